@@ -1,0 +1,33 @@
+// The Settings kept between runs in Brindlecot.ini in the working directory.
+#pragma once
+
+#include <cstdint>
+
+constexpr int PROGRAM_DIR_STORE = 256;
+constexpr int INI_PATH_STORE = 512;
+
+extern char programDir[PROGRAM_DIR_STORE];  // working directory, ends in "/"
+extern char iniPath[INI_PATH_STORE];        // programDir + "Brindlecot.ini"
+
+// Section "ういんどう"
+extern int32_t windowX, windowY;
+extern int32_t sheetViewX, sheetViewY, sheetViewWidth, sheetViewHeight;
+extern int32_t mapViewX, mapViewY, mapViewWidth, mapViewHeight;
+// Section "せってい" (TIP_X and TIP_Y live in the map model)
+extern int32_t showDebugInfo, showWallpaper, showGuideLines, chipSheetOnTop, autoScroll;
+extern int32_t scrollSpeed;
+// Section "ふぁいる": chipSheetPath, mapPath, wallpaperPath (map model)
+
+// Builds programDir and iniPath from the working directory. 0 when the
+// directory cannot be read or does not fit programDir (nothing overflows).
+int buildProgramPaths();
+// Same from a given directory (Shift_JIS), for tests.
+int buildProgramPathsFrom(const char* dir);
+
+void loadSettings();
+// Replaces the file safely; 1 on success, 0 when it could not be written (the
+// previous file is then intact).
+int saveSettings();
+
+// Every Setting back to its default (tests).
+void resetSettings();

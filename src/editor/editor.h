@@ -1,0 +1,92 @@
+// The editor: the frame driver with its command buttons, the preview, the two
+// view windows, the brush and painting, rectangle selection and attribute mode.
+// All state is process-wide and of fixed size.
+#pragma once
+
+#include <cstdint>
+
+// ---------------------------------------------------------------------------
+// Frame driver and command buttons
+extern int32_t editorMode;      // 0 editing screen, 1 preview
+extern int32_t toolbarPressed;  // 1 while a command button is held
+extern int32_t pressedButton;   // 0..12
+extern int32_t mouseX, mouseY;  // pointer in pixels of the 800 x 600 screen
+extern int32_t pointerClaimed;  // the pointer was taken by a handler this frame
+extern int32_t dragLock;        // a multi-frame gesture is in progress
+extern int32_t frontWindow;     // 0 chip sheet in front, 1 map in front
+extern int32_t pointerShape;    // 0 none, 1 arrow, 2 resize, 3 grabbing hand
+extern int32_t toolMode;        // 0 POINT, 1 FREE, 2 attribute mode
+
+constexpr int COMMAND_COUNT = 13;
+struct CommandButton {
+  int32_t x;
+  int32_t captionX, captionY;  // balloon cell in the caption bitmap
+};
+extern const CommandButton commandButtons[COMMAND_COUNT];
+
+void updateEditorFrame();
+void updateCommandButtons();
+void runCommand(int index);
+int pointerInside(int32_t left, int32_t top, int32_t width, int32_t height);
+// The clock text "%4d年%2d月%2d日%2d時%2d分%2d秒" (Shift_JIS) for the local time.
+void formatClock(char* out, int outSize);
+
+// ---------------------------------------------------------------------------
+// View windows
+struct ViewWindow {
+  int32_t x, y;
+  int32_t w, h;
+  int32_t scrollX, scrollY;
+  int32_t moveDrag, thumbDrag, resizeDrag;
+  float hThumb[2], vThumb[2];
+};
+extern ViewWindow mapView;
+extern ViewWindow sheetView;
+struct ClipRect {
+  int32_t left, top, right, bottom;
+};
+extern ClipRect mapClipRect;
+
+void updateMapView(int layer);
+void updateSheetView(int layer);
+void drawWindowFrame(int32_t x, int32_t y, int32_t w, int32_t h, int layer);
+int32_t scrollStep();
+void loadViewsFromSettings();   // placements from the Settings
+void storeViewsToSettings();    // placements back into the Settings
+
+// ---------------------------------------------------------------------------
+// Brush and painting
+extern int32_t brushW, brushH;
+extern int32_t brushX[256 * 256];  // [column][row], index c * 256 + r
+extern int32_t brushY[256 * 256];
+extern int32_t brushFromMap;
+extern int32_t hoverCellX, hoverCellY;
+
+void updateMapTool(int layer);
+void stampBrush(int32_t col0, int32_t row0);
+
+// ---------------------------------------------------------------------------
+// Rectangle selection
+extern int32_t pickDrag, pickAnchorX, pickAnchorY, pickCornerX, pickCornerY, pickLeft, pickTop;
+extern int32_t copyDrag, copyAnchorX, copyAnchorY, copyCornerX, copyCornerY;
+
+void updateSheetTool(int layer);
+void startCopyDrag();
+void updateCopyDrag(int layer);
+
+// ---------------------------------------------------------------------------
+// Attribute mode
+extern int32_t attrDrag;
+extern int32_t attrCornerX, attrCornerY;
+extern int32_t currentAttribute;
+
+void updateAttributeTool(int layer);
+void drawDigits(int32_t x, int32_t y, int32_t value, int32_t count, int layer);
+
+// ---------------------------------------------------------------------------
+// Preview
+extern int32_t previewScrollX, previewScrollY, previewOffsetX, previewOffsetY;
+void updatePreview();
+
+// Every editor variable back to its start value (test fixtures).
+void resetEditorState();

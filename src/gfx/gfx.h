@@ -1,0 +1,142 @@
+// Graphics: the display, the 300 surface slots, the Sprite table and the
+// layered queues of copies, texts and shapes, and frame composition.
+//
+// Nothing is drawn when it is requested: every part of the editor queues into
+// the per-layer queues during the frame, and presentFrame performs them layer
+// by layer (copies, then texts, then shapes within a layer).
+#pragma once
+
+#include <cstdint>
+
+struct PlatSurface;
+
+constexpr int32_t screenW = 800;
+constexpr int32_t screenH = 600;
+constexpr int LAYER_COUNT = 5;
+constexpr int BLIT_QUEUE_SIZE = 3000;
+constexpr int SHAPE_QUEUE_SIZE = 200;
+constexpr int TEXT_QUEUE_SIZE = 50;
+constexpr int TEXT_STORE = 128;
+constexpr int SLOT_COUNT = 300;
+
+// ---------------------------------------------------------------------------
+// Display (4.1)
+int startGraphics();
+int startDisplay(int width, int height, int bitsPerPixel);
+void clearBackBuffer(uint32_t rawPixel);
+void presentBackBuffer();
+void restoreSurfaces();
+void stopGraphics();
+PlatSurface* backBuffer();  // the 800 x 600 RGB565 picture (null before startDisplay)
+
+// ---------------------------------------------------------------------------
+// Surface slots (4.2)
+enum SlotIndex { SLOT_DATA = 0, SLOT_ICON = 1, SLOT_MES = 2, SLOT_WALLPAPER = 5, SLOT_CHIPSHEET = 10 };
+constexpr uint32_t CLR_INVALID = 0xFFFFFFFFu;
+constexpr uint32_t KEY_BLACK = 0x000000;
+constexpr uint32_t KEY_MES = 0x007F00;  // red 0, green 127, blue 0
+
+struct SurfaceSlot {
+  PlatSurface* surface;
+  uint32_t colorKey;  // GDI colour 0x00BBGGRR
+  char name[260];
+  int32_t loaded;
+  int32_t width;
+  int32_t height;
+  uint32_t rawKey;  // the raw pixel value the key colour converts to
+};
+extern SurfaceSlot surfaceSlots[SLOT_COUNT];
+
+int loadSurface(const char* name, int slot, uint32_t colorKey);
+void releaseSurface(int slot);
+void releaseAllSurfaces();
+void reloadSurfaces();
+int surfaceSize(int slot, int32_t* width, int32_t* height);
+uint32_t matchSurfaceColor(PlatSurface* surface, uint32_t color);
+
+// ---------------------------------------------------------------------------
+// Sprites and the blit queue (4.3)
+struct Sprite {
+  float x, y;
+  int32_t srcX, srcY;
+  int32_t width, height;
+  int32_t slot;
+  int32_t opaque;
+  int32_t layer;
+};
+
+struct BlitCommand {
+  int32_t srcLeft, srcTop, srcRight, srcBottom;
+  int32_t dstLeft, dstTop, dstRight, dstBottom;
+  PlatSurface* source;
+  int32_t slot;  // the slot the source was taken from (for its colour key)
+  int32_t x, y;
+  uint32_t flags;
+  int32_t stretched;
+};
+
+constexpr uint32_t BLTFAST_WAIT = 0x10;
+constexpr uint32_t BLTFAST_SRCCOLORKEY = 0x1;
+constexpr uint32_t BLT_WAIT = 0x1000000;
+constexpr uint32_t BLT_KEYSRC = 0x8000;
+
+extern BlitCommand blitQueue[LAYER_COUNT][BLIT_QUEUE_SIZE];
+extern int32_t blitCount[LAYER_COUNT];
+extern int32_t clipLeft, clipTop, clipRight, clipBottom;
+
+int drawSprite(Sprite s);
+void blitStretched(int32_t dx, int32_t dy, int32_t dw, int32_t dh, int32_t sx, int32_t sy, int32_t sw,
+                   int32_t sh, int32_t opaque, int32_t layer, int32_t slot);
+void setClipRect(int32_t left, int32_t top, int32_t right, int32_t bottom);
+void flushBlits(int layer);
+
+// The Sprite table, filled once at start by initSprites.
+extern Sprite cursorSprite, toolIconSprite, toolFrameSprite, toolCaptionSprite, modeMarkerSprite;
+extern Sprite frameTopSprite, frameBottomSprite, frameLeftSprite, frameRightSprite;
+extern Sprite frameTopLeftSprite, frameTopRightSprite, frameBottomLeftSprite, frameBottomRightSprite;
+extern Sprite sheetViewSprite, sheetTitleSprite, sheetHThumbSprite, sheetVThumbSprite;
+extern Sprite mapCellSprite, mapTitleSprite, mapHThumbSprite, mapVThumbSprite;
+extern Sprite brushCellSprite, digitSprite;
+void initSprites();
+
+// ---------------------------------------------------------------------------
+// Lines, boxes and text (4.4)
+enum ShapeKind { SHAPE_LINE = 0, SHAPE_BOX = 1 };
+
+struct ShapeCommand {
+  int32_t left, top, right, bottom;
+  int32_t penWidth;
+  uint32_t color;  // GDI colour 0x00BBGGRR
+  int32_t kind;
+};
+
+struct TextCommand {
+  char text[TEXT_STORE];  // Shift_JIS, zero-terminated
+  int32_t x, y;
+  uint32_t color;
+};
+
+extern ShapeCommand shapeQueue[LAYER_COUNT][SHAPE_QUEUE_SIZE];
+extern int32_t shapeCount[LAYER_COUNT];
+extern TextCommand textQueue[LAYER_COUNT][TEXT_QUEUE_SIZE];
+extern int32_t textCount[LAYER_COUNT];
+
+void queueShape(int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t penWidth, uint32_t color,
+                int32_t kind, int32_t layer);
+// The text (Shift_JIS) is copied; one longer than 127 bytes is cut at a
+// character boundary.
+void queueText(int32_t x, int32_t y, uint32_t color, const char* text, int32_t layer);
+void flushShapes(int layer);
+void flushTexts(int layer);
+
+// ---------------------------------------------------------------------------
+// Frame composition and timing (4.5)
+extern float frameSeconds;
+extern int32_t drawCount;
+extern int32_t framesPerSecond;
+void presentFrame();
+void resetFrameClock();
+
+// Empties every queue and resets the clip rectangle and the frame counters
+// (test fixtures).
+void resetGraphicsQueues();

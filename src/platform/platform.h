@@ -1,0 +1,116 @@
+// The operating-system layer the rest of the program calls: the main window
+// and its message queue, the cursor, the clock, message boxes, presentation of
+// the 800 x 600 picture and the keyboard and mouse devices. Implemented on Qt 6
+// (platform/qt_*.cpp); nothing outside platform/ includes a Qt header.
+#pragma once
+
+#include <cstdint>
+
+// ---------------------------------------------------------------------------
+// Messages. Qt events become these on a queue that the message loop drains.
+enum PlatMessageKind {
+  MSG_NONE = 0,
+  MSG_ACTIVATEAPP,  // wParam 1 active, 0 inactive
+  MSG_KEYDOWN,      // wParam virtual key (VK_*), before accelerator translation
+  MSG_COMMAND,      // wParam command id
+  MSG_CLOSE,
+  MSG_DESTROY,
+  MSG_QUIT,         // wParam exit code
+};
+
+// The virtual keys the accelerator table knows.
+constexpr int VK_ESCAPE = 0x1B;
+constexpr int VK_F4 = 0x73;
+constexpr int VK_F8 = 0x77;
+constexpr int VK_F12 = 0x7B;
+
+struct PlatMessage {
+  int kind;
+  intptr_t wParam;
+  intptr_t lParam;
+};
+
+using WindowProc = void (*)(const PlatMessage& message);
+
+// Creates the Qt application object (once). 1 on success.
+int platformInit(int argc, char** argv);
+// The one full-screen top-level window, showing the 800 x 600 picture scaled to
+// fit. 1 on success.
+int platformCreateMainWindow(const char* titleUtf8, WindowProc proc);
+void platformShowMainWindow();
+void platformDestroyMainWindow();  // sends MSG_DESTROY to the procedure
+void platformMinimiseMainWindow();
+int platformMainWindowExists();
+
+// 1 when a message waits (pending Qt events are turned into messages first).
+int platformPeekMessage();
+// Takes the next message, waiting for one; returns 0 for MSG_QUIT.
+int platformGetMessage(PlatMessage* message);
+void platformDispatchMessage(const PlatMessage& message);
+// Blocks until a message arrives, using no processor time.
+void platformWaitMessage();
+void platformPostMessage(int kind, intptr_t wParam, intptr_t lParam);
+void platformPostQuit(int exitCode);
+// Empties the queue (tests).
+void platformResetMessages();
+
+// ---------------------------------------------------------------------------
+// Cursor, in pixels of the 800 x 600 picture.
+void platformCursorPos(int32_t* x, int32_t* y);
+void platformSetCursorVisible(int visible);
+
+// ---------------------------------------------------------------------------
+// Time.
+uint32_t platformMillis();  // steady clock, wraps at 2^32
+void platformSleep(uint32_t ms);
+struct PlatLocalTime {
+  int year, month, day, hour, minute, second;
+};
+void platformLocalTime(PlatLocalTime* t);
+
+// ---------------------------------------------------------------------------
+// Presentation of the back buffer (RGB565, pitch in pixels).
+enum PresentResult { PRESENT_OK = 0, PRESENT_LOST = 1, PRESENT_FAILED = 2 };
+int platformPresent(const uint16_t* pixels, int width, int height, int pitch);
+// Test seam: the next `count` presents report lost surfaces; `failCount`
+// further ones report another failure.
+void platformSimulatePresentFailures(int lostCount, int failCount);
+
+// ---------------------------------------------------------------------------
+// Message boxes. Texts are UTF-8 (the program's fixed texts).
+constexpr int MB_OK = 0x0;
+constexpr int MB_YESNO = 0x4;
+constexpr int MB_ICONQUESTION = 0x20;
+constexpr int MB_ICONINFORMATION = 0x40;
+constexpr int IDOK = 1;
+constexpr int IDYES = 6;
+constexpr int IDNO = 7;
+
+int platformMessageBox(const char* textUtf8, const char* captionUtf8, int flags);
+// Tests answer message boxes through a hook (nullptr restores the real one).
+using MessageBoxHook = int (*)(const char* textUtf8, const char* captionUtf8, int flags);
+void platformSetMessageBoxHook(MessageBoxHook hook);
+
+// ---------------------------------------------------------------------------
+// Keyboard and mouse devices: a key-down table by DirectInput scan code and the
+// mouse's relative motion and four buttons. After focus loss a device reports
+// DEV_INPUTLOST until it is acquired again.
+enum DeviceStatus { DEV_OK = 0, DEV_ALREADY = 1, DEV_INPUTLOST = 2, DEV_FAILED = 3 };
+enum DeviceId { DEVICE_KEYBOARD = 0, DEVICE_MOUSE = 1 };
+
+struct PlatMouseState {
+  int32_t x, y, wheel;       // relative motion since the last read
+  uint8_t buttons[4];        // bit 7 set = down
+};
+
+int platformDeviceCreate(int device);  // 1 on success
+int platformDeviceAcquire(int device);  // DEV_OK, DEV_ALREADY or DEV_FAILED
+void platformDeviceUnacquire(int device);
+int platformKeyboardRead(uint8_t keys[256]);       // DEV_OK or DEV_INPUTLOST
+int platformMouseRead(PlatMouseState* state);      // DEV_OK or DEV_INPUTLOST
+
+// Test seams for the devices: set keys and mouse directly, or lose input.
+void platformTestSetKey(int scanCode, int down);
+void platformTestMouse(int dx, int dy, int buttonMask);
+void platformTestLoseInput();
+void platformTestResetDevices();

@@ -1,0 +1,47 @@
+// Shift_JIS (code page 932) conversion on glibc iconv.
+//
+// Every string the program stores is Shift_JIS bytes; the operating system and
+// Qt speak UTF-8 / UTF-16. These helpers are the only place where the two meet.
+// They never substitute: a character Shift_JIS cannot hold, or a byte sequence
+// that is not valid, makes the conversion fail and leaves `out` empty.
+#pragma once
+
+#include <cstddef>
+
+// UTF-8 -> Shift_JIS into a zero-terminated store of `outSize` bytes.
+// Returns the byte length written (without the terminator), or -1 when the text
+// cannot be represented or does not fit (out is then "").
+int utf8ToSjis(const char* utf8, char* out, size_t outSize);
+
+// Shift_JIS -> UTF-8 into a zero-terminated store of `outSize` bytes.
+// Returns the byte length written, or -1 on an invalid sequence or overflow.
+int sjisToUtf8(const char* sjis, char* out, size_t outSize);
+
+// Same with an explicit input length (the input need not be terminated).
+int sjisToUtf8N(const char* sjis, size_t len, char* out, size_t outSize);
+
+// Length in bytes of the longest prefix of `s` (of `len` bytes) that is at most
+// `limit` bytes and does not end inside a double-byte character.
+size_t sjisCutLength(const char* s, size_t len, size_t limit);
+
+// True when `b` is the first byte of a double-byte Shift_JIS character.
+inline bool sjisIsLeadByte(unsigned char b) {
+  return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
+
+// Copies `src` into the store `dst` of `dstSize` bytes, cut without splitting a
+// double-byte character, always terminated.
+void sjisCopy(char* dst, size_t dstSize, const char* src);
+
+// A fixed text of the program, written in UTF-8 in the source and converted to
+// Shift_JIS once, on first use. The result lives for the whole run.
+//   const char* t = SJIS("ごめんね");
+class SjisLiteral {
+ public:
+  explicit SjisLiteral(const char* utf8);
+  const char* c_str() const { return bytes_; }
+ private:
+  char bytes_[256];
+};
+
+#define SJIS(utf8) ([]() -> const char* { static const SjisLiteral lit(utf8); return lit.c_str(); }())
