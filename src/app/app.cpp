@@ -1,8 +1,142 @@
+// [SECTION] Start-up, the main window procedure and the message loop.
 #include "app/app.h"
 
-#include <cstdio>
+#include <cstring>
 
-int runApplication(int, char**) {
-  std::fprintf(stderr, "brindlecot: the editor is not built yet.\n");
+#include "app/settings.h"
+#include "dialogs/dialogs.h"
+#include "editor/editor.h"
+#include "gfx/gfx.h"
+#include "input/input.h"
+#include "platform/platform.h"
+
+uint32_t appShutdownDelayMs = 500;
+void (*appFrameFunction)() = updateEditorFrame;
+
+namespace {
+
+constexpr const char* FAIL_CAPTION = "ごめんね";
+
+void fatal(const char* textUtf8) { platformMessageBox(textUtf8, FAIL_CAPTION, MB_OK | MB_ICONINFORMATION); }
+
+}  // namespace
+
+void showSystemCursor(int state) {
+  if (state == 1) {
+    if (cursorShown == 1) return;
+    platformSetCursorVisible(1);
+    cursorShown = 1;
+  } else if (state == 0) {
+    if (cursorShown == 0) return;
+    platformSetCursorVisible(0);
+    cursorShown = 0;
+  }
+}
+
+// The accelerator table: Esc, F12, F4 and F8, without modifiers. A key that
+// is in the table becomes its command and goes no further.
+int translateAccelerator(const PlatMessage& m) {
+  if (m.kind != MSG_KEYDOWN) return 0;
+  int command = 0;
+  switch (m.wParam) {
+    case VK_ESCAPE: command = CMD_QUIT_ASK; break;
+    case VK_F12: command = CMD_MINIMISE; break;
+    case VK_F4: command = CMD_TOGGLE_DEBUG; break;
+    case VK_F8: command = CMD_REACQUIRE; break;
+    default: return 0;
+  }
+  mainWindowProc(PlatMessage{MSG_COMMAND, command, 0});
   return 1;
+}
+
+void mainWindowProc(const PlatMessage& m) {
+  switch (m.kind) {
+    case MSG_ACTIVATEAPP:
+      appActive = m.wParam != 0 ? 1 : 0;
+      acquireInput(appActive);
+      break;
+    case MSG_COMMAND:
+      switch (m.wParam) {
+        case CMD_TOGGLE_DEBUG:
+          showDebugInfo = showDebugInfo == 1 ? 0 : 1;
+          break;
+        case CMD_QUIT_ASK:
+          showSystemCursor(1);
+          if (platformMessageBox("おわっちゃうよ？", "いいのかな？", MB_YESNO | MB_ICONINFORMATION) == IDYES)
+            platformPostMessage(MSG_CLOSE, 0, 0);
+          showSystemCursor(0);
+          break;
+        case CMD_REACQUIRE:
+          acquireInput(appActive);
+          break;
+        case CMD_MINIMISE:
+          platformMinimiseMainWindow();
+          break;
+        default:
+          break;
+      }
+      break;
+    case MSG_CLOSE:
+      // The default handling of a close: the window is destroyed, which
+      // brings the destroy message below.
+      platformDestroyMainWindow();
+      break;
+    case MSG_DESTROY:
+      stopGraphics();
+      storeViewsToSettings();
+      saveSettings();
+      showSystemCursor(1);
+      platformSleep(appShutdownDelayMs);
+      platformPostQuit(0);
+      break;
+    default:
+      break;
+  }
+}
+
+int runMessageLoop() {
+  for (;;) {
+    if (platformPeekMessage()) {
+      PlatMessage m{};
+      if (!platformGetMessage(&m)) return static_cast<int>(m.wParam);
+      if (translateAccelerator(m)) continue;
+      platformDispatchMessage(m);
+    } else if (appActive == 1) {
+      platformSleep(1);
+      appFrameFunction();
+    } else {
+      platformWaitMessage();
+    }
+  }
+}
+
+int runApplication(int argc, char** argv) {
+  if (!platformInit(argc, argv)) return 1;
+  if (!buildProgramPaths()) {
+    // A working directory that does not fit the path store: nothing can be
+    // found or saved reliably, so the program does not start.
+    fatal("作業フォルダの場所が長すぎて使えません。もっと短い場所から起動してね。");
+    return 1;
+  }
+  loadSettings();
+  if (startupDialog() == 2) return 0;
+  keyboardEnabled = 1;
+  mouseEnabled = 1;
+  if (!platformCreateMainWindow("Brindlecot", mainWindowProc)) {
+    fatal("Window作成に失敗しました");
+    return 0;
+  }
+  platformShowMainWindow();
+  if (!startInput()) {
+    fatal("DirectInputに失敗しました");
+    return 0;
+  }
+  initSprites();
+  if (!startGraphics()) {
+    fatal("DirectDrawに失敗しました");
+    return 0;
+  }
+  loadViewsFromSettings();
+  showSystemCursor(0);
+  return runMessageLoop();
 }

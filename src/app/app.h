@@ -15,5 +15,15 @@ extern int32_t cursorShown;  // last visibility given to the system cursor (star
 // Idempotent: 1 shows, 0 hides the system cursor; anything else does nothing.
 void showSystemCursor(int state);
 
+struct PlatMessage;
+void mainWindowProc(const PlatMessage& message);
+int translateAccelerator(const PlatMessage& message);
+// Drains every waiting message before it runs a frame; returns the exit code
+// carried by the quit message.
+int runMessageLoop();
+// The frame the loop runs while active (updateEditorFrame; tests count frames).
+extern void (*appFrameFunction)();
+extern uint32_t appShutdownDelayMs;  // the pause before quitting (500 ms)
+
 // Runs the whole program; returns the process exit code.
 int runApplication(int argc, char** argv);

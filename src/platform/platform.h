@@ -47,6 +47,9 @@ int platformPeekMessage();
 // Takes the next message, waiting for one; returns 0 for MSG_QUIT.
 int platformGetMessage(PlatMessage* message);
 void platformDispatchMessage(const PlatMessage& message);
+// The procedure messages are dispatched to (set by platformCreateMainWindow;
+// tests set it without a window).
+void platformSetWindowProc(WindowProc proc);
 // Blocks until a message arrives, using no processor time.
 void platformWaitMessage();
 void platformPostMessage(int kind, intptr_t wParam, intptr_t lParam);
@@ -58,6 +61,9 @@ void platformResetMessages();
 // Cursor, in pixels of the 800 x 600 picture.
 void platformCursorPos(int32_t* x, int32_t* y);
 void platformSetCursorVisible(int visible);
+// While on, the hidden pointer is held at the window centre after every mouse
+// read, so relative motion keeps arriving at the screen edges (the preview).
+void platformSetRelativeMouse(int on);
 
 // ---------------------------------------------------------------------------
 // Time.

@@ -1,0 +1,145 @@
+// [SECTION] Keyboard and mouse, read once per frame into the editor's buttons.
+#include "input/input.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "app/settings.h"
+#include "gfx/gfx.h"
+#include "platform/platform.h"
+#include "platform/sjis.h"
+
+namespace {
+
+bool keyboardOpen = false;
+bool mouseOpen = false;
+int32_t lastHeld = 0;
+
+// Scan codes of the editor's buttons.
+constexpr int DIK_LCONTROL = 0x1D, DIK_LSHIFT = 0x2A, DIK_SPACE = 0x39;
+constexpr int DIK_UP = 0xC8, DIK_NUMPAD8 = 0x48, DIK_DOWN = 0xD0, DIK_NUMPAD2 = 0x50;
+constexpr int DIK_LEFT = 0xCB, DIK_NUMPAD4 = 0x4B, DIK_RIGHT = 0xCD, DIK_NUMPAD6 = 0x4D;
+
+inline bool down(int code) { return (keyState[code] & 0x80) != 0; }
+
+// A read that reports lost input is answered by acquiring the device again;
+// the frame then has no data from it, only the acquire's status.
+int readStatus(int device, int status) {
+  if (status == DEV_INPUTLOST) {
+    // Keys released while input was lost were never reported; forget them so
+    // that nothing reads as held from before the loss.
+    if (device == DEVICE_KEYBOARD) std::memset(keyState, 0, sizeof keyState);
+    status = platformDeviceAcquire(device);
+  }
+  return status;
+}
+
+// "キーボード:" and "%02x " per key down. Whole entries only: the text store
+// holds 127 bytes, so the line stops before an entry that would not fit.
+void queueKeyboardLine() {
+  char line[TEXT_STORE];
+  const char* prefix = SJIS("キーボード:");
+  size_t n = std::strlen(prefix);
+  std::memcpy(line, prefix, n);
+  for (int code = 0; code < 256; ++code) {
+    if (!down(code)) continue;
+    if (n + 3 > TEXT_STORE - 1) break;
+    std::snprintf(line + n, sizeof line - n, "%02x ", code);
+    n += 3;
+  }
+  line[n] = 0;
+  queueText(212, 0, 0xFFFFFF, line, 3);
+}
+
+void queueMouseLines(const PlatMouseState& m) {
+  char line[TEXT_STORE];
+  std::snprintf(line, sizeof line, "%.16s[%3d,%3d]", SJIS("まうす:"), m.x, m.y);
+  queueText(0, 0, 0xFFFFFF, line, 3);
+  for (int i = 0; i < 4; ++i)
+    queueText(132 + 16 * i, 0, 0xFFFFFF, (m.buttons[i] & 0x80) ? SJIS("●") : SJIS("○"), 3);
+}
+
+}  // namespace
+
+int startInput() {
+  inputSuspended = 1;
+  keyboardOpen = mouseOpen = false;
+  if (keyboardEnabled == 1) {
+    if (!platformDeviceCreate(DEVICE_KEYBOARD)) return 0;
+    keyboardOpen = true;
+  }
+  if (mouseEnabled == 1) {
+    // A mouse that cannot be set up does not stop the program; input stays
+    // suspended until the next acquire.
+    if (!platformDeviceCreate(DEVICE_MOUSE)) return 1;
+    mouseOpen = true;
+  }
+  inputSuspended = 0;
+  return 1;
+}
+
+int acquireInput(int mode) {
+  inputSuspended = 1;
+  if (keyboardOpen) {
+    if (mode == 1) platformDeviceAcquire(DEVICE_KEYBOARD);
+    else platformDeviceUnacquire(DEVICE_KEYBOARD);
+  }
+  if (mouseOpen) {
+    if (mode == 1) platformDeviceAcquire(DEVICE_MOUSE);
+    else platformDeviceUnacquire(DEVICE_MOUSE);
+  }
+  inputSuspended = 0;
+  return 1;
+}
+
+int pollInput(int active) {
+  int result = 1;
+  int32_t bits = 0;
+  if (keyboardOpen && inputSuspended == 0 && active == 1) {
+    int status = readStatus(DEVICE_KEYBOARD, platformKeyboardRead(keyState));
+    if (status != DEV_OK) {
+      result = 0;
+    } else {
+      if (showDebugInfo == 1) queueKeyboardLine();
+      if (down(DIK_UP) || down(DIK_NUMPAD8)) bits |= BTN_UP;
+      if (down(DIK_DOWN) || down(DIK_NUMPAD2)) bits |= BTN_DOWN;
+      if (down(DIK_LEFT) || down(DIK_NUMPAD4)) bits |= BTN_LEFT;
+      if (down(DIK_RIGHT) || down(DIK_NUMPAD6)) bits |= BTN_RIGHT;
+      if (down(DIK_LCONTROL) || down(DIK_SPACE)) bits |= BTN_PRIMARY;
+      if (down(DIK_LSHIFT)) bits |= BTN_SECONDARY;
+    }
+  }
+  if (mouseOpen && inputSuspended == 0 && active == 1) {
+    PlatMouseState m{};
+    int status = readStatus(DEVICE_MOUSE, platformMouseRead(&m));
+    if (status != DEV_OK) {
+      result = 0;
+    } else {
+      if (m.buttons[0] & 0x80) bits |= BTN_PRIMARY;
+      if (m.buttons[1] & 0x80) bits |= BTN_SECONDARY;
+      if (m.buttons[2] & 0x80) bits |= BTN_MOUSE3;
+      if (m.buttons[3] & 0x80) bits |= BTN_MOUSE4;
+      mouseDX = m.x;
+      mouseDY = m.y;
+      if (showDebugInfo == 1) queueMouseLines(m);
+    }
+  }
+  lastHeld = buttonsHeld;
+  buttonsHeld = bits;
+  buttonsPressed = bits & ~lastHeld;
+  return result;
+}
+
+void stopInput() {
+  if (keyboardOpen) platformDeviceUnacquire(DEVICE_KEYBOARD);
+  if (mouseOpen) platformDeviceUnacquire(DEVICE_MOUSE);
+}
+
+void resetInputState() {
+  keyboardEnabled = mouseEnabled = 0;
+  inputSuspended = 0;
+  std::memset(keyState, 0, sizeof keyState);
+  buttonsHeld = buttonsPressed = mouseDX = mouseDY = 0;
+  lastHeld = 0;
+  keyboardOpen = mouseOpen = false;
+}

@@ -1,0 +1,405 @@
+// [SECTION] The main window, its message queue, the cursor, the clock, the
+// presentation of the picture and the keyboard and mouse devices, on Qt 6.
+//
+// Qt events are turned into the program's own messages on a fixed ring that
+// the message loop drains; keys and mouse buttons go into the device tables
+// that the input subsystem reads once per frame.
+#include <QApplication>
+#include <QCursor>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QImage>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QWidget>
+#include <QWindow>
+
+#include <chrono>
+#include <cmath>
+#include <cstring>
+#include <ctime>
+#include <thread>
+
+#include "platform/keymap.h"
+#include "platform/platform.h"
+
+namespace {
+
+constexpr int PICTURE_W = 800;
+constexpr int PICTURE_H = 600;
+constexpr int QUEUE_SIZE = 256;
+
+// ---------------------------------------------------------------------------
+// Message ring. A full ring drops the newest message: the program posts only a
+// handful per frame, and a flood of Qt events must not grow memory.
+PlatMessage ring[QUEUE_SIZE];
+int ringHead = 0, ringCount = 0;
+
+void pushMessage(const PlatMessage& m) {
+  if (ringCount == QUEUE_SIZE) return;
+  ring[(ringHead + ringCount) % QUEUE_SIZE] = m;
+  ++ringCount;
+}
+
+bool popMessage(PlatMessage* m) {
+  if (ringCount == 0) return false;
+  *m = ring[ringHead];
+  ringHead = (ringHead + 1) % QUEUE_SIZE;
+  --ringCount;
+  return true;
+}
+
+// ---------------------------------------------------------------------------
+// Devices.
+struct Devices {
+  bool created[2] = {false, false};
+  bool acquired[2] = {false, false};
+  bool lost[2] = {false, false};
+  uint8_t keys[256] = {};
+  uint8_t buttons[4] = {};
+  double pendingDX = 0, pendingDY = 0;  // motion in picture pixels, not yet read
+  QPoint lastGlobal;
+  bool haveLast = false;
+  bool relative = false;
+} dev;
+
+QApplication* app = nullptr;
+WindowProc windowProc = nullptr;
+int presentLostLeft = 0, presentFailLeft = 0;
+
+class MainWidget;
+MainWidget* mainWidget = nullptr;
+
+void loseInput() {
+  for (int d = 0; d < 2; ++d) {
+    if (dev.acquired[d]) dev.lost[d] = true;
+    dev.acquired[d] = false;
+  }
+  std::memset(dev.keys, 0, sizeof dev.keys);
+  std::memset(dev.buttons, 0, sizeof dev.buttons);
+  dev.pendingDX = dev.pendingDY = 0;
+  dev.haveLast = false;
+}
+
+// Virtual keys the accelerator table knows; others are not posted.
+int acceleratorKey(int qtKey) {
+  switch (qtKey) {
+    case Qt::Key_Escape: return VK_ESCAPE;
+    case Qt::Key_F4: return VK_F4;
+    case Qt::Key_F8: return VK_F8;
+    case Qt::Key_F12: return VK_F12;
+    default: return 0;
+  }
+}
+
+class MainWidget : public QWidget {
+ public:
+  MainWidget() : picture_(PICTURE_W, PICTURE_H, QImage::Format_RGB16) {
+    picture_.fill(Qt::black);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_NoSystemBackground);
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+  }
+
+  QImage& picture() { return picture_; }
+
+  // Where the 800 x 600 picture lies in the widget: scaled to fit, aspect kept.
+  QRect pictureRect() const {
+    int w = width(), h = height();
+    if (w <= 0 || h <= 0) return QRect(0, 0, PICTURE_W, PICTURE_H);
+    double s = std::min(double(w) / PICTURE_W, double(h) / PICTURE_H);
+    int pw = int(PICTURE_W * s), ph = int(PICTURE_H * s);
+    return QRect((w - pw) / 2, (h - ph) / 2, pw, ph);
+  }
+
+  double scale() const { return double(pictureRect().width()) / PICTURE_W; }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter p(this);
+    p.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    QRect r = pictureRect();
+    p.fillRect(rect(), Qt::black);
+    p.drawImage(r, picture_);
+  }
+
+  void keyPressEvent(QKeyEvent* e) override { key(e, true); }
+  void keyReleaseEvent(QKeyEvent* e) override { key(e, false); }
+
+  void mousePressEvent(QMouseEvent* e) override { button(e->button(), true); }
+  void mouseReleaseEvent(QMouseEvent* e) override { button(e->button(), false); }
+  void mouseDoubleClickEvent(QMouseEvent* e) override { button(e->button(), true); }
+  void mouseMoveEvent(QMouseEvent* e) override { motion(e->globalPosition().toPoint()); }
+
+  void closeEvent(QCloseEvent* e) override {
+    // The window procedure decides: a close message reaches it, and its
+    // default handling destroys the window.
+    e->ignore();
+    pushMessage(PlatMessage{MSG_CLOSE, 0, 0});
+  }
+
+ private:
+  void key(QKeyEvent* e, bool down) {
+    int scan = scanCodeForKey(e->nativeScanCode(), e->key(), e->nativeVirtualKey());
+    if (scan > 0 && scan < 256 && !e->isAutoRepeat()) dev.keys[scan] = down ? 0x80 : 0;
+    if (down && !e->isAutoRepeat()) {
+      int vk = acceleratorKey(e->key());
+      if (vk) pushMessage(PlatMessage{MSG_KEYDOWN, vk, 0});
+    }
+  }
+
+  void button(Qt::MouseButton b, bool down) {
+    int i = -1;
+    switch (b) {
+      case Qt::LeftButton: i = 0; break;
+      case Qt::RightButton: i = 1; break;
+      case Qt::MiddleButton: i = 2; break;
+      case Qt::BackButton: i = 3; break;
+      default: break;
+    }
+    if (i >= 0) dev.buttons[i] = down ? 0x80 : 0;
+  }
+
+  void motion(QPoint global) {
+    if (dev.haveLast) {
+      double s = scale();
+      if (s <= 0) s = 1;
+      dev.pendingDX += (global.x() - dev.lastGlobal.x()) / s;
+      dev.pendingDY += (global.y() - dev.lastGlobal.y()) / s;
+    }
+    dev.lastGlobal = global;
+    dev.haveLast = true;
+  }
+
+  QImage picture_;
+};
+
+void onApplicationState(Qt::ApplicationState state) {
+  bool active = state == Qt::ApplicationActive;
+  if (!active) loseInput();
+  pushMessage(PlatMessage{MSG_ACTIVATEAPP, active ? 1 : 0, 0});
+}
+
+void pumpEvents() {
+  if (app) QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+int platformInit(int argc, char** argv) {
+  if (QCoreApplication::instance()) {
+    app = qobject_cast<QApplication*>(QCoreApplication::instance());
+    return app ? 1 : 0;
+  }
+  static int argcStore;
+  static char* argvStore[2];
+  static char name[] = "brindlecot";
+  argcStore = 1;
+  argvStore[0] = argc > 0 && argv ? argv[0] : name;
+  argvStore[1] = nullptr;
+  app = new QApplication(argcStore, argvStore);
+  QObject::connect(app, &QGuiApplication::applicationStateChanged, app, &onApplicationState);
+  return 1;
+}
+
+int platformCreateMainWindow(const char* titleUtf8, WindowProc proc) {
+  if (!app || mainWidget) return 0;
+  windowProc = proc;
+  mainWidget = new MainWidget();
+  mainWidget->setWindowTitle(QString::fromUtf8(titleUtf8));
+  mainWidget->setWindowIcon(QIcon(":/icon.png"));
+  return 1;
+}
+
+void platformShowMainWindow() {
+  if (!mainWidget) return;
+  mainWidget->showFullScreen();
+  mainWidget->raise();
+  mainWidget->activateWindow();
+  mainWidget->setFocus();
+}
+
+int platformMainWindowExists() { return mainWidget ? 1 : 0; }
+
+void platformDestroyMainWindow() {
+  if (!mainWidget) return;
+  MainWidget* w = mainWidget;
+  mainWidget = nullptr;
+  if (windowProc) windowProc(PlatMessage{MSG_DESTROY, 0, 0});
+  w->hide();
+  delete w;
+}
+
+void platformMinimiseMainWindow() {
+  if (mainWidget) mainWidget->showMinimized();
+}
+
+int platformPeekMessage() {
+  pumpEvents();
+  return ringCount > 0 ? 1 : 0;
+}
+
+int platformGetMessage(PlatMessage* m) {
+  while (ringCount == 0) platformWaitMessage();
+  popMessage(m);
+  return m->kind == MSG_QUIT ? 0 : 1;
+}
+
+void platformDispatchMessage(const PlatMessage& m) {
+  if (windowProc) windowProc(m);
+}
+
+void platformSetWindowProc(WindowProc proc) { windowProc = proc; }
+
+void platformWaitMessage() {
+  if (ringCount > 0) return;
+  if (!app) return;  // nothing could ever arrive
+  while (ringCount == 0) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}
+
+void platformPostMessage(int kind, intptr_t wParam, intptr_t lParam) {
+  pushMessage(PlatMessage{kind, wParam, lParam});
+  // Wake a WaitForMoreEvents that may be sleeping.
+  if (app) QCoreApplication::postEvent(app, new QEvent(QEvent::User));
+}
+
+void platformPostQuit(int exitCode) { platformPostMessage(MSG_QUIT, exitCode, 0); }
+
+void platformResetMessages() { ringHead = ringCount = 0; }
+
+// ---------------------------------------------------------------------------
+void platformCursorPos(int32_t* x, int32_t* y) {
+  if (!mainWidget) {
+    *x = *y = 0;
+    return;
+  }
+  QPoint p = mainWidget->mapFromGlobal(QCursor::pos());
+  QRect r = mainWidget->pictureRect();
+  double s = mainWidget->scale();
+  if (s <= 0) s = 1;
+  *x = static_cast<int32_t>(std::floor((p.x() - r.x()) / s));
+  *y = static_cast<int32_t>(std::floor((p.y() - r.y()) / s));
+}
+
+void platformSetCursorVisible(int visible) {
+  if (!mainWidget) return;
+  mainWidget->setCursor(visible ? Qt::ArrowCursor : Qt::BlankCursor);
+}
+
+void platformSetRelativeMouse(int on) { dev.relative = on != 0; }
+
+// ---------------------------------------------------------------------------
+uint32_t platformMillis() {
+  using namespace std::chrono;
+  return static_cast<uint32_t>(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+}
+
+void platformSleep(uint32_t ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+void platformLocalTime(PlatLocalTime* t) {
+  std::time_t now = std::time(nullptr);
+  std::tm tm{};
+  localtime_r(&now, &tm);
+  t->year = tm.tm_year + 1900;
+  t->month = tm.tm_mon + 1;
+  t->day = tm.tm_mday;
+  t->hour = tm.tm_hour;
+  t->minute = tm.tm_min;
+  t->second = tm.tm_sec;
+}
+
+// ---------------------------------------------------------------------------
+int platformPresent(const uint16_t* pixels, int width, int height, int pitch) {
+  if (presentLostLeft > 0) {
+    --presentLostLeft;
+    return PRESENT_LOST;
+  }
+  if (presentFailLeft > 0) {
+    --presentFailLeft;
+    return PRESENT_FAILED;
+  }
+  if (!mainWidget) return PRESENT_OK;  // headless runs present into nothing
+  QImage& img = mainWidget->picture();
+  int rows = std::min(height, PICTURE_H), cols = std::min(width, PICTURE_W);
+  for (int y = 0; y < rows; ++y)
+    std::memcpy(img.scanLine(y), pixels + static_cast<size_t>(y) * pitch, static_cast<size_t>(cols) * 2);
+  mainWidget->update();
+  return PRESENT_OK;
+}
+
+void platformSimulatePresentFailures(int lostCount, int failCount) {
+  presentLostLeft = lostCount;
+  presentFailLeft = failCount;
+}
+
+// ---------------------------------------------------------------------------
+int platformDeviceCreate(int device) {
+  if (device != DEVICE_KEYBOARD && device != DEVICE_MOUSE) return 0;
+  dev.created[device] = true;
+  return 1;
+}
+
+int platformDeviceAcquire(int device) {
+  if (device != DEVICE_KEYBOARD && device != DEVICE_MOUSE) return DEV_FAILED;
+  if (!dev.created[device]) return DEV_FAILED;
+  if (app && QGuiApplication::applicationState() != Qt::ApplicationActive && mainWidget &&
+      QGuiApplication::platformName() != "offscreen")
+    return DEV_FAILED;  // foreground cooperation: only the active program reads
+  dev.lost[device] = false;
+  if (dev.acquired[device]) return DEV_ALREADY;
+  dev.acquired[device] = true;
+  return DEV_OK;
+}
+
+void platformDeviceUnacquire(int device) {
+  if (device != DEVICE_KEYBOARD && device != DEVICE_MOUSE) return;
+  dev.acquired[device] = false;
+}
+
+int platformKeyboardRead(uint8_t keys[256]) {
+  if (!dev.acquired[DEVICE_KEYBOARD]) return DEV_INPUTLOST;
+  std::memcpy(keys, dev.keys, 256);
+  return DEV_OK;
+}
+
+int platformMouseRead(PlatMouseState* state) {
+  if (!dev.acquired[DEVICE_MOUSE]) return DEV_INPUTLOST;
+  // Whole units are handed out; the fraction waits for the next read, so slow
+  // motion on a scaled screen is not lost.
+  double ix = std::trunc(dev.pendingDX), iy = std::trunc(dev.pendingDY);
+  dev.pendingDX -= ix;
+  dev.pendingDY -= iy;
+  state->x = static_cast<int32_t>(ix);
+  state->y = static_cast<int32_t>(iy);
+  state->wheel = 0;
+  std::memcpy(state->buttons, dev.buttons, 4);
+  if (dev.relative && mainWidget && mainWidget->isVisible()) {
+    // Keep the hidden pointer away from the screen edges, so that motion keeps
+    // arriving however far the mouse travels.
+    QPoint centre = mainWidget->mapToGlobal(mainWidget->rect().center());
+    QCursor::setPos(centre);
+    dev.lastGlobal = centre;
+    dev.haveLast = true;
+  }
+  return DEV_OK;
+}
+
+void platformTestSetKey(int scanCode, int down) {
+  if (scanCode >= 0 && scanCode < 256) dev.keys[scanCode] = down ? 0x80 : 0;
+}
+
+void platformTestMouse(int dx, int dy, int buttonMask) {
+  dev.pendingDX += dx;
+  dev.pendingDY += dy;
+  for (int i = 0; i < 4; ++i) dev.buttons[i] = (buttonMask & (1 << i)) ? 0x80 : 0;
+}
+
+void platformTestLoseInput() { loseInput(); }
+
+void platformTestResetDevices() {
+  dev = Devices{};
+}

@@ -1,0 +1,118 @@
+// The message loop's priorities and the main window procedure, without a window.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/app.h"
+#include "app/settings.h"
+#include "platform/platform.h"
+
+namespace {
+
+int framesRun = 0;
+int debugAtFirstFrame = -1;
+std::vector<std::string> boxes;
+int boxAnswer = IDNO;
+
+void countingFrame() {
+  if (framesRun == 0) debugAtFirstFrame = showDebugInfo;
+  ++framesRun;
+  if (framesRun == 3) platformPostQuit(7);
+}
+
+int recordBox(const char* text, const char* caption, int) {
+  boxes.push_back(std::string(caption) + "|" + text);
+  return boxAnswer;
+}
+
+class AppLoopTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    platformResetMessages();
+    framesRun = 0;
+    debugAtFirstFrame = -1;
+    boxes.clear();
+    appFrameFunction = countingFrame;
+    appShutdownDelayMs = 0;
+    platformSetMessageBoxHook(recordBox);
+    platformSetWindowProc(mainWindowProc);
+    showDebugInfo = 0;
+    cursorShown = 0;
+    appActive = 1;
+  }
+  void TearDown() override {
+    platformResetMessages();
+    platformSetMessageBoxHook(nullptr);
+    platformSetWindowProc(nullptr);
+    appFrameFunction = nullptr;
+    showDebugInfo = 0;
+    cursorShown = 1;
+    appActive = 0;
+  }
+};
+
+TEST_F(AppLoopTest, EveryWaitingMessageIsHandledBeforeAFrameRuns) {
+  // Three F4 presses are waiting: all three toggles happen before frame one.
+  for (int i = 0; i < 3; ++i) platformPostMessage(MSG_KEYDOWN, VK_F4, 0);
+  EXPECT_EQ(runMessageLoop(), 7);
+  EXPECT_EQ(debugAtFirstFrame, 1);
+  EXPECT_EQ(framesRun, 3);
+}
+
+TEST_F(AppLoopTest, NoFrameRunsWhileInactive) {
+  platformPostMessage(MSG_ACTIVATEAPP, 0, 0);
+  for (int i = 0; i < 5; ++i) platformPostMessage(MSG_KEYDOWN, VK_F4, 0);
+  platformPostQuit(0);
+  EXPECT_EQ(runMessageLoop(), 0);
+  EXPECT_EQ(framesRun, 0);
+  EXPECT_EQ(appActive, 0);
+  EXPECT_EQ(showDebugInfo, 1);
+}
+
+TEST_F(AppLoopTest, F4TogglesAnyOtherValueToOne) {
+  PlatMessage f4{MSG_KEYDOWN, VK_F4, 0};
+  EXPECT_EQ(translateAccelerator(f4), 1);
+  EXPECT_EQ(showDebugInfo, 1);
+  translateAccelerator(f4);
+  EXPECT_EQ(showDebugInfo, 0);
+  showDebugInfo = 5;  // from a hand-edited settings file
+  translateAccelerator(f4);
+  EXPECT_EQ(showDebugInfo, 1);
+  EXPECT_EQ(translateAccelerator(PlatMessage{MSG_KEYDOWN, 'A', 0}), 0);
+  EXPECT_EQ(translateAccelerator(PlatMessage{MSG_COMMAND, CMD_QUIT_ASK, 0}), 0);
+}
+
+TEST_F(AppLoopTest, QuitQuestionNoKeepsRunningWithTheCursorHidden) {
+  boxAnswer = IDNO;
+  translateAccelerator(PlatMessage{MSG_KEYDOWN, VK_ESCAPE, 0});
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0], "いいのかな？|おわっちゃうよ？");
+  EXPECT_EQ(cursorShown, 0);
+  EXPECT_EQ(platformPeekMessage(), 0) << "No posts nothing";
+
+  // Yes posts the close; its default handling ends in the quit message.
+  boxAnswer = IDYES;
+  translateAccelerator(PlatMessage{MSG_KEYDOWN, VK_ESCAPE, 0});
+  ASSERT_EQ(platformPeekMessage(), 1);
+  PlatMessage m{};
+  ASSERT_EQ(platformGetMessage(&m), 1);
+  EXPECT_EQ(m.kind, MSG_CLOSE);
+  EXPECT_EQ(cursorShown, 0);
+}
+
+TEST_F(AppLoopTest, ShowSystemCursorIsIdempotent) {
+  cursorShown = 0;
+  showSystemCursor(1);
+  EXPECT_EQ(cursorShown, 1);
+  showSystemCursor(1);
+  EXPECT_EQ(cursorShown, 1);
+  showSystemCursor(2);
+  EXPECT_EQ(cursorShown, 1);
+  showSystemCursor(0);
+  EXPECT_EQ(cursorShown, 0);
+  showSystemCursor(-1);
+  EXPECT_EQ(cursorShown, 0);
+}
+
+}  // namespace
