@@ -1,0 +1,82 @@
+# Helpers for driving the real editor under Xvfb with xdotool. Sourced.
+# Every wait polls for a condition with a deadline instead of sleeping blindly.
+
+E2E_SHOTS="${E2E_SHOTS:-/tmp/brindle-e2e-shots}"
+mkdir -p "$E2E_SHOTS"
+
+fail() { echo "E2E FAIL: $*" >&2; exit 1; }
+
+# wait_for SECONDS COMMAND...: retry COMMAND until it succeeds.
+wait_for() {
+  local limit=$1; shift
+  local end=$((SECONDS + limit))
+  until "$@" >/dev/null 2>&1; do
+    [ $SECONDS -lt $end ] || return 1
+    sleep 0.1
+  done
+}
+
+window_named() { xdotool search --onlyvisible --name "$1" | head -1 | grep -q .; }
+
+wait_window() {
+  wait_for "${2:-20}" window_named "$1" || fail "no window named '$1'"
+  xdotool search --onlyvisible --name "$1" | head -1
+}
+
+shot() {  # shot NAME: screenshot of the whole screen
+  import -window root "$E2E_SHOTS/$1.png"
+  echo "$E2E_SHOTS/$1.png"
+}
+
+# pixel FILE X Y -> "r,g,b"
+pixel() {
+  convert "$1" -crop "1x1+$2+$3" -depth 8 txt:- | tail -1 | sed -E 's/.*\(([0-9.]+),([0-9.]+),([0-9.]+).*/\1,\2,\3/' | cut -d, -f1-3
+}
+
+# region_diff FILE1 FILE2 X Y W H -> number of differing pixels
+region_diff() {
+  compare -metric AE <(convert "$1" -crop "$5x$6+$3+$4" +repage png:-) \
+    <(convert "$2" -crop "$5x$6+$3+$4" +repage png:-) null: 2>&1 | cut -d' ' -f1
+}
+
+# A press held long enough for the editor's once-per-frame read to see it.
+click_at() {
+  xdotool mousemove --sync "$1" "$2"
+  sleep 0.15
+  xdotool mousedown "${3:-1}"
+  sleep 0.15
+  xdotool mouseup "${3:-1}"
+  sleep 0.15
+}
+
+drag() {  # drag X1 Y1 X2 Y2 [button]
+  xdotool mousemove --sync "$1" "$2"
+  sleep 0.15
+  xdotool mousedown "${5:-1}"
+  sleep 0.15
+  local steps=8 i
+  for i in $(seq 1 $steps); do
+    xdotool mousemove $(( $1 + ($3 - $1) * i / steps )) $(( $2 + ($4 - $2) * i / steps ))
+    sleep 0.05
+  done
+  sleep 0.15
+  xdotool mouseup "${5:-1}"
+  sleep 0.15
+}
+
+press_key() { xdotool key --clearmodifiers "$1"; sleep 0.15; }
+
+# Writes a settings file in the editor's own layout (Shift_JIS names).
+write_ini() {  # write_ini DIR CHIPS MAP WALLPAPER
+  local section
+  section="$(printf 'ふぁいる' | iconv -f UTF-8 -t CP932)"
+  printf '[%s]\r\nBMP=%s\r\nBCT=%s\r\nBG=%s\r\n' "$section" "$2" "$3" "$4" > "$1/Brindlecot.ini"
+}
+
+# Without a window manager the keyboard follows the pointer and the focus
+# set here; both are pointed at the window.
+focus_window() {
+  xdotool mousemove --window "$1" 10 10 2>/dev/null || true
+  xdotool windowfocus --sync "$1" 2>/dev/null || true
+  sleep 0.2
+}
