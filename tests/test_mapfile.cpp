@@ -198,6 +198,10 @@ TEST_F(MapFile, ReadsRowLinesLeniently) {
   EXPECT_EQ(cells(planeX, 2), "0,0,0");
   parse("@+3:Y,  -4,,40abc\r\n");
   EXPECT_EQ(cells(planeY, 3), "-4,0,40");
+  // Four-character fields that are not blanks-then-digits read by the general rule.
+  parse("@11:X,1  2, 12 ,+123\r\n@12:X,  -1,\t 77,9999\r\n");
+  EXPECT_EQ(cells(planeX, 11), "1,12,123");
+  EXPECT_EQ(cells(planeX, 12), "-1,77,9999");
   parse("@:A,5,6,7\r\n");  // an empty index is row 0
   EXPECT_EQ(cells(planeA, 0), "5,6,7");
   parse("@00002:Q,1,2\r\n@00002:x,1,2\r\n@00002X,1,2\r\n");

@@ -99,6 +99,33 @@ void readKeyLine(const char* text, const char* end) {
   }
 }
 
+inline bool isDigit(char ch) { return static_cast<unsigned>(ch - '0') < 10u; }
+
+// The field exactly as the writer puts it: four characters, blanks then at
+// least one digit, ended by a comma or the end of the line. Gives the same
+// value as readMapNumber; anything else goes the general way.
+inline bool readPadded4(const char* p, const char* end, int32_t* out) {
+  if (end - p < 4 || (end - p > 4 && p[4] != ',') || !isDigit(p[3])) return false;
+  int32_t v = p[3] - '0';
+  if (isDigit(p[2])) {
+    v += (p[2] - '0') * 10;
+    if (isDigit(p[1])) {
+      v += (p[1] - '0') * 100;
+      if (isDigit(p[0])) {
+        v += (p[0] - '0') * 1000;
+      } else if (p[0] != ' ') {
+        return false;
+      }
+    } else if (p[1] != ' ' || p[0] != ' ') {
+      return false;
+    }
+  } else if (p[2] != ' ' || p[1] != ' ' || p[0] != ' ') {
+    return false;
+  }
+  *out = v;
+  return true;
+}
+
 void readRowLine(const char* text, const char* end) {
   const char* colon = static_cast<const char*>(std::memchr(text + 1, ':', static_cast<size_t>(end - text - 1)));
   if (!colon) return;
@@ -118,6 +145,13 @@ void readRowLine(const char* text, const char* end) {
   const int cols = KOMA_X;  // always 0..256, held by the size guard
   int c = 0;
   for (; c < cols && fields; ++c) {
+    int32_t v;
+    if (readPadded4(p, end, &v)) {
+      plane[cellIndex(c, row)] = v;
+      p += 5;
+      if (p > end) fields = false;
+      continue;
+    }
     const char* stop;
     plane[cellIndex(c, row)] = readMapNumber(p, end, &stop);
     // Trailing text after the digits belongs to the field: find its comma.
@@ -129,6 +163,12 @@ void readRowLine(const char* text, const char* end) {
     }
   }
   for (; c < cols; ++c) plane[cellIndex(c, row)] = 0;
+}
+
+// The first `ch` in [from, end), or end.
+inline const char* findByte(const char* from, const char* end, char ch) {
+  const void* hit = std::memchr(from, ch, static_cast<size_t>(end - from));
+  return hit ? static_cast<const char*>(hit) : end;
 }
 
 void buildChipSheetPath(const char* path) {
@@ -202,10 +242,16 @@ int loadMapFile(const char* path) {
 void parseMapBytes(const char* path, const char* data, int len) {
   const char* const dataEnd = data + (len > 0 ? len : 0);
   const char* line = data;
+  const bool any = dataEnd > data;
+  const char* nextCr = any ? findByte(data, dataEnd, '\r') : dataEnd;
+  const char* nextLf = any ? findByte(data, dataEnd, '\n') : dataEnd;
   while (line < dataEnd) {
-    // The line runs to its CR or LF; a NUL ends its text early.
-    const char* brk = line;
-    while (brk < dataEnd && *brk != '\r' && *brk != '\n') ++brk;
+    // The line runs to its CR or LF; a NUL ends its text early. The next CR
+    // and LF are remembered, so a file with only one kind is still read in
+    // one pass.
+    if (nextCr < line) nextCr = findByte(line, dataEnd, '\r');
+    if (nextLf < line) nextLf = findByte(line, dataEnd, '\n');
+    const char* brk = nextCr < nextLf ? nextCr : nextLf;
     const char* textEnd = static_cast<const char*>(std::memchr(line, 0, static_cast<size_t>(brk - line)));
     if (!textEnd) textEnd = brk;
 
