@@ -14,6 +14,7 @@
 
 #include "map/map.h"
 #include "map/mapfile.h"
+#include "map/numparse.h"
 #include "platform/files.h"
 #include "platform/sjis.h"
 
@@ -215,6 +216,33 @@ TEST_F(MapFile, ReadsRowLinesLeniently) {
   parse("@KOMA_X 1\r\n@9:X,1,2,3\r\n@KOMA_X 3\r\n@10:X,1,2,3\r\n");
   EXPECT_EQ(cells(planeX, 9), "1,0,0");
   EXPECT_EQ(cells(planeX, 10), "1,2,3");
+}
+
+TEST_F(MapFile, ReadsEveryShortFieldByTheNumberRule) {
+  // Fields of up to five bytes from an alphabet of digits, signs, blanks and
+  // other bytes: the reader's shortcut for padded fields must agree with the rule.
+  const char alphabet[] = {' ', '0', '5', '9', '-', '+', '/', ':', 'a', '\t', '\x80', '\xff'};
+  setMapCellsX(2);
+  int checked = 0;
+  for (int len = 0; len <= 5; ++len) {
+    int combos = 1;
+    for (int i = 0; i < len; ++i) combos *= 12;
+    for (int k = 0; k < combos; ++k) {
+      std::string field;
+      for (int i = 0, x = k; i < len; ++i, x /= 12) field += alphabet[x % 12];
+      std::string line = "@0:X," + field + ",7";
+      planeX[cellIndex(0, 0)] = planeX[cellIndex(1, 0)] = -1;
+      parse(line);
+      ASSERT_EQ(planeX[cellIndex(0, 0)], readMapNumber(field.data(), field.data() + field.size())) << line;
+      ASSERT_EQ(planeX[cellIndex(1, 0)], 7) << line;
+      ++checked;
+    }
+  }
+  EXPECT_EQ(checked, 1 + 12 + 144 + 1728 + 20736 + 248832);
+  // The rule itself, on its own examples.
+  const std::string ex[] = {"40abc", "abc", " \t-12x", "+", "-0", "2147483648", "-2147483648"};
+  const int32_t want[] = {40, 0, -12, 0, 0, INT32_MAX, INT32_MIN};
+  for (int i = 0; i < 7; ++i) EXPECT_EQ(readMapNumber(ex[i].data(), ex[i].data() + ex[i].size()), want[i]) << ex[i];
 }
 
 TEST_F(MapFile, SplitsLinesAtCrLfLfAndEndOfDataAndStopsTextAtNul) {
