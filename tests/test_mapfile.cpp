@@ -82,6 +82,14 @@ TEST_F(MapFile, PadsValuesToFourCharactersAndWritesWiderOnesInFull) {
   EXPECT_NE(s.find("@BMP \r\n"), std::string::npos);
   EXPECT_NE(s.find("@00000:X,   0,   1,  12,12345,  -5,-12345,-2147483648\r\n"), std::string::npos);
 
+  // A line end inside the name ends the name; its tail never becomes a line.
+  std::strcpy(chipSheetName, "a.bmp\r\n@KOMA_X 9");
+  ASSERT_EQ(saveMapFile(at("w.bct").c_str()), 1);
+  setMapCellsX(1);
+  ASSERT_EQ(loadMapFile(at("w.bct").c_str()), 1);
+  EXPECT_STREQ(chipSheetName, "a.bmp");
+  EXPECT_EQ(KOMA_X, 7);
+
   // Edge sizes: no rows ends after the header; no columns leaves bare labels.
   setMapCells(0, 2);
   ASSERT_EQ(saveMapFile(at("z.bct").c_str()), 1);

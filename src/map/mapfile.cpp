@@ -194,7 +194,8 @@ int saveMapFile(const char* path) {
   w.writeText("BrindlecotVer0.93b\r\n");
   w.writeText(HYPHENS);
   w.writeText("@BMP ");
-  w.writeText(chipSheetName);
+  // A line end inside the name would let its tail be read as lines of its own.
+  w.write(chipSheetName, std::strcspn(chipSheetName, "\r\n"));
   w.writeText("\r\n");
   writeKeyLine(w, "@KOMA_X ", KOMA_X);
   writeKeyLine(w, "@KOMA_Y ", KOMA_Y);
