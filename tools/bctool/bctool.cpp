@@ -2,17 +2,57 @@
 #include <cstdio>
 #include <cstring>
 
-static void usage(FILE* out) {
+#include "map/map.h"
+#include "map/mapfile.h"
+#include "map/oldmap.h"
+#include "platform/sjis.h"
+
+namespace {
+
+void usage(FILE* out) {
   std::fprintf(out,
                "usage: bctool COMMAND ...\n"
+               "  resave IN OUT       read the map file IN and write it to OUT\n"
+               "  convert OLD OUT     read a map file of the older layout and write it to OUT\n"
                "  --help              this text\n");
 }
+
+// Paths arrive as UTF-8; the map code names files in Shift_JIS.
+int toSjis(const char* utf8, char* out, size_t outSize) {
+  if (utf8ToSjis(utf8, out, outSize) < 0) {
+    std::fprintf(stderr, "bctool: file name cannot be written in Shift_JIS: %s\n", utf8);
+    return 0;
+  }
+  return 1;
+}
+
+char inPath[4096];
+char outPath[4096];
+
+}  // namespace
 
 int main(int argc, char** argv) {
   if (argc >= 2 && std::strcmp(argv[1], "--help") == 0) {
     usage(stdout);
     return 0;
   }
-  usage(stderr);
-  return 1;
+  bool resave = argc == 4 && std::strcmp(argv[1], "resave") == 0;
+  bool convert = argc == 4 && std::strcmp(argv[1], "convert") == 0;
+  if (!resave && !convert) {
+    std::fprintf(stderr, "bctool: expected resave IN OUT or convert OLD OUT (see bctool --help)\n");
+    return 1;
+  }
+  if (!toSjis(argv[2], inPath, sizeof inPath) || !toSjis(argv[3], outPath, sizeof outPath)) return 1;
+
+  resetMapModel();
+  int read = resave ? loadMapFile(inPath) : convertOldMapFile(inPath);
+  if (!read) {
+    std::fprintf(stderr, "bctool: cannot read %s%s\n", argv[2], resave ? "" : " as a map file of the older layout");
+    return 1;
+  }
+  if (!saveMapFile(outPath)) {
+    std::fprintf(stderr, "bctool: cannot write %s\n", argv[3]);
+    return 1;
+  }
+  return 0;
 }

@@ -1,0 +1,106 @@
+// Map file load and save of a full 256 x 256 map, and the undo operations.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstring>
+#include <random>
+#include <vector>
+
+#include "map/map.h"
+#include "map/mapfile.h"
+
+namespace {
+
+const char* const PATH = "/dev/shm/bench_mapfile.bct";
+
+void fillFullMap() {
+  resetMapModel();
+  setMapCells(256, 256);
+  std::strcpy(chipSheetName, "chips.bmp");
+  std::mt19937 rng(7);
+  std::uniform_int_distribution<int32_t> v(0, 9999);
+  for (int i = 0; i < MAP_CELLS; ++i) {
+    planeX[i] = v(rng);
+    planeY[i] = v(rng);
+    planeA[i] = v(rng);
+  }
+}
+
+void BM_SaveMapFile(benchmark::State& state) {
+  fillFullMap();
+  for (auto _ : state) {
+    if (!saveMapFile(PATH)) state.SkipWithError("save failed");
+  }
+}
+BENCHMARK(BM_SaveMapFile)->Unit(benchmark::kMillisecond);
+
+void BM_LoadMapFile(benchmark::State& state) {
+  fillFullMap();
+  if (!saveMapFile(PATH)) state.SkipWithError("save failed");
+  for (auto _ : state) {
+    if (!loadMapFile(PATH)) state.SkipWithError("load failed");
+  }
+  std::FILE* f = std::fopen(PATH, "rb");
+  std::fseek(f, 0, SEEK_END);
+  state.counters["bytes"] = static_cast<double>(std::ftell(f));
+  std::fclose(f);
+}
+BENCHMARK(BM_LoadMapFile)->Unit(benchmark::kMillisecond);
+
+// The reader alone, on bytes already in memory.
+void BM_ParseMapBytes(benchmark::State& state) {
+  fillFullMap();
+  if (!saveMapFile(PATH)) state.SkipWithError("save failed");
+  std::vector<char> bytes(MAP_FILE_READ_LIMIT);
+  std::FILE* f = std::fopen(PATH, "rb");
+  size_t n = std::fread(bytes.data(), 1, bytes.size(), f);
+  std::fclose(f);
+  for (auto _ : state) {
+    parseMapBytes(PATH, bytes.data(), static_cast<int>(n));
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_ParseMapBytes)->Unit(benchmark::kMillisecond);
+
+// The floor under the load: copying the same number of bytes once.
+void BM_MemcpyBaseline(benchmark::State& state) {
+  const size_t n = 990720 + 256;
+  std::vector<char> a(n, 'x'), b(n);
+  for (auto _ : state) {
+    std::memcpy(b.data(), a.data(), n);
+    benchmark::DoNotOptimize(b.data());
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_MemcpyBaseline)->Unit(benchmark::kMillisecond);
+
+void BM_SnapshotUndo(benchmark::State& state) {
+  fillFullMap();
+  for (auto _ : state) {
+    snapshotUndo();
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_SnapshotUndo)->Unit(benchmark::kMillisecond);
+
+void BM_SwapUndo(benchmark::State& state) {
+  fillFullMap();
+  for (auto _ : state) {
+    swapUndo();
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_SwapUndo)->Unit(benchmark::kMillisecond);
+
+void BM_ClearMap(benchmark::State& state) {
+  fillFullMap();
+  for (auto _ : state) {
+    clearMap();
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_ClearMap)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

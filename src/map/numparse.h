@@ -1,0 +1,28 @@
+// The one number rule of the map files, old and new: leading white space,
+// one optional sign, decimal digits up to the first byte that is not one.
+#pragma once
+
+#include <cstdint>
+
+// Reads a number from [p, end). No digits give 0. A value beyond the 32-bit
+// range is held at INT32_MAX or INT32_MIN, so hostile input has one fixed
+// meaning. *stop (when given) receives the first byte not taken.
+inline int32_t readMapNumber(const char* p, const char* end, const char** stop = nullptr) {
+  while (p < end && (*p == ' ' || *p == '\t' || *p == '\n' || *p == '\v' || *p == '\f' || *p == '\r')) ++p;
+  bool negative = false;
+  if (p < end && (*p == '+' || *p == '-')) {
+    negative = (*p == '-');
+    ++p;
+  }
+  // Collected as a magnitude in 64 bits, held just past the int32 range.
+  int64_t magnitude = 0;
+  while (p < end && static_cast<unsigned>(*p - '0') < 10u) {
+    if (magnitude <= INT64_C(2147483648)) magnitude = magnitude * 10 + (*p - '0');
+    ++p;
+  }
+  if (stop) *stop = p;
+  if (negative) {
+    return magnitude >= INT64_C(2147483648) ? INT32_MIN : static_cast<int32_t>(-magnitude);
+  }
+  return magnitude > INT32_MAX ? INT32_MAX : static_cast<int32_t>(magnitude);
+}

@@ -1,0 +1,105 @@
+// Map files of the older layout: a 96-byte text header, then a grid of
+// 16-bit little-endian chip positions, four bytes per cell.
+#include "map/oldmap.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+#include "map/map.h"
+#include "map/numparse.h"
+#include "platform/files.h"
+#include "platform/sjis.h"
+
+namespace {
+
+constexpr int OLD_HEADER = 96;
+constexpr int OLD_FIELD_MAX = 9999;  // four decimal characters
+// The farthest byte a header can make us need: the last cell of row 255 and
+// column 255 in a grid 9,999 cells wide. Pages never touched cost nothing.
+constexpr size_t OLD_READ_LIMIT =
+    OLD_HEADER + 4 * (static_cast<size_t>(OLD_FIELD_MAX) * (MAP_MAX - 1) + MAP_MAX);
+
+uint8_t oldBuffer[OLD_READ_LIMIT];
+
+struct OldHeader {
+  char sheet[PATH_STORE];
+  int32_t tipX, tipY, komaX, komaY;
+};
+
+// The line starting at `from`, up to its CR; the next line starts after the
+// CR LF. 0 when the line does not end inside the header bytes.
+int headerLine(const uint8_t* h, size_t len, size_t from, size_t* lineEnd, size_t* next) {
+  for (size_t i = from; i + 1 < len; ++i) {
+    if (h[i] == '\r') {
+      if (h[i + 1] != '\n') return 0;
+      *lineEnd = i;
+      *next = i + 2;
+      return 1;
+    }
+  }
+  return 0;
+}
+
+int32_t field4(const uint8_t* line, size_t col) {
+  const char* p = reinterpret_cast<const char*>(line + col);
+  return readMapNumber(p, p + 4);
+}
+
+int readHeader(const uint8_t* h, size_t len, OldHeader* out) {
+  size_t end1, start2, end2, start3, end3, after3;
+  if (!headerLine(h, len, 0, &end1, &start2)) return 0;
+  if (!headerLine(h, len, start2, &end2, &start3)) return 0;
+  if (!headerLine(h, len, start3, &end3, &after3)) return 0;
+  if (end3 - start3 < 21) return 0;  // the record's last field ends at column 20
+
+  size_t n = end2 - start2;  // below 96, fits the store
+  std::memcpy(out->sheet, h + start2, n);
+  out->sheet[n] = 0;
+  const uint8_t* rec = h + start3;
+  out->tipX = field4(rec, 2);
+  out->tipY = field4(rec, 7);
+  out->komaX = field4(rec, 12);
+  out->komaY = field4(rec, 17);
+  return 1;
+}
+
+}  // namespace
+
+int convertOldMapFile(const char* path) {
+  size_t got = 0;
+  if (!readFileBytes(path, oldBuffer, OLD_HEADER, &got)) return 0;
+  OldHeader head{};
+  if (!readHeader(oldBuffer, got, &head)) return 0;
+
+  // The file's own width is the grid's stride; only the part that fits the
+  // planes is taken in, so the cells stay where the file put them.
+  const size_t stride = head.komaX > 0 ? static_cast<size_t>(head.komaX) : 0;
+  const int cols = clampCells(head.komaX);
+  const int rows = clampCells(head.komaY);
+  size_t need = OLD_HEADER;
+  if (cols > 0 && rows > 0) need += 4 * (stride * static_cast<size_t>(rows - 1) + static_cast<size_t>(cols));
+  if (!readFileBytes(path, oldBuffer, need, &got)) return 0;
+  // The header is read again with the grid; it must still be the same one.
+  OldHeader again{};
+  if (!readHeader(oldBuffer, got < OLD_HEADER ? got : OLD_HEADER, &again) ||
+      std::memcmp(&head, &again, sizeof head) != 0) {
+    return 0;
+  }
+
+  sjisCopy(chipSheetPath, PATH_STORE, head.sheet);
+  sjisCopy(chipSheetName, PATH_STORE, head.sheet);
+  setChipWidth(head.tipX);
+  setChipHeight(head.tipY);
+  setMapCells(head.komaX, head.komaY);
+
+  // A file that ends early leaves the cells it holds no bytes for as they were.
+  for (int r = 0; r < rows; ++r) {
+    for (int c = 0; c < cols; ++c) {
+      size_t at = OLD_HEADER + 4 * (stride * static_cast<size_t>(r) + static_cast<size_t>(c));
+      if (at + 2 <= got) planeX[cellIndex(c, r)] = oldBuffer[at] | (oldBuffer[at + 1] << 8);
+      if (at + 4 <= got) planeY[cellIndex(c, r)] = oldBuffer[at + 2] | (oldBuffer[at + 3] << 8);
+    }
+  }
+  return 1;
+}

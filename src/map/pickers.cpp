@@ -1,0 +1,43 @@
+// The four file pickers: each starts from the Setting it serves and writes the
+// choice straight back into it.
+#include "map/pickers.h"
+
+#include <cstring>
+
+#include "map/map.h"
+#include "platform/filechooser.h"
+#include "platform/platform.h"
+#include "platform/sjis.h"
+
+namespace {
+
+const FileChooserSpec CHIP_SHEET = {0, "ＢＭＰファイル？", "ＢＭＰファイル[*.bmp]", "*.bmp", "bmp"};
+const FileChooserSpec MAP_OPEN = {0, "マップファイル？", "マップファイル[*.bct]", "*.bct", "bct"};
+const FileChooserSpec MAP_SAVE = {1, "どれにセーブする？", "マップファイル[*.bct]", "*.bct", "bct"};
+
+int pick(const FileChooserSpec& spec, char* store) {
+  char chosen[PATH_STORE];
+  int r = platformChooseFile(spec, store, chosen, sizeof chosen);
+  if (r < 0) {
+    // The name cannot be stored as it is; storing part of it would name another file.
+    platformMessageBox("そのファイル名はつかえないよー", "はて？", MB_OK | MB_ICONQUESTION);
+    return 0;
+  }
+  if (r == 0) return 0;
+  chosen[sizeof chosen - 1] = 0;
+  std::memcpy(store, chosen, std::strlen(chosen) + 1);
+  return 1;
+}
+
+}  // namespace
+
+int chooseChipSheetFile() {
+  if (!pick(CHIP_SHEET, chipSheetPath)) return 0;
+  const char* slash = std::strrchr(chipSheetPath, '/');
+  sjisCopy(chipSheetName, PATH_STORE, slash ? slash + 1 : chipSheetPath);
+  return 1;
+}
+
+int chooseWallpaperFile() { return pick(CHIP_SHEET, wallpaperPath); }
+int chooseMapFileToOpen() { return pick(MAP_OPEN, mapPath); }
+int chooseMapFileToSave() { return pick(MAP_SAVE, mapPath); }

@@ -1,0 +1,57 @@
+// File choosers on QFileDialog.
+#include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QString>
+#include <QStringList>
+
+#include "platform/filechooser.h"
+#include "platform/sjis.h"
+
+namespace {
+FileChooserHook chooserHook = nullptr;
+}
+
+void platformSetFileChooserHook(FileChooserHook hook) { chooserHook = hook; }
+
+QFileDialog* platformBuildFileDialog(const FileChooserSpec& spec, const char* startSjis) {
+  auto* dialog = new QFileDialog();
+  dialog->setWindowTitle(QString::fromUtf8(spec.titleUtf8));
+  dialog->setNameFilter(QString::fromUtf8(spec.filterLabelUtf8) + QStringLiteral(" (") +
+                        QString::fromUtf8(spec.patternUtf8) + QStringLiteral(")"));
+  dialog->setDefaultSuffix(QString::fromUtf8(spec.defaultSuffix));
+  // Qt's own dialog everywhere, so the suffix and overwrite rules hold on every desktop.
+  dialog->setOption(QFileDialog::DontUseNativeDialog, true);
+  if (spec.save) {
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setFileMode(QFileDialog::AnyFile);
+    dialog->setOption(QFileDialog::DontConfirmOverwrite, false);
+  } else {
+    dialog->setAcceptMode(QFileDialog::AcceptOpen);
+    dialog->setFileMode(QFileDialog::ExistingFile);
+  }
+  char utf8[4096];
+  if (startSjis && startSjis[0] && sjisToUtf8(startSjis, utf8, sizeof utf8) > 0) {
+    QFileInfo start(QString::fromUtf8(utf8));
+    if (start.path() != QStringLiteral(".")) dialog->setDirectory(start.absolutePath());
+    dialog->selectFile(start.fileName());
+  }
+  return dialog;
+}
+
+int platformChooseFile(const FileChooserSpec& spec, const char* startSjis, char* outSjis, size_t outSize) {
+  if (outSize > 0) outSjis[0] = 0;
+  if (chooserHook) return chooserHook(spec, startSjis, outSjis, outSize);
+  if (!QApplication::instance()) return 0;
+  QFileDialog* dialog = platformBuildFileDialog(spec, startSjis);
+  int result = 0;
+  if (dialog->exec() == QDialog::Accepted) {
+    QStringList files = dialog->selectedFiles();
+    if (!files.isEmpty()) {
+      QByteArray utf8 = files.first().toUtf8();
+      result = utf8ToSjis(utf8.constData(), outSjis, outSize) >= 0 ? 1 : -1;
+    }
+  }
+  delete dialog;
+  return result;
+}

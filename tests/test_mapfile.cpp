@@ -1,0 +1,411 @@
+// The bct map file: exact output, the lenient reader, failure paths, bctool.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <string>
+
+#include "map/map.h"
+#include "map/mapfile.h"
+#include "map/numparse.h"
+#include "platform/files.h"
+#include "platform/sjis.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string slurp(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+void spit(const fs::path& p, const std::string& bytes) {
+  std::ofstream out(p, std::ios::binary);
+  out << bytes;
+}
+
+void parse(const std::string& bytes, const char* path = "dir/m.bct") {
+  parseMapBytes(path, bytes.data(), static_cast<int>(bytes.size()));
+}
+
+class MapFile : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    resetMapModel();
+    filesFailNthWrite(0);
+    char tmpl[] = "/tmp/bctmapXXXXXX";
+    ASSERT_NE(mkdtemp(tmpl), nullptr);
+    dir = tmpl;
+  }
+  void TearDown() override {
+    filesFailNthWrite(0);
+    fs::remove_all(dir);
+  }
+  std::string at(const char* name) const { return (dir / name).string(); }
+  fs::path dir;
+};
+
+}  // namespace
+
+TEST_F(MapFile, WritesTheExactBytesOfASmallMap) {
+  setMapCells(3, 2);
+  std::strcpy(chipSheetName, "chips.bmp");
+  ASSERT_EQ(saveMapFile(at("a.bct").c_str()), 1);
+  const std::string row = ",   0,   0,   0\r\n";
+  std::string want = "BrindlecotVer0.93b\r\n--------------------------------\r\n@BMP chips.bmp\r\n"
+                     "@KOMA_X 3\r\n@KOMA_Y 2\r\n@TIP_X 32\r\n@TIP_Y 32\r\n"
+                     "--------------------------------\r\n";
+  for (const char* r : {"00000", "00001"})
+    for (const char* p : {"X", "Y", "A"}) want += std::string("@") + r + ":" + p + row;
+  EXPECT_EQ(slurp(dir / "a.bct"), want);
+  // Nothing but the target is left in the directory.
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+}
+
+TEST_F(MapFile, PadsValuesToFourCharactersAndWritesWiderOnesInFull) {
+  setMapCells(7, 1);
+  const int32_t v[7] = {0, 1, 12, 12345, -5, -12345, INT32_MIN};
+  for (int c = 0; c < 7; ++c) planeX[cellIndex(c, 0)] = v[c];
+  chipSheetName[0] = 0;
+  ASSERT_EQ(saveMapFile(at("w.bct").c_str()), 1);
+  std::string s = slurp(dir / "w.bct");
+  EXPECT_NE(s.find("@BMP \r\n"), std::string::npos);
+  EXPECT_NE(s.find("@00000:X,   0,   1,  12,12345,  -5,-12345,-2147483648\r\n"), std::string::npos);
+
+  // A line end inside the name ends the name; its tail never becomes a line.
+  std::strcpy(chipSheetName, "a.bmp\r\n@KOMA_X 9");
+  ASSERT_EQ(saveMapFile(at("w.bct").c_str()), 1);
+  setMapCellsX(1);
+  ASSERT_EQ(loadMapFile(at("w.bct").c_str()), 1);
+  EXPECT_STREQ(chipSheetName, "a.bmp");
+  EXPECT_EQ(KOMA_X, 7);
+
+  // Edge sizes: no rows ends after the header; no columns leaves bare labels.
+  setMapCells(0, 2);
+  ASSERT_EQ(saveMapFile(at("z.bct").c_str()), 1);
+  s = slurp(dir / "z.bct");
+  EXPECT_NE(s.find("--------------------------------\r\n@00000:X\r\n@00000:Y\r\n@00000:A\r\n@00001:X\r\n"),
+            std::string::npos);
+  setMapCells(5, 0);
+  ASSERT_EQ(saveMapFile(at("z.bct").c_str()), 1);
+  s = slurp(dir / "z.bct");
+  EXPECT_EQ(s.substr(s.size() - 45), "@TIP_Y 32\r\n--------------------------------\r\n");
+}
+
+TEST_F(MapFile, RoundTripsRandomMapsOfEverySize) {
+  std::mt19937 rng(12345);
+  std::uniform_int_distribution<int32_t> four(-999, 9999);
+  for (int k = 1; k <= 256; ++k) {
+    int kx = k, ky = (k * 37) % 256 + 1;
+    setMapCells(kx, ky);
+    setChipWidth(k);
+    setChipHeight(257 - k);
+    std::snprintf(chipSheetName, PATH_STORE, "sheet %d.bmp", k);
+    for (int c = 0; c < kx; ++c)
+      for (int r = 0; r < ky; ++r) {
+        planeX[cellIndex(c, r)] = four(rng);
+        planeY[cellIndex(c, r)] = four(rng);
+        planeA[cellIndex(c, r)] = four(rng);
+      }
+    static int32_t wantX[MAP_CELLS], wantY[MAP_CELLS], wantA[MAP_CELLS];
+    std::memcpy(wantX, planeX, sizeof planeX);
+    std::memcpy(wantY, planeY, sizeof planeY);
+    std::memcpy(wantA, planeA, sizeof planeA);
+    ASSERT_EQ(saveMapFile(at("r.bct").c_str()), 1);
+    // Scramble what the file must restore.
+    setMapCells(3, 3);
+    setChipWidth(1);
+    setChipHeight(1);
+    std::strcpy(chipSheetName, "other");
+    for (int c = 0; c < kx; ++c)
+      for (int r = 0; r < ky; ++r) planeX[cellIndex(c, r)] = planeY[cellIndex(c, r)] = planeA[cellIndex(c, r)] = 77777;
+    ASSERT_EQ(loadMapFile(at("r.bct").c_str()), 1);
+    ASSERT_EQ(KOMA_X, kx);
+    ASSERT_EQ(KOMA_Y, ky);
+    ASSERT_EQ(TIP_X, k);
+    ASSERT_EQ(TIP_Y, 257 - k);
+    ASSERT_EQ(std::string(chipSheetName), "sheet " + std::to_string(k) + ".bmp");
+    for (int c = 0; c < kx; ++c)
+      for (int r = 0; r < ky; ++r) {
+        int i = cellIndex(c, r);
+        ASSERT_EQ(planeX[i], wantX[i]) << k << " " << c << " " << r;
+        ASSERT_EQ(planeY[i], wantY[i]);
+        ASSERT_EQ(planeA[i], wantA[i]);
+      }
+  }
+  // Values of any width, on a map small enough to stay inside one read.
+  std::uniform_int_distribution<int32_t> any(INT32_MIN, INT32_MAX);
+  setMapCells(64, 64);
+  for (int i = 0; i < MAP_CELLS; ++i) planeX[i] = planeY[i] = planeA[i] = 0;
+  for (int c = 0; c < 64; ++c)
+    for (int r = 0; r < 64; ++r) planeX[cellIndex(c, r)] = any(rng), planeA[cellIndex(c, r)] = any(rng);
+  planeX[0] = INT32_MIN;
+  planeX[1] = INT32_MAX;
+  static int32_t wx[MAP_CELLS], wa[MAP_CELLS];
+  std::memcpy(wx, planeX, sizeof planeX);
+  std::memcpy(wa, planeA, sizeof planeA);
+  ASSERT_EQ(saveMapFile(at("wide.bct").c_str()), 1);
+  std::memset(planeX, 0, sizeof planeX);
+  std::memset(planeA, 0, sizeof planeA);
+  ASSERT_EQ(loadMapFile(at("wide.bct").c_str()), 1);
+  EXPECT_EQ(std::memcmp(planeX, wx, sizeof planeX), 0);
+  EXPECT_EQ(std::memcmp(planeA, wa, sizeof planeA), 0);
+}
+
+TEST_F(MapFile, ReadsKeyLinesLeniently) {
+  parse("@KOMA_X  40\r\n@KOMA_Y 4O\r\n@Tip_y 48\r\n@FOO 12\r\n@TIP_X\r\n");
+  EXPECT_EQ(KOMA_X, 40);
+  EXPECT_EQ(KOMA_Y, 4);
+  EXPECT_EQ(TIP_Y, 48);
+  EXPECT_EQ(TIP_X, 32);  // a key without a blank is ignored
+  // Sizes pass the guard: cells held to 0..256, a chip size below 1 refused.
+  parse("@KOMA_X 300\r\n@KOMA_Y -5\r\n@TIP_X 0\r\n@TIP_Y -3\r\n");
+  EXPECT_EQ(KOMA_X, 256);
+  EXPECT_EQ(KOMA_Y, 0);
+  EXPECT_EQ(TIP_X, 32);
+  EXPECT_EQ(TIP_Y, 48);
+  // Numbers too large for 32 bits hold at the ends of the range.
+  parse("@TIP_X 99999999999999999999\r\n@KOMA_X -99999999999\r\n");
+  EXPECT_EQ(TIP_X, INT32_MAX);
+  EXPECT_EQ(KOMA_X, 0);
+  // Blanks inside a name survive; the signature line is never required.
+  parse("@BMP my  chips .bmp\r\n");
+  EXPECT_STREQ(chipSheetName, "my  chips .bmp");
+  EXPECT_STREQ(chipSheetPath, "dir/my  chips .bmp");
+  parse("@BMP \r\n");
+  EXPECT_STREQ(chipSheetName, "");
+  EXPECT_STREQ(chipSheetPath, "dir/");
+  // @bmp (lower case second byte) is a row line without ':' and changes nothing.
+  parse("@bmp x.bmp\r\n", "a.bct");
+  EXPECT_STREQ(chipSheetName, "");
+  EXPECT_STREQ(chipSheetPath, "");
+}
+
+TEST_F(MapFile, ReadsRowLinesLeniently) {
+  setMapCellsX(3);
+  auto cells = [](int32_t* plane, int r) {
+    return std::to_string(plane[cellIndex(0, r)]) + "," + std::to_string(plane[cellIndex(1, r)]) + "," +
+           std::to_string(plane[cellIndex(2, r)]);
+  };
+  planeX[cellIndex(3, 2)] = 99;  // beyond KOMA_X: never touched
+  parse("@00002:X,1,2,3,4,5\r\n");
+  EXPECT_EQ(cells(planeX, 2), "1,2,3");
+  EXPECT_EQ(planeX[cellIndex(3, 2)], 99);
+  parse("@00002:X,7\r\n");
+  EXPECT_EQ(cells(planeX, 2), "7,0,0");
+  parse("@2:X,1,2,3\r\n@00002:X\r\n");
+  EXPECT_EQ(cells(planeX, 2), "0,0,0");
+  parse("@+3:Y,  -4,,40abc\r\n");
+  EXPECT_EQ(cells(planeY, 3), "-4,0,40");
+  // Four-character fields that are not blanks-then-digits read by the general rule.
+  parse("@11:X,1  2, 12 ,+123\r\n@12:X,  -1,\t 77,9999\r\n");
+  EXPECT_EQ(cells(planeX, 11), "1,12,123");
+  EXPECT_EQ(cells(planeX, 12), "-1,77,9999");
+  parse("@:A,5,6,7\r\n");  // an empty index is row 0
+  EXPECT_EQ(cells(planeA, 0), "5,6,7");
+  parse("@00002:Q,1,2\r\n@00002:x,1,2\r\n@00002X,1,2\r\n");
+  EXPECT_EQ(cells(planeX, 2), "0,0,0");
+  // Rows outside the planes are skipped, not wrapped.
+  planeA[cellIndex(0, 0)] = 5;
+  parse("@256:A,9,9,9\r\n@-1:A,9,9,9\r\n@4294967296:A,9,9,9\r\n");
+  EXPECT_EQ(cells(planeA, 0), "5,6,7");
+  EXPECT_EQ(planeA[cellIndex(0, 255)], 0);
+  // A row line uses the KOMA_X in force when it is read.
+  parse("@KOMA_X 1\r\n@9:X,1,2,3\r\n@KOMA_X 3\r\n@10:X,1,2,3\r\n");
+  EXPECT_EQ(cells(planeX, 9), "1,0,0");
+  EXPECT_EQ(cells(planeX, 10), "1,2,3");
+}
+
+TEST_F(MapFile, ReadsEveryShortFieldByTheNumberRule) {
+  // Fields of up to five bytes from an alphabet of digits, signs, blanks and
+  // other bytes: the reader's shortcut for padded fields must agree with the rule.
+  const char alphabet[] = {' ', '0', '5', '9', '-', '+', '/', ':', 'a', '\t', '\x80', '\xff'};
+  setMapCellsX(2);
+  int checked = 0;
+  for (int len = 0; len <= 5; ++len) {
+    int combos = 1;
+    for (int i = 0; i < len; ++i) combos *= 12;
+    for (int k = 0; k < combos; ++k) {
+      std::string field;
+      for (int i = 0, x = k; i < len; ++i, x /= 12) field += alphabet[x % 12];
+      std::string line = "@0:X," + field + ",7";
+      planeX[cellIndex(0, 0)] = planeX[cellIndex(1, 0)] = -1;
+      parse(line);
+      ASSERT_EQ(planeX[cellIndex(0, 0)], readMapNumber(field.data(), field.data() + field.size())) << line;
+      ASSERT_EQ(planeX[cellIndex(1, 0)], 7) << line;
+      ++checked;
+    }
+  }
+  EXPECT_EQ(checked, 1 + 12 + 144 + 1728 + 20736 + 248832);
+  // The rule itself, on its own examples.
+  const std::string ex[] = {"40abc", "abc", " \t-12x", "+", "-0", "2147483648", "-2147483648"};
+  const int32_t want[] = {40, 0, -12, 0, 0, INT32_MAX, INT32_MIN};
+  for (int i = 0; i < 7; ++i) EXPECT_EQ(readMapNumber(ex[i].data(), ex[i].data() + ex[i].size()), want[i]) << ex[i];
+}
+
+TEST_F(MapFile, SplitsLinesAtCrLfLfAndEndOfDataAndStopsTextAtNul) {
+  setMapCellsX(2);
+  parse(std::string("@1:X,1,2\n@2:X,3,4\r\n@3:X,5,6"));
+  EXPECT_EQ(planeX[cellIndex(1, 1)], 2);
+  EXPECT_EQ(planeX[cellIndex(1, 2)], 4);
+  EXPECT_EQ(planeX[cellIndex(1, 3)], 6);  // last line without CR LF
+  parse(std::string("@4:X,8\0,9\r\n@5:X,1,1\r\n", 22));
+  EXPECT_EQ(planeX[cellIndex(0, 4)], 8);
+  EXPECT_EQ(planeX[cellIndex(1, 4)], 0);  // the NUL ended the text
+  EXPECT_EQ(planeX[cellIndex(1, 5)], 1);  // and the next line is still read
+  // A bare CR also ends a line; blank lines and other text are skipped.
+  parse("junk\r\r\n\n@6:X,3,3\r@7:X,2,2\r\n");
+  EXPECT_EQ(planeX[cellIndex(1, 6)], 3);
+  EXPECT_EQ(planeX[cellIndex(1, 7)], 2);
+}
+
+TEST_F(MapFile, CutsALongSheetNameAtACharacterBoundary) {
+  std::string name(257, 'a');
+  name += SJIS("ご");  // bytes 257 and 258: the cut at 259 would split nothing
+  name += SJIS("め");  // bytes 259 and 260: must go as a whole
+  parse("@BMP " + name + "\r\n", "a.bct");
+  EXPECT_EQ(std::strlen(chipSheetName), 259u);
+  EXPECT_EQ(std::string(chipSheetName), name.substr(0, 259));
+  // A long directory and the name together are cut to the store too.
+  std::string longDir(250, 'd');
+  parse("@BMP abcdefghijklmnopqrstuvwxyz\r\n", (longDir + "/m.bct").c_str());
+  EXPECT_EQ(std::strlen(chipSheetPath), 259u);
+  EXPECT_EQ(std::string(chipSheetPath), longDir + "/abcdefgh");
+}
+
+TEST_F(MapFile, LoadFailsWithoutChangesAndReadsAtMostOneMebibyte) {
+  std::strcpy(chipSheetPath, "keep");
+  EXPECT_EQ(loadMapFile(at("missing.bct").c_str()), 0);
+  EXPECT_EQ(loadMapFile(dir.string().c_str()), 0);
+  EXPECT_STREQ(chipSheetPath, "keep");
+  spit(dir / "empty.bct", "");
+  EXPECT_EQ(loadMapFile(at("empty.bct").c_str()), 1);
+  EXPECT_EQ(KOMA_X, 40);
+  EXPECT_EQ(std::string(chipSheetPath), dir.string() + "/");
+
+  // Row lines of wide values push row 7 of plane Y across the limit; the line
+  // cut at the limit ends there, and nothing after it is read.
+  std::string bytes = "@KOMA_X 256\r\n";
+  std::string wideRow;
+  for (int c = 0; c < 256; ++c) wideRow += ",1000000";
+  int r = 0;
+  while (bytes.size() + 8 + wideRow.size() + 2 <= static_cast<size_t>(MAP_FILE_READ_LIMIT)) {
+    bytes.append("@").append(std::to_string(r++ % 200)).append(":X").append(wideRow).append("\r\n");
+  }
+  size_t cutAt = MAP_FILE_READ_LIMIT - bytes.size();
+  bytes.append("@7:Y").append(wideRow).append("\r\n@8:Y").append(wideRow).append("\r\n");
+  ASSERT_GT(bytes.size(), static_cast<size_t>(MAP_FILE_READ_LIMIT));
+  spit(dir / "big.bct", bytes);
+  planeY[cellIndex(255, 7)] = 5;
+  ASSERT_EQ(loadMapFile(at("big.bct").c_str()), 1);
+  EXPECT_EQ(planeX[cellIndex(255, (r - 1) % 200)], 1000000);
+  int fieldsRead = static_cast<int>((cutAt - 4) / 8);  // ",1000000" pieces wholly inside
+  EXPECT_EQ(planeY[cellIndex(fieldsRead - 1, 7)], 1000000);
+  EXPECT_EQ(planeY[cellIndex(255, 7)], 0);
+  EXPECT_EQ(planeY[cellIndex(0, 8)], 0);
+}
+
+TEST_F(MapFile, FailedSaveKeepsTheOldFileAndReportsFailure) {
+  setMapCells(4, 4);
+  ASSERT_EQ(saveMapFile(at("m.bct").c_str()), 1);
+  std::string before = slurp(dir / "m.bct");
+  setMapCells(256, 256);  // about 990 KB: many buffer flushes
+  for (int n : {1, 3, 15}) {
+    filesFailNthWrite(n);
+    EXPECT_EQ(saveMapFile(at("m.bct").c_str()), 0) << n;
+    EXPECT_EQ(slurp(dir / "m.bct"), before);
+  }
+  filesFailNthWrite(0);
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+  EXPECT_EQ(saveMapFile(at("no/such/dir/m.bct").c_str()), 0);
+  EXPECT_EQ(saveMapFile(dir.string().c_str()), 0);
+}
+
+TEST_F(MapFile, UndoSnapshotSwapAndClear) {
+  planeX[5] = 1;
+  planeA[70000 % MAP_CELLS] = 2;
+  snapshotUndo();
+  planeX[5] = 9;
+  swapUndo();
+  EXPECT_EQ(planeX[5], 1);
+  EXPECT_EQ(undoX[5], 9);
+  swapUndo();
+  EXPECT_EQ(planeX[5], 9);
+  clearMap();
+  EXPECT_EQ(planeX[5], 0);
+  EXPECT_EQ(planeA[70000 % MAP_CELLS], 0);
+  EXPECT_EQ(undoX[5], 9);
+  swapUndo();
+  EXPECT_EQ(planeA[70000 % MAP_CELLS], 2);
+}
+
+// ---------------------------------------------------------------------------
+// bctool, run as the built program.
+
+namespace {
+
+std::string bctoolPath() {
+  char self[4096];
+  ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
+  if (n <= 0) return "";
+  self[n] = 0;
+  return (fs::path(self).parent_path().parent_path() / "bctool").string();
+}
+
+int runTool(const std::string& args, const fs::path& errFile) {
+  std::ostringstream cmd;
+  cmd << '\'' << bctoolPath() << "' " << args << " 2>'" << errFile.string() << "' >/dev/null";
+  int st = std::system(cmd.str().c_str());
+  return WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+}
+
+}  // namespace
+
+TEST_F(MapFile, BctoolResavesAndConverts) {
+  ASSERT_TRUE(fs::exists(bctoolPath())) << bctoolPath();
+  fs::path err = dir / "err.txt";
+  // A hand-written map in LF lines, read and written back in canonical form.
+  spit(dir / "in.bct", "@bmp\n@BMP c.bmp\n@KOMA_X 2\n@KOMA_Y 1\n@TIP_X 16\n@TIP_Y 8\n@0:X,1,2\n@0:A,,5\n");
+  EXPECT_EQ(runTool("resave '" + at("in.bct") + "' '" + at("out ファイル.bct") + "'", err), 0);
+  EXPECT_EQ(slurp(dir / "out ファイル.bct"),
+            "BrindlecotVer0.93b\r\n--------------------------------\r\n@BMP c.bmp\r\n@KOMA_X 2\r\n@KOMA_Y 1\r\n"
+            "@TIP_X 16\r\n@TIP_Y 8\r\n--------------------------------\r\n"
+            "@00000:X,   1,   2\r\n@00000:Y,   0,   0\r\n@00000:A,   0,   5\r\n");
+
+  std::string old = "old\r\nsheets/c.bmp\r\n  0016 0008 0002 0001\r\n";
+  old.resize(96, ' ');
+  old += std::string("\x40\x00\x20\x00\x01\x00\xff\xff", 8);
+  spit(dir / "old.map", old);
+  EXPECT_EQ(runTool("convert '" + at("old.map") + "' '" + at("conv.bct") + "'", err), 0);
+  std::string conv = slurp(dir / "conv.bct");
+  EXPECT_NE(conv.find("@BMP sheets/c.bmp\r\n@KOMA_X 2\r\n@KOMA_Y 1\r\n@TIP_X 16\r\n@TIP_Y 8\r\n"), std::string::npos);
+  EXPECT_NE(conv.find("@00000:X,  64,   1\r\n@00000:Y,  32,65535\r\n@00000:A,   0,   0\r\n"), std::string::npos);
+
+  // Failures: exit 1 with one line on stderr.
+  auto oneLine = [&] {
+    std::string e = slurp(err);
+    return !e.empty() && e.find('\n') == e.size() - 1;
+  };
+  EXPECT_EQ(runTool("resave '" + at("none.bct") + "' '" + at("x.bct") + "'", err), 1);
+  EXPECT_TRUE(oneLine());
+  EXPECT_EQ(runTool("convert '" + at("in.bct") + "' '" + at("x.bct") + "'", err), 1);
+  EXPECT_TRUE(oneLine());
+  EXPECT_EQ(runTool("resave '" + at("in.bct") + "' '" + at("no/dir/x.bct") + "'", err), 1);
+  EXPECT_TRUE(oneLine());
+  EXPECT_EQ(runTool("resave '" + at("in.bct") + "' '" + at("\xED\x95\x9C.bct") + "'", err), 1);  // Hangul
+  EXPECT_TRUE(oneLine());
+  EXPECT_EQ(runTool("bogus", err), 1);
+  EXPECT_TRUE(oneLine());
+  EXPECT_FALSE(fs::exists(dir / "x.bct"));
+  EXPECT_EQ(runTool("--help", err), 0);
+}
