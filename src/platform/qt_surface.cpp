@@ -258,7 +258,8 @@ struct PaintState {
   PlatSurface* target = nullptr;
   // A QImage view of the target's own memory, kept while the target stays the
   // same buffer; the painter is opened lazily, once per session, only when an
-  // item needs it (wide pens, text).
+  // item needs it (wide pens, lines too long to step, text once the glyph
+  // table is full). Thin lines, boxes and text write the pixels directly.
   std::optional<QImage> image;
   const uint16_t* imagePixels = nullptr;
   int imageW = 0, imageH = 0, imagePitch = 0;
