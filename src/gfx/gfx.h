@@ -136,6 +136,18 @@ extern int32_t drawCount;
 extern int32_t framesPerSecond;
 void presentFrame();
 void resetFrameClock();
+// drawCount, the frame counter, the rate interval (back to 0, as at program
+// start) and framesPerSecond to their start values.
+void resetFrameCounters();
+// Replaces the millisecond clock of the frame timing (nullptr restores
+// platformMillis), for tests.
+void gfxSetClockForTests(uint32_t (*clock)());
+
+// presentBackBuffer tries the copy to the screen at most this many times per
+// frame, whatever the failures (lost surfaces are restored between tries);
+// then the frame is given up and the next successful present shows the
+// picture, so a failure that persists cannot hang the editor.
+constexpr int PRESENT_ATTEMPTS = 4;
 
 // Empties every queue and resets the clip rectangle and the frame counters
 // (test fixtures).

@@ -109,4 +109,5 @@ void queueText(int32_t x, int32_t y, uint32_t color, const char* text, int32_t l
 void resetGraphicsQueues() {
   for (int l = 0; l < LAYER_COUNT; ++l) blitCount[l] = shapeCount[l] = textCount[l] = 0;
   setClipRect(0, 0, screenW, screenH);
+  resetFrameCounters();
 }

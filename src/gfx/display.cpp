@@ -1,0 +1,97 @@
+// [SECTION] Display: start-up, back buffer, clear, present with lost-surface
+// recovery, shutdown.
+#include "app/settings.h"
+#include "gfx/gfx.h"
+#include "map/map.h"
+#include "platform/platform.h"
+#include "platform/surface.h"
+
+namespace {
+
+struct DisplayState {
+  int started;  // a display was created; stopGraphics has something to give back
+  int width, height, bitsPerPixel;
+  PlatSurface* back;
+};
+DisplayState display;
+
+const char* const CAPTION_FATAL = "ごめんね";
+// The start-up failure texts, one per step that can fail. On this platform
+// the display object, its interface and the cooperative level cannot fail;
+// the mode (only 800 x 600 at 16 bits exists) and the back buffer's memory can.
+const char* const TEXT_CREATE_FAILED = "DirectDraw生成に失敗";
+const char* const TEXT_INTERFACE_FAILED = "DirectDrawコピーに失敗";
+const char* const TEXT_LEVEL_FAILED = "モード設定に失敗";
+const char* const TEXT_MODE_FAILED = "ディスプレイモード設定に失敗";
+const char* const TEXT_PRIMARY_FAILED = "プライマリサーフェース初期化に失敗";
+const char* const TEXT_BACK_FAILED = "バックバッファ作成に失敗";
+
+int failStart(const char* text) {
+  platformMessageBox(text, CAPTION_FATAL, MB_OK | MB_ICONINFORMATION);
+  return 0;
+}
+
+}  // namespace
+
+PlatSurface* backBuffer() { return display.back; }
+
+int startDisplay(int width, int height, int bitsPerPixel) {
+  (void)TEXT_CREATE_FAILED;
+  (void)TEXT_INTERFACE_FAILED;
+  (void)TEXT_LEVEL_FAILED;
+  (void)TEXT_PRIMARY_FAILED;
+  display.width = width;
+  display.height = height;
+  display.bitsPerPixel = bitsPerPixel;
+  display.started = 1;
+  if (width != screenW || height != screenH || bitsPerPixel != 16) return failStart(TEXT_MODE_FAILED);
+  if (!display.back) {
+    display.back = platSurfaceCreate(width, height);
+    if (!display.back) return failStart(TEXT_BACK_FAILED);
+  }
+  setClipRect(0, 0, screenW, screenH);
+  return 1;
+}
+
+int startGraphics() {
+  if (!startDisplay(screenW, screenH, 16)) return 0;
+  loadSurface("DATA", SLOT_DATA, KEY_BLACK);
+  loadSurface("ICON", SLOT_ICON, KEY_BLACK);
+  loadSurface("MES", SLOT_MES, KEY_MES);
+  if (showWallpaper == 1) loadSurface(wallpaperPath, SLOT_WALLPAPER, KEY_BLACK);
+  loadSurface(chipSheetPath, SLOT_CHIPSHEET, KEY_BLACK);
+  resetFrameClock();
+  return 1;
+}
+
+void clearBackBuffer(uint32_t rawPixel) {
+  platSurfaceFill(display.back, static_cast<uint16_t>(rawPixel & 0xFFFFu));
+}
+
+void presentBackBuffer() {
+  PlatSurface* b = display.back;
+  if (!b) return;
+  for (int attempt = 0; attempt < PRESENT_ATTEMPTS; ++attempt) {
+    int r = platformPresent(b->pixels, b->width, b->height, b->pitch);
+    if (r == PRESENT_OK) return;
+    if (r == PRESENT_LOST) {
+      restoreSurfaces();
+      resetFrameClock();
+    }
+  }
+}
+
+void restoreSurfaces() {
+  // The back buffer is plain memory and survives; what the display lost is
+  // rebuilt from the slots' stored names and keys.
+  releaseAllSurfaces();
+  reloadSurfaces();
+}
+
+void stopGraphics() {
+  if (!display.started) return;
+  platSurfaceDestroy(display.back);
+  display.back = nullptr;
+  releaseAllSurfaces();
+  display.started = 0;
+}

@@ -1,0 +1,66 @@
+// [SECTION] Frame composition: the layers in order, the frame time, the
+// present, the rate count and the debug line.
+#include <cstdio>
+
+#include "app/settings.h"
+#include "gfx/gfx.h"
+#include "platform/platform.h"
+
+float frameSeconds = 0.0f;
+int32_t drawCount = 0;
+int32_t framesPerSecond = 0;
+
+namespace {
+
+struct FrameClock {
+  uint32_t (*clock)();
+  uint32_t frameStart;
+  int32_t frameCounter;
+  uint32_t rateStart;  // 0 at program start: the first present ends an interval at once
+};
+FrameClock frameClock = {nullptr, 0, 0, 0};
+
+inline uint32_t now() { return frameClock.clock ? frameClock.clock() : platformMillis(); }
+
+}  // namespace
+
+void gfxSetClockForTests(uint32_t (*clock)()) { frameClock.clock = clock; }
+
+void resetFrameClock() {
+  frameSeconds = 0.0f;
+  frameClock.frameStart = now();
+}
+
+void resetFrameCounters() {
+  drawCount = 0;
+  framesPerSecond = 0;
+  frameClock.frameCounter = 0;
+  frameClock.rateStart = 0;
+}
+
+void presentFrame() {
+  drawCount = 0;
+  for (int layer = 0; layer < LAYER_COUNT; ++layer) {
+    flushBlits(layer);
+    flushTexts(layer);
+    flushShapes(layer);
+  }
+  // Unsigned differences stay right across the clock's wrap.
+  frameSeconds = static_cast<float>(now() - frameClock.frameStart) * 0.001f;
+  frameClock.frameStart = now();
+  presentBackBuffer();
+  ++frameClock.frameCounter;
+  uint32_t elapsed = now() - frameClock.rateStart;
+  if (elapsed > 1000u) {
+    framesPerSecond = static_cast<int32_t>(static_cast<uint32_t>(frameClock.frameCounter) * 1000u / elapsed);
+    frameClock.rateStart = now();
+    frameClock.frameCounter = 0;
+  }
+  if (showDebugInfo == 1) {
+    char line[TEXT_STORE];
+    std::snprintf(line, sizeof line, "%4dfps:%6.4fms,OBJ:%d", framesPerSecond, static_cast<double>(frameSeconds),
+                  drawCount);
+    // Layer 3 is drawn already: the line shows in the next frame.
+    queueText(0, screenH - 16, 0x7F7FFF, line, 3);
+  }
+}
