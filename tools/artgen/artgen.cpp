@@ -610,7 +610,7 @@ QImage paintCaptions() {
 }
 
 // ---------------------------------------------------------------------------
-// The program icon: a framed little map with a chip lifted into the brush.
+// The program icon: a framed little map with a block of chips picked up.
 
 QImage paintProgramIcon() {
   QImage img(64, 64, QImage::Format_ARGB32);
@@ -629,7 +629,7 @@ QImage paintProgramIcon() {
   g.box(8 + 12, 8 + 12, 11, 3, RED_DK);
   g.p.setPen(QPen(qc(YELLOW), 2));
   g.p.drawRect(31, 31, 24, 24);
-  g.labelCentred(32, 50, "B", WHITE, 1, INK);
+  g.box(33, 33, 20, 1, WHITE);  // a glint on the lifted block
   return img;
 }
 
@@ -817,9 +817,16 @@ void paintChipSheet(Chips& s) {
   s.ground(5, 4, QColor(120, 86, 56), 8, 46);  // flower bed
   s.flowers(5, 4, 46, QColor(240, 80, 90), 7);
   s.flowers(5, 4, 47, QColor(250, 250, 250), 4);
-  s.outlineRect(6 * 32 + 13, y4 + 6, 6, 22, QColor(90, 170, 80), kOutline);  // cactus
-  s.outlineRect(6 * 32 + 7, y4 + 12, 6, 4, QColor(90, 170, 80), kOutline);
-  s.outlineRect(6 * 32 + 7, y4 + 8, 3, 6, QColor(90, 170, 80), kOutline);
+  const QColor cactus(46, 128, 92), cactusHi(120, 200, 140);  // cactus, arms first
+  s.outlineRect(6 * 32 + 7, y4 + 8, 5, 10, cactus, kOutline);
+  s.outlineRect(6 * 32 + 7, y4 + 15, 8, 5, cactus, kOutline);
+  s.outlineRect(6 * 32 + 21, y4 + 11, 5, 8, cactus, kOutline);
+  s.outlineRect(6 * 32 + 17, y4 + 16, 8, 5, cactus, kOutline);
+  s.outlineRect(6 * 32 + 12, y4 + 5, 8, 24, cactus, kOutline);
+  s.fill(6 * 32 + 8, y4 + 16, 6, 3, cactus);
+  s.fill(6 * 32 + 18, y4 + 17, 6, 3, cactus);
+  s.fill(6 * 32 + 14, y4 + 7, 1, 20, cactusHi);
+  s.fill(6 * 32 + 8, y4 + 9, 1, 6, cactusHi);
   s.fill(7 * 32 + 14, y4 + 18, 5, 9, QColor(236, 226, 200));  // mushroom
   s.outlineEllipse(7 * 32 + 7, y4 + 9, 18, 12, QColor(210, 56, 50), QColor(110, 30, 30));
   s.fill(7 * 32 + 11, y4 + 12, 2, 2, QColor(250, 250, 250));
@@ -974,7 +981,7 @@ QImage composePreview(const std::string& root) {
   const int xs[13] = {16, 72, 128, 200, 256, 312, 384, 440, 496, 568, 624, 736, 680};
   for (int i = 0; i < 13; ++i) p.drawImage(xs[i], 16, icons, 0, 48 * i, 48, 48);
   p.drawImage(384, 16, data, 96, 32, 48, 48);  // mode marker on POINT
-  p.drawImage(440, 16, data, 0, 32, 48, 48);   // hover on FREE
+  p.drawImage(72, 16, data, 0, 32, 48, 48);    // hover on LOAD
   p.drawImage(200, 16, data, 48, 32, 48, 48);  // pressed on SIZE
 
   // Chip-sheet window.
@@ -1015,15 +1022,15 @@ QImage composePreview(const std::string& root) {
   p.drawImage(mx + 120, my + mh - 3, data, 16, 112, 7, 11);  // horizontal thumb
   p.drawImage(mx + mw - 3, my + 60, data, 0, 112, 11, 7);    // vertical thumb
 
-  // Balloon over FREE, the clock in digits, pointers.
-  p.drawImage(440 - 16, 0, mes, 80, 64, 80, 32);
+  // Balloon over LOAD, the clock in digits, pointers.
+  p.drawImage(72 - 16, 0, mes, 80, 0, 80, 32);
   const char* clock = "12:05 2026/12/07";
   for (int k = 0; clock[k]; ++k) {
     const char ch = clock[k];
     const int gi = ch == ':' ? 10 : ch == '/' ? 11 : ch - '0';
     if (ch != ' ') p.drawImage(600 + k * 8, 584, data, gi * 8, 144, 8, 12);
   }
-  p.drawImage(460 - 4, 40 - 4, data, 0, 0, 32, 32);
+  p.drawImage(92 - 4, 40 - 4, data, 0, 0, 32, 32);
   p.drawImage(150 - 4, 200 - 4, data, 32, 0, 32, 32);
   p.drawImage(780 - 16, 582 - 16, data, 64, 0, 32, 32);
   p.drawImage(520 - 16, 300 - 16, data, 96, 0, 32, 32);

@@ -1,5 +1,5 @@
 // A small hand-set bitmap font for the interface labels: capitals 5 x 7,
-// lower case on a 7-row cell without descenders, and bold digits 6 x 10 for
+// lower case on the same 7 rows (only p reaches one row below), and bold digits 6 x 10 for
 // the attribute glyphs. Drawn pixel by pixel, so labels stay crisp at 1x.
 #pragma once
 
@@ -43,7 +43,7 @@ inline const Glyph kLabelFont[] = {
   {'m', {".....", ".....", "####.", "#.#.#", "#.#.#", "#.#.#", "#.#.#"}},
   {'n', {"....", "....", "###.", "#..#", "#..#", "#..#", "#..#"}},
   {'o', {"....", "....", ".##.", "#..#", "#..#", "#..#", ".##."}},
-  {'p', {"....", "....", "###.", "#..#", "###.", "#...", "#..."}},
+  {'p', {"....", "....", "###.", "#..#", "#..#", "#..#", "###.", "#..."}},
   {'r', {"...", "...", "#.#", "##.", "#..", "#..", "#.."}},
   {'t', {".#.", ".#.", "###", ".#.", ".#.", ".#.", "..#"}},
   {'u', {"....", "....", "#..#", "#..#", "#..#", "#..#", ".###"}},
