@@ -652,7 +652,7 @@ struct Chips {
   QPainter p{&img};
   Chips() { p.setRenderHint(QPainter::Antialiasing, false); }
 
-  // Speckled ground: every pixel of the base colour moved a little lighter or
+  // Mottled ground: every pixel of the base colour moved a little lighter or
   // darker by a position hash, tileable because the hash is taken mod 32.
   void ground(int cx, int cy, QColor base, int spread, int seed) {
     for (int y = 0; y < 32; ++y)
