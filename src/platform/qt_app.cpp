@@ -217,6 +217,9 @@ int platformCreateMainWindow(const char* titleUtf8, WindowProc proc) {
 
 void platformShowMainWindow() {
   if (!mainWidget) return;
+  // Without a window manager a full-screen request alone keeps the default
+  // size; the screen's geometry is set first so the window covers it anyway.
+  if (QScreen* screen = QGuiApplication::primaryScreen()) mainWidget->setGeometry(screen->geometry());
   mainWidget->showFullScreen();
   mainWidget->raise();
   mainWidget->activateWindow();
