@@ -157,6 +157,6 @@ TEST_F(SelectionTest, CopyBlockIsHeldInsideThePlanes) {
   updateCopyDrag(1);
   EXPECT_EQ(copyDrag, 0);
   EXPECT_EQ(brushW, 1);
-  EXPECT_EQ(brushH, 1);
+  EXPECT_EQ(brushH, 14);  // rows 0 .. 13 down to the pointer
   EXPECT_EQ(brushX[0], 42);
 }
