@@ -90,3 +90,17 @@ void updatePreview();
 
 // Every editor variable back to its start value (test fixtures).
 void resetEditorState();
+
+// ---------------------------------------------------------------------------
+// Test seams. resetEditorState switches all of them off again.
+//
+// The chip sheet's size for the chip-sheet window and its tool, replacing the
+// surface query while w >= 0 (headless tests have no bitmap to load).
+void editorSetSheetSizeForTests(int32_t w, int32_t h);
+// When set, the attribute tool calls this instead of attributeDialog: 1 for OK
+// with the value left in currentAttribute, anything else for Cancel.
+extern int (*attributeDialogHook)();
+// When set, the preview calls these instead of presentFrame and
+// clearBackBuffer, so that a test can inspect the frame's queues.
+extern void (*previewPresentHook)();
+extern void (*previewClearHook)(uint32_t rawPixel);

@@ -1,0 +1,66 @@
+// The logic of one editing frame's view windows and tools: both windows at
+// their largest on the 800 x 600 screen, a 256 x 256 map, guide lines on and
+// a 4 x 4 brush ghost under the pointer. The queues are emptied between
+// iterations as presenting a frame does; composition is not measured here.
+#include <benchmark/benchmark.h>
+
+#include "app/settings.h"
+#include "editor/editor.h"
+#include "gfx/gfx.h"
+#include "input/input.h"
+#include "map/map.h"
+
+namespace {
+
+void setUpFrame(int32_t chip) {
+  resetMapModel();
+  initSprites();
+  resetGraphicsQueues();
+  resetEditorState();
+  setMapCells(256, 256);
+  setChipWidth(chip);
+  setChipHeight(chip);
+  for (int c = 0; c < 256; ++c)
+    for (int r = 0; r < 256; ++r) {
+      planeX[cellIndex(c, r)] = (c % 16) * chip;
+      planeY[cellIndex(c, r)] = (r % 16) * chip;
+    }
+  showGuideLines = 1;
+  autoScroll = 0;
+  editorSetSheetSizeForTests(1024, 1024);
+  for (ViewWindow* v : {&sheetView, &mapView}) {
+    v->x = 6;
+    v->y = 27;
+    v->w = 788;
+    v->h = 567;
+  }
+  brushW = brushH = 4;
+  frontWindow = 1;  // the map in front, so the ghost is drawn
+  toolMode = 0;
+  mouseX = 400;
+  mouseY = 300;
+  buttonsHeld = buttonsPressed = mouseDX = mouseDY = 0;
+  frameSeconds = 0.016f;
+}
+
+void editingFrame(benchmark::State& state) {
+  setUpFrame(static_cast<int32_t>(state.range(0)));
+  for (auto _ : state) {
+    resetGraphicsQueues();
+    updateMapView(2);
+    updateMapTool(2);
+    updateSheetView(1);
+    updateSheetTool(1);
+    pointerClaimed = 0;
+    pointerShape = 1;
+    benchmark::DoNotOptimize(blitCount[2]);
+    benchmark::ClobberMemory();
+  }
+  state.counters["sprites"] = blitCount[1] + blitCount[2];
+  state.counters["shapes"] = shapeCount[1] + shapeCount[2] + shapeCount[3];
+}
+
+}  // namespace
+
+BENCHMARK(editingFrame)->Arg(16)->Arg(32)->Unit(benchmark::kMicrosecond);
+BENCHMARK_MAIN();

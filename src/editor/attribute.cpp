@@ -1,0 +1,144 @@
+// Attribute mode: the map window shows every cell's attribute as digits and a
+// dragged rectangle of cells receives the value chosen in the attribute
+// dialog.
+#include "app/app.h"
+#include "dialogs/dialogs.h"
+#include "editor/editor.h"
+#include "editor/view_internal.h"
+#include "gfx/gfx.h"
+#include "input/input.h"
+#include "map/map.h"
+
+using editor_detail::maxI;
+using editor_detail::minI;
+using editor_detail::snapDown;
+
+int (*attributeDialogHook)() = nullptr;
+
+namespace {
+
+constexpr uint32_t PINK = 0xFF7FFF;
+constexpr int32_t GLYPH_SLASH = 11;  // stands in for a minus sign
+
+struct CellBlock {
+  int32_t left, top;     // map pixels
+  int32_t columns, rows;
+};
+
+void outline(const ViewWindow& v, int32_t left, int32_t top, int32_t width, int32_t height, int layer) {
+  queueShape(v.x + left - v.scrollX, v.y + top - v.scrollY, v.x + minI(left - v.scrollX + width, v.w),
+             v.y + minI(top - v.scrollY + height, v.h), 2, PINK, SHAPE_BOX, layer);
+}
+
+void blockOnAxis(int32_t anchor, int32_t corner, int32_t chip, int32_t* start, int32_t* count) {
+  if (anchor > corner) {
+    *start = corner;
+    *count = (anchor - corner) / chip + 1;
+  } else {
+    *start = anchor;
+    *count = (corner - anchor) / chip + 1;
+  }
+}
+
+// The corner has no upper bound of its own; the block is cut where the map
+// ends, which also keeps every write inside the 256 by 256 planes.
+CellBlock cutToMap(CellBlock b) {
+  int32_t col0 = b.left / TIP_X, row0 = b.top / TIP_Y;
+  b.columns = maxI(minI(b.columns, KOMA_X - col0), 0);
+  b.rows = maxI(minI(b.rows, KOMA_Y - row0), 0);
+  return b;
+}
+
+int askAttribute() { return attributeDialogHook != nullptr ? attributeDialogHook() : attributeDialog(); }
+
+void releaseBlock(const CellBlock& b) {
+  // A block that lies wholly beyond the map (a window larger than the map)
+  // marks no cell, so there is nothing to ask for.
+  if (b.columns > 0 && b.rows > 0) {
+    int32_t col0 = b.left / TIP_X, row0 = b.top / TIP_Y;
+    showSystemCursor(1);
+    currentAttribute = planeA[cellIndex(col0, row0)];
+    if (askAttribute() == 1) {
+      snapshotUndo();
+      for (int32_t i = 0; i < b.columns; ++i)
+        for (int32_t j = 0; j < b.rows; ++j) planeA[cellIndex(col0 + i, row0 + j)] = currentAttribute;
+    }
+    showSystemCursor(0);
+  }
+  attrDrag = 0;
+  dragLock = 0;
+}
+
+void dragStep(int layer) {
+  ViewWindow& v = mapView;
+  pointerClaimed = 1;
+  int32_t cx = maxI(snapDown(mouseX + v.scrollX - v.x, TIP_X), 0);
+  int32_t cy = maxI(snapDown(mouseY + v.scrollY - v.y, TIP_Y), 0);
+  attrCornerX = cx;
+  attrCornerY = cy;
+
+  if (mouseX < v.x) v.scrollX -= scrollStep();
+  if (mouseX > v.x + v.w) v.scrollX += scrollStep();
+  if (mouseY < v.y) v.scrollY -= scrollStep();
+  if (mouseY > v.y + v.h) v.scrollY += scrollStep();
+  int32_t imageW = 0, imageH = 0;
+  editor_detail::mapImageSize(&imageW, &imageH);
+  editor_detail::clampScroll(v, imageW, imageH);
+
+  CellBlock b{};
+  blockOnAxis(hoverCellX, cx, TIP_X, &b.left, &b.columns);
+  blockOnAxis(hoverCellY, cy, TIP_Y, &b.top, &b.rows);
+  b = cutToMap(b);
+
+  if ((buttonsHeld & BTN_PRIMARY) != 0) {
+    if (b.columns > 0 && b.rows > 0) outline(v, b.left, b.top, b.columns * TIP_X, b.rows * TIP_Y, layer);
+    return;
+  }
+  releaseBlock(b);
+}
+
+}  // namespace
+
+void updateAttributeTool(int layer) {
+  if (pointerClaimed != 0) return;
+  const ViewWindow& v = mapView;
+  if (dragLock == 0) {
+    if (pointerInside(v.x, v.y, v.w, v.h) == 0) return;
+    pointerClaimed = 1;
+    if ((buttonsPressed & BTN_PRIMARY) != 0) {
+      attrDrag = 1;
+      dragLock = 1;
+    }
+    hoverCellX = snapDown(mouseX + v.scrollX - v.x, TIP_X);
+    hoverCellY = snapDown(mouseY + v.scrollY - v.y, TIP_Y);
+    outline(v, hoverCellX, hoverCellY, TIP_X, TIP_Y, layer);
+  } else if (attrDrag != 0) {
+    dragStep(layer);
+  }
+}
+
+void drawDigits(int32_t x, int32_t y, int32_t value, int32_t count, int layer) {
+  if (count <= 0) return;
+  digitSprite.slot = SLOT_DATA;
+  digitSprite.srcY = 144;
+  digitSprite.width = 8;
+  digitSprite.height = 12;
+  digitSprite.opaque = 0;
+  digitSprite.layer = layer;
+  digitSprite.y = static_cast<float>(y);
+  // Negative values have no digit images: the leftmost place shows the slash
+  // glyph as a minus sign and the others the magnitude's low digits.
+  int64_t magnitude = value < 0 ? -static_cast<int64_t>(value) : value;
+  int32_t digitPlaces = value < 0 ? count - 1 : count;
+  for (int32_t i = 0; i < digitPlaces; ++i) {
+    digitSprite.srcX = static_cast<int32_t>(magnitude % 10) * 8;
+    magnitude /= 10;
+    digitSprite.x = static_cast<float>(x + (count - 1 - i) * 8);
+    drawSprite(digitSprite);
+  }
+  if (value < 0) {
+    digitSprite.srcX = GLYPH_SLASH * 8;
+    digitSprite.x = static_cast<float>(x);
+    drawSprite(digitSprite);
+  }
+}

@@ -1,0 +1,84 @@
+// The whole-map preview: the map at its real pixel size, centred when it is
+// smaller than the screen and panned by mouse motion when it is larger.
+#include "app/settings.h"
+#include "editor/editor.h"
+#include "gfx/gfx.h"
+#include "input/input.h"
+#include "map/map.h"
+
+void (*previewPresentHook)() = nullptr;
+void (*previewClearHook)(uint32_t rawPixel) = nullptr;
+
+namespace {
+
+constexpr int PREVIEW_CELL_LAYER = 1;  // above the background, below the clock
+
+struct Placement {
+  int32_t firstCell, lastCell;  // cells drawn: firstCell .. lastCell - 1
+};
+
+// One axis: centre a map smaller than the screen, otherwise pan it by the
+// mouse motion within 0 .. mapPixels - screenPixels.
+Placement placeAxis(int32_t cells, int32_t chip, int32_t screenPixels, int32_t motion, int32_t* scroll,
+                    int32_t* offset) {
+  int64_t mapPixels = static_cast<int64_t>(cells) * chip;
+  if (mapPixels <= screenPixels) {
+    *scroll = 0;
+    *offset = static_cast<int32_t>((screenPixels - mapPixels) / 2);
+    return Placement{0, cells};
+  }
+  *offset = 0;
+  int64_t limit = mapPixels - screenPixels;
+  int64_t s = static_cast<int64_t>(*scroll) + motion;
+  if (s <= 0)
+    s = 0;
+  else if (s >= limit)
+    s = limit;
+  *scroll = static_cast<int32_t>(s);
+  int64_t last = (s + screenPixels) / chip + 1;
+  return Placement{static_cast<int32_t>(s / chip), static_cast<int32_t>(last < cells ? last : cells)};
+}
+
+}  // namespace
+
+void updatePreview() {
+  setClipRect(0, 0, screenW, screenH);
+  if (showWallpaper == 1) {
+    int32_t w = 0, h = 0;
+    surfaceSize(SLOT_WALLPAPER, &w, &h);
+    blitStretched(0, 0, screenW, screenH, 0, 0, w, h, 1, 0, SLOT_WALLPAPER);
+  } else if (previewClearHook != nullptr) {
+    previewClearHook(0);
+  } else {
+    clearBackBuffer(0);
+  }
+
+  Placement cols = placeAxis(KOMA_X, TIP_X, screenW, mouseDX, &previewScrollX, &previewOffsetX);
+  Placement rows = placeAxis(KOMA_Y, TIP_Y, screenH, mouseDY, &previewScrollY, &previewOffsetY);
+
+  mapCellSprite.width = TIP_X;
+  mapCellSprite.height = TIP_Y;
+  mapCellSprite.layer = PREVIEW_CELL_LAYER;
+  for (int32_t c = cols.firstCell; c < cols.lastCell; ++c) {
+    int32_t sx = c * TIP_X - previewScrollX + previewOffsetX;
+    for (int32_t r = rows.firstCell; r < rows.lastCell; ++r) {
+      int idx = cellIndex(c, r);
+      mapCellSprite.x = static_cast<float>(sx);
+      mapCellSprite.y = static_cast<float>(r * TIP_Y - previewScrollY + previewOffsetY);
+      mapCellSprite.srcX = planeX[idx];
+      mapCellSprite.srcY = planeY[idx];
+      drawSprite(mapCellSprite);
+    }
+  }
+
+  if ((buttonsPressed & BTN_PRIMARY) != 0) editorMode = 0;
+
+  char clock[TEXT_STORE];
+  formatClock(clock, sizeof clock);
+  queueText(screenW - 208, screenH - 16, 0xFFFFFF, clock, 4);
+
+  if (previewPresentHook != nullptr)
+    previewPresentHook();
+  else
+    presentFrame();
+}

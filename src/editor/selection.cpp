@@ -1,0 +1,191 @@
+// Rectangle selection into the brush: the pick over the chip-sheet window
+// (primary button) and the copy over the map window (secondary button). Both
+// use one rubber band that snaps to the chip grid and scrolls the view while
+// the pointer is held outside it.
+#include <cstdio>
+
+#include "editor/editor.h"
+#include "editor/view_internal.h"
+#include "gfx/gfx.h"
+#include "input/input.h"
+#include "map/map.h"
+
+using editor_detail::minI;
+using editor_detail::snapDown;
+
+namespace {
+
+constexpr uint32_t PINK = 0xFF7FFF;
+constexpr uint32_t LIGHT_CYAN = 0xFFFF7F;
+constexpr uint32_t WHITE = 0xFFFFFF;
+
+int32_t clampTo(int32_t v, int32_t lo, int32_t hi) { return v < lo ? lo : (v > hi ? hi : v); }
+
+// The corner under the pointer, held on a visible chip and snapped: towards
+// the far edge of that chip when the drag runs right/down of the anchor, to
+// its near edge otherwise, so the band always covers both end chips.
+int32_t cornerOnAxis(int32_t pointer, int32_t scroll, int32_t origin, int32_t extent, int32_t chip,
+                     int32_t anchor) {
+  int32_t c = pointer + scroll - origin;
+  int32_t hi = scroll + extent - chip;
+  if (c < scroll)
+    c = scroll;
+  else if (c > hi)
+    c = hi;
+  return anchor < c ? c + chip - c % chip : c - c % chip;
+}
+
+void scrollWhileOutside(ViewWindow& v, int32_t imageW, int32_t imageH) {
+  if (mouseX < v.x) v.scrollX -= scrollStep();
+  if (mouseX > v.x + v.w) v.scrollX += scrollStep();
+  if (mouseY < v.y) v.scrollY -= scrollStep();
+  if (mouseY > v.y + v.h) v.scrollY += scrollStep();
+  editor_detail::clampScroll(v, imageW, imageH);
+}
+
+void queueBand(const ViewWindow& v, int32_t ax, int32_t ay, int32_t cx, int32_t cy) {
+  int32_t left = ax - v.scrollX + v.x + (ax >= cx ? TIP_X : 0);
+  int32_t top = ay - v.scrollY + v.y + (ay >= cy ? TIP_Y : 0);
+  queueShape(left, top, cx - v.scrollX + v.x, cy - v.scrollY + v.y, 1, PINK, SHAPE_BOX, 3);
+}
+
+// Start and size in chips of the block between anchor and corner on one axis.
+void blockOnAxis(int32_t anchor, int32_t corner, int32_t chip, int32_t* start, int32_t* count) {
+  if (anchor >= corner) {
+    *start = corner;
+    *count = (anchor - corner) / chip + 1;
+  } else {
+    *start = anchor;
+    *count = (corner - anchor) / chip;
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Pick
+
+void releasePick() {
+  pickDrag = 0;
+  dragLock = 0;
+  for (int32_t c = 0; c < brushW; ++c)
+    for (int32_t r = 0; r < brushH; ++r) {
+      brushX[cellIndex(c, r)] = pickLeft + c * TIP_X;
+      brushY[cellIndex(c, r)] = pickTop + r * TIP_Y;
+    }
+}
+
+void pickDragStep(int32_t imageW, int32_t imageH) {
+  ViewWindow& v = sheetView;
+  pointerClaimed = 1;
+  if ((buttonsHeld & BTN_PRIMARY) == 0) {
+    releasePick();
+    return;
+  }
+  pickCornerX = cornerOnAxis(mouseX, v.scrollX, v.x, v.w, TIP_X, pickAnchorX);
+  pickCornerY = cornerOnAxis(mouseY, v.scrollY, v.y, v.h, TIP_Y, pickAnchorY);
+  scrollWhileOutside(v, imageW, imageH);
+  queueBand(v, pickAnchorX, pickAnchorY, pickCornerX, pickCornerY);
+  int32_t w = 1, h = 1;
+  blockOnAxis(pickAnchorX, pickCornerX, TIP_X, &pickLeft, &w);
+  blockOnAxis(pickAnchorY, pickCornerY, TIP_Y, &pickTop, &h);
+  // The brush holds 256 by 256 chips; a longer pick (a sheet of more than
+  // 256 chips, scrolled during the drag) keeps its first 256 from the start.
+  brushW = clampTo(w, 1, MAP_MAX);
+  brushH = clampTo(h, 1, MAP_MAX);
+}
+
+void startPick() {
+  const ViewWindow& v = sheetView;
+  pickDrag = 1;
+  dragLock = 1;
+  pickAnchorX = snapDown(mouseX + v.scrollX - v.x, TIP_X);
+  pickAnchorY = snapDown(mouseY + v.scrollY - v.y, TIP_Y);
+  frontWindow = 0;
+  brushW = brushH = 1;
+  brushFromMap = 0;
+}
+
+void drawPickHighlight(const ViewWindow& v, int layer) {
+  int32_t left = pickLeft - v.scrollX + v.x;
+  int32_t top = pickTop - v.scrollY + v.y;
+  int32_t right = left + brushW * TIP_X;
+  int32_t bottom = top + brushH * TIP_Y;
+  queueShape(clampTo(left, v.x, v.x + v.w), clampTo(top, v.y, v.y + v.h), clampTo(right, v.x, v.x + v.w),
+             clampTo(bottom, v.y, v.y + v.h), 1, LIGHT_CYAN, SHAPE_BOX, layer);
+}
+
+// ---------------------------------------------------------------------------
+// Copy
+
+void releaseCopy() {
+  int32_t left = 0, top = 0, w = 1, h = 1;
+  blockOnAxis(copyAnchorX, copyCornerX, TIP_X, &left, &w);
+  blockOnAxis(copyAnchorY, copyCornerY, TIP_Y, &top, &h);
+  // The corner is held on a visible chip, but a window larger than the map
+  // (or a map resized mid-drag) can still place the block past the planes:
+  // it is held inside them, at least one cell.
+  int32_t col0 = clampTo(left / TIP_X, 0, MAP_MAX - 1);
+  int32_t row0 = clampTo(top / TIP_Y, 0, MAP_MAX - 1);
+  brushW = clampTo(w, 1, MAP_MAX - col0);
+  brushH = clampTo(h, 1, MAP_MAX - row0);
+  for (int32_t c = 0; c < brushW; ++c)
+    for (int32_t r = 0; r < brushH; ++r) {
+      brushX[cellIndex(c, r)] = planeX[cellIndex(col0 + c, row0 + r)];
+      brushY[cellIndex(c, r)] = planeY[cellIndex(col0 + c, row0 + r)];
+    }
+  brushFromMap = 1;
+  copyDrag = 0;
+  dragLock = 0;
+}
+
+}  // namespace
+
+void startCopyDrag() {
+  const ViewWindow& v = mapView;
+  copyDrag = 1;
+  dragLock = 1;
+  frontWindow = 1;
+  brushW = brushH = 1;
+  copyAnchorX = snapDown(mouseX + v.scrollX - v.x, TIP_X);
+  copyAnchorY = snapDown(mouseY + v.scrollY - v.y, TIP_Y);
+  copyCornerX = copyAnchorX;
+  copyCornerY = copyAnchorY;
+}
+
+void updateCopyDrag(int layer) {
+  ViewWindow& v = mapView;
+  pointerClaimed = 1;
+  // The corner follows the pointer in the release frame too: a copy takes
+  // the block under the pointer at the moment the button comes up.
+  copyCornerX = cornerOnAxis(mouseX, v.scrollX, v.x, v.w, TIP_X, copyAnchorX);
+  copyCornerY = cornerOnAxis(mouseY, v.scrollY, v.y, v.h, TIP_Y, copyAnchorY);
+  if ((buttonsHeld & BTN_SECONDARY) == 0) {
+    releaseCopy();
+    return;
+  }
+  int32_t imageW = 0, imageH = 0;
+  editor_detail::mapImageSize(&imageW, &imageH);
+  scrollWhileOutside(v, imageW, imageH);
+  queueBand(v, copyAnchorX, copyAnchorY, copyCornerX, copyCornerY);
+  char status[64];
+  std::snprintf(status, sizeof status, "[%d,%d],[%d,%d]", static_cast<int>(copyAnchorX),
+                static_cast<int>(copyAnchorY), static_cast<int>(copyCornerX), static_cast<int>(copyCornerY));
+  queueText(v.x + 82, v.y - 22, WHITE, status, layer);
+}
+
+void updateSheetTool(int layer) {
+  const ViewWindow& v = sheetView;
+  int32_t imageW = 0, imageH = 0;
+  editor_detail::sheetImageSize(&imageW, &imageH);
+  if (pickDrag != 0) {
+    pickDragStep(imageW, imageH);
+  } else if (dragLock == 0 && pointerClaimed == 0 && pointerInside(v.x, v.y, v.w, v.h) != 0) {
+    pointerShape = 1;
+    pointerClaimed = 1;
+    if ((buttonsPressed & BTN_PRIMARY) != 0) startPick();
+  }
+  if (brushFromMap == 0) drawPickHighlight(v, layer);
+  char status[64];
+  std::snprintf(status, sizeof status, "[%d,%d],%d*%d", static_cast<int>(pickLeft), static_cast<int>(pickTop),
+                static_cast<int>(brushW), static_cast<int>(brushH));
+  queueText(v.x + 82, v.y - 22, WHITE, status, layer);
+}

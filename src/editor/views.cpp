@@ -1,0 +1,378 @@
+// The two floating view windows: the map window and the chip-sheet window.
+//
+// [SECTION] Image sizes and scroll helpers
+// [SECTION] Window frame
+// [SECTION] One window's frame update (move, auto-scroll, thumbs, resize, clamps)
+// [SECTION] Content: chip sheet and map cells
+// [SECTION] Decoration: frame, title, thumbs, grid lines
+#include <cmath>
+
+#include "app/settings.h"
+#include "editor/editor.h"
+#include "editor/view_internal.h"
+#include "gfx/gfx.h"
+#include "input/input.h"
+#include "map/map.h"
+
+using editor_detail::maxI;
+using editor_detail::minI;
+
+namespace {
+
+// Negative while no size is forced by a test.
+int32_t sheetSizeOverrideW = -1;
+int32_t sheetSizeOverrideH = -1;
+
+// Image sizes stay far below the int32 range so that x + w and the like
+// cannot overflow, whatever chip size a map file carried.
+constexpr int64_t IMAGE_LIMIT = 0x3FFFFFFF;
+
+int32_t limitImage(int64_t v) { return static_cast<int32_t>(v < 0 ? 0 : (v > IMAGE_LIMIT ? IMAGE_LIMIT : v)); }
+
+}  // namespace
+
+void editorSetSheetSizeForTests(int32_t w, int32_t h) {
+  sheetSizeOverrideW = w;
+  sheetSizeOverrideH = h;
+}
+
+// ---------------------------------------------------------------------------
+// [SECTION] Image sizes and scroll helpers
+
+namespace editor_detail {
+
+void sheetImageSize(int32_t* w, int32_t* h) {
+  int32_t sw = 0, sh = 0;
+  if (sheetSizeOverrideW >= 0) {
+    sw = sheetSizeOverrideW;
+    sh = sheetSizeOverrideH;
+  } else {
+    surfaceSize(SLOT_CHIPSHEET, &sw, &sh);
+  }
+  *w = limitImage(sw);
+  *h = limitImage(sh);
+}
+
+void mapImageSize(int32_t* w, int32_t* h) {
+  *w = limitImage(static_cast<int64_t>(KOMA_X) * TIP_X);
+  *h = limitImage(static_cast<int64_t>(KOMA_Y) * TIP_Y);
+}
+
+void clampScroll(ViewWindow& v, int32_t imageW, int32_t imageH) {
+  int32_t maxX = maxI(imageW - v.w, 0);
+  int32_t maxY = maxI(imageH - v.h, 0);
+  if (v.scrollX < 0)
+    v.scrollX = 0;
+  else if (v.scrollX > maxX)
+    v.scrollX = maxX;
+  if (v.scrollY < 0)
+    v.scrollY = 0;
+  else if (v.scrollY > maxY)
+    v.scrollY = maxY;
+}
+
+}  // namespace editor_detail
+
+int32_t scrollStep() {
+  double step = static_cast<double>(scrollSpeed) * static_cast<double>(frameSeconds);
+  // A stalled first frame or a broken clock must not turn into an undefined
+  // conversion; such a step is simply held at the int32 range.
+  if (!std::isfinite(step)) return 0;
+  if (step > 2147483647.0) return 2147483647;
+  if (step < -2147483647.0) return -2147483647;
+  return static_cast<int32_t>(step);
+}
+
+// ---------------------------------------------------------------------------
+// [SECTION] Window frame
+
+namespace {
+
+void drawPiece(Sprite& s, float x, float y, int layer) {
+  s.x = x;
+  s.y = y;
+  s.layer = layer;
+  drawSprite(s);
+}
+
+// A run of 64-pixel edge pieces along one side, the last one cut to the rest.
+void drawEdge(Sprite& piece, int32_t x, int32_t y, int32_t length, bool horizontal, int layer) {
+  piece.layer = layer;
+  int32_t pos = 0;
+  for (; pos <= length - 64; pos += 64) {
+    piece.x = static_cast<float>(horizontal ? x + pos : x);
+    piece.y = static_cast<float>(horizontal ? y : y + pos);
+    drawSprite(piece);
+  }
+  int32_t rest = length % 64;
+  if (rest <= 0) return;
+  Sprite cut = piece;
+  cut.x = static_cast<float>(horizontal ? x + pos : x);
+  cut.y = static_cast<float>(horizontal ? y : y + pos);
+  if (horizontal)
+    cut.width = rest;
+  else
+    cut.height = rest;
+  drawSprite(cut);
+}
+
+}  // namespace
+
+void drawWindowFrame(int32_t x, int32_t y, int32_t w, int32_t h, int layer) {
+  drawPiece(frameTopLeftSprite, static_cast<float>(x - 6), static_cast<float>(y - 6), layer);
+  drawPiece(frameTopRightSprite, static_cast<float>(x + w), static_cast<float>(y - 6), layer);
+  drawPiece(frameBottomLeftSprite, static_cast<float>(x - 6), static_cast<float>(y + h), layer);
+  drawPiece(frameBottomRightSprite, static_cast<float>(x + w), static_cast<float>(y + h), layer);
+  drawEdge(frameTopSprite, x, y - 6, w, true, layer);
+  drawEdge(frameBottomSprite, x, y + h, w, true, layer);
+  drawEdge(frameLeftSprite, x - 6, y, h, false, layer);
+  drawEdge(frameRightSprite, x + w, y, h, false, layer);
+}
+
+// ---------------------------------------------------------------------------
+// [SECTION] One window's frame update
+
+namespace {
+
+struct WindowLook {
+  Sprite* title;
+  Sprite* hThumb;
+  Sprite* vThumb;
+  int32_t hitMargin;         // hit rectangles start this far left of and above a thumb
+  int32_t hHitW, hHitH;      // hit rectangle of the horizontal thumb
+  int32_t vHitW, vHitH;      // hit rectangle of the vertical thumb
+  int32_t frontValue;   // frontWindow when a drag starts in this window
+};
+
+void startDrag(int32_t& flag, const WindowLook& look) {
+  flag = 1;
+  dragLock = 1;
+  frontWindow = look.frontValue;
+}
+
+// The three window drags share one shape: while held, apply the motion and
+// keep the pointer; at the release clear the drag without touching geometry.
+bool continueDrag(int32_t& flag) {
+  if ((buttonsHeld & BTN_PRIMARY) != 0) {
+    pointerShape = 0;
+    pointerClaimed = 1;
+    return true;
+  }
+  flag = 0;
+  dragLock = 0;
+  return false;
+}
+
+void updateTitleMove(ViewWindow& v, const WindowLook& look) {
+  if (v.moveDrag != 0) {
+    if (continueDrag(v.moveDrag)) {
+      v.x = minI(maxI(v.x + mouseDX, 6), 726);
+      v.y = minI(maxI(v.y + mouseDY, 27), 606);
+    }
+  } else if (dragLock == 0 && pointerClaimed == 0 && pointerInside(v.x, v.y - 24, 80, 23) != 0) {
+    pointerClaimed = 1;
+    if ((buttonsPressed & BTN_PRIMARY) != 0) startDrag(v.moveDrag, look);
+  }
+}
+
+void updateAutoScroll(ViewWindow& v) {
+  if (autoScroll != 1 || dragLock != 0 || pointerClaimed != 0) return;
+  if (pointerInside(v.x - 10, v.y - 10, v.w + 20, 10) != 0) v.scrollY -= scrollStep();
+  if (pointerInside(v.x - 10, v.y + v.h, v.w + 20, 10) != 0) v.scrollY += scrollStep();
+  if (pointerInside(v.x - 10, v.y - 10, 10, v.h + 20) != 0) v.scrollX -= scrollStep();
+  if (pointerInside(v.x + v.w, v.y - 10, 10, v.h + 20) != 0) v.scrollX += scrollStep();
+}
+
+int thumbHit(const float pos[2], int32_t margin, int32_t width, int32_t height) {
+  int32_t left = static_cast<int32_t>(pos[0] - static_cast<float>(margin));
+  int32_t top = static_cast<int32_t>(pos[1] - static_cast<float>(margin));
+  return pointerInside(left, top, width, height);
+}
+
+void updateThumbs(ViewWindow& v, const WindowLook& look, int32_t imageW, int32_t imageH) {
+  if (v.thumbDrag != 0) {
+    if (continueDrag(v.thumbDrag)) {
+      v.scrollX += mouseDX;
+      v.scrollY += mouseDY;
+    }
+    return;
+  }
+  if (dragLock != 0 || pointerClaimed != 0) return;
+  int32_t m = look.hitMargin;
+  bool hitH = v.w != imageW && thumbHit(v.hThumb, m, look.hHitW, look.hHitH) != 0;
+  if (hitH) {
+    pointerShape = 3;
+    pointerClaimed = 1;
+    if ((buttonsPressed & BTN_PRIMARY) != 0) startDrag(v.thumbDrag, look);
+  }
+  bool hitV = v.h != imageH && thumbHit(v.vThumb, m, look.vHitW, look.vHitH) != 0;
+  if (hitV) {
+    pointerShape = 3;
+    pointerClaimed = 1;
+    if ((buttonsPressed & BTN_PRIMARY) != 0) startDrag(v.thumbDrag, look);
+  }
+}
+
+void updateDirectionScroll(ViewWindow& v) {
+  if ((buttonsHeld & BTN_LEFT) != 0) v.scrollX -= scrollStep();
+  if ((buttonsHeld & BTN_RIGHT) != 0) v.scrollX += scrollStep();
+  if ((buttonsHeld & BTN_UP) != 0) v.scrollY -= scrollStep();
+  if ((buttonsHeld & BTN_DOWN) != 0) v.scrollY += scrollStep();
+}
+
+void updateResize(ViewWindow& v, const WindowLook& look) {
+  if (v.resizeDrag != 0) {
+    if (continueDrag(v.resizeDrag)) {
+      v.w += mouseDX;
+      v.h += mouseDY;
+    }
+    return;
+  }
+  if (dragLock != 0 || pointerClaimed != 0) return;
+  bool bottom = pointerInside(v.x, v.y + v.h, v.w + 8, 8) != 0;
+  if (bottom) {
+    pointerShape = 2;
+    pointerClaimed = 1;
+    if ((buttonsPressed & BTN_PRIMARY) != 0) startDrag(v.resizeDrag, look);
+  }
+  bool right = pointerInside(v.x + v.w, v.y, 8, v.h + 8) != 0;
+  if (right) {
+    pointerShape = 2;
+    pointerClaimed = 1;
+    if ((buttonsPressed & BTN_PRIMARY) != 0) startDrag(v.resizeDrag, look);
+  }
+}
+
+// Exclusive cases: a width cut at the screen limit is not also cut to the
+// image in the same frame, which lets a resize push past a small image.
+void clampSize(ViewWindow& v, int32_t imageW, int32_t imageH) {
+  if (v.w <= 80)
+    v.w = 80;
+  else if (v.x + v.w > 794)
+    v.w = 794 - v.x;
+  else if (v.w > imageW)
+    v.w = imageW;
+  if (v.h <= 32)
+    v.h = 32;
+  else if (v.y + v.h > 594)
+    v.h = 594 - v.y;
+  else if (v.h > imageH)
+    v.h = imageH;
+}
+
+// ---------------------------------------------------------------------------
+// [SECTION] Content
+
+void drawSheetContent(const ViewWindow& v, int32_t imageW, int32_t imageH, int layer) {
+  // Only the part of the bitmap that exists is copied; a window larger than
+  // its sheet shows nothing beyond the sheet's right or bottom edge.
+  int32_t w = minI(v.w, imageW - v.scrollX);
+  int32_t h = minI(v.h, imageH - v.scrollY);
+  if (w <= 0 || h <= 0) return;
+  sheetViewSprite.x = static_cast<float>(v.x);
+  sheetViewSprite.y = static_cast<float>(v.y);
+  sheetViewSprite.srcX = v.scrollX;
+  sheetViewSprite.srcY = v.scrollY;
+  sheetViewSprite.width = w;
+  sheetViewSprite.height = h;
+  sheetViewSprite.layer = layer;
+  drawSprite(sheetViewSprite);
+}
+
+void drawMapContent(const ViewWindow& v, int layer) {
+  mapClipRect.left = maxI(v.x, 0);
+  mapClipRect.top = maxI(v.y, 0);
+  mapClipRect.right = minI(v.x + v.w, screenW);
+  mapClipRect.bottom = minI(v.y + v.h, screenH);
+  if (v.w > 0 && v.h > 0) {
+    setClipRect(mapClipRect.left, mapClipRect.top, mapClipRect.right, mapClipRect.bottom);
+    const int32_t tx = TIP_X, ty = TIP_Y;
+    mapCellSprite.width = tx;
+    mapCellSprite.height = ty;
+    mapCellSprite.layer = layer;
+    int32_t lastC = minI((v.scrollX + v.w) / tx, KOMA_X - 1);
+    int32_t lastR = minI((v.scrollY + v.h) / ty, KOMA_Y - 1);
+    bool digits = toolMode == 2;
+    for (int32_t c = v.scrollX / tx; c <= lastC; ++c) {
+      int32_t cellX = c * tx - v.scrollX + v.x;
+      for (int32_t r = v.scrollY / ty; r <= lastR; ++r) {
+        int32_t cellY = r * ty - v.scrollY + v.y;
+        int idx = cellIndex(c, r);
+        mapCellSprite.x = static_cast<float>(cellX);
+        mapCellSprite.y = static_cast<float>(cellY);
+        mapCellSprite.srcX = planeX[idx];
+        mapCellSprite.srcY = planeY[idx];
+        drawSprite(mapCellSprite);
+        if (digits) drawDigits(cellX + 1, cellY + 1, planeA[idx], 3, layer);
+      }
+    }
+  }
+  setClipRect(0, 0, screenW, screenH);
+}
+
+// ---------------------------------------------------------------------------
+// [SECTION] Decoration
+
+void drawThumbs(ViewWindow& v, const WindowLook& look, int32_t imageW, int32_t imageH, int layer) {
+  // A window larger than its image has no scroll range: its thumb rests at
+  // the start instead of dividing by a negative span.
+  if (v.w != imageW) {
+    float ratio = imageW > v.w ? static_cast<float>(v.scrollX) / static_cast<float>(imageW - v.w) : 0.0f;
+    v.hThumb[0] = ratio * static_cast<float>(v.w - 7) + static_cast<float>(v.x);
+    v.hThumb[1] = static_cast<float>(v.y + v.h - 3);
+    drawPiece(*look.hThumb, v.hThumb[0], v.hThumb[1], layer);
+  }
+  if (v.h != imageH) {
+    float ratio = imageH > v.h ? static_cast<float>(v.scrollY) / static_cast<float>(imageH - v.h) : 0.0f;
+    v.vThumb[0] = static_cast<float>(v.x + v.w - 3);
+    v.vThumb[1] = ratio * static_cast<float>(v.h - 7) + static_cast<float>(v.y);
+    drawPiece(*look.vThumb, v.vThumb[0], v.vThumb[1], layer);
+  }
+}
+
+void drawGridLines(const ViewWindow& v, int layer) {
+  if (showGuideLines != 1) return;
+  // Start at the first chip boundary at or left of the window's edge; the
+  // offsets before it would only be skipped.
+  for (int32_t k = -(v.scrollX % TIP_X); k < v.w; k += TIP_X)
+    if (k > 0) queueShape(v.x + k, v.y, v.x + k, v.y + v.h, 1, 0x808080, SHAPE_LINE, layer);
+  for (int32_t k = -(v.scrollY % TIP_Y); k < v.h; k += TIP_Y)
+    if (k > 0) queueShape(v.x, v.y + k, v.x + v.w, v.y + k, 1, 0x808080, SHAPE_LINE, layer);
+}
+
+void updateWindow(ViewWindow& v, const WindowLook& look, bool isMap, int layer) {
+  int32_t imageW = 0, imageH = 0;
+  if (isMap)
+    editor_detail::mapImageSize(&imageW, &imageH);
+  else
+    editor_detail::sheetImageSize(&imageW, &imageH);
+
+  updateTitleMove(v, look);
+  updateAutoScroll(v);
+  updateThumbs(v, look, imageW, imageH);
+  if (isMap) updateDirectionScroll(v);
+  updateResize(v, look);
+  clampSize(v, imageW, imageH);
+  editor_detail::clampScroll(v, imageW, imageH);
+
+  if (isMap)
+    drawMapContent(v, layer);
+  else if (v.w > 0 && v.h > 0)
+    drawSheetContent(v, imageW, imageH, layer);
+  drawWindowFrame(v.x, v.y, v.w, v.h, layer);
+  drawPiece(*look.title, static_cast<float>(v.x - 6), static_cast<float>(v.y - 27), layer);
+  drawThumbs(v, look, imageW, imageH, layer);
+  if (v.w > 0 && v.h > 0) drawGridLines(v, layer);
+}
+
+}  // namespace
+
+void updateMapView(int layer) {
+  static const WindowLook look{&mapTitleSprite, &mapHThumbSprite, &mapVThumbSprite, 1, 9, 15, 15, 9, 1};
+  updateWindow(mapView, look, true, layer);
+}
+
+void updateSheetView(int layer) {
+  static const WindowLook look{&sheetTitleSprite, &sheetHThumbSprite, &sheetVThumbSprite, 3, 13, 17, 17, 13, 0};
+  updateWindow(sheetView, look, false, layer);
+}

@@ -1,0 +1,124 @@
+// The whole-map preview: centring, panning, visible cells and leaving it.
+#include "editor_test_support.h"
+
+namespace {
+int presents;
+int clears;
+void countPresent() { ++presents; }
+void countClear(uint32_t) { ++clears; }
+}  // namespace
+
+class PreviewTest : public EditorTest {
+ protected:
+  void SetUp() override {
+    EditorTest::SetUp();
+    previewPresentHook = countPresent;
+    previewClearHook = countClear;
+    presents = clears = 0;
+    editorMode = 1;
+  }
+  void previewFrame(int32_t held = 0, int32_t dx = 0, int32_t dy = 0) {
+    input(400, 300, held, dx, dy);
+    resetGraphicsQueues();
+    updatePreview();
+  }
+  static int cellCount() { return countBlitsFrom(1, SLOT_CHIPSHEET); }
+};
+
+TEST_F(PreviewTest, SmallMapIsCentredAndDoesNotMove) {
+  setChipWidth(16);
+  setChipHeight(16);
+  planeX[cellIndex(39, 29)] = 320;
+  planeY[cellIndex(39, 29)] = 48;
+  previewFrame(0, 300, -200);
+  EXPECT_EQ(previewOffsetX, 80);
+  EXPECT_EQ(previewOffsetY, 60);
+  EXPECT_EQ(previewScrollX, 0);
+  EXPECT_EQ(previewScrollY, 0);
+  EXPECT_EQ(cellCount(), 1200);
+  EXPECT_EQ(blitQueue[1][0].x, 80);
+  EXPECT_EQ(blitQueue[1][0].y, 60);
+  EXPECT_EQ(blitQueue[1][1].y, 76);  // rows inner
+  const BlitCommand* last = findBlit(1, SLOT_CHIPSHEET, 320, 48);
+  ASSERT_NE(last, nullptr);
+  EXPECT_EQ(last->x, 80 + 39 * 16);
+  EXPECT_EQ(last->y, 60 + 29 * 16);
+  EXPECT_EQ(last->srcRight, 336);
+  EXPECT_EQ(last->flags, BLTFAST_WAIT);  // opaque
+  // Background: the whole wallpaper stretched over the screen on layer 0.
+  ASSERT_EQ(blitCount[0], 1);
+  EXPECT_EQ(blitQueue[0][0].stretched, 1);
+  EXPECT_EQ(blitQueue[0][0].dstRight, 800);
+  EXPECT_EQ(blitQueue[0][0].dstBottom, 600);
+  EXPECT_EQ(blitQueue[0][0].slot, SLOT_WALLPAPER);
+  ASSERT_EQ(textCount[4], 1);
+  EXPECT_EQ(textQueue[4][0].x, 592);
+  EXPECT_EQ(textQueue[4][0].y, 584);
+  EXPECT_EQ(textQueue[4][0].color, 0xFFFFFFu);
+  EXPECT_EQ(presents, 1);
+  EXPECT_EQ(clears, 0);
+  EXPECT_EQ(editorMode, 1);
+}
+
+TEST_F(PreviewTest, LargeMapPansWithinItsLimits) {
+  // Exactly 800 pixels wide: not scrollable.
+  setMapCells(25, 15);
+  setChipWidth(32);
+  setChipHeight(40);
+  previewFrame(0, 100, 100);
+  EXPECT_EQ(previewScrollX, 0);
+  EXPECT_EQ(previewOffsetX, 0);
+  EXPECT_EQ(previewScrollY, 0);
+  EXPECT_EQ(previewOffsetY, 0);
+
+  // 1000 pixels wide: 0 .. 200.
+  setChipWidth(40);
+  previewFrame(0, 150, 0);
+  EXPECT_EQ(previewScrollX, 150);
+  EXPECT_EQ(previewOffsetX, 0);
+  // Columns 3 .. 23, first one partly left of the screen.
+  EXPECT_EQ(cellCount(), 21 * 15);
+  EXPECT_EQ(blitQueue[1][0].x, 0);
+  EXPECT_EQ(blitQueue[1][0].srcLeft, 30);
+  previewFrame(0, 150, 0);
+  EXPECT_EQ(previewScrollX, 200);
+  EXPECT_EQ(cellCount(), 20 * 15);
+  previewFrame(0, -5000, 0);
+  EXPECT_EQ(previewScrollX, 0);
+
+  // A remembered position is brought inside a shrunk map at once.
+  previewFrame(0, 5000, 0);
+  ASSERT_EQ(previewScrollX, 200);
+  setMapCells(22, 15);  // 880 pixels
+  previewFrame();
+  EXPECT_EQ(previewScrollX, 80);
+  setMapCells(10, 15);
+  previewFrame();
+  EXPECT_EQ(previewScrollX, 0);
+  EXPECT_EQ(previewOffsetX, 200);
+}
+
+TEST_F(PreviewTest, EmptyMapShowsOnlyBackgroundAndClock) {
+  setMapCells(0, 0);
+  showWallpaper = 0;
+  previewFrame();
+  EXPECT_EQ(cellCount(), 0);
+  EXPECT_EQ(blitCount[0], 0);
+  EXPECT_EQ(clears, 1);
+  EXPECT_EQ(textCount[4], 1);
+  EXPECT_EQ(presents, 1);
+}
+
+TEST_F(PreviewTest, OnlyAFreshPressLeaves) {
+  previewFrame(BTN_PRIMARY);
+  EXPECT_EQ(editorMode, 0);
+  EXPECT_EQ(presents, 1);  // the frame is still finished
+  EXPECT_EQ(textCount[4], 1);
+  editorMode = 1;
+  previewFrame(BTN_PRIMARY);
+  previewFrame(BTN_PRIMARY);
+  EXPECT_EQ(editorMode, 1);
+  previewFrame(0);
+  previewFrame(BTN_PRIMARY);
+  EXPECT_EQ(editorMode, 0);
+}
