@@ -64,6 +64,8 @@ void platformSetCursorVisible(int visible);
 // While on, the hidden pointer is held at the window centre after every mouse
 // read, so relative motion keeps arriving at the screen edges (the preview).
 void platformSetRelativeMouse(int on);
+// Test seam: without a window, platformCursorPos reports this position.
+void platformTestSetCursor(int32_t x, int32_t y);
 
 // ---------------------------------------------------------------------------
 // Time.

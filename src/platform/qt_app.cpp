@@ -275,9 +275,17 @@ void platformPostQuit(int exitCode) { platformPostMessage(MSG_QUIT, exitCode, 0)
 void platformResetMessages() { ringHead = ringCount = 0; }
 
 // ---------------------------------------------------------------------------
+int32_t testCursorX = 0, testCursorY = 0;
+
+void platformTestSetCursor(int32_t x, int32_t y) {
+  testCursorX = x;
+  testCursorY = y;
+}
+
 void platformCursorPos(int32_t* x, int32_t* y) {
   if (!mainWidget) {
-    *x = *y = 0;
+    *x = testCursorX;
+    *y = testCursorY;
     return;
   }
   QPoint p = mainWidget->mapFromGlobal(QCursor::pos());

@@ -1,0 +1,150 @@
+// A soak of the real editor frame under random input: pointer positions, every
+// button bit, presses and releases, mouse motion, the commands that open no
+// dialog, tool modes, and map and chip sizes changed between frames through the
+// model's guard. Plane writes outside the arrays are caught by the sanitized
+// build of this same test (every plane is a global with redzones around it).
+//   BRINDLE_SOAK_FRAMES=100000 build/tests/brindle_tests --gtest_filter='Soak*'
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "app/app.h"
+#include "app/settings.h"
+#include "editor/editor.h"
+#include "gfx/gfx.h"
+#include "input/input.h"
+#include "map/map.h"
+#include "platform/filechooser.h"
+#include "platform/platform.h"
+
+namespace {
+
+struct Rng {
+  uint64_t s;
+  uint32_t next() {
+    s ^= s << 13;
+    s ^= s >> 7;
+    s ^= s << 17;
+    return static_cast<uint32_t>(s);
+  }
+  int below(int n) { return static_cast<int>(next() % static_cast<uint32_t>(n)); }
+};
+
+Rng rng{0x9E3779B97F4A7C15ull};
+
+int randomAttributeAnswer() {
+  currentAttribute = rng.below(1200) - 100;
+  return rng.below(2);
+}
+int cancelChooser(const FileChooserSpec&, const char*, char*, size_t) { return 0; }
+int answerNo(const char*, const char*, int) { return IDNO; }
+
+int dragFlags() {
+  return mapView.moveDrag + mapView.thumbDrag + mapView.resizeDrag + sheetView.moveDrag + sheetView.thumbDrag +
+         sheetView.resizeDrag + pickDrag + copyDrag + attrDrag + toolbarPressed;
+}
+
+class SoakTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    resetMapModel();
+    resetSettings();
+    resetEditorState();
+    resetGraphicsQueues();
+    resetInputState();
+    platformTestResetDevices();
+    platformResetMessages();
+    initSprites();
+    ASSERT_EQ(startDisplay(screenW, screenH, 16), 1);
+    std::string chips = std::string(BRINDLE_SOURCE_DIR) + "/samples/chips.bmp";
+    ASSERT_EQ(loadSurface(chips.c_str(), SLOT_CHIPSHEET, KEY_BLACK), 1);
+    keyboardEnabled = mouseEnabled = 1;
+    ASSERT_EQ(startInput(), 1);
+    acquireInput(1);
+    appActive = 1;
+    attributeDialogHook = randomAttributeAnswer;
+    platformSetFileChooserHook(cancelChooser);
+    platformSetMessageBoxHook(answerNo);
+    loadViewsFromSettings();
+  }
+  void TearDown() override {
+    attributeDialogHook = nullptr;
+    platformSetFileChooserHook(nullptr);
+    platformSetMessageBoxHook(nullptr);
+    platformTestResetDevices();
+    platformResetMessages();
+    platformTestSetCursor(0, 0);
+    releaseAllSurfaces();
+    resetEditorState();
+    resetInputState();
+    resetMapModel();
+    appActive = 0;
+  }
+};
+
+// The size and settings dialogs are real forms; the soak keeps the pointer off
+// their two buttons when it presses.
+bool onDialogButton(int x, int y) {
+  if (y <= 16 || y >= 64) return false;
+  return (x > 200 && x < 248) || (x > 624 && x < 672);
+}
+
+TEST_F(SoakTest, RandomInputNeverBreaksTheModelOrTheGestureFlags) {
+  int frames = 10000;
+  if (const char* env = std::getenv("BRINDLE_SOAK_FRAMES")) frames = std::atoi(env);
+  int x = 400, y = 300, buttons = 0;
+  int gestures = 0, stamps = 0;
+  for (int f = 0; f < frames; ++f) {
+    // Mostly small moves with the odd jump, so that drags really happen.
+    if (rng.below(20) == 0) {
+      x = rng.below(900) - 50;
+      y = rng.below(700) - 50;
+    } else {
+      x += rng.below(41) - 20;
+      y += rng.below(41) - 20;
+    }
+    int dx = rng.below(61) - 30, dy = rng.below(61) - 30;
+    if (rng.below(6) == 0) buttons ^= 1 << rng.below(4);
+    for (int key : {0x1D, 0x39, 0x2A, 0xC8, 0xD0, 0xCB, 0xCD})
+      if (rng.below(50) == 0) platformTestSetKey(key, rng.below(2));
+    if (onDialogButton(x, y)) {
+      buttons &= ~1;
+      platformTestSetKey(0x1D, 0);
+      platformTestSetKey(0x39, 0);
+    }
+    platformTestSetCursor(x, y);
+    platformTestMouse(dx, dy, buttons);
+    if (rng.below(300) == 0) setMapCells(rng.below(300) - 20, rng.below(300) - 20);
+    if (rng.below(300) == 0) setChipWidth(rng.below(80) - 8);
+    if (rng.below(300) == 0) setChipHeight(rng.below(80) - 8);
+    if (rng.below(200) == 0) toolMode = rng.below(3);
+    if (rng.below(500) == 0) scrollSpeed = rng.below(2000) - 500;
+    if (rng.below(400) == 0) frameSeconds = static_cast<float>(rng.below(100)) / 1000.0f;
+    PlatMessage m{};
+    while (platformPeekMessage()) platformGetMessage(&m);  // posted EXIT and CLOSE
+
+    updateEditorFrame();
+
+    ASSERT_GE(KOMA_X, 0);
+    ASSERT_LE(KOMA_X, 256);
+    ASSERT_GE(KOMA_Y, 0);
+    ASSERT_LE(KOMA_Y, 256);
+    ASSERT_GE(TIP_X, 1);
+    ASSERT_GE(TIP_Y, 1);
+    ASSERT_GE(brushW, 1);
+    ASSERT_LE(brushW, 256);
+    ASSERT_GE(brushH, 1);
+    ASSERT_LE(brushH, 256);
+    int flags = dragFlags();
+    ASSERT_LE(flags, 1) << "frame " << f;
+    if (editorMode == 0) ASSERT_EQ(dragLock, flags) << "frame " << f;
+    gestures += flags;
+    stamps += (buttonsHeld & BTN_PRIMARY) ? 1 : 0;
+  }
+  // The random walk must have exercised the gestures, not idled.
+  EXPECT_GT(gestures, frames / 50);
+  EXPECT_GT(stamps, frames / 10);
+}
+
+}  // namespace
