@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
+#include <QTimer>
 
 #include <cstdlib>
 
@@ -195,6 +196,29 @@ TEST_F(QtDialogTest, SettingsAndAttributeFormsOpenOnTheStoredValues) {
   });
   EXPECT_EQ(attributeDialog(), 1);
   EXPECT_EQ(currentAttribute, 42);
+}
+
+TEST_F(QtDialogTest, ModalRunEndsWithTheProcedureResultAndEscapeCancels) {
+  currentAttribute = 3;
+  // Answer from inside the modal loop, as a user would.
+  QTimer::singleShot(0, [] {
+    auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(d, nullptr);
+    auto* list = control<QComboBox>(d, 1007);
+    list->setCurrentIndex(5);
+    emit list->activated(5);
+    control<QPushButton>(d, 1)->click();
+  });
+  EXPECT_EQ(attributeDialog(), 1);
+  EXPECT_EQ(currentAttribute, 5);
+
+  QTimer::singleShot(0, [] {
+    auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(d, nullptr);
+    d->reject();
+  });
+  EXPECT_EQ(mapSizeDialog(), 0);
+  EXPECT_EQ(KOMA_X, 40);
 }
 
 }  // namespace
