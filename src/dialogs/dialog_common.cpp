@@ -1,0 +1,42 @@
+// What the dialogs share: the version text, the information block, the
+// complaint box, path fields and the table of document services.
+#include "dialogs/dialogs.h"
+
+#include "dialogs/templates.h"
+#include "map/map.h"
+#include "map/mapfile.h"
+#include "map/oldmap.h"
+#include "map/pickers.h"
+#include "platform/files.h"
+#include "platform/platform.h"
+#include "platform/sjis.h"
+
+const char* const PROGRAM_VERSION = "Ver0.93b";
+
+namespace {
+const DialogServices realServices = {
+    loadMapFile,         saveMapFile,         convertOldMapFile,   chooseMapFileToOpen,
+    chooseMapFileToSave, chooseChipSheetFile, chooseWallpaperFile, pathExists,
+};
+}  // namespace
+
+DialogServices dialogServices = realServices;
+
+void resetDialogServices() { dialogServices = realServices; }
+
+void fillProgramInformation(DlgHandle* h) {
+  dlgSetText(h, 1032, SJIS("Brindlecot project"));
+  dlgSetText(h, 1033, SJIS("tile map editor"));
+  dlgSetText(h, 1012, PROGRAM_VERSION);
+}
+
+void dialogComplain(DlgHandle* h, const char* textUtf8) {
+  dlgMessageBox(h, textUtf8, "はて？", MB_OK | MB_ICONQUESTION);
+}
+
+int readPathField(DlgHandle* h, int id, char* out) {
+  if (dlgGetText(h, id, out, PATH_STORE) >= 0) return 1;
+  // A path the program could not store whole would name another file.
+  dialogComplain(h, "そのファイル名はつかえないよー");
+  return 0;
+}

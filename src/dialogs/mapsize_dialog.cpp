@@ -1,0 +1,78 @@
+// The map-size dialog: cells across and down, chip width and height, with the
+// resulting size in pixels shown while the user chooses.
+#include <cstdio>
+
+#include "dialogs/dialogs.h"
+#include "dialogs/templates.h"
+#include "editor/editor.h"
+#include "map/map.h"
+
+namespace {
+
+constexpr int ID_CELLS_X = 1000;
+constexpr int ID_CELLS_Y = 1001;
+constexpr int ID_CHIP_W = 1002;
+constexpr int ID_CHIP_H = 1003;
+constexpr int ID_PIXELS_X = 1006;
+constexpr int ID_PIXELS_Y = 1007;
+
+void fillList(DlgHandle* h, int id, int first, int step, int count, int chosen) {
+  for (int i = 0; i < count; ++i) {
+    char entry[16];
+    std::snprintf(entry, sizeof entry, "%d", first + i * step);
+    dlgListAdd(h, id, entry);
+  }
+  dlgListSetCurSel(h, id, chosen);
+}
+
+void showPixelSize(DlgHandle* h) {
+  dlgSetUInt(h, ID_PIXELS_X, dlgGetUInt(h, ID_CELLS_X) * dlgGetUInt(h, ID_CHIP_W));
+  dlgSetUInt(h, ID_PIXELS_Y, dlgGetUInt(h, ID_CELLS_Y) * dlgGetUInt(h, ID_CHIP_H));
+}
+
+void confirm(DlgHandle* h) {
+  const unsigned cellsX = dlgGetUInt(h, ID_CELLS_X);
+  const unsigned cellsY = dlgGetUInt(h, ID_CELLS_Y);
+  const unsigned chipW = dlgGetUInt(h, ID_CHIP_W);
+  const unsigned chipH = dlgGetUInt(h, ID_CHIP_H);
+  // A chip size of 0 would leave the views nothing to divide by.
+  if (chipW == 0 || chipH == 0) {
+    dialogComplain(h, "チップサイズをえらんでね");
+    return;
+  }
+  setMapCellsX(static_cast<int32_t>(cellsX));
+  setMapCellsY(static_cast<int32_t>(cellsY));
+  setChipWidth(static_cast<int32_t>(chipW));
+  setChipHeight(static_cast<int32_t>(chipH));
+  pickLeft = 0;
+  pickTop = 0;
+  brushW = 1;
+  brushH = 1;
+  dlgEnd(h, 1);
+}
+
+}  // namespace
+
+int mapSizeDialogProc(DlgHandle* h, int event, int id, int notification) {
+  (void)notification;
+  if (event == DLG_INIT) {
+    fillList(h, ID_CELLS_X, 0, 1, 256, KOMA_X);
+    fillList(h, ID_CELLS_Y, 0, 1, 256, KOMA_Y);
+    fillList(h, ID_CHIP_W, 16, 16, 4, TIP_X / 16 - 1);
+    fillList(h, ID_CHIP_H, 16, 16, 4, TIP_Y / 16 - 1);
+    dlgSetUInt(h, ID_PIXELS_X, static_cast<unsigned>(KOMA_X * TIP_X));
+    dlgSetUInt(h, ID_PIXELS_Y, static_cast<unsigned>(KOMA_Y * TIP_Y));
+    return 0;
+  }
+  if (event != DLG_COMMAND) return 0;
+  if (id >= ID_CELLS_X && id <= ID_CHIP_H) {
+    showPixelSize(h);
+  } else if (id == DLG_IDOK && notification == DLGN_CLICKED) {
+    confirm(h);
+  } else if (id == DLG_IDCANCEL && notification == DLGN_CLICKED) {
+    dlgEnd(h, 0);
+  }
+  return 0;
+}
+
+int mapSizeDialog() { return dlgRun(MAP_SIZE_TEMPLATE, mapSizeDialogProc) == 1 ? 1 : 0; }

@@ -1,0 +1,69 @@
+// The settings dialog: display options, the wallpaper and the scroll speed.
+#include "app/settings.h"
+#include "dialogs/dialogs.h"
+#include "dialogs/templates.h"
+#include "map/map.h"
+#include "platform/sjis.h"
+
+namespace {
+
+constexpr int ID_DEBUG = 1001;
+constexpr int ID_AUTO_SCROLL = 1002;
+constexpr int ID_SHEET_ON_TOP = 1003;
+constexpr int ID_SPEED = 1004;
+constexpr int ID_WALLPAPER_PATH = 1008;
+constexpr int ID_WALLPAPER_BROWSE = 1009;
+constexpr int ID_WALLPAPER_SHOWN = 1010;
+constexpr int ID_GUIDE_LINES = 1013;
+constexpr int SPEED_OFFSET = 100;  // the trackbar's left end is 100 pixels per second
+
+void openDialog(DlgHandle* h) {
+  dlgCheck(h, ID_WALLPAPER_SHOWN, showWallpaper);
+  dlgCheck(h, ID_DEBUG, showDebugInfo);
+  dlgCheck(h, ID_GUIDE_LINES, showGuideLines);
+  dlgCheck(h, ID_SHEET_ON_TOP, chipSheetOnTop);
+  dlgCheck(h, ID_AUTO_SCROLL, autoScroll);
+  fillProgramInformation(h);
+  dlgSetText(h, ID_WALLPAPER_PATH, wallpaperPath);
+  dlgTrackbarSetRange(h, ID_SPEED, 0, 600);
+  dlgTrackbarSetPos(h, ID_SPEED, scrollSpeed - SPEED_OFFSET);
+}
+
+void confirm(DlgHandle* h) {
+  char path[PATH_STORE];
+  if (!readPathField(h, ID_WALLPAPER_PATH, path)) return;
+  const int shown = dlgIsChecked(h, ID_WALLPAPER_SHOWN);
+  if (shown && !dialogServices.fileExists(path)) {
+    dialogComplain(h, "壁紙がみあたらないよー");
+    return;
+  }
+  sjisCopy(wallpaperPath, PATH_STORE, path);
+  showWallpaper = shown;
+  showDebugInfo = dlgIsChecked(h, ID_DEBUG);
+  showGuideLines = dlgIsChecked(h, ID_GUIDE_LINES);
+  chipSheetOnTop = dlgIsChecked(h, ID_SHEET_ON_TOP);
+  autoScroll = dlgIsChecked(h, ID_AUTO_SCROLL);
+  scrollSpeed = dlgTrackbarGetPos(h, ID_SPEED) + SPEED_OFFSET;
+  dlgEnd(h, 1);
+}
+
+}  // namespace
+
+int settingsDialogProc(DlgHandle* h, int event, int id, int notification) {
+  if (event == DLG_INIT) {
+    openDialog(h);
+    return 0;
+  }
+  if (event != DLG_COMMAND || notification != DLGN_CLICKED) return 0;
+  if (id == DLG_IDOK) {
+    confirm(h);
+  } else if (id == DLG_IDCANCEL) {
+    dlgEnd(h, 0);
+  } else if (id == ID_WALLPAPER_BROWSE) {
+    // The picker has already taken the file into wallpaperPath; Cancel keeps it.
+    if (dialogServices.chooseWallpaper()) dlgSetText(h, ID_WALLPAPER_PATH, wallpaperPath);
+  }
+  return 0;
+}
+
+int settingsDialog() { return dlgRun(SETTINGS_TEMPLATE, settingsDialogProc) == 1 ? 1 : 0; }

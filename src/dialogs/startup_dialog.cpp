@@ -1,0 +1,150 @@
+// The start-up dialog: new map or map file, chip sheet, wallpaper, debug flag,
+// and the conversion of older map files.
+#include <cstring>
+
+#include "app/settings.h"
+#include "dialogs/dialogs.h"
+#include "dialogs/templates.h"
+#include "map/map.h"
+#include "platform/sjis.h"
+
+namespace {
+
+constexpr int ID_CONVERT = 3;
+constexpr int ID_DEBUG = 1001;
+constexpr int ID_WALLPAPER_SHOWN = 1002;
+constexpr int ID_NEW_MAP = 1006;
+constexpr int ID_OPEN_MAP = 1007;
+constexpr int ID_CHIP_PATH = 1008;
+constexpr int ID_CHIP_BROWSE = 1009;
+constexpr int ID_MAP_PATH = 1010;
+constexpr int ID_MAP_BROWSE = 1011;
+constexpr int ID_WALLPAPER_PATH = 1013;
+constexpr int ID_WALLPAPER_BROWSE = 1014;
+
+void openDialog(DlgHandle* h) {
+  dlgSetProgramIcon(h);
+  fillProgramInformation(h);
+  dlgCheck(h, ID_DEBUG, showDebugInfo);
+  dlgCheck(h, ID_WALLPAPER_SHOWN, showWallpaper);
+  if (mapPath[0] == '\0') {
+    dlgCheck(h, ID_NEW_MAP, 1);
+    dlgEnable(h, ID_MAP_PATH, 0);
+  } else {
+    dlgCheck(h, ID_OPEN_MAP, 1);
+    dlgSetText(h, ID_MAP_PATH, mapPath);
+    dlgEnable(h, ID_MAP_PATH, 1);
+    dialogServices.loadMap(mapPath);  // the previous run's map is shown first
+  }
+  // After the read, so that the field shows the sheet beside the map file.
+  dlgSetText(h, ID_CHIP_PATH, chipSheetPath);
+  if (wallpaperPath[0] == '\0') {
+    char def[PATH_STORE];
+    std::strncpy(def, programDir, sizeof def - 1);
+    def[sizeof def - 1] = '\0';
+    const size_t used = std::strlen(def);
+    std::strncpy(def + used, "Brin.bmp", sizeof def - 1 - used);
+    def[sizeof def - 1] = '\0';
+    sjisCopy(wallpaperPath, PATH_STORE, def);
+  }
+  dlgSetText(h, ID_WALLPAPER_PATH, wallpaperPath);
+}
+
+void confirm(DlgHandle* h) {
+  if (!dialogServices.fileExists(chipSheetPath)) {
+    dialogComplain(h, "ＢＭＰファイルがないよー");
+    return;
+  }
+  char mapText[PATH_STORE], wallpaperText[PATH_STORE], chipText[PATH_STORE];
+  // All three fields are read before anything changes, so a field that cannot
+  // be stored refuses the confirmation without side effects.
+  if (!readPathField(h, ID_WALLPAPER_PATH, wallpaperText) || !readPathField(h, ID_MAP_PATH, mapText) ||
+      !readPathField(h, ID_CHIP_PATH, chipText))
+    return;
+  const int wallpaperShown = dlgIsChecked(h, ID_WALLPAPER_SHOWN);
+  if (wallpaperShown && !dialogServices.fileExists(wallpaperText)) {
+    dialogComplain(h, "壁紙がみあたらないよー");
+    return;
+  }
+  if (dlgIsChecked(h, ID_OPEN_MAP)) {
+    if (!dialogServices.fileExists(mapText)) {
+      dialogComplain(h, "マップファイルがないよー");
+      return;
+    }
+    dialogServices.loadMap(mapText);
+  } else {
+    clearChipPlanes();
+  }
+  sjisCopy(mapPath, PATH_STORE, mapText);
+  sjisCopy(wallpaperPath, PATH_STORE, wallpaperText);
+  sjisCopy(chipSheetPath, PATH_STORE, chipText);
+  showDebugInfo = dlgIsChecked(h, ID_DEBUG);
+  showWallpaper = wallpaperShown;
+  dlgEnd(h, 1);
+}
+
+void convertOldFile(DlgHandle* h) {
+  if (!dialogServices.chooseMapToOpen()) return;
+  if (!dialogServices.convertOld(mapPath)) {
+    dialogComplain(h, "マップファイル開けませんでした。");
+    return;
+  }
+  if (!dialogServices.chooseMapToSave()) return;  // the converted map stays in memory
+  if (!dialogServices.saveMap(mapPath)) {
+    dialogComplain(h, "マップファイル書き込みに失敗。");
+    return;
+  }
+  dlgSetText(h, ID_MAP_PATH, mapPath);
+  dlgSetText(h, ID_CHIP_PATH, chipSheetPath);
+}
+
+void browseMap(DlgHandle* h) {
+  if (!dialogServices.chooseMapToOpen()) return;
+  dlgSetText(h, ID_MAP_PATH, mapPath);
+  dlgCheck(h, ID_NEW_MAP, 0);
+  dlgCheck(h, ID_OPEN_MAP, 1);
+  dlgEnable(h, ID_MAP_PATH, 1);
+  if (dialogServices.loadMap(mapPath)) dlgSetText(h, ID_CHIP_PATH, chipSheetPath);
+}
+
+}  // namespace
+
+int startupDialogProc(DlgHandle* h, int event, int id, int notification) {
+  if (event == DLG_INIT) {
+    openDialog(h);
+    return 0;
+  }
+  if (event != DLG_COMMAND || notification != DLGN_CLICKED) return 0;
+  switch (id) {
+    case DLG_IDOK:
+      confirm(h);
+      break;
+    case DLG_IDCANCEL:
+      dlgEnd(h, 2);
+      break;
+    case ID_CONVERT:
+      convertOldFile(h);
+      break;
+    case ID_NEW_MAP:
+    case ID_OPEN_MAP:
+      dlgEnable(h, ID_MAP_PATH, dlgIsChecked(h, ID_OPEN_MAP));
+      break;
+    case ID_MAP_BROWSE:
+      browseMap(h);
+      break;
+    case ID_CHIP_BROWSE:
+      if (dialogServices.chooseChipSheet()) dlgSetText(h, ID_CHIP_PATH, chipSheetPath);
+      break;
+    case ID_WALLPAPER_BROWSE:
+      if (dialogServices.chooseWallpaper()) dlgSetText(h, ID_WALLPAPER_PATH, wallpaperPath);
+      break;
+    default:
+      break;
+  }
+  return 0;
+}
+
+int startupDialog() {
+  // Closing the form without an answer counts as Cancel: the program ends.
+  return dlgRun(STARTUP_TEMPLATE, startupDialogProc) == 1 ? 1 : 2;
+}

@@ -1,0 +1,95 @@
+// Shared fixture of the dialog tests: a fresh model, recorded message boxes and
+// document services that act on a small table of existing paths.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "app/settings.h"
+#include "dialogs/dialogs.h"
+#include "editor/editor.h"
+#include "map/map.h"
+#include "platform/dialog.h"
+#include "platform/platform.h"
+#include "platform/sjis.h"
+
+struct FakeDocs {
+  static inline std::vector<std::string> messages;
+  static inline std::set<std::string> existing;  // Shift_JIS paths
+  static inline std::vector<std::string> loads, saves, conversions;
+  static inline int loadResult = 1, saveResult = 1, convertResult = 1;
+  static inline int pickOpen = 0, pickSave = 0, pickSheet = 0, pickWallpaper = 0;
+  static inline std::string openChoice, saveChoice, sheetChoice, wallpaperChoice;
+  static inline std::string sheetOfLoadedMap;  // chipSheetPath a successful read sets
+
+  static int box(const char* text, const char* caption, int flags) {
+    messages.push_back(std::string(text) + "|" + caption + "|" + std::to_string(flags));
+    return IDOK;
+  }
+  static int exists(const char* p) { return existing.count(p) ? 1 : 0; }
+  static int load(const char* p) {
+    loads.push_back(p);
+    if (loadResult && !sheetOfLoadedMap.empty()) sjisCopy(chipSheetPath, PATH_STORE, sheetOfLoadedMap.c_str());
+    return loadResult;
+  }
+  static int save(const char* p) { saves.push_back(p); return saveResult; }
+  static int convert(const char* p) { conversions.push_back(p); return convertResult; }
+  static int chooseOpen() {
+    if (pickOpen) sjisCopy(mapPath, PATH_STORE, openChoice.c_str());
+    return pickOpen;
+  }
+  static int chooseSave() {
+    if (pickSave) sjisCopy(mapPath, PATH_STORE, saveChoice.c_str());
+    return pickSave;
+  }
+  static int chooseSheet() {
+    if (pickSheet) sjisCopy(chipSheetPath, PATH_STORE, sheetChoice.c_str());
+    return pickSheet;
+  }
+  static int chooseWallpaper() {
+    if (pickWallpaper) sjisCopy(wallpaperPath, PATH_STORE, wallpaperChoice.c_str());
+    return pickWallpaper;
+  }
+};
+
+class DialogTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    resetMapModel();
+    // The options these dialogs touch, as a run without a settings file has them.
+    showDebugInfo = 0;
+    showWallpaper = 1;
+    showGuideLines = 1;
+    chipSheetOnTop = 0;
+    autoScroll = 0;
+    scrollSpeed = 400;
+    brushW = brushH = 1;
+    pickLeft = pickTop = 0;
+    currentAttribute = 0;
+    sjisCopy(programDir, PROGRAM_DIR_STORE, "/prog/");
+    FakeDocs::messages.clear();
+    FakeDocs::existing.clear();
+    FakeDocs::loads.clear();
+    FakeDocs::saves.clear();
+    FakeDocs::conversions.clear();
+    FakeDocs::loadResult = FakeDocs::saveResult = FakeDocs::convertResult = 1;
+    FakeDocs::pickOpen = FakeDocs::pickSave = FakeDocs::pickSheet = FakeDocs::pickWallpaper = 0;
+    FakeDocs::sheetOfLoadedMap.clear();
+    dialogServices = {FakeDocs::load,       FakeDocs::save,        FakeDocs::convert,
+                      FakeDocs::chooseOpen, FakeDocs::chooseSave,  FakeDocs::chooseSheet,
+                      FakeDocs::chooseWallpaper, FakeDocs::exists};
+    platformSetMessageBoxHook(FakeDocs::box);
+  }
+  void TearDown() override {
+    dlgTestSetScript(nullptr);
+    dlgTestSetQtInspector(nullptr);
+    platformSetMessageBoxHook(nullptr);
+    resetDialogServices();
+  }
+  static std::string question(const char* text) {
+    return std::string(text) + "|はて？|" + std::to_string(MB_OK | MB_ICONQUESTION);
+  }
+};

@@ -1,0 +1,356 @@
+// The four dialogs driven through the in-memory double.
+#include "dialog_test_support.h"
+
+namespace {
+
+TEST_F(DialogTest, StartupFreshRunOpensOnNewMapAndChecksTheChipSheetFirst) {
+  bool ran = false;
+  dlgTestSetScript([&](DlgTest& d) {
+    ran = true;
+    EXPECT_EQ(d.templateId(), 105);
+    EXPECT_TRUE(d.checked(1006));
+    EXPECT_FALSE(d.checked(1007));
+    EXPECT_EQ(d.text(1010), "");
+    EXPECT_FALSE(d.enabled(1010));
+    EXPECT_EQ(d.text(1008), "");
+    EXPECT_EQ(d.text(1013), "/prog/Brin.bmp");
+    EXPECT_EQ(d.text(1012), "Ver0.93b");
+    EXPECT_TRUE(d.checked(1002));
+    EXPECT_FALSE(d.checked(1001));
+    d.click(1);
+    EXPECT_TRUE(d.isOpen());
+    d.escape();
+  });
+  EXPECT_EQ(startupDialog(), 2);
+  EXPECT_TRUE(ran);
+  ASSERT_EQ(FakeDocs::messages.size(), 1u);
+  EXPECT_EQ(FakeDocs::messages[0], question("ＢＭＰファイルがないよー"));
+  EXPECT_STREQ(wallpaperPath, "/prog/Brin.bmp");
+  EXPECT_TRUE(FakeDocs::loads.empty());
+}
+
+TEST_F(DialogTest, StartupReadsTheRememberedMapBeforeShowingIt) {
+  sjisCopy(mapPath, PATH_STORE, "/maps/town.bct");
+  sjisCopy(chipSheetPath, PATH_STORE, "/old/sheet.bmp");
+  FakeDocs::sheetOfLoadedMap = "/maps/town.bmp";
+  dlgTestSetScript([&](DlgTest& d) {
+    ASSERT_EQ(FakeDocs::loads.size(), 1u);
+    EXPECT_EQ(FakeDocs::loads[0], "/maps/town.bct");
+    EXPECT_TRUE(d.checked(1007));
+    EXPECT_FALSE(d.checked(1006));
+    EXPECT_TRUE(d.enabled(1010));
+    EXPECT_EQ(d.text(1010), "/maps/town.bct");
+    EXPECT_EQ(d.text(1008), "/maps/town.bmp");
+    // Back to a new map and on again.
+    d.click(1006);
+    EXPECT_FALSE(d.enabled(1010));
+    d.click(1007);
+    EXPECT_TRUE(d.enabled(1010));
+  });
+  EXPECT_EQ(startupDialog(), 2);
+}
+
+TEST_F(DialogTest, StartupBrowsingSwitchesToTheMapFileAndTheOtherPickersFillTheirFields) {
+  FakeDocs::pickOpen = 1;
+  FakeDocs::openChoice = "/maps/cave.bct";
+  FakeDocs::sheetOfLoadedMap = "/maps/cave.bmp";
+  FakeDocs::pickWallpaper = 1;
+  FakeDocs::wallpaperChoice = "/pics/sky.bmp";
+  dlgTestSetScript([&](DlgTest& d) {
+    d.click(1011);
+    EXPECT_TRUE(d.checked(1007));
+    EXPECT_FALSE(d.checked(1006));
+    EXPECT_TRUE(d.enabled(1010));
+    EXPECT_EQ(d.text(1010), "/maps/cave.bct");
+    EXPECT_EQ(d.text(1008), "/maps/cave.bmp");
+    d.click(1014);
+    EXPECT_EQ(d.text(1013), "/pics/sky.bmp");
+    // A map that cannot be read leaves the chip-sheet field alone.
+    FakeDocs::loadResult = 0;
+    FakeDocs::openChoice = "/maps/broken.bct";
+    FakeDocs::sheetOfLoadedMap.clear();
+    d.type(1008, "/typed.bmp");
+    d.click(1011);
+    EXPECT_EQ(d.text(1010), "/maps/broken.bct");
+    EXPECT_EQ(d.text(1008), "/typed.bmp");
+    d.escape();
+  });
+  EXPECT_EQ(startupDialog(), 2);
+  EXPECT_STREQ(wallpaperPath, "/pics/sky.bmp");
+}
+
+TEST_F(DialogTest, StartupOkChecksInOrderAndANewMapKeepsSizesAndAttributes) {
+  sjisCopy(chipSheetPath, PATH_STORE, "/sheet.bmp");
+  FakeDocs::existing = {"/sheet.bmp"};
+  setMapCells(60, 50);
+  planeX[cellIndex(3, 4)] = 32;
+  planeY[cellIndex(3, 4)] = 64;
+  planeA[cellIndex(3, 4)] = 9;
+  dlgTestSetScript([&](DlgTest& d) {
+    d.click(1);  // the default wallpaper does not exist
+    EXPECT_TRUE(d.isOpen());
+    d.click(1002);  // no wallpaper shown: its path need not exist
+    d.click(1001);
+    d.type(1008, "/not/there.bmp");  // only the path in memory is checked
+    d.click(1);
+    EXPECT_FALSE(d.isOpen());
+  });
+  EXPECT_EQ(startupDialog(), 1);
+  ASSERT_EQ(FakeDocs::messages.size(), 1u);
+  EXPECT_EQ(FakeDocs::messages[0], question("壁紙がみあたらないよー"));
+  EXPECT_STREQ(chipSheetPath, "/not/there.bmp");
+  EXPECT_STREQ(wallpaperPath, "/prog/Brin.bmp");
+  EXPECT_EQ(showWallpaper, 0);
+  EXPECT_EQ(showDebugInfo, 1);
+  EXPECT_EQ(planeX[cellIndex(3, 4)], 0);
+  EXPECT_EQ(planeY[cellIndex(3, 4)], 0);
+  EXPECT_EQ(planeA[cellIndex(3, 4)], 9);
+  EXPECT_EQ(KOMA_X, 60);
+  EXPECT_EQ(KOMA_Y, 50);
+  EXPECT_TRUE(FakeDocs::loads.empty());
+}
+
+TEST_F(DialogTest, StartupOkWithAMapFileNeedsItAndReadsIt) {
+  sjisCopy(chipSheetPath, PATH_STORE, "/sheet.bmp");
+  sjisCopy(mapPath, PATH_STORE, "/gone.bct");
+  FakeDocs::existing = {"/sheet.bmp", "/prog/Brin.bmp", "/real.bct"};
+  FakeDocs::loadResult = 0;  // the remembered map cannot be read: silently ignored
+  planeX[5] = 16;
+  dlgTestSetScript([&](DlgTest& d) {
+    d.click(1);
+    EXPECT_TRUE(d.isOpen());
+    FakeDocs::loadResult = 1;
+    d.type(1010, "/real.bct");
+    d.click(1);
+  });
+  EXPECT_EQ(startupDialog(), 1);
+  ASSERT_EQ(FakeDocs::messages.size(), 1u);
+  EXPECT_EQ(FakeDocs::messages[0], question("マップファイルがないよー"));
+  ASSERT_EQ(FakeDocs::loads.size(), 2u);
+  EXPECT_EQ(FakeDocs::loads[1], "/real.bct");
+  EXPECT_STREQ(mapPath, "/real.bct");
+  EXPECT_EQ(planeX[5], 16);  // an opened map is not cleared
+}
+
+TEST_F(DialogTest, StartupRefusesAPathShiftJisCannotHoldWithoutChangingAnything) {
+  sjisCopy(chipSheetPath, PATH_STORE, "/sheet.bmp");
+  FakeDocs::existing = {"/sheet.bmp", "/prog/Brin.bmp"};
+  planeX[7] = 48;
+  const std::string tooLong(300, 'a');
+  dlgTestSetScript([&](DlgTest& d) {
+    d.type(1008, "/sheets/\xED\x95\x9C.bmp");  // Hangul
+    d.click(1);
+    EXPECT_TRUE(d.isOpen());
+    d.type(1008, tooLong.c_str());
+    d.click(1);
+    EXPECT_TRUE(d.isOpen());
+    d.escape();
+  });
+  EXPECT_EQ(startupDialog(), 2);
+  ASSERT_EQ(FakeDocs::messages.size(), 2u);
+  EXPECT_EQ(FakeDocs::messages[0], question("そのファイル名はつかえないよー"));
+  EXPECT_EQ(planeX[7], 48);
+  EXPECT_STREQ(chipSheetPath, "/sheet.bmp");
+}
+
+TEST_F(DialogTest, StartupConversionStopsAtEachFailureAndFillsTheFieldsOnSuccess) {
+  sjisCopy(chipSheetPath, PATH_STORE, "/sheet.bmp");
+  dlgTestSetScript([&](DlgTest& d) {
+    d.click(3);  // picker cancelled
+    EXPECT_TRUE(FakeDocs::conversions.empty());
+
+    FakeDocs::pickOpen = 1;
+    FakeDocs::openChoice = "/old.map";
+    FakeDocs::convertResult = 0;
+    d.click(3);
+    ASSERT_EQ(FakeDocs::conversions.size(), 1u);
+    EXPECT_EQ(FakeDocs::conversions[0], "/old.map");
+    EXPECT_TRUE(FakeDocs::saves.empty());
+
+    FakeDocs::convertResult = 1;
+    d.click(3);  // save picker cancelled: fields untouched
+    EXPECT_TRUE(FakeDocs::saves.empty());
+    EXPECT_EQ(d.text(1010), "");
+
+    FakeDocs::pickSave = 1;
+    FakeDocs::saveChoice = "/new.bct";
+    FakeDocs::saveResult = 0;
+    d.click(3);
+    ASSERT_EQ(FakeDocs::saves.size(), 1u);
+    EXPECT_EQ(FakeDocs::saves[0], "/new.bct");
+    EXPECT_EQ(d.text(1010), "");
+
+    FakeDocs::saveResult = 1;
+    d.click(3);
+    EXPECT_EQ(d.text(1010), "/new.bct");
+    EXPECT_EQ(d.text(1008), "/sheet.bmp");
+    EXPECT_TRUE(d.checked(1006));  // the radios stay as they were
+    EXPECT_FALSE(d.enabled(1010));
+    d.escape();
+  });
+  EXPECT_EQ(startupDialog(), 2);
+  ASSERT_EQ(FakeDocs::messages.size(), 2u);
+  EXPECT_EQ(FakeDocs::messages[0], question("マップファイル開けませんでした。"));
+  EXPECT_EQ(FakeDocs::messages[1], question("マップファイル書き込みに失敗。"));
+}
+
+TEST_F(DialogTest, MapSizeListsShowTheSizeAndOkResetsTheBrush) {
+  brushW = 5;
+  brushH = 6;
+  pickLeft = 64;
+  pickTop = 32;
+  dlgTestSetScript([&](DlgTest& d) {
+    EXPECT_EQ(d.templateId(), 102);
+    ASSERT_EQ(d.listCount(1000), 256);
+    EXPECT_EQ(d.listEntry(1000, 0), "0");
+    EXPECT_EQ(d.listEntry(1000, 255), "255");
+    EXPECT_EQ(d.listCount(1001), 256);
+    ASSERT_EQ(d.listCount(1002), 4);
+    EXPECT_EQ(d.listEntry(1002, 0), "16");
+    EXPECT_EQ(d.listEntry(1003, 3), "64");
+    EXPECT_EQ(d.text(1000), "40");
+    EXPECT_EQ(d.text(1001), "30");
+    EXPECT_EQ(d.text(1002), "32");
+    EXPECT_EQ(d.text(1003), "32");
+    EXPECT_EQ(d.text(1006), "1280");
+    EXPECT_EQ(d.text(1007), "960");
+    d.choose(1002, 3);
+    EXPECT_EQ(d.text(1006), "2560");
+    d.choose(1000, 0);
+    EXPECT_EQ(d.text(1006), "0");
+    d.choose(1003, 0);
+    EXPECT_EQ(d.text(1007), "480");
+    d.click(1);
+  });
+  EXPECT_EQ(mapSizeDialog(), 1);
+  EXPECT_EQ(KOMA_X, 0);
+  EXPECT_EQ(KOMA_Y, 30);
+  EXPECT_EQ(TIP_X, 64);
+  EXPECT_EQ(TIP_Y, 16);
+  EXPECT_EQ(brushW, 1);
+  EXPECT_EQ(brushH, 1);
+  EXPECT_EQ(pickLeft, 0);
+  EXPECT_EQ(pickTop, 0);
+}
+
+TEST_F(DialogTest, MapSizeOpensOddSizesWithNothingChosenAndRefusesAMissingChipSize) {
+  setMapCells(256, 10);
+  setChipWidth(24);
+  setChipHeight(8);
+  dlgTestSetScript([&](DlgTest& d) {
+    EXPECT_EQ(d.listSelection(1000), -1);
+    EXPECT_EQ(d.text(1000), "");
+    EXPECT_EQ(d.text(1002), "16");  // 24 / 16 - 1 = 0
+    EXPECT_EQ(d.listSelection(1003), -1);
+    d.click(1);
+    EXPECT_TRUE(d.isOpen());
+    d.choose(1003, 1);
+    d.click(1);
+  });
+  EXPECT_EQ(mapSizeDialog(), 1);
+  ASSERT_EQ(FakeDocs::messages.size(), 1u);
+  EXPECT_EQ(FakeDocs::messages[0], question("チップサイズをえらんでね"));
+  EXPECT_EQ(KOMA_X, 0);
+  EXPECT_EQ(KOMA_Y, 10);
+  EXPECT_EQ(TIP_X, 16);
+  EXPECT_EQ(TIP_Y, 32);
+}
+
+TEST_F(DialogTest, MapSizeCancelChangesNothing) {
+  brushW = 3;
+  pickLeft = 16;
+  dlgTestSetScript([&](DlgTest& d) {
+    d.choose(1000, 100);
+    d.choose(1002, 0);
+    d.escape();
+  });
+  EXPECT_EQ(mapSizeDialog(), 0);
+  EXPECT_EQ(KOMA_X, 40);
+  EXPECT_EQ(TIP_X, 32);
+  EXPECT_EQ(brushW, 3);
+  EXPECT_EQ(pickLeft, 16);
+}
+
+TEST_F(DialogTest, SettingsTrackbarMapsToScrollSpeedAndClampsAtTheEnds) {
+  struct Case { int stored, openPos, slideTo, result; };
+  const Case cases[] = {{400, 300, 600, 700}, {400, 300, 0, 100}, {900, 600, -1, 700}, {50, 0, -1, 100}};
+  for (const Case& c : cases) {
+    scrollSpeed = c.stored;
+    dlgTestSetScript([&](DlgTest& d) {
+      EXPECT_EQ(d.trackMin(1004), 0);
+      EXPECT_EQ(d.trackMax(1004), 600);
+      EXPECT_EQ(d.trackPos(1004), c.openPos) << c.stored;
+      if (c.slideTo >= 0) d.slide(1004, c.slideTo);
+      d.click(1002);
+      d.click(1010);  // wallpaper off: its empty path need not exist
+      d.click(1);
+    });
+    EXPECT_EQ(settingsDialog(), 1);
+    EXPECT_EQ(scrollSpeed, c.result) << c.stored;
+    EXPECT_EQ(autoScroll, 1);
+    EXPECT_EQ(showWallpaper, 0);
+    autoScroll = 0;
+    showWallpaper = 1;
+  }
+  EXPECT_TRUE(FakeDocs::messages.empty());
+}
+
+TEST_F(DialogTest, SettingsChecksTheWallpaperOnlyWhenShownAndCancelKeepsABrowsedPath) {
+  sjisCopy(wallpaperPath, PATH_STORE, "/walls/old.bmp");
+  dlgTestSetScript([&](DlgTest& d) {
+    EXPECT_EQ(d.text(1008), "/walls/old.bmp");
+    EXPECT_TRUE(d.checked(1010));
+    EXPECT_TRUE(d.checked(1013));
+    d.click(1);
+    EXPECT_TRUE(d.isOpen());
+    d.type(1008, "/walls/typed.bmp");
+    d.click(1010);
+    d.click(1);
+  });
+  EXPECT_EQ(settingsDialog(), 1);
+  ASSERT_EQ(FakeDocs::messages.size(), 1u);
+  EXPECT_EQ(FakeDocs::messages[0], question("壁紙がみあたらないよー"));
+  EXPECT_STREQ(wallpaperPath, "/walls/typed.bmp");
+  EXPECT_EQ(showWallpaper, 0);
+
+  FakeDocs::pickWallpaper = 1;
+  FakeDocs::wallpaperChoice = "/walls/new.bmp";
+  dlgTestSetScript([&](DlgTest& d) {
+    d.click(1009);
+    EXPECT_EQ(d.text(1008), "/walls/new.bmp");
+    d.click(1013);
+    d.click(1001);
+    d.slide(1004, 0);
+    d.escape();
+  });
+  EXPECT_EQ(settingsDialog(), 0);
+  EXPECT_STREQ(wallpaperPath, "/walls/new.bmp");
+  EXPECT_EQ(showGuideLines, 1);
+  EXPECT_EQ(showDebugInfo, 0);
+  EXPECT_EQ(scrollSpeed, 400);
+}
+
+TEST_F(DialogTest, AttributeListPreselectsTheValueAndWritesWhatItShows) {
+  struct Case { int32_t start; int openSel; int32_t afterOk; };
+  for (const Case& c : {Case{7, 7, 7}, Case{-1, -1, 0}, Case{1500, -1, 0}, Case{999, 999, 999}}) {
+    currentAttribute = c.start;
+    dlgTestSetScript([&](DlgTest& d) {
+      EXPECT_EQ(d.templateId(), 112);
+      ASSERT_EQ(d.listCount(1007), 1000);
+      EXPECT_EQ(d.listEntry(1007, 999), "999");
+      EXPECT_EQ(d.listSelection(1007), c.openSel) << c.start;
+      d.click(1);
+    });
+    EXPECT_EQ(attributeDialog(), 1);
+    EXPECT_EQ(currentAttribute, c.afterOk) << c.start;
+  }
+  currentAttribute = 12;
+  dlgTestSetScript([](DlgTest& d) {
+    d.choose(1007, 500);
+    d.click(2);
+  });
+  EXPECT_EQ(attributeDialog(), 0);
+  EXPECT_EQ(currentAttribute, 12);
+}
+
+}  // namespace

@@ -1,0 +1,224 @@
+// The real Qt forms, built headless: controls, captions, geometry and the
+// behaviour that depends on the widgets themselves.
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QTimer>
+
+#include <cstdlib>
+
+#include "dialog_test_support.h"
+#include "dialogs/templates.h"
+
+namespace {
+
+void ensureApplication() {
+  static int argc = 1;
+  static char name[] = "brindle_tests";
+  static char* argv[] = {name, nullptr};
+  if (!QApplication::instance()) new QApplication(argc, argv);
+}
+
+// Saves what the form looks like when BRINDLE_DIALOG_SHOTS names a folder.
+void maybeSaveShot(QDialog* dialog, int resourceId) {
+  const char* dir = std::getenv("BRINDLE_DIALOG_SHOTS");
+  if (dir) dialog->grab().save(QStringLiteral("%1/dialog%2.png").arg(QString::fromUtf8(dir)).arg(resourceId));
+}
+
+// Every control of the template exists with its kind, caption and geometry.
+void expectBuiltAsTemplate(QDialog* dialog, const DlgTemplate& t) {
+  EXPECT_EQ(dialog->windowTitle(), QString::fromUtf8(t.captionUtf8));
+  EXPECT_EQ(dialog->width(), dlgUnitsToPixelsX(t.w));
+  EXPECT_EQ(dialog->height(), dlgUnitsToPixelsY(t.h));
+  EXPECT_EQ(bool(dialog->windowFlags() & Qt::WindowCloseButtonHint), t.systemMenu != 0);
+  for (int i = 0; i < t.controlCount; ++i) {
+    const DlgControl& c = t.controls[i];
+    QWidget* w = nullptr;
+    for (QWidget* child : dialog->findChildren<QWidget*>())
+      if (child->property("dlgIndex").isValid() && child->property("dlgIndex").toInt() == i) w = child;
+    ASSERT_NE(w, nullptr) << "control " << i << " of " << t.resourceId;
+    EXPECT_EQ(w->property("dlgId").toInt(), c.id);
+    EXPECT_EQ(w->x(), dlgUnitsToPixelsX(c.x)) << i;
+    EXPECT_EQ(w->y(), dlgUnitsToPixelsY(c.y)) << i;
+    EXPECT_EQ(w->width(), dlgUnitsToPixelsX(c.w)) << i;
+    if (c.kind != DLG_COMBO) {
+      EXPECT_EQ(w->height(), dlgUnitsToPixelsY(c.h)) << i;
+    }
+    const QString caption = QString::fromUtf8(c.captionUtf8);
+    switch (c.kind) {
+      case DLG_PUSH:
+      case DLG_DEFPUSH: {
+        auto* b = qobject_cast<QPushButton*>(w);
+        ASSERT_NE(b, nullptr) << i;
+        EXPECT_EQ(b->text(), caption);
+        EXPECT_EQ(b->isDefault(), c.kind == DLG_DEFPUSH);
+        break;
+      }
+      case DLG_RADIO: EXPECT_NE(qobject_cast<QRadioButton*>(w), nullptr) << i; break;
+      case DLG_CHECK:
+        ASSERT_NE(qobject_cast<QCheckBox*>(w), nullptr) << i;
+        EXPECT_EQ(qobject_cast<QCheckBox*>(w)->text(), caption);
+        break;
+      case DLG_EDIT: {
+        auto* e = qobject_cast<QLineEdit*>(w);
+        ASSERT_NE(e, nullptr) << i;
+        EXPECT_EQ(e->isReadOnly(), (c.style & DLG_EDIT_READONLY) != 0);
+        EXPECT_EQ(e->hasFrame(), (c.style & DLG_EDIT_BORDER) != 0);
+        break;
+      }
+      case DLG_GROUP:
+        ASSERT_NE(qobject_cast<QGroupBox*>(w), nullptr) << i;
+        EXPECT_EQ(qobject_cast<QGroupBox*>(w)->title(), caption);
+        EXPECT_TRUE(w->testAttribute(Qt::WA_TransparentForMouseEvents));
+        break;
+      case DLG_COMBO: EXPECT_NE(qobject_cast<QComboBox*>(w), nullptr) << i; break;
+      case DLG_TRACKBAR: EXPECT_NE(qobject_cast<QSlider*>(w), nullptr) << i; break;
+      default: EXPECT_NE(qobject_cast<QLabel*>(w), nullptr) << i; break;
+    }
+  }
+}
+
+template <class W>
+W* control(QDialog* d, int id) {
+  return d->findChild<W*>(QStringLiteral("ctl_%1").arg(id));
+}
+
+class QtDialogTest : public DialogTest {
+ protected:
+  void SetUp() override {
+    ensureApplication();
+    DialogTest::SetUp();
+  }
+};
+
+TEST_F(QtDialogTest, DialogUnitsFollowTheFontAndStayReadable) {
+  // The 9-point face gives whole pixels of about one and a half per unit.
+  EXPECT_GE(dlgUnitsToPixelsX(4), 5);
+  EXPECT_LE(dlgUnitsToPixelsX(4), 8);
+  EXPECT_GE(dlgUnitsToPixelsY(8), 11);
+  EXPECT_LE(dlgUnitsToPixelsY(8), 18);
+  EXPECT_EQ(dlgUnitsToPixelsX(0), 0);
+  EXPECT_GT(dlgUnitsToPixelsX(215), dlgUnitsToPixelsX(199));
+}
+
+TEST_F(QtDialogTest, StartupFormHasItsControlsAndTheRadiosGiveWayToEachOther) {
+  FakeDocs::pickOpen = 1;
+  FakeDocs::openChoice = "/maps/a.bct";
+  bool inspected = false;
+  dlgTestSetQtInspector([&](QDialog* d, DlgHandle* h) {
+    inspected = true;
+    expectBuiltAsTemplate(d, STARTUP_TEMPLATE);
+    maybeSaveShot(d, 105);
+    auto* newMap = control<QRadioButton>(d, 1006);
+    auto* openMap = control<QRadioButton>(d, 1007);
+    ASSERT_TRUE(newMap && openMap);
+    EXPECT_TRUE(newMap->isChecked());
+    EXPECT_FALSE(control<QLineEdit>(d, 1010)->isEnabled());
+    EXPECT_EQ(control<QLineEdit>(d, 1013)->text(), QStringLiteral("/prog/Brin.bmp"));
+    EXPECT_EQ(control<QLabel>(d, 1012)->text(), QStringLiteral("Ver0.93b"));
+    control<QPushButton>(d, 1011)->click();
+    EXPECT_TRUE(openMap->isChecked());
+    EXPECT_FALSE(newMap->isChecked());
+    EXPECT_TRUE(control<QLineEdit>(d, 1010)->isEnabled());
+    EXPECT_EQ(control<QLineEdit>(d, 1010)->text(), QStringLiteral("/maps/a.bct"));
+    // Both radios may be cleared from the program, as the Win32 buttons allow.
+    dlgCheck(h, 1007, 0);
+    EXPECT_FALSE(openMap->isChecked());
+    EXPECT_FALSE(newMap->isChecked());
+    newMap->click();
+    EXPECT_FALSE(control<QLineEdit>(d, 1010)->isEnabled());
+    // Text that Shift_JIS cannot hold is reported, not substituted.
+    control<QLineEdit>(d, 1008)->setText(QString::fromUtf8("/\xED\x95\x9C.bmp"));
+    char out[PATH_STORE];
+    EXPECT_EQ(dlgGetText(h, 1008, out, PATH_STORE), -1);
+    control<QLineEdit>(d, 1008)->setText(QString::fromUtf8("/画像.bmp"));
+    EXPECT_EQ(dlgGetText(h, 1008, out, PATH_STORE), 9);  // two double-byte characters
+    d->reject();  // Escape / close box
+  });
+  EXPECT_EQ(startupDialog(), 2);
+  EXPECT_TRUE(inspected);
+}
+
+TEST_F(QtDialogTest, MapSizeFormFillsItsListsAndFollowsChoices) {
+  setChipWidth(8);
+  dlgTestSetQtInspector([&](QDialog* d, DlgHandle*) {
+    expectBuiltAsTemplate(d, MAP_SIZE_TEMPLATE);
+    maybeSaveShot(d, 102);
+    auto* cellsX = control<QComboBox>(d, 1000);
+    auto* chipW = control<QComboBox>(d, 1002);
+    ASSERT_TRUE(cellsX && chipW);
+    EXPECT_EQ(cellsX->count(), 256);
+    EXPECT_EQ(cellsX->currentText(), QStringLiteral("40"));
+    EXPECT_EQ(chipW->count(), 4);
+    EXPECT_EQ(chipW->currentIndex(), -1);
+    EXPECT_EQ(control<QLabel>(d, 1006)->text(), QStringLiteral("320"));
+    chipW->setCurrentIndex(3);
+    emit chipW->activated(3);
+    EXPECT_EQ(control<QLabel>(d, 1006)->text(), QStringLiteral("2560"));
+    control<QPushButton>(d, 1)->click();
+  });
+  EXPECT_EQ(mapSizeDialog(), 1);
+  EXPECT_EQ(TIP_X, 64);
+}
+
+TEST_F(QtDialogTest, SettingsAndAttributeFormsOpenOnTheStoredValues) {
+  scrollSpeed = 250;
+  dlgTestSetQtInspector([&](QDialog* d, DlgHandle*) {
+    expectBuiltAsTemplate(d, SETTINGS_TEMPLATE);
+    maybeSaveShot(d, 110);
+    auto* speed = control<QSlider>(d, 1004);
+    ASSERT_NE(speed, nullptr);
+    EXPECT_EQ(speed->minimum(), 0);
+    EXPECT_EQ(speed->maximum(), 600);
+    EXPECT_EQ(speed->value(), 150);
+    EXPECT_EQ(speed->tickPosition(), QSlider::NoTicks);
+    EXPECT_TRUE(control<QCheckBox>(d, 1013)->isChecked());
+    control<QPushButton>(d, 2)->click();
+  });
+  EXPECT_EQ(settingsDialog(), 0);
+
+  currentAttribute = 42;
+  dlgTestSetQtInspector([&](QDialog* d, DlgHandle*) {
+    expectBuiltAsTemplate(d, ATTRIBUTE_TEMPLATE);
+    maybeSaveShot(d, 112);
+    auto* list = control<QComboBox>(d, 1007);
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->count(), 1000);
+    EXPECT_EQ(list->currentText(), QStringLiteral("42"));
+    control<QPushButton>(d, 1)->click();
+  });
+  EXPECT_EQ(attributeDialog(), 1);
+  EXPECT_EQ(currentAttribute, 42);
+}
+
+TEST_F(QtDialogTest, ModalRunEndsWithTheProcedureResultAndEscapeCancels) {
+  currentAttribute = 3;
+  // Answer from inside the modal loop, as a user would.
+  QTimer::singleShot(0, [] {
+    auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(d, nullptr);
+    auto* list = control<QComboBox>(d, 1007);
+    list->setCurrentIndex(5);
+    emit list->activated(5);
+    control<QPushButton>(d, 1)->click();
+  });
+  EXPECT_EQ(attributeDialog(), 1);
+  EXPECT_EQ(currentAttribute, 5);
+
+  QTimer::singleShot(0, [] {
+    auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(d, nullptr);
+    d->reject();
+  });
+  EXPECT_EQ(mapSizeDialog(), 0);
+  EXPECT_EQ(KOMA_X, 40);
+}
+
+}  // namespace
