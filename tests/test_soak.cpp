@@ -138,7 +138,9 @@ TEST_F(SoakTest, RandomInputNeverBreaksTheModelOrTheGestureFlags) {
     ASSERT_LE(brushH, 256);
     int flags = dragFlags();
     ASSERT_LE(flags, 1) << "frame " << f;
-    if (editorMode == 0) ASSERT_EQ(dragLock, flags) << "frame " << f;
+    if (editorMode == 0) {
+      ASSERT_EQ(dragLock, flags) << "frame " << f;
+    }
     gestures += flags;
     stamps += (buttonsHeld & BTN_PRIMARY) ? 1 : 0;
   }
