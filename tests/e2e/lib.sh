@@ -35,8 +35,12 @@ pixel() {
 
 # region_diff FILE1 FILE2 X Y W H -> number of differing pixels
 region_diff() {
-  compare -metric AE <(convert "$1" -crop "$5x$6+$3+$4" +repage png:-) \
-    <(convert "$2" -crop "$5x$6+$3+$4" +repage png:-) null: 2>&1 | cut -d' ' -f1
+  local a b
+  a="$(mktemp --suffix=.png)"; b="$(mktemp --suffix=.png)"
+  convert "$1" -crop "$5x$6+$3+$4" +repage "$a"
+  convert "$2" -crop "$5x$6+$3+$4" +repage "$b"
+  compare -metric AE "$a" "$b" null: 2>&1 | cut -d' ' -f1 || true
+  rm -f "$a" "$b"
 }
 
 # A press held long enough for the editor's once-per-frame read to see it.
