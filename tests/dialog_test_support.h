@@ -59,13 +59,7 @@ class DialogTest : public ::testing::Test {
  protected:
   void SetUp() override {
     resetMapModel();
-    // The options these dialogs touch, as a run without a settings file has them.
-    showDebugInfo = 0;
-    showWallpaper = 1;
-    showGuideLines = 1;
-    chipSheetOnTop = 0;
-    autoScroll = 0;
-    scrollSpeed = 400;
+    resetSettings();  // as a run without a settings file has them
     brushW = brushH = 1;
     pickLeft = pickTop = 0;
     currentAttribute = 0;

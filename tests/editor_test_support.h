@@ -13,28 +13,12 @@
 #include "input/input.h"
 #include "map/map.h"
 
-inline void resetSettingsForEditorTests() {
-  sheetViewX = 24;
-  sheetViewY = 112;
-  sheetViewWidth = 256;
-  sheetViewHeight = 256;
-  mapViewX = 300;
-  mapViewY = 112;
-  mapViewWidth = 480;
-  mapViewHeight = 470;
-  showDebugInfo = 0;
-  showWallpaper = 1;
-  showGuideLines = 1;
-  chipSheetOnTop = 0;
-  autoScroll = 0;
-  scrollSpeed = 400;
-}
 
 class EditorTest : public ::testing::Test {
  protected:
   void SetUp() override {
     resetMapModel();
-    resetSettingsForEditorTests();
+    resetSettings();
     buttonsHeld = buttonsPressed = mouseDX = mouseDY = 0;
     prevHeld = 0;
     resetGraphicsQueues();
@@ -60,18 +44,7 @@ class EditorTest : public ::testing::Test {
   // kept afterwards for inspection.
   void frame() {
     resetGraphicsQueues();
-    if (chipSheetOnTop == 1) frontWindow = 0;
-    if (frontWindow == 0) {
-      updateSheetView(2);
-      updateSheetTool(2);
-      updateMapView(1);
-      updateMapTool(1);
-    } else {
-      updateMapView(2);
-      updateMapTool(2);
-      updateSheetView(1);
-      updateSheetTool(1);
-    }
+    updateViewWindows();
     lastShape = pointerShape;
     lastClaimed = pointerClaimed;
     pointerClaimed = 0;

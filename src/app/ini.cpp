@@ -1,4 +1,5 @@
 #include "app/ini.h"
+#include "map/numparse.h"
 
 #include <cstring>
 
@@ -137,18 +138,10 @@ void IniBuilder::line(const char* text) {
 }
 
 void IniBuilder::lineInt(const char* prefix, int32_t v) {
-  char digits[12];
-  int n = 0;
-  uint32_t u = v < 0 ? 0u - static_cast<uint32_t>(v) : static_cast<uint32_t>(v);
-  do {
-    digits[n++] = static_cast<char>('0' + u % 10);
-    u /= 10;
-  } while (u != 0);
-  if (v < 0) digits[n++] = '-';
   char text[12];
-  for (int i = 0; i < n; ++i) text[i] = digits[n - 1 - i];
+  char* end = putDecimal(text, v, 0);
   put(prefix, std::strlen(prefix));
-  put(text, static_cast<size_t>(n));
+  put(text, static_cast<size_t>(end - text));
   put("\r\n", 2);
 }
 

@@ -26,6 +26,8 @@ extern const CommandButton commandButtons[COMMAND_COUNT];
 
 void updateEditorFrame();
 void updateCommandButtons();
+// Both view windows and their tools, the front one first.
+void updateViewWindows();
 void runCommand(int index);
 int pointerInside(int32_t left, int32_t top, int32_t width, int32_t height);
 // The clock text "%4d年%2d月%2d日%2d時%2d分%2d秒" (Shift_JIS) for the local time.

@@ -79,18 +79,7 @@ void editingFrame() {
   setClipRect(0, 0, screenW, screenH);
   drawBackground();
   updateCommandButtons();
-  if (chipSheetOnTop == 1) frontWindow = 0;
-  if (frontWindow == 0) {
-    updateSheetView(2);
-    updateSheetTool(2);
-    updateMapView(1);
-    updateMapTool(1);
-  } else {
-    updateMapView(2);
-    updateMapTool(2);
-    updateSheetView(1);
-    updateSheetTool(1);
-  }
+  updateViewWindows();
   drawClock(0);
   drawPointer();
   presentFrame();
@@ -104,6 +93,23 @@ void formatClock(char* out, int outSize) {
   platformLocalTime(&t);
   std::snprintf(out, static_cast<size_t>(outSize), SJIS("%4d年%2d月%2d日%2d時%2d分%2d秒"), t.year, t.month,
                 t.day, t.hour, t.minute, t.second);
+}
+
+void updateViewWindows() {
+  if (chipSheetOnTop == 1) frontWindow = 0;
+  // The window in front runs first, so it can claim the pointer, and is drawn
+  // on the higher layer.
+  if (frontWindow == 0) {
+    updateSheetView(2);
+    updateSheetTool(2);
+    updateMapView(1);
+    updateMapTool(1);
+  } else {
+    updateMapView(2);
+    updateMapTool(2);
+    updateSheetView(1);
+    updateSheetTool(1);
+  }
 }
 
 void updateEditorFrame() {

@@ -19,40 +19,12 @@ namespace {
 // after a comma, then CR LF.
 constexpr int ROW_LINE_STORE = 8 + MAP_MAX * 12 + 2;
 
-// "%4d": right-aligned in four characters, wider values in full.
-inline char* putPadded4(char* out, int32_t v) {
-  char digits[12];
-  int n = 0;
-  uint32_t u = v < 0 ? 0u - static_cast<uint32_t>(v) : static_cast<uint32_t>(v);
-  do {
-    digits[n++] = static_cast<char>('0' + u % 10);
-    u /= 10;
-  } while (u != 0);
-  if (v < 0) digits[n++] = '-';
-  for (int pad = n; pad < 4; ++pad) *out++ = ' ';
-  while (n > 0) *out++ = digits[--n];
-  return out;
-}
-
-// "%d"
-inline char* putInt(char* out, int32_t v) {
-  char digits[12];
-  int n = 0;
-  uint32_t u = v < 0 ? 0u - static_cast<uint32_t>(v) : static_cast<uint32_t>(v);
-  do {
-    digits[n++] = static_cast<char>('0' + u % 10);
-    u /= 10;
-  } while (u != 0);
-  if (v < 0) digits[n++] = '-';
-  while (n > 0) *out++ = digits[--n];
-  return out;
-}
 
 void writeKeyLine(SafeFileWriter& w, const char* key, int32_t value) {
   char line[40];
   size_t k = std::strlen(key);
   std::memcpy(line, key, k);
-  char* end = putInt(line + k, value);
+  char* end = putDecimal(line + k, value, 0);
   *end++ = '\r';
   *end++ = '\n';
   w.write(line, static_cast<size_t>(end - line));
@@ -223,7 +195,7 @@ int saveMapFile(const char* path) {
       const int32_t* plane = planes[k];
       for (int c = 0; c < cols; ++c) {
         *out++ = ',';
-        out = putPadded4(out, plane[cellIndex(c, r)]);
+        out = putDecimal(out, plane[cellIndex(c, r)], 4);
       }
       *out++ = '\r';
       *out++ = '\n';

@@ -1,5 +1,7 @@
-// The one number rule of the map files, old and new: leading white space,
-// one optional sign, decimal digits up to the first byte that is not one.
+// The numbers of the program's text files: the one reading rule of the map
+// files, old and new (leading white space, one optional sign, decimal digits up
+// to the first byte that is not one), and the decimal writing of map and
+// settings files.
 #pragma once
 
 #include <cstdint>
@@ -25,4 +27,20 @@ inline int32_t readMapNumber(const char* p, const char* end, const char** stop =
     return magnitude >= INT64_C(2147483648) ? INT32_MIN : static_cast<int32_t>(-magnitude);
   }
   return magnitude > INT32_MAX ? INT32_MAX : static_cast<int32_t>(magnitude);
+}
+
+// Writes v in decimal, right-aligned in at least `width` characters with
+// leading blanks ("%*d" without a locale). Returns the end of what was written.
+inline char* putDecimal(char* out, int32_t v, int width) {
+  char digits[12];
+  int n = 0;
+  uint32_t u = v < 0 ? 0u - static_cast<uint32_t>(v) : static_cast<uint32_t>(v);
+  do {
+    digits[n++] = static_cast<char>('0' + u % 10);
+    u /= 10;
+  } while (u != 0);
+  if (v < 0) digits[n++] = '-';
+  for (int pad = n; pad < width; ++pad) *out++ = ' ';
+  while (n > 0) *out++ = digits[--n];
+  return out;
 }
