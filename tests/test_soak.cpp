@@ -6,6 +6,7 @@
 //   BRINDLE_SOAK_FRAMES=100000 build/tests/brindle_tests --gtest_filter='Soak*'
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -94,7 +95,8 @@ TEST_F(SoakTest, RandomInputNeverBreaksTheModelOrTheGestureFlags) {
   int frames = 10000;
   if (const char* env = std::getenv("BRINDLE_SOAK_FRAMES")) frames = std::atoi(env);
   int x = 400, y = 300, buttons = 0;
-  int gestures = 0, stamps = 0;
+  int gestures = 0, stamps = 0, editing = 0;
+  long drawn = 0;
   for (int f = 0; f < frames; ++f) {
     // Mostly small moves with the odd jump, so that drags really happen.
     if (rng.below(20) == 0) {
@@ -119,6 +121,7 @@ TEST_F(SoakTest, RandomInputNeverBreaksTheModelOrTheGestureFlags) {
     if (rng.below(300) == 0) setChipWidth(rng.below(80) - 8);
     if (rng.below(300) == 0) setChipHeight(rng.below(80) - 8);
     if (rng.below(200) == 0) toolMode = rng.below(3);
+    if (rng.below(1500) == 0 && dragLock == 0) runCommand(9);  // PREVIEW, left by the next press
     if (rng.below(500) == 0) scrollSpeed = rng.below(2000) - 500;
     if (rng.below(400) == 0) frameSeconds = static_cast<float>(rng.below(100)) / 1000.0f;
     PlatMessage m{};
@@ -142,11 +145,15 @@ TEST_F(SoakTest, RandomInputNeverBreaksTheModelOrTheGestureFlags) {
       ASSERT_EQ(dragLock, flags) << "frame " << f;
     }
     gestures += flags;
+    editing += editorMode == 0 ? 1 : 0;
+    drawn += drawCount;
     stamps += (buttonsHeld & BTN_PRIMARY) ? 1 : 0;
   }
   // The random walk must have exercised the gestures, not idled.
   EXPECT_GT(gestures, frames / 50);
   EXPECT_GT(stamps, frames / 10);
+  EXPECT_GT(editing, frames / 2);
+  std::printf("soak: %d frames, %d editing, %d gesture frames, %ld items drawn\n", frames, editing, gestures, drawn);
 }
 
 }  // namespace
