@@ -202,6 +202,8 @@ int platformInit(int argc, char** argv) {
   argvStore[0] = argc > 0 && argv ? argv[0] : name;
   argvStore[1] = nullptr;
   app = new QApplication(argcStore, argvStore);
+  // The program icon, shown by the window and the dialogs' information boxes.
+  app->setWindowIcon(QIcon(":/icon.png"));
   QObject::connect(app, &QGuiApplication::applicationStateChanged, app, &onApplicationState);
   return 1;
 }
