@@ -36,7 +36,7 @@ int recordBox(const char* text, const char* caption, int) {
   return IDOK;
 }
 std::string chooserAnswer;
-int answerChooser(const FileChooserSpec&, const char*, char* out, size_t size) {
+int answerChooser(const FileChooserSetup&, const char*, char* out, size_t size) {
   std::snprintf(out, size, "%s", chooserAnswer.c_str());
   return 1;
 }

@@ -22,15 +22,15 @@ namespace {
 
 struct Seen {
   int calls = 0;
-  FileChooserSpec spec{};
+  FileChooserSetup setup{};
   std::string start;
   int answer = 1;
   std::string chosen;
 } seen;
 
-int fakeChooser(const FileChooserSpec& spec, const char* start, char* out, size_t outSize) {
+int fakeChooser(const FileChooserSetup& setup, const char* start, char* out, size_t outSize) {
   ++seen.calls;
-  seen.spec = spec;
+  seen.setup = setup;
   seen.start = start;
   if (seen.answer == 1) {
     if (seen.chosen.size() + 1 > outSize) return -1;
@@ -72,11 +72,11 @@ TEST_F(Pickers, EachWritesItsSettingAndStartsFromIt) {
   seen.chosen = "/maps/chips.bmp";
   EXPECT_EQ(chooseChipSheetFile(), 1);
   EXPECT_EQ(seen.start, "/old/sheet.bmp");
-  EXPECT_STREQ(seen.spec.titleUtf8, "ＢＭＰファイル？");
-  EXPECT_STREQ(seen.spec.filterLabelUtf8, "ＢＭＰファイル[*.bmp]");
-  EXPECT_STREQ(seen.spec.patternUtf8, "*.bmp");
-  EXPECT_STREQ(seen.spec.defaultSuffix, "bmp");
-  EXPECT_EQ(seen.spec.save, 0);
+  EXPECT_STREQ(seen.setup.titleUtf8, "ＢＭＰファイル？");
+  EXPECT_STREQ(seen.setup.filterLabelUtf8, "ＢＭＰファイル[*.bmp]");
+  EXPECT_STREQ(seen.setup.patternUtf8, "*.bmp");
+  EXPECT_STREQ(seen.setup.defaultSuffix, "bmp");
+  EXPECT_EQ(seen.setup.save, 0);
   EXPECT_STREQ(chipSheetPath, "/maps/chips.bmp");
   EXPECT_STREQ(chipSheetName, "chips.bmp");
 
@@ -87,17 +87,17 @@ TEST_F(Pickers, EachWritesItsSettingAndStartsFromIt) {
 
   seen.chosen = "/m/a.bct";
   EXPECT_EQ(chooseMapFileToOpen(), 1);
-  EXPECT_STREQ(seen.spec.titleUtf8, "マップファイル？");
-  EXPECT_STREQ(seen.spec.filterLabelUtf8, "マップファイル[*.bct]");
-  EXPECT_EQ(seen.spec.save, 0);
+  EXPECT_STREQ(seen.setup.titleUtf8, "マップファイル？");
+  EXPECT_STREQ(seen.setup.filterLabelUtf8, "マップファイル[*.bct]");
+  EXPECT_EQ(seen.setup.save, 0);
   EXPECT_STREQ(mapPath, "/m/a.bct");
 
   seen.chosen = "/m/town.bct";
   EXPECT_EQ(chooseMapFileToSave(), 1);
   EXPECT_EQ(seen.start, "/m/a.bct");
-  EXPECT_STREQ(seen.spec.titleUtf8, "どれにセーブする？");
-  EXPECT_STREQ(seen.spec.defaultSuffix, "bct");
-  EXPECT_EQ(seen.spec.save, 1);
+  EXPECT_STREQ(seen.setup.titleUtf8, "どれにセーブする？");
+  EXPECT_STREQ(seen.setup.defaultSuffix, "bct");
+  EXPECT_EQ(seen.setup.save, 1);
   EXPECT_STREQ(mapPath, "/m/town.bct");
   EXPECT_EQ(boxes, 0);
 }
@@ -131,7 +131,7 @@ TEST(FileChooser, ConfiguresTheQtDialog) {
   static char* argv[] = {name, nullptr};
   if (!QApplication::instance()) new QApplication(argc, argv);
 
-  FileChooserSpec save = {1, "どれにセーブする？", "マップファイル[*.bct]", "*.bct", "bct"};
+  FileChooserSetup save = {1, "どれにセーブする？", "マップファイル[*.bct]", "*.bct", "bct"};
   QFileDialog* d = platformBuildFileDialog(save, SJIS("/tmp/まっぷ.bct"));
   EXPECT_EQ(d->windowTitle(), QString::fromUtf8("どれにセーブする？"));
   EXPECT_EQ(d->nameFilters(), QStringList{QString::fromUtf8("マップファイル[*.bct] (*.bct)")});
@@ -141,7 +141,7 @@ TEST(FileChooser, ConfiguresTheQtDialog) {
   EXPECT_EQ(d->directory().absolutePath(), QStringLiteral("/tmp"));
   delete d;
 
-  FileChooserSpec open = {0, "ＢＭＰファイル？", "ＢＭＰファイル[*.bmp]", "*.bmp", "bmp"};
+  FileChooserSetup open = {0, "ＢＭＰファイル？", "ＢＭＰファイル[*.bmp]", "*.bmp", "bmp"};
   d = platformBuildFileDialog(open, "");
   EXPECT_EQ(d->acceptMode(), QFileDialog::AcceptOpen);
   EXPECT_EQ(d->fileMode(), QFileDialog::ExistingFile);

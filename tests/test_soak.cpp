@@ -38,7 +38,7 @@ int randomAttributeAnswer() {
   currentAttribute = rng.below(1200) - 100;
   return rng.below(2);
 }
-int cancelChooser(const FileChooserSpec&, const char*, char*, size_t) { return 0; }
+int cancelChooser(const FileChooserSetup&, const char*, char*, size_t) { return 0; }
 int answerNo(const char*, const char*, int) { return IDNO; }
 
 int dragFlags() {

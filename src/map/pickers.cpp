@@ -11,13 +11,13 @@
 
 namespace {
 
-const FileChooserSpec CHIP_SHEET = {0, "ＢＭＰファイル？", "ＢＭＰファイル[*.bmp]", "*.bmp", "bmp"};
-const FileChooserSpec MAP_OPEN = {0, "マップファイル？", "マップファイル[*.bct]", "*.bct", "bct"};
-const FileChooserSpec MAP_SAVE = {1, "どれにセーブする？", "マップファイル[*.bct]", "*.bct", "bct"};
+const FileChooserSetup CHIP_SHEET = {0, "ＢＭＰファイル？", "ＢＭＰファイル[*.bmp]", "*.bmp", "bmp"};
+const FileChooserSetup MAP_OPEN = {0, "マップファイル？", "マップファイル[*.bct]", "*.bct", "bct"};
+const FileChooserSetup MAP_SAVE = {1, "どれにセーブする？", "マップファイル[*.bct]", "*.bct", "bct"};
 
-int pick(const FileChooserSpec& spec, char* store) {
+int pick(const FileChooserSetup& setup, char* store) {
   char chosen[PATH_STORE];
-  int r = platformChooseFile(spec, store, chosen, sizeof chosen);
+  int r = platformChooseFile(setup, store, chosen, sizeof chosen);
   if (r < 0) {
     // The name cannot be stored as it is; storing part of it would name another file.
     platformMessageBox("そのファイル名はつかえないよー", "はて？", MB_OK | MB_ICONQUESTION);

@@ -4,7 +4,7 @@
 
 #include <cstddef>
 
-struct FileChooserSpec {
+struct FileChooserSetup {
   int save;                     // 0 open (the file must exist), 1 save (asks before replacing)
   const char* titleUtf8;
   const char* filterLabelUtf8;  // shown as "label (pattern)"
@@ -15,12 +15,12 @@ struct FileChooserSpec {
 // Opens the chooser on `startSjis` (the current value, may be empty).
 // 1 chosen (outSjis holds the full path), 0 cancelled, -1 the chosen name
 // cannot be held in Shift_JIS or in outSize bytes (outSjis is then "").
-int platformChooseFile(const FileChooserSpec& spec, const char* startSjis, char* outSjis, size_t outSize);
+int platformChooseFile(const FileChooserSetup& setup, const char* startSjis, char* outSjis, size_t outSize);
 
 // Tests answer choosers through a hook (nullptr restores the real chooser).
-using FileChooserHook = int (*)(const FileChooserSpec& spec, const char* startSjis, char* outSjis, size_t outSize);
+using FileChooserHook = int (*)(const FileChooserSetup& setup, const char* startSjis, char* outSjis, size_t outSize);
 void platformSetFileChooserHook(FileChooserHook hook);
 
 // The configured dialog, not shown; the caller deletes it. For tests.
 class QFileDialog;
-QFileDialog* platformBuildFileDialog(const FileChooserSpec& spec, const char* startSjis);
+QFileDialog* platformBuildFileDialog(const FileChooserSetup& setup, const char* startSjis);

@@ -14,15 +14,15 @@ FileChooserHook chooserHook = nullptr;
 
 void platformSetFileChooserHook(FileChooserHook hook) { chooserHook = hook; }
 
-QFileDialog* platformBuildFileDialog(const FileChooserSpec& spec, const char* startSjis) {
+QFileDialog* platformBuildFileDialog(const FileChooserSetup& setup, const char* startSjis) {
   auto* dialog = new QFileDialog();
-  dialog->setWindowTitle(QString::fromUtf8(spec.titleUtf8));
-  dialog->setNameFilter(QString::fromUtf8(spec.filterLabelUtf8) + QStringLiteral(" (") +
-                        QString::fromUtf8(spec.patternUtf8) + QStringLiteral(")"));
-  dialog->setDefaultSuffix(QString::fromUtf8(spec.defaultSuffix));
+  dialog->setWindowTitle(QString::fromUtf8(setup.titleUtf8));
+  dialog->setNameFilter(QString::fromUtf8(setup.filterLabelUtf8) + QStringLiteral(" (") +
+                        QString::fromUtf8(setup.patternUtf8) + QStringLiteral(")"));
+  dialog->setDefaultSuffix(QString::fromUtf8(setup.defaultSuffix));
   // Qt's own dialog everywhere, so the suffix and overwrite rules hold on every desktop.
   dialog->setOption(QFileDialog::DontUseNativeDialog, true);
-  if (spec.save) {
+  if (setup.save) {
     dialog->setAcceptMode(QFileDialog::AcceptSave);
     dialog->setFileMode(QFileDialog::AnyFile);
     dialog->setOption(QFileDialog::DontConfirmOverwrite, false);
@@ -39,11 +39,11 @@ QFileDialog* platformBuildFileDialog(const FileChooserSpec& spec, const char* st
   return dialog;
 }
 
-int platformChooseFile(const FileChooserSpec& spec, const char* startSjis, char* outSjis, size_t outSize) {
+int platformChooseFile(const FileChooserSetup& setup, const char* startSjis, char* outSjis, size_t outSize) {
   if (outSize > 0) outSjis[0] = 0;
-  if (chooserHook) return chooserHook(spec, startSjis, outSjis, outSize);
+  if (chooserHook) return chooserHook(setup, startSjis, outSjis, outSize);
   if (!QApplication::instance()) return 0;
-  QFileDialog* dialog = platformBuildFileDialog(spec, startSjis);
+  QFileDialog* dialog = platformBuildFileDialog(setup, startSjis);
   int result = 0;
   if (dialog->exec() == QDialog::Accepted) {
     QStringList files = dialog->selectedFiles();
