@@ -4,6 +4,8 @@
 // file is byte for byte intact and no temporary file is left. Then the map
 // reader on the awkward files a user can hand it.
 #include <gtest/gtest.h>
+
+#include "file_test_support.h"
 #include <unistd.h>
 
 #include <cstring>
@@ -24,11 +26,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string slurp(const fs::path& p) {
-  std::ifstream f(p, std::ios::binary);
-  return std::string((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
-}
 
 std::vector<std::string> boxes;
 int recordBox(const char* text, const char* caption, int) {

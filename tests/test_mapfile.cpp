@@ -1,6 +1,8 @@
 // The bct map file: exact output, the lenient reader, failure paths, bctool.
 #include <gtest/gtest.h>
 
+#include "file_test_support.h"
+
 #include <unistd.h>
 
 #include <climits>
@@ -21,13 +23,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string slurp(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
 
 void spit(const fs::path& p, const std::string& bytes) {
   std::ofstream out(p, std::ios::binary);

@@ -1,6 +1,8 @@
 // The settings file and the profile reader and writer under it.
 #include <gtest/gtest.h>
 
+#include "file_test_support.h"
+
 #include <unistd.h>
 
 #include <cstring>
@@ -18,13 +20,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string slurp(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
 
 std::string sj(const char* utf8) {
   char out[1024];

@@ -1,6 +1,8 @@
 // Shift_JIS conversion and the safe file writer.
 #include <gtest/gtest.h>
 
+#include "file_test_support.h"
+
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -53,10 +55,6 @@ class SafeWriterTest : public ::testing::Test {
     filesFailNthWrite(0);
     fs::remove_all(dir);
   }
-  std::string read(const fs::path& p) {
-    std::ifstream f(p, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
-  }
   size_t entries() { return std::distance(fs::directory_iterator(dir), fs::directory_iterator()); }
   fs::path dir;
 };
@@ -71,7 +69,7 @@ TEST_F(SafeWriterTest, ReplacesWholeOrLeavesTheOldFileUntouched) {
     w.write(big.data(), big.size());
     ASSERT_EQ(w.commit(), 1);
   }
-  EXPECT_EQ(read(target).size(), 200000u);
+  EXPECT_EQ(slurp(target).size(), 200000u);
   EXPECT_EQ(entries(), 1u);
 
   // A full disk on the second low-level write: failure reported, old file whole.
@@ -83,7 +81,7 @@ TEST_F(SafeWriterTest, ReplacesWholeOrLeavesTheOldFileUntouched) {
     w.write(big.data(), big.size());
     EXPECT_EQ(w.commit(), 0);
   }
-  EXPECT_EQ(read(target), std::string(200000, 'x'));
+  EXPECT_EQ(slurp(target), std::string(200000, 'x'));
   EXPECT_EQ(entries(), 1u) << "no temporary file may be left behind";
 
   // A writer dropped without commit leaves nothing either.

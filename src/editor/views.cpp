@@ -199,18 +199,15 @@ void updateThumbs(ViewWindow& v, const WindowLook& look, int32_t imageW, int32_t
   }
   if (dragLock != 0 || pointerClaimed != 0) return;
   int32_t m = look.hitMargin;
-  bool hitH = v.w != imageW && thumbHit(v.hThumb, m, look.hHitW, look.hHitH) != 0;
-  if (hitH) {
+  // Both thumbs are tested, the second even when the first took the pointer.
+  auto grab = [&](bool hit) {
+    if (!hit) return;
     pointerShape = 3;
     pointerClaimed = 1;
     if ((buttonsPressed & BTN_PRIMARY) != 0) startDrag(v.thumbDrag, look);
-  }
-  bool hitV = v.h != imageH && thumbHit(v.vThumb, m, look.vHitW, look.vHitH) != 0;
-  if (hitV) {
-    pointerShape = 3;
-    pointerClaimed = 1;
-    if ((buttonsPressed & BTN_PRIMARY) != 0) startDrag(v.thumbDrag, look);
-  }
+  };
+  grab(v.w != imageW && thumbHit(v.hThumb, m, look.hHitW, look.hHitH) != 0);
+  grab(v.h != imageH && thumbHit(v.vThumb, m, look.vHitW, look.vHitH) != 0);
 }
 
 void updateDirectionScroll(ViewWindow& v) {

@@ -78,9 +78,7 @@ shot full-attribute >/dev/null
 press_key Return
 wait_for 10 gone '属性を入力してね。' || fail "attribute dialog stayed open"
 # 6. The map size: 20 x 15 cells.
-button 200 &
-clicker=$!
-sdlg=$(wait_window 'マップサイズ'); wait $clicker || true
+sdlg=$(open_window_by_click $((200 + 24)) 40 'マップサイズ')
 focus_window "$sdlg"
 # Each list is opened by the click and closed again; the keys then walk it from
 # its first entry "0".
@@ -94,9 +92,7 @@ shot full-size >/dev/null
 press_key Return
 wait_for 10 gone 'マップサイズ' || fail "size dialog stayed open"
 # 7. The settings: guide lines stay on, auto-scroll goes on.
-button 624 &
-clicker=$!
-odlg=$(wait_window '小手先の設定'); wait $clicker || true
+odlg=$(open_window_by_click $((624 + 24)) 40 '小手先の設定')
 focus_window "$odlg"
 click_in "$odlg" 17 57
 shot full-settings >/dev/null
@@ -113,12 +109,7 @@ clicker=$!
 choose_file 'どれにセーブする？' "$work/town"
 wait $clicker || true
 # 10. Quit with Esc and Yes.
-xdotool mousemove --sync 400 590
-press_key Escape
-focus_window "$(wait_window 'いいのかな？')"
-press_key Return
-rc=0; wait "$pid" || rc=$?; pid=""
-[ "$rc" -eq 0 ] || fail "quit exit code $rc"
+quit_editor "$pid"; pid=""
 [ -e town.bct ] || fail "no town.bct was saved"
 
 # The map these steps must give, computed from the sheet's geometry: chips of
@@ -169,9 +160,5 @@ same() {  # same SHEETCOL SHEETROW MAPCOL MAPROW: the chip shows in the cell
 for p in "0 4 2 2" "1 5 3 3" "0 4 6 2" "1 4 11 5" "0 5 10 6" "0 0 8 8"; do
   same $p || fail "the reopened editor does not show chip/cell $p"
 done
-press_key Escape
-focus_window "$(wait_window 'いいのかな？')"
-press_key Return
-rc=0; wait "$pid" || rc=$?; pid=""
-[ "$rc" -eq 0 ] || fail "second quit exit code $rc"
+quit_editor "$pid"; pid=""
 echo "full session: ok"

@@ -84,3 +84,25 @@ focus_window() {
   xdotool windowfocus --sync "$1" 2>/dev/null || true
   sleep 0.2
 }
+
+# Clicks at (X, Y) where a click opens the modal window TITLE; the click is
+# sent from the background because it returns only once the window is open.
+# Prints the window.
+open_window_by_click() {  # open_window_by_click X Y TITLE
+  click_at "$1" "$2" &
+  local clicker=$! w
+  w=$(wait_window "$3")
+  wait "$clicker" || true
+  echo "$w"
+}
+
+# Esc, then Yes in the quit question; the program must end with exit code 0.
+quit_editor() {  # quit_editor PID
+  xdotool mousemove --sync 400 590
+  press_key Escape
+  focus_window "$(wait_window 'いいのかな？')"
+  press_key Return
+  local rc=0
+  wait "$1" || rc=$?
+  [ "$rc" -eq 0 ] || fail "quit exit code $rc"
+}

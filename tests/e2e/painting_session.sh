@@ -69,21 +69,14 @@ rm -f "$a" "$b"
 click_at 400 300  # a fresh press leaves the preview
 
 # The size and settings dialogs open over the editor and cancel with Escape.
-click_at $((200 + 24)) 40 & clicker=$!
-dlg=$(wait_window 'マップサイズ'); wait $clicker || true
+dlg=$(open_window_by_click $((200 + 24)) 40 'マップサイズ')
 shot painting-size-dialog >/dev/null
 focus_window "$dlg"; press_key Escape
 wait_for 10 bash -c '! xdotool search --onlyvisible --name "マップサイズ" | grep -q .' || fail "size dialog stayed open"
-click_at $((624 + 24)) 40 & clicker=$!
-dlg=$(wait_window '小手先の設定'); wait $clicker || true
+dlg=$(open_window_by_click $((624 + 24)) 40 '小手先の設定')
 shot painting-settings-dialog >/dev/null
 focus_window "$dlg"; press_key Escape
 wait_for 10 bash -c '! xdotool search --onlyvisible --name "小手先の設定" | grep -q .' || fail "settings dialog stayed open"
 
-xdotool mousemove --sync 400 590
-press_key Escape
-focus_window "$(wait_window 'いいのかな？')"
-press_key Return
-rc=0; wait "$pid" || rc=$?
-[ "$rc" -eq 0 ] || fail "quit exit code $rc"
+quit_editor "$pid"
 echo "painting session: ok"
