@@ -8,6 +8,10 @@ BRINDLE_PACKAGES=(
   fonts-ipafont-gothic
   xvfb xauth xdotool imagemagick x11-utils
   clang-14 libclang-rt-14-dev
+  zlib1g-dev
+  qt6-translations-l10n
+  openbox
+  tiled
 )
 
 brindle_install_missing() {
