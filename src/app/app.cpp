@@ -8,6 +8,7 @@
 #include "editor/editor.h"
 #include "gfx/gfx.h"
 #include "input/input.h"
+#include "platform/files.h"
 #include "platform/platform.h"
 
 uint32_t appShutdownDelayMs = 500;
@@ -118,6 +119,7 @@ int runApplication(int argc, char** argv) {
     fatal("作業フォルダの場所が長すぎて使えません。もっと短い場所から起動してね。");
     return 1;
   }
+  removeStaleTempFiles(iniPath);  // what a killed run left beside the settings
   loadSettings();
   if (startupDialog() == 2) return 0;
   keyboardEnabled = 1;

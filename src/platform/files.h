@@ -2,20 +2,49 @@
 // replacement of a file (temporary file beside the target, every write checked,
 // fsync, rename). A failed replacement leaves the old file as it was and no
 // temporary file behind.
+//
+// Every path a user can name is opened without blocking and only a regular
+// file is accepted: a FIFO, a socket, a device or a directory is "a file that
+// cannot be opened", so no path can hang the program or feed it endless bytes.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 
-// Reads at most `capacity` bytes of the file in one go. Returns 1 and sets
-// *got, or 0 when the file cannot be opened or read.
-int readFileBytes(const char* sjisPath, uint8_t* buffer, size_t capacity, size_t* got);
+// Opens a regular file for reading without blocking. Returns the descriptor and
+// sets *size (when given) to the file's size at the time of opening, or -1 when
+// the path names nothing, names something other than a regular file, or
+// cannot be opened.
+int openUserFile(const char* sjisPath, uint64_t* size);
 
-// 1 when something exists at the path (what the program calls "a file exists").
+// Reads at most `capacity` bytes of the file in one go (a file that grows
+// meanwhile is read up to `capacity`, no further). Returns 1 and sets *got (and
+// *sizeAtOpen, when given), or 0 when the file cannot be opened or read.
+int readFileBytes(const char* sjisPath, uint8_t* buffer, size_t capacity, size_t* got,
+                  uint64_t* sizeAtOpen = nullptr);
+
+// 1 when a regular file exists at the path (what the program calls "a file
+// exists"); a directory, FIFO, socket or device is no such file.
 int pathExists(const char* sjisPath);
+
+// The part of a path after its last '/' (the whole path when it has none).
+const char* pathFileName(const char* path);
+
+// Removes the program's own temporary files beside `sjisPath` that a writer
+// left behind when it was killed: only files named as this program names them,
+// owned by this user, older than this process and not held by a running
+// writer. Returns how many were removed.
+int removeStaleTempFiles(const char* sjisPath);
 
 // Writes a new file that replaces `target` only when commit() succeeds.
 // Output is gathered in a fixed buffer and written in large pieces.
+//
+// What a plain write would keep is kept: a symbolic link stays and its target
+// is written; a file with several hard links is written in place, so every
+// name sees the new content; an existing file keeps its mode and, where the
+// process may set it, its owner. An existing file that this user may not write
+// is refused. A writable file in a folder where no new file can be made is
+// written directly (the only case in which a failure can leave it damaged).
 class SafeFileWriter {
  public:
   SafeFileWriter() = default;
@@ -26,16 +55,20 @@ class SafeFileWriter {
   int open(const char* sjisTarget);  // 1 on success
   void write(const void* data, size_t len);
   void writeText(const char* text);
-  int commit();  // flush, fsync, close, rename: 1 on success, 0 on any failure
+  int commit();  // flush, fsync, close, put in place: 1 on success, 0 on any failure
   bool failed() const { return failed_; }
 
  private:
+  enum Mode { REPLACE, IN_PLACE, DIRECT };
   void flushBuffer();
   void abandon();
+  int commitInPlace();
 
   int fd_ = -1;
+  Mode mode_ = REPLACE;
   bool failed_ = false;
   size_t used_ = 0;
+  uint64_t written_ = 0;
   char tempPath_[4096] = {};
   char targetPath_[4096] = {};
   char buffer_[65536];
@@ -44,3 +77,6 @@ class SafeFileWriter {
 // Test seam: make the n-th following low-level write (1-based) fail as a full
 // disk would; 0 switches the seam off.
 void filesFailNthWrite(int n);
+// Test seam: called by commit() once the temporary file is written and synced,
+// before it is put in place (a test kills the process there). nullptr: none.
+void filesSetTempWrittenHook(void (*hook)());

@@ -1,6 +1,7 @@
 // [SECTION] RGB565 surfaces: creation, fill, copies (plain, keyed, stretched)
 // [SECTION] Bitmap loading through QImage
 // [SECTION] Painting: lines, boxes and text through QPainter on a QImage view
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QFile>
 #include <QFont>
@@ -12,12 +13,16 @@
 #include <QPen>
 #include <QString>
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <new>
 #include <optional>
 
+#include "platform/files.h"
 #include "platform/sjis.h"
 #include "platform/surface.h"
 
@@ -223,8 +228,11 @@ PlatSurface* surfaceFromImage(const QImage& decoded) {
   return s;
 }
 
-PlatSurface* loadImageFile(const QString& path) {
-  QImageReader reader(path);
+// The largest bitmap file a surface can come from: 32 bits at the largest side,
+// with room for the headers and a palette.
+constexpr qint64 BITMAP_READ_LIMIT = qint64(PLAT_SURFACE_MAX_SIDE) * PLAT_SURFACE_MAX_SIDE * 4 + 65536;
+
+PlatSurface* decodeImage(QImageReader& reader) {
   QSize size = reader.size();  // from the header, before any pixel memory is taken
   if (size.isValid() && (size.width() > PLAT_SURFACE_MAX_SIDE || size.height() > PLAT_SURFACE_MAX_SIDE))
     return nullptr;
@@ -232,6 +240,36 @@ PlatSurface* loadImageFile(const QString& path) {
   if (!reader.read(&img) || img.isNull()) return nullptr;
   if (img.width() > PLAT_SURFACE_MAX_SIDE || img.height() > PLAT_SURFACE_MAX_SIDE) return nullptr;
   return surfaceFromImage(img);
+}
+
+PlatSurface* loadResourceImage(const QString& path) {
+  QImageReader reader(path);
+  return decodeImage(reader);
+}
+
+// A user's file goes through the program's own safe open (only a regular file,
+// never waiting on a FIFO) and is read whole, up to its size when opened, before
+// it is decoded from memory.
+PlatSurface* loadUserImage(const char* nameSjis) {
+  uint64_t size = 0;
+  int fd = openUserFile(nameSjis, &size);
+  if (fd < 0) return nullptr;
+  QByteArray bytes;
+  qint64 want = size < uint64_t(BITMAP_READ_LIMIT) ? qint64(size) : BITMAP_READ_LIMIT;
+  bytes.resize(want);
+  qint64 got = 0;
+  while (got < want) {
+    ssize_t n = ::read(fd, bytes.data() + got, size_t(want - got));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    got += n;
+  }
+  ::close(fd);
+  bytes.truncate(got);
+  QBuffer buffer(&bytes);
+  if (!buffer.open(QIODevice::ReadOnly)) return nullptr;
+  QImageReader reader(&buffer);
+  return decodeImage(reader);
 }
 
 }  // namespace
@@ -243,9 +281,9 @@ PlatSurface* platLoadBitmap(const char* nameSjis) {
   QString name = QString::fromUtf8(utf8);
   QString resource = QStringLiteral(":/") + name + QStringLiteral(".bmp");
   if (QFile::exists(resource)) {
-    if (PlatSurface* s = loadImageFile(resource)) return s;
+    if (PlatSurface* s = loadResourceImage(resource)) return s;
   }
-  return loadImageFile(name);
+  return loadUserImage(nameSjis);
 }
 
 // ===========================================================================

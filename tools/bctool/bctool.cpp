@@ -5,6 +5,7 @@
 #include "map/map.h"
 #include "map/mapfile.h"
 #include "map/oldmap.h"
+#include "platform/files.h"
 #include "platform/sjis.h"
 
 namespace {
@@ -45,9 +46,16 @@ int main(int argc, char** argv) {
   if (!toSjis(argv[2], inPath, sizeof inPath) || !toSjis(argv[3], outPath, sizeof outPath)) return 1;
 
   resetMapModel();
+  // Only a regular file is read: a FIFO, socket, device or folder is refused
+  // at once, never waited on.
+  if (!pathExists(inPath)) {
+    std::fprintf(stderr, "bctool: cannot read %s: no such regular file\n", argv[2]);
+    return 1;
+  }
   int read = resave ? loadMapFile(inPath) : convertOldMapFile(inPath);
   if (!read) {
-    std::fprintf(stderr, "bctool: cannot read %s%s\n", argv[2], resave ? "" : " as a map file of the older layout");
+    std::fprintf(stderr, "bctool: cannot read %s%s\n", argv[2],
+                 resave ? "" : ": not a map file of the older layout, or it ends before its grid");
     return 1;
   }
   if (!saveMapFile(outPath)) {
