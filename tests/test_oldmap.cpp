@@ -58,13 +58,22 @@ TEST_F(OldMap, ReadsHeaderAndGrid) {
   EXPECT_EQ(TIP_Y, 16);
   EXPECT_EQ(KOMA_X, 20);
   EXPECT_EQ(KOMA_Y, 15);
-  EXPECT_STREQ(chipSheetPath, "C:\\maps\\chips.bmp");
-  EXPECT_STREQ(chipSheetName, "C:\\maps\\chips.bmp");
+  // The sheet is looked for beside the map: the header's folder goes.
+  EXPECT_STREQ(chipSheetPath, (dir / "chips.bmp").c_str());
+  EXPECT_STREQ(chipSheetName, "chips.bmp");
   EXPECT_EQ(planeX[cellIndex(0, 0)], 64);
   EXPECT_EQ(planeY[cellIndex(0, 0)], 32);
   EXPECT_EQ(planeX[cellIndex(19, 14)], 19 * 16);
   EXPECT_EQ(planeY[cellIndex(19, 14)], 60014);  // unsigned 16-bit
   EXPECT_EQ(planeA[cellIndex(3, 3)], 7);         // the older layout has no attributes
+
+  // A '/' folder goes too; a header path naming an existing file stays the
+  // path in force. "表" ends in the byte of a backslash, which is no separator.
+  std::ofstream((dir / "\x95\x5C.bmp").string()) << "x";
+  ASSERT_EQ(convert(header("/x/y/\x95\x5C.bmp", "  0016 0016 0000 0000")), 1);
+  EXPECT_STREQ(chipSheetName, "\x95\x5C.bmp");
+  ASSERT_EQ(convert(header((dir / "\x95\x5C.bmp").string(), "  0016 0016 0000 0000")), 1);
+  EXPECT_STREQ(chipSheetPath, (dir / "\x95\x5C.bmp").c_str());
 
   // Fields by the number rule: blanks, sign, trailing text.
   ASSERT_EQ(convert(header("s.bmp", "..  32 32ab +003 -002")), 1);
@@ -74,7 +83,7 @@ TEST_F(OldMap, ReadsHeaderAndGrid) {
   EXPECT_EQ(KOMA_Y, 0);
 }
 
-TEST_F(OldMap, WideGridsKeepTheirStrideAndShortFilesKeepOldCells) {
+TEST_F(OldMap, WideGridsKeepTheirStrideAndShortFilesAreRefused) {
   // 300 columns in the file: the model holds 256, yet row 1 starts at cell 300.
   std::string f = header("w.bmp", "  0008 0008 0300 0002");
   for (int r = 0; r < 2; ++r)
@@ -88,18 +97,20 @@ TEST_F(OldMap, WideGridsKeepTheirStrideAndShortFilesKeepOldCells) {
   EXPECT_EQ(planeX[cellIndex(0, 1)], 1000);
   EXPECT_EQ(planeX[cellIndex(255, 1)], 1255);
 
-  // The grid stops half-way through cell (1, 0): X is read, Y keeps its value.
-  planeY[cellIndex(1, 0)] = 5;
-  planeX[cellIndex(0, 1)] = planeY[cellIndex(0, 1)] = 6;
-  std::string s = header("s.bmp", "  0008 0008 0002 0002");
+  // A grid that stops early, even one byte short (also in the columns past
+  // 256 that the planes do not hold), is a damaged file: nothing changes.
+  f.pop_back();
+  planeX[cellIndex(0, 1)] = 6;
+  EXPECT_EQ(convert(f), 0);
+  std::string s = header("s.bmp", "  0016 0016 0002 0002");
   put16(s, 1);
   put16(s, 2);
   put16(s, 3);
-  ASSERT_EQ(convert(s), 1);
-  EXPECT_EQ(planeX[cellIndex(1, 0)], 3);
-  EXPECT_EQ(planeY[cellIndex(1, 0)], 5);
+  EXPECT_EQ(convert(s), 0);
   EXPECT_EQ(planeX[cellIndex(0, 1)], 6);
-  EXPECT_EQ(planeY[cellIndex(0, 1)], 6);
+  EXPECT_EQ(KOMA_X, 256);
+  EXPECT_EQ(TIP_X, 8);
+  EXPECT_STREQ(chipSheetName, "w.bmp");
 }
 
 TEST_F(OldMap, RefusesWhatItCannotReadAndChangesNothing) {

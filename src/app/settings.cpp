@@ -60,6 +60,7 @@ void loadSettings() {
   if (windowY <= 0) windowY = 0;
 
   iniReadString(ini, secFiles(), "BMP", chipSheetPath, PATH_STORE);
+  setChipSheetPath(chipSheetPath);  // a new map saved later names this sheet
   iniReadString(ini, secFiles(), "BCT", mapPath, PATH_STORE);
   iniReadString(ini, secFiles(), "BG", wallpaperPath, PATH_STORE);
 
@@ -130,5 +131,5 @@ void resetSettings() {
   scrollSpeed = 400;
   TIP_X = 32;
   TIP_Y = 32;
-  chipSheetPath[0] = mapPath[0] = wallpaperPath[0] = 0;
+  chipSheetPath[0] = chipSheetName[0] = mapPath[0] = wallpaperPath[0] = 0;
 }

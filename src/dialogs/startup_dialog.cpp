@@ -77,7 +77,7 @@ void confirm(DlgHandle* h) {
   }
   sjisCopy(mapPath, PATH_STORE, mapText);
   sjisCopy(wallpaperPath, PATH_STORE, wallpaperText);
-  sjisCopy(chipSheetPath, PATH_STORE, chipText);
+  setChipSheetPath(chipText);
   showDebugInfo = dlgIsChecked(h, ID_DEBUG);
   showWallpaper = wallpaperShown;
   dlgEnd(h, 1);

@@ -109,3 +109,20 @@ void stampBrush(int32_t col0, int32_t row0) {
     }
   }
 }
+
+void fitBrushToSheet() {
+  int32_t w = 0, h = 0;
+  editor_detail::sheetImageSize(&w, &h);
+  bool inside = brushW >= 1 && brushH >= 1;
+  for (int32_t c = 0; inside && c < minI(brushW, MAP_MAX); ++c) {
+    for (int32_t r = 0; inside && r < minI(brushH, MAP_MAX); ++r) {
+      const int32_t x = brushX[cellIndex(c, r)], y = brushY[cellIndex(c, r)];
+      inside = x >= 0 && y >= 0 && x <= w - TIP_X && y <= h - TIP_Y;
+    }
+  }
+  if (inside) return;
+  brushW = brushH = 1;
+  brushX[0] = brushY[0] = 0;
+  pickLeft = pickTop = 0;
+  brushFromMap = 0;
+}

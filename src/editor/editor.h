@@ -66,6 +66,9 @@ extern int32_t hoverCellX, hoverCellY;
 
 void updateMapTool(int layer);
 void stampBrush(int32_t col0, int32_t row0);
+// After a new chip sheet: a brush with a chip outside the sheet becomes the
+// 1 x 1 brush of chip (0, 0), so it never stamps positions the sheet lacks.
+void fitBrushToSheet();
 
 // ---------------------------------------------------------------------------
 // Rectangle selection

@@ -11,6 +11,7 @@
 #include "map/map.h"
 #include "map/mapfile.h"
 #include "map/pickers.h"
+#include "platform/files.h"
 #include "platform/platform.h"
 #include "platform/sjis.h"
 
@@ -33,9 +34,35 @@ enum Command {
   CMD_ATTRIBUTE, CMD_PREVIEW, CMD_OPTION, CMD_EXIT, CMD_CLOSE,
 };
 
+void tellAboutSheet(const char* textUtf8) { platformMessageBox(textUtf8, "はて？", MB_OK | MB_ICONQUESTION); }
+
+// LOAD: the map's sheet replaces the one shown; the user hears when there is
+// none to show.
 void reloadChipSheet() {
   releaseSurface(SLOT_CHIPSHEET);
-  loadSurface(chipSheetPath, SLOT_CHIPSHEET, KEY_BLACK);
+  if (!pathExists(chipSheetPath))
+    tellAboutSheet("ＢＭＰファイルがみつからないよー");
+  else if (!loadSurface(chipSheetPath, SLOT_CHIPSHEET, KEY_BLACK))
+    tellAboutSheet("ＢＭＰファイルが読めないよー");
+  fitBrushToSheet();
+}
+
+// BmpLoad: a chosen sheet that cannot be decoded leaves the sheet in use, its
+// slot, path and name, as they were.
+void loadChosenChipSheet() {
+  char oldPath[PATH_STORE], oldName[PATH_STORE];
+  sjisCopy(oldPath, sizeof oldPath, chipSheetPath);
+  sjisCopy(oldName, sizeof oldName, chipSheetName);
+  if (!chooseChipSheetFile()) return;
+  if (loadSurface(chipSheetPath, SLOT_CHIPSHEET, KEY_BLACK)) {
+    fitBrushToSheet();
+    return;
+  }
+  sjisCopy(chipSheetPath, PATH_STORE, oldPath);
+  sjisCopy(chipSheetName, PATH_STORE, oldName);
+  SurfaceSlot& slot = surfaceSlots[SLOT_CHIPSHEET];
+  sjisCopy(slot.name, sizeof slot.name, oldPath);  // what a lost display reloads
+  tellAboutSheet("ＢＭＰファイルが読めないよー");
 }
 
 void drawBackground() {
@@ -170,7 +197,7 @@ void runCommand(int index) {
   switch (index) {
     case CMD_BMPLOAD:
       showSystemCursor(1);
-      if (chooseChipSheetFile()) reloadChipSheet();
+      loadChosenChipSheet();
       showSystemCursor(0);
       break;
     case CMD_LOAD:

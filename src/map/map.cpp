@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/files.h"
+#include "platform/sjis.h"
+
 int32_t KOMA_X = 40;
 int32_t KOMA_Y = 30;
 int32_t TIP_X = 32;
@@ -53,10 +56,17 @@ void setMapCells(int32_t kx, int32_t ky) {
   setMapCellsY(ky);
 }
 void setChipWidth(int32_t tx) {
-  if (tx >= 1) TIP_X = tx;
+  if (tx >= 1) TIP_X = std::min<int32_t>(tx, CHIP_MAX);
 }
 void setChipHeight(int32_t ty) {
-  if (ty >= 1) TIP_Y = ty;
+  if (ty >= 1) TIP_Y = std::min<int32_t>(ty, CHIP_MAX);
+}
+
+void setChipSheetPath(const char* path) {
+  char copy[PATH_STORE];  // the path may be chipSheetPath itself
+  sjisCopy(copy, sizeof copy, path);
+  sjisCopy(chipSheetPath, PATH_STORE, copy);
+  sjisCopy(chipSheetName, PATH_STORE, pathFileName(copy));
 }
 
 void resetMapModel() {
@@ -71,4 +81,16 @@ void resetMapModel() {
   std::memset(undoY, 0, sizeof undoY);
   std::memset(undoA, 0, sizeof undoA);
   mapPath[0] = chipSheetPath[0] = chipSheetName[0] = wallpaperPath[0] = 0;
+}
+
+void pathBeside(const char* path, const char* name, char* out) {
+  char joined[PATH_STORE * 2];
+  size_t dirLen = path ? static_cast<size_t>(pathFileName(path) - path) : 0;
+  if (dirLen >= PATH_STORE) dirLen = PATH_STORE - 1;  // cut again below, safely
+  if (dirLen) std::memcpy(joined, path, dirLen);
+  size_t nameLen = std::strlen(name);
+  if (nameLen >= PATH_STORE) nameLen = PATH_STORE - 1;
+  std::memcpy(joined + dirLen, name, nameLen);
+  joined[dirLen + nameLen] = 0;
+  sjisCopy(out, PATH_STORE, joined);
 }

@@ -8,11 +8,16 @@
 constexpr int MAP_MAX = 256;             // cells per side held by the planes
 constexpr int MAP_CELLS = MAP_MAX * MAP_MAX;
 constexpr int PATH_STORE = 260;          // bytes of every path store, terminator included
+// The largest chip side a file or dialog can set. A map is then at most
+// 256 x 4096 = 1,048,576 pixels a side, so every sum and product of screen and
+// image coordinates the views, the brush and the bands form stays far inside
+// 32 bits (a chip wider than that is no use on an 800 x 600 screen anyway).
+constexpr int CHIP_MAX = 4096;
 
 extern int32_t KOMA_X;  // map width in cells, 0..256
 extern int32_t KOMA_Y;  // map height in cells, 0..256
-extern int32_t TIP_X;   // chip width in pixels, >= 1
-extern int32_t TIP_Y;   // chip height in pixels, >= 1
+extern int32_t TIP_X;   // chip width in pixels, 1..CHIP_MAX
+extern int32_t TIP_Y;   // chip height in pixels, 1..CHIP_MAX
 
 // Column-major: the cell of column c, row r is at index c * 256 + r.
 extern int32_t planeX[MAP_CELLS];
@@ -37,7 +42,8 @@ void clearChipPlanes();  // planeX and planeY to 0; planeA and undo untouched
 
 // The one gate through which sizes enter the model (file reader, converter,
 // settings, dialogs). Cell counts are held to 0..256. A chip size below 1 is
-// refused: the previous value stays, so the views never divide by zero.
+// refused: the previous value stays, so the views never divide by zero; one
+// above CHIP_MAX is held at CHIP_MAX.
 void setMapCells(int32_t kx, int32_t ky);
 void setMapCellsX(int32_t kx);
 void setMapCellsY(int32_t ky);
@@ -48,3 +54,10 @@ int32_t clampCells(int32_t k);
 // Puts the model back as a fresh program run has it: 40 x 30 cells, 32 x 32
 // chips, every plane and undo copy 0, every path empty. Used by tests and tools.
 void resetMapModel();
+
+// Sets chipSheetPath and, from it, chipSheetName (the path's file name alone),
+// so that a saved map always names the sheet in use.
+void setChipSheetPath(const char* path);
+// Into the path store `out`: `name` in the folder of `path` (the part up to its
+// last '/'), or `name` alone when `path` has no folder; cut to fit the store.
+void pathBeside(const char* path, const char* name, char* out);

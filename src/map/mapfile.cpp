@@ -15,10 +15,6 @@ namespace {
 // ---------------------------------------------------------------------------
 // Writer
 
-// A row line: "@00000:X" and up to 256 values of at most 11 characters, each
-// after a comma, then CR LF.
-constexpr int ROW_LINE_STORE = 8 + MAP_MAX * 12 + 2;
-
 
 void writeKeyLine(SafeFileWriter& w, const char* key, int32_t value) {
   char line[40];
@@ -33,7 +29,7 @@ void writeKeyLine(SafeFileWriter& w, const char* key, int32_t value) {
 const char HYPHENS[] = "--------------------------------\r\n";
 
 SafeFileWriter mapWriter;  // 64 KiB of buffer: kept out of the stack
-char rowLine[ROW_LINE_STORE];
+char rowLine[MAP_ROW_LINE_MAX];
 
 // ---------------------------------------------------------------------------
 // Reader
@@ -144,18 +140,14 @@ inline const char* findByte(const char* from, const char* end, char ch) {
 }
 
 void buildChipSheetPath(const char* path) {
-  char joined[PATH_STORE * 2];
-  size_t dirLen = 0;
-  if (path) {
-    const char* slash = std::strrchr(path, '/');
-    if (slash) dirLen = static_cast<size_t>(slash - path) + 1;
-  }
-  if (dirLen >= PATH_STORE) dirLen = PATH_STORE - 1;  // cut again below, safely
-  std::memcpy(joined, path, dirLen);
-  size_t nameLen = std::strlen(chipSheetName);
-  std::memcpy(joined + dirLen, chipSheetName, nameLen);
-  joined[dirLen + nameLen] = 0;
-  sjisCopy(chipSheetPath, PATH_STORE, joined);
+  char before[PATH_STORE];
+  sjisCopy(before, sizeof before, chipSheetPath);
+  pathBeside(path, chipSheetName, chipSheetPath);
+  // A map saved away from its sheet names only the sheet's file; the sheet in
+  // use before the read stays when it is that file and none lies beside the map.
+  if (chipSheetName[0] && !pathExists(chipSheetPath) && std::strcmp(pathFileName(before), chipSheetName) == 0 &&
+      pathExists(before))
+    sjisCopy(chipSheetPath, PATH_STORE, before);
 }
 
 }  // namespace

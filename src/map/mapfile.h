@@ -1,7 +1,17 @@
 // The bct map file: writer and lenient reader.
 #pragma once
 
-constexpr int MAP_FILE_READ_LIMIT = 1048576;  // bytes taken in by one read
+#include "map/map.h"
+
+// The longest row line the writer makes: "@00000:X", 256 values of at most 11
+// characters, each after a comma, then CR LF.
+constexpr int MAP_ROW_LINE_MAX = 8 + MAP_MAX * 12 + 2;
+// The longest head: the signature, two hyphen lines, "@BMP " with a 259-byte
+// name, and four key lines of 11-character values.
+constexpr int MAP_FILE_HEAD_MAX = 20 + 2 * 34 + (5 + PATH_STORE - 1 + 2) + 2 * (8 + 11 + 2) + 2 * (7 + 11 + 2);
+// Bytes taken in by one read: the largest file the writer can produce, so the
+// program reads back every file it writes (2,367,412 bytes).
+constexpr int MAP_FILE_READ_LIMIT = MAP_FILE_HEAD_MAX + 3 * MAP_MAX * MAP_ROW_LINE_MAX;
 
 // 1 when the file was written and safely put in place, 0 on any failure (the
 // previous file at the path is then untouched).

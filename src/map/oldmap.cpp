@@ -64,10 +64,26 @@ int readHeader(const uint8_t* h, size_t len, OldHeader* out) {
   return 1;
 }
 
+// The file name of a header's sheet path: after the last '\\' (the separator
+// of the system the older files come from; a double-byte character's second
+// byte is never taken for one) or '/'.
+const char* sheetFileName(const char* sheet) {
+  const char* name = sheet;
+  for (const char* p = sheet; *p; ++p) {
+    if (sjisIsLeadByte(static_cast<unsigned char>(*p)) && p[1]) {
+      ++p;
+    } else if (*p == '\\' || *p == '/') {
+      name = p + 1;
+    }
+  }
+  return name;
+}
+
 }  // namespace
 
 int convertOldMapFile(const char* path) {
   size_t got = 0;
+  uint64_t fileSize = 0;
   if (!readFileBytes(path, oldBuffer, OLD_HEADER, &got)) return 0;
   OldHeader head{};
   if (!readHeader(oldBuffer, got, &head)) return 0;
@@ -79,7 +95,10 @@ int convertOldMapFile(const char* path) {
   const int rows = clampCells(head.komaY);
   size_t need = OLD_HEADER;
   if (cols > 0 && rows > 0) need += 4 * (stride * static_cast<size_t>(rows - 1) + static_cast<size_t>(cols));
-  if (!readFileBytes(path, oldBuffer, need, &got)) return 0;
+  if (!readFileBytes(path, oldBuffer, need, &got, &fileSize)) return 0;
+  // A file that ends before its header's grid does is damaged: nothing is taken.
+  const uint64_t grid = OLD_HEADER + 4 * uint64_t(stride) * uint64_t(head.komaY > 0 ? head.komaY : 0);
+  if (got < need || fileSize < grid) return 0;
   // The header is read again with the grid; it must still be the same one.
   OldHeader again{};
   if (!readHeader(oldBuffer, got < OLD_HEADER ? got : OLD_HEADER, &again) ||
@@ -87,13 +106,20 @@ int convertOldMapFile(const char* path) {
     return 0;
   }
 
-  sjisCopy(chipSheetPath, PATH_STORE, head.sheet);
-  sjisCopy(chipSheetName, PATH_STORE, head.sheet);
+  // The map file names its sheet by file name, looked for beside the map; the
+  // path in force is the header's when it names a file here, else beside the
+  // older file.
+  const char* name = sheetFileName(head.sheet);
+  if (pathExists(head.sheet)) {
+    sjisCopy(chipSheetPath, PATH_STORE, head.sheet);
+  } else {
+    pathBeside(path, name, chipSheetPath);
+  }
+  sjisCopy(chipSheetName, PATH_STORE, name);
   setChipWidth(head.tipX);
   setChipHeight(head.tipY);
   setMapCells(head.komaX, head.komaY);
 
-  // A file that ends early leaves the cells it holds no bytes for as they were.
   for (int r = 0; r < rows; ++r) {
     for (int c = 0; c < cols; ++c) {
       size_t at = OLD_HEADER + 4 * (stride * static_cast<size_t>(r) + static_cast<size_t>(c));

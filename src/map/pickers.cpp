@@ -33,8 +33,7 @@ int pick(const FileChooserSetup& setup, char* store) {
 
 int chooseChipSheetFile() {
   if (!pick(CHIP_SHEET, chipSheetPath)) return 0;
-  const char* slash = std::strrchr(chipSheetPath, '/');
-  sjisCopy(chipSheetName, PATH_STORE, slash ? slash + 1 : chipSheetPath);
+  setChipSheetPath(chipSheetPath);
   return 1;
 }
 
