@@ -23,15 +23,6 @@ click_in() {  # click_in WINDOW X Y
   x=$(echo "$g" | sed -n 's/^X=//p'); y=$(echo "$g" | sed -n 's/^Y=//p')
   click_at $((x + $2)) $((y + $3))
 }
-gone() { ! xdotool search --onlyvisible --name "$1" 2>/dev/null | grep -q .; }
-choose_file() {  # choose_file TITLE PATH: type a path into the real chooser
-  local w
-  w=$(wait_window "$1")
-  focus_window "$w"
-  xdotool type --delay 20 "$2"
-  press_key Return
-  wait_for 10 gone "$1" || fail "chooser '$1' stayed open"
-}
 
 # 1. The start-up dialog: a new map, the chip sheet through its chooser.
 "$BIN" & pid=$!

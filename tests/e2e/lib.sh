@@ -106,3 +106,14 @@ quit_editor() {  # quit_editor PID
   wait "$1" || rc=$?
   [ "$rc" -eq 0 ] || fail "quit exit code $rc"
 }
+
+gone() { ! xdotool search --onlyvisible --name "$1" 2>/dev/null | grep -q .; }
+
+choose_file() {  # choose_file TITLE PATH: type a path into the real chooser
+  local w
+  w=$(wait_window "$1")
+  focus_window "$w"
+  xdotool type --delay 20 "$2"
+  press_key Return
+  wait_for 10 gone "$1" || fail "chooser '$1' stayed open"
+}
