@@ -147,6 +147,7 @@ int removeStaleIn(const char* folder) {
 int makeTemp(const char* folder, char* out, size_t outSize) {
   if (std::snprintf(out, outSize, "%s/%sXXXXXX", folder, TEMP_PREFIX) >= static_cast<int>(outSize)) {
     out[0] = 0;
+    errno = ENAMETOOLONG;
     return -1;
   }
   int fd = ::mkostemp(out, O_CLOEXEC);
@@ -248,8 +249,14 @@ int SafeFileWriter::open(const char* sjisTarget) {
 
   fd_ = makeTemp(folder, tempPath_, sizeof tempPath_);
   if (fd_ < 0) {
-    // No new file can be made here; an existing writable file is still saved.
-    if (existing < 0) return 0;
+    // The folder refuses new files; an existing writable file is still saved.
+    // Any other reason (a full disk, no descriptors) would not spare a direct
+    // write either, so the old file is kept and the save refused.
+    const bool folderRefuses = errno == EACCES || errno == EPERM;
+    if (existing < 0 || !folderRefuses) {
+      if (existing >= 0) ::close(existing);
+      return 0;
+    }
     fd_ = existing;
     mode_ = DIRECT;
     failed_ = false;
