@@ -471,12 +471,14 @@ std::string tmxWrite(const TmxMap& m) {
   w.writeAttribute(QStringLiteral("name"), QString::fromStdString(ts.name));
   writeIntAttr(w, "tilewidth", ts.tileWidth);
   writeIntAttr(w, "tileheight", ts.tileHeight);
-  writeIntAttr(w, "tilecount", ts.tileCount);
-  writeIntAttr(w, "columns", ts.columns);
+  if (ts.spacing) writeIntAttr(w, "spacing", ts.spacing);
+  if (ts.margin) writeIntAttr(w, "margin", ts.margin);
+  if (ts.tileCount >= 0) writeIntAttr(w, "tilecount", ts.tileCount);
+  if (ts.columns >= 0) writeIntAttr(w, "columns", ts.columns);
   w.writeEmptyElement(QStringLiteral("image"));
   w.writeAttribute(QStringLiteral("source"), QString::fromStdString(ts.imageSource));
-  writeIntAttr(w, "width", ts.imageWidth);
-  writeIntAttr(w, "height", ts.imageHeight);
+  if (ts.imageWidth >= 0) writeIntAttr(w, "width", ts.imageWidth);
+  if (ts.imageHeight >= 0) writeIntAttr(w, "height", ts.imageHeight);
   w.writeEndElement();  // tileset
 
   w.writeStartElement(QStringLiteral("layer"));
