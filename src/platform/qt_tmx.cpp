@@ -444,6 +444,11 @@ int tmxParse(const char* data, size_t len, TmxMap* map, TmxTilesetLoader loader,
   Reader reader(data, len, map, loader, loaderCtx, why);
   if (reader.readMapDocument()) return 1;
   if (why->empty()) *why = "the file is not a TMX map";
+  // The reason quotes the file (names, Qt's own message about it): keep it
+  // one line of readable length whatever the file holds.
+  for (char& ch : *why)
+    if (static_cast<unsigned char>(ch) < 0x20 || ch == 0x7F) ch = ' ';
+  if (why->size() > 300) *why = why->substr(0, 297) + "...";
   return 0;
 }
 

@@ -20,10 +20,19 @@ const char EXCHANGE_USAGE[] =
 
 namespace {
 
-void noteToStderr(void*, const std::string& text) { std::fprintf(stderr, "bctool: note: %s\n", text.c_str()); }
+// Notes and reasons quote names from the files: one line each, whatever they hold.
+std::string oneLine(std::string text) {
+  for (char& ch : text)
+    if (static_cast<unsigned char>(ch) < 0x20 || ch == 0x7F) ch = ' ';
+  return text;
+}
+
+void noteToStderr(void*, const std::string& text) {
+  std::fprintf(stderr, "bctool: note: %s\n", oneLine(text).c_str());
+}
 
 int failWith(const std::string& why) {
-  std::fprintf(stderr, "bctool: %s\n", why.c_str());
+  std::fprintf(stderr, "bctool: %s\n", oneLine(why).c_str());
   return 1;
 }
 
