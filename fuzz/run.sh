@@ -14,7 +14,7 @@ export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export QT_QPA_PLATFORM=offscreen
 mkdir -p fuzz/artifacts
-for target in mapfile oldmap settings bitmap; do
+for target in mapfile oldmap settings bitmap tmx; do
   mkdir -p "fuzz/work/$target"
   dict=()
   [ -e "fuzz/$target.dict" ] && dict=(-dict="fuzz/$target.dict")

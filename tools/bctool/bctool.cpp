@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "exchange.h"
 #include "map/map.h"
 #include "map/mapfile.h"
 #include "map/oldmap.h"
@@ -15,7 +16,9 @@ void usage(FILE* out) {
                "usage: bctool COMMAND ...\n"
                "  resave IN OUT       read the map file IN and write it to OUT\n"
                "  convert OLD OUT     read a map file of the older layout and write it to OUT\n"
-               "  --help              this text\n");
+               "%s"
+               "  --help              this text\n",
+               EXCHANGE_USAGE);
 }
 
 // Paths arrive as UTF-8; the map code names files in Shift_JIS.
@@ -37,10 +40,11 @@ int main(int argc, char** argv) {
     usage(stdout);
     return 0;
   }
+  if (argc >= 2 && isExchangeCommand(argv[1])) return runExchangeCommand(argc, argv);
   bool resave = argc == 4 && std::strcmp(argv[1], "resave") == 0;
   bool convert = argc == 4 && std::strcmp(argv[1], "convert") == 0;
   if (!resave && !convert) {
-    std::fprintf(stderr, "bctool: expected resave IN OUT or convert OLD OUT (see bctool --help)\n");
+    std::fprintf(stderr, "bctool: expected resave, convert, tmx, fromtmx or png (see bctool --help)\n");
     return 1;
   }
   if (!toSjis(argv[2], inPath, sizeof inPath) || !toSjis(argv[3], outPath, sizeof outPath)) return 1;
