@@ -52,7 +52,13 @@ extern ClipRect mapClipRect;
 void updateMapView(int layer);
 void updateSheetView(int layer);
 void drawWindowFrame(int32_t x, int32_t y, int32_t w, int32_t h, int layer);
+// Every time-based scroll of a frame moves by scrollStep() pixels: scrollSpeed
+// x frameSeconds with the fraction carried from frame to frame, so that the
+// distance over a second is the speed at any frame rate. advanceScrollStep
+// computes it once at the start of each frame.
+void advanceScrollStep();
 int32_t scrollStep();
+void resetScrollStep();
 void loadViewsFromSettings();   // placements from the Settings
 void storeViewsToSettings();    // placements back into the Settings
 

@@ -118,6 +118,7 @@ void updateEditorFrame() {
   // window centre keeps that motion coming at the screen edges.
   platformSetRelativeMouse(editorMode == 1 ? 1 : 0);
   if (!pollInput(appActive)) acquireInput(appActive);
+  advanceScrollStep();
   if (editorMode == 0) editingFrame();
   else updatePreview();
 }
