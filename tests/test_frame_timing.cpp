@@ -6,6 +6,8 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <cstdio>
+#include <string>
 
 #include "app/app.h"
 #include "app/settings.h"
@@ -14,6 +16,7 @@
 #include "input/input.h"
 #include "map/map.h"
 #include "platform/platform.h"
+#include "platform/surface.h"
 
 namespace {
 
@@ -106,3 +109,30 @@ TEST_F(FrameTimingTest, FirstFrameAfterSwitchingBackMeasuresNoTimeAway) {
 }
 
 }  // namespace
+
+// A wallpaper that exists but is no bitmap leaves its slot empty: the editing
+// frame and the preview then clear the screen as without one, and no picture
+// of the frame before stays behind.
+TEST_F(FrameTimingTest, UnloadableWallpaperDrawsBlack) {
+  std::string garbage = ::testing::TempDir() + "/garbage-wallpaper.bmp";
+  FILE* f = std::fopen(garbage.c_str(), "wb");
+  ASSERT_NE(f, nullptr);
+  std::fputs("BM this is no bitmap at all", f);
+  std::fclose(f);
+  showWallpaper = 1;
+  loadSurface(garbage.c_str(), SLOT_WALLPAPER, KEY_BLACK);
+  PlatSurface* back = backBuffer();
+  for (int mode : {0, 1}) {
+    editorMode = mode;
+    platSurfaceFill(back, 0xFFFF);
+    platformTestSetCursor(400, 590);
+    updateEditorFrame();
+    // Left of the chip-sheet window, and the top-left corner beside the
+    // centred 40 x 30 map of the preview.
+    EXPECT_EQ(back->pixels[300 * back->pitch + 5], 0) << "mode " << mode;
+    EXPECT_EQ(back->pixels[5 * back->pitch + 5], 0) << "mode " << mode;
+  }
+  editorMode = 0;
+  releaseSurface(SLOT_WALLPAPER);
+  std::remove(garbage.c_str());
+}

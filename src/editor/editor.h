@@ -25,6 +25,9 @@ struct CommandButton {
 extern const CommandButton commandButtons[COMMAND_COUNT];
 
 void updateEditorFrame();
+// Queues the wallpaper over the whole screen when it is shown and loaded;
+// 0 when the background must be cleared instead.
+int drawWallpaper();
 void updateCommandButtons();
 // Both view windows and their tools, the front one first.
 void updateViewWindows();
