@@ -44,6 +44,7 @@ class EditorTest : public ::testing::Test {
   // kept afterwards for inspection.
   void frame() {
     resetGraphicsQueues();
+    advanceScrollStep();
     updateViewWindows();
     lastShape = pointerShape;
     lastClaimed = pointerClaimed;

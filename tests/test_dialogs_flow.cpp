@@ -233,26 +233,30 @@ TEST_F(DialogTest, MapSizeListsShowTheSizeAndOkResetsTheBrush) {
   EXPECT_EQ(pickTop, 0);
 }
 
-TEST_F(DialogTest, MapSizeOpensOddSizesWithNothingChosenAndRefusesAMissingChipSize) {
+TEST_F(DialogTest, MapSizeOkWithoutAChoiceKeepsSizesNoEntryShows) {
   setMapCells(256, 10);
   setChipWidth(24);
   setChipHeight(8);
   dlgTestSetScript([&](DlgTest& d) {
     EXPECT_EQ(d.listSelection(1000), -1);
-    EXPECT_EQ(d.text(1000), "");
-    EXPECT_EQ(d.text(1002), "16");  // 24 / 16 - 1 = 0
+    EXPECT_EQ(d.listSelection(1002), -1);
     EXPECT_EQ(d.listSelection(1003), -1);
     d.click(1);
-    EXPECT_TRUE(d.isOpen());
+  });
+  EXPECT_EQ(mapSizeDialog(), 1);
+  EXPECT_TRUE(FakeDocs::messages.empty());
+  EXPECT_EQ(KOMA_X, 256);
+  EXPECT_EQ(KOMA_Y, 10);
+  EXPECT_EQ(TIP_X, 24);
+  EXPECT_EQ(TIP_Y, 8);
+  // A list the user changes gives its choice; the others keep theirs.
+  dlgTestSetScript([&](DlgTest& d) {
     d.choose(1003, 1);
     d.click(1);
   });
   EXPECT_EQ(mapSizeDialog(), 1);
-  ASSERT_EQ(FakeDocs::messages.size(), 1u);
-  EXPECT_EQ(FakeDocs::messages[0], question("チップサイズをえらんでね"));
-  EXPECT_EQ(KOMA_X, 0);
-  EXPECT_EQ(KOMA_Y, 10);
-  EXPECT_EQ(TIP_X, 16);
+  EXPECT_EQ(KOMA_X, 256);
+  EXPECT_EQ(TIP_X, 24);
   EXPECT_EQ(TIP_Y, 32);
 }
 

@@ -1,5 +1,7 @@
 // View windows: hit tests, moving, resizing, scrolling, thumbs and what one
 // frame of a window queues.
+#include <limits>
+
 #include "editor_test_support.h"
 
 namespace {
@@ -351,12 +353,19 @@ TEST_F(ViewWindowTest, PlacementsRoundTripThroughTheSettings) {
   EXPECT_EQ(mapViewX, 726);
 }
 
-TEST_F(ViewWindowTest, ScrollStepIsTruncatedAndComputedAfresh) {
-  scrollSpeed = 400;
-  frameSeconds = 0.0099f;
-  EXPECT_EQ(scrollStep(), 3);
-  frameSeconds = 0.25f;
-  EXPECT_EQ(scrollStep(), 100);
-  scrollSpeed = 10;
-  EXPECT_EQ(scrollStep(), 2);
+TEST_F(ViewWindowTest, ScrollStepCarriesTheFractionAndHoldsBrokenTimes) {
+  scrollSpeed = 100;
+  frameSeconds = 0.0099f;  // 0.99 px a frame: truncated alone it never moves
+  int32_t total = 0;
+  for (int i = 0; i < 100; ++i) {
+    advanceScrollStep();
+    total += scrollStep();
+  }
+  EXPECT_NEAR(total, 99, 1);
+  frameSeconds = std::numeric_limits<float>::infinity();
+  advanceScrollStep();
+  EXPECT_EQ(scrollStep(), 0);
+  frameSeconds = 1e30f;
+  advanceScrollStep();
+  EXPECT_EQ(scrollStep(), 2147483647);
 }

@@ -55,6 +55,9 @@ void mainWindowProc(const PlatMessage& m) {
     case MSG_ACTIVATEAPP:
       appActive = m.wParam != 0 ? 1 : 0;
       acquireInput(appActive);
+      // The time away is no frame time: the first frame back measures none,
+      // so scrolling does not catch up the seconds spent elsewhere.
+      if (appActive == 1) resetFrameClock();
       break;
     case MSG_COMMAND:
       switch (m.wParam) {
@@ -103,8 +106,9 @@ int runMessageLoop() {
       if (translateAccelerator(m)) continue;
       platformDispatchMessage(m);
     } else if (appActive == 1) {
-      platformSleep(1);
-      appFrameFunction();
+      // Frames follow the display's refresh instead of running as fast as
+      // the loop can spin; a message that arrives meanwhile goes first.
+      if (platformWaitFrame()) appFrameFunction();
     } else {
       platformWaitMessage();
     }

@@ -25,16 +25,34 @@ void fillList(DlgHandle* h, int id, int first, int step, int count, int chosen) 
   dlgListSetCurSel(h, id, chosen);
 }
 
+// The entry each list opened on (-1: none, for a size the list cannot show).
+// A list the user has not changed keeps the size it stood for, so OK without
+// a choice changes nothing, even a size no entry shows (256 cells, 24 px).
+int openedOn[4];
+
+unsigned listValue(DlgHandle* h, int id) {
+  if (dlgListGetCurSel(h, id) != openedOn[id - ID_CELLS_X]) return dlgGetUInt(h, id);
+  switch (id) {
+    case ID_CELLS_X: return static_cast<unsigned>(KOMA_X);
+    case ID_CELLS_Y: return static_cast<unsigned>(KOMA_Y);
+    case ID_CHIP_W: return static_cast<unsigned>(TIP_X);
+    default: return static_cast<unsigned>(TIP_Y);
+  }
+}
+
+// The entry of a chip size, or -1 when no entry is that size.
+int chipEntry(int32_t chip) { return chip % 16 == 0 && chip >= 16 && chip <= 64 ? chip / 16 - 1 : -1; }
+
 void showPixelSize(DlgHandle* h) {
-  dlgSetUInt(h, ID_PIXELS_X, dlgGetUInt(h, ID_CELLS_X) * dlgGetUInt(h, ID_CHIP_W));
-  dlgSetUInt(h, ID_PIXELS_Y, dlgGetUInt(h, ID_CELLS_Y) * dlgGetUInt(h, ID_CHIP_H));
+  dlgSetUInt(h, ID_PIXELS_X, listValue(h, ID_CELLS_X) * listValue(h, ID_CHIP_W));
+  dlgSetUInt(h, ID_PIXELS_Y, listValue(h, ID_CELLS_Y) * listValue(h, ID_CHIP_H));
 }
 
 void confirm(DlgHandle* h) {
-  const unsigned cellsX = dlgGetUInt(h, ID_CELLS_X);
-  const unsigned cellsY = dlgGetUInt(h, ID_CELLS_Y);
-  const unsigned chipW = dlgGetUInt(h, ID_CHIP_W);
-  const unsigned chipH = dlgGetUInt(h, ID_CHIP_H);
+  const unsigned cellsX = listValue(h, ID_CELLS_X);
+  const unsigned cellsY = listValue(h, ID_CELLS_Y);
+  const unsigned chipW = listValue(h, ID_CHIP_W);
+  const unsigned chipH = listValue(h, ID_CHIP_H);
   // A chip size of 0 would leave the views nothing to divide by.
   if (chipW == 0 || chipH == 0) {
     dialogComplain(h, "チップサイズをえらんでね");
@@ -58,8 +76,9 @@ int mapSizeDialogProc(DlgHandle* h, int event, int id, int notification) {
   if (event == DLG_INIT) {
     fillList(h, ID_CELLS_X, 0, 1, 256, KOMA_X);
     fillList(h, ID_CELLS_Y, 0, 1, 256, KOMA_Y);
-    fillList(h, ID_CHIP_W, 16, 16, 4, TIP_X / 16 - 1);
-    fillList(h, ID_CHIP_H, 16, 16, 4, TIP_Y / 16 - 1);
+    fillList(h, ID_CHIP_W, 16, 16, 4, chipEntry(TIP_X));
+    fillList(h, ID_CHIP_H, 16, 16, 4, chipEntry(TIP_Y));
+    for (int i = 0; i < 4; ++i) openedOn[i] = dlgListGetCurSel(h, ID_CELLS_X + i);
     dlgSetUInt(h, ID_PIXELS_X, static_cast<unsigned>(KOMA_X * TIP_X));
     dlgSetUInt(h, ID_PIXELS_Y, static_cast<unsigned>(KOMA_Y * TIP_Y));
     return 0;

@@ -25,6 +25,9 @@ struct CommandButton {
 extern const CommandButton commandButtons[COMMAND_COUNT];
 
 void updateEditorFrame();
+// Queues the wallpaper over the whole screen when it is shown and loaded;
+// 0 when the background must be cleared instead.
+int drawWallpaper();
 void updateCommandButtons();
 // Both view windows and their tools, the front one first.
 void updateViewWindows();
@@ -52,7 +55,13 @@ extern ClipRect mapClipRect;
 void updateMapView(int layer);
 void updateSheetView(int layer);
 void drawWindowFrame(int32_t x, int32_t y, int32_t w, int32_t h, int layer);
+// Every time-based scroll of a frame moves by scrollStep() pixels: scrollSpeed
+// x frameSeconds with the fraction carried from frame to frame, so that the
+// distance over a second is the speed at any frame rate. advanceScrollStep
+// computes it once at the start of each frame.
+void advanceScrollStep();
 int32_t scrollStep();
+void resetScrollStep();
 void loadViewsFromSettings();   // placements from the Settings
 void storeViewsToSettings();    // placements back into the Settings
 

@@ -44,6 +44,7 @@ void resetEditorState() {
   mouseX = mouseY = 0;
   pointerClaimed = dragLock = frontWindow = toolMode = 0;
   pointerShape = 1;
+  resetScrollStep();
 
   mapView = ViewWindow{};
   sheetView = ViewWindow{};

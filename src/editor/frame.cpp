@@ -66,13 +66,7 @@ void loadChosenChipSheet() {
 }
 
 void drawBackground() {
-  if (showWallpaper == 1) {
-    int32_t w = 0, h = 0;
-    surfaceSize(SLOT_WALLPAPER, &w, &h);
-    blitStretched(0, 0, screenW, screenH, 0, 0, w, h, 1, 0, SLOT_WALLPAPER);
-  } else {
-    clearBackBuffer(0);
-  }
+  if (!drawWallpaper()) clearBackBuffer(0);
 }
 
 void drawClock(int layer) {
@@ -115,6 +109,17 @@ void editingFrame() {
 
 }  // namespace
 
+int drawWallpaper() {
+  // A wallpaper that could not be loaded leaves its slot empty; the copy of
+  // an empty slot would draw nothing and leave the last frame behind.
+  int32_t w = 0, h = 0;
+  if (showWallpaper != 1) return 0;
+  surfaceSize(SLOT_WALLPAPER, &w, &h);
+  if (w <= 0 || h <= 0) return 0;
+  blitStretched(0, 0, screenW, screenH, 0, 0, w, h, 1, 0, SLOT_WALLPAPER);
+  return 1;
+}
+
 void formatClock(char* out, int outSize) {
   PlatLocalTime t{};
   platformLocalTime(&t);
@@ -145,6 +150,7 @@ void updateEditorFrame() {
   // window centre keeps that motion coming at the screen edges.
   platformSetRelativeMouse(editorMode == 1 ? 1 : 0);
   if (!pollInput(appActive)) acquireInput(appActive);
+  advanceScrollStep();
   if (editorMode == 0) editingFrame();
   else updatePreview();
 }

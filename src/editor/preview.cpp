@@ -43,14 +43,11 @@ Placement placeAxis(int32_t cells, int32_t chip, int32_t screenPixels, int32_t m
 
 void updatePreview() {
   setClipRect(0, 0, screenW, screenH);
-  if (showWallpaper == 1) {
-    int32_t w = 0, h = 0;
-    surfaceSize(SLOT_WALLPAPER, &w, &h);
-    blitStretched(0, 0, screenW, screenH, 0, 0, w, h, 1, 0, SLOT_WALLPAPER);
-  } else if (previewClearHook != nullptr) {
-    previewClearHook(0);
-  } else {
-    clearBackBuffer(0);
+  if (!drawWallpaper()) {
+    if (previewClearHook != nullptr)
+      previewClearHook(0);
+    else
+      clearBackBuffer(0);
   }
 
   Placement cols = placeAxis(KOMA_X, TIP_X, screenW, mouseDX, &previewScrollX, &previewOffsetX);

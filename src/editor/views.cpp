@@ -73,15 +73,31 @@ void clampScroll(ViewWindow& v, int32_t imageW, int32_t imageH) {
 
 }  // namespace editor_detail
 
-int32_t scrollStep() {
-  double step = static_cast<double>(scrollSpeed) * static_cast<double>(frameSeconds);
+namespace {
+// The scroll distance of the current frame in whole pixels, and the fraction
+// left over, which the next frame adds on: at a high frame rate a step of
+// under a pixel per frame would otherwise truncate to nothing.
+int32_t frameScroll = 0;
+double scrollCarry = 0.0;
+}  // namespace
+
+void advanceScrollStep() {
+  double step = static_cast<double>(scrollSpeed) * static_cast<double>(frameSeconds) + scrollCarry;
   // A stalled first frame or a broken clock must not turn into an undefined
   // conversion; such a step is simply held at the int32 range.
-  if (!std::isfinite(step)) return 0;
-  if (step > 2147483647.0) return 2147483647;
-  if (step < -2147483647.0) return -2147483647;
-  return static_cast<int32_t>(step);
+  if (!std::isfinite(step)) step = 0.0;
+  if (step > 2147483647.0) step = 2147483647.0;
+  if (step < -2147483647.0) step = -2147483647.0;
+  frameScroll = static_cast<int32_t>(step);
+  scrollCarry = step - frameScroll;
 }
+
+void resetScrollStep() {
+  frameScroll = 0;
+  scrollCarry = 0.0;
+}
+
+int32_t scrollStep() { return frameScroll; }
 
 // ---------------------------------------------------------------------------
 // [SECTION] Window frame

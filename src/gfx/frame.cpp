@@ -9,6 +9,11 @@
 float frameSeconds = 0.0f;
 int32_t drawCount = 0;
 int32_t framesPerSecond = 0;
+// The measured time of the last frames in milliseconds, the newest at
+// frameTimeNext - 1 (modulo the size): a history for looking at pacing from
+// outside the process (bench/idle.sh reads it), one store per frame.
+uint16_t frameTimeLog[FRAME_TIME_LOG_SIZE];
+uint32_t frameTimeNext = 0;
 
 namespace {
 
@@ -46,8 +51,10 @@ void presentFrame() {
     flushShapes(layer);
   }
   // Unsigned differences stay right across the clock's wrap.
-  frameSeconds = static_cast<float>(now() - frameClock.frameStart) * 0.001f;
+  uint32_t frameMs = now() - frameClock.frameStart;
+  frameSeconds = static_cast<float>(frameMs) * 0.001f;
   frameClock.frameStart = now();
+  frameTimeLog[frameTimeNext++ % FRAME_TIME_LOG_SIZE] = static_cast<uint16_t>(frameMs > 0xFFFFu ? 0xFFFFu : frameMs);
   presentBackBuffer();
   ++frameClock.frameCounter;
   uint32_t elapsed = now() - frameClock.rateStart;

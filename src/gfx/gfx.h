@@ -132,6 +132,9 @@ void flushTexts(int layer);
 // ---------------------------------------------------------------------------
 // Frame composition and timing (4.5)
 extern float frameSeconds;
+constexpr int FRAME_TIME_LOG_SIZE = 1024;
+extern uint16_t frameTimeLog[FRAME_TIME_LOG_SIZE];
+extern uint32_t frameTimeNext;
 extern int32_t drawCount;
 extern int32_t framesPerSecond;
 void presentFrame();

@@ -52,6 +52,11 @@ void platformDispatchMessage(const PlatMessage& message);
 void platformSetWindowProc(WindowProc proc);
 // Blocks until a message arrives, using no processor time.
 void platformWaitMessage();
+// Waits, handling window-system events, until the display is due for its next
+// picture (its refresh rate, 60 Hz where it tells none), as a flip would.
+// Returns 1 when the frame is due, 0 when a message arrived first (the frame
+// is still due afterwards).
+int platformWaitFrame();
 void platformPostMessage(int kind, intptr_t wParam, intptr_t lParam);
 void platformPostQuit(int exitCode);
 // Empties the queue (tests).
@@ -83,6 +88,11 @@ int platformPresent(const uint16_t* pixels, int width, int height, int pitch);
 // Test seam: the next `count` presents report lost surfaces; `failCount`
 // further ones report another failure.
 void platformSimulatePresentFailures(int lostCount, int failCount);
+// Test seams of the window's picture: the changed bands handed to Qt since
+// start (an unchanged frame hands none), and a pixel of the shown picture as
+// 0xAARRGGBB (0 without a window).
+int platformTestPresentPushes();
+uint32_t platformTestShownPixel(int x, int y);
 
 // ---------------------------------------------------------------------------
 // Message boxes. Texts are UTF-8 (the program's fixed texts).

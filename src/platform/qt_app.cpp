@@ -11,8 +11,10 @@
 #include <QImage>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QTimer>
 #include <QWidget>
 #include <QWindow>
 
@@ -94,17 +96,39 @@ int acceleratorKey(int qtKey) {
   }
 }
 
+// RGB565 to 32-bit by table, each channel widened by repeating its top bits
+// (so white stays white and black black), the way Qt widens 16-bit images.
+uint32_t rgb565To32[65536];
+
+void fillColourTable() {
+  for (uint32_t v = 0; v < 65536; ++v) {
+    uint32_t r = (v >> 11) & 0x1F, g = (v >> 5) & 0x3F, b = v & 0x1F;
+    rgb565To32[v] = 0xFF000000u | (((r << 3) | (r >> 2)) << 16) | (((g << 2) | (g >> 4)) << 8) | ((b << 3) | (b >> 2));
+  }
+}
+
+// Rows are compared and handed to Qt in bands of this many rows; each band
+// that changed becomes one rectangle of its changed columns, so a moving
+// pointer and the clock do not make one rectangle of the whole screen.
+constexpr int BAND_ROWS = 16;
+
+int presentPushes = 0;  // bands handed to Qt since start (tests)
+
 class MainWidget : public QWidget {
  public:
-  MainWidget() : picture_(PICTURE_W, PICTURE_H, QImage::Format_RGB16) {
-    picture_.fill(Qt::black);
+  MainWidget() : image_(PICTURE_W, PICTURE_H, QImage::Format_RGB32) {
+    static bool tableFilled = false;
+    if (!tableFilled) fillColourTable();
+    tableFilled = true;
+    image_.fill(Qt::black);
+    std::memset(shown_, 0, sizeof shown_);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
   }
 
-  QImage& picture() { return picture_; }
+  const QImage& image() const { return image_; }
 
   // Where the 800 x 600 picture lies in the widget: scaled to fit, aspect kept.
   QRect pictureRect() const {
@@ -117,13 +141,52 @@ class MainWidget : public QWidget {
 
   double scale() const { return double(pictureRect().width()) / PICTURE_W; }
 
+  // Takes a finished back buffer. Only what differs from the picture on
+  // screen is converted and handed to Qt; an unchanged frame costs one
+  // comparison and pushes nothing to the window.
+  void present(const uint16_t* pixels, int width, int height, int pitch) {
+    int rows = std::min(height, PICTURE_H), cols = std::min(width, PICTURE_W);
+    if (rows <= 0 || cols <= 0) return;
+    size_t rowBytes = static_cast<size_t>(cols) * 2;
+    for (int y0 = 0; y0 < rows; y0 += BAND_ROWS) {
+      int y1 = std::min(y0 + BAND_ROWS, rows);
+      int left = cols, right = -1;
+      for (int y = y0; y < y1; ++y) {
+        const uint16_t* src = pixels + static_cast<ptrdiff_t>(y) * pitch;
+        const uint16_t* old = shown_[y];
+        if (std::memcmp(src, old, rowBytes) == 0) continue;
+        int l = 0, r = cols - 1;
+        while (src[l] == old[l]) ++l;
+        while (src[r] == old[r]) --r;
+        left = std::min(left, l);
+        right = std::max(right, r);
+      }
+      if (right < 0) continue;
+      for (int y = y0; y < y1; ++y) {
+        const uint16_t* src = pixels + static_cast<ptrdiff_t>(y) * pitch;
+        uint32_t* out = reinterpret_cast<uint32_t*>(image_.scanLine(y));
+        for (int x = left; x <= right; ++x) out[x] = rgb565To32[src[x]];
+        std::memcpy(shown_[y] + left, src + left, static_cast<size_t>(right - left + 1) * 2);
+      }
+      ++presentPushes;
+      update(widgetRectOf(left, y0, right + 1, y1));
+    }
+  }
+
  protected:
-  void paintEvent(QPaintEvent*) override {
+  void paintEvent(QPaintEvent* e) override {
     QPainter p(this);
     p.setRenderHint(QPainter::SmoothPixmapTransform, false);
     QRect r = pictureRect();
-    p.fillRect(rect(), Qt::black);
-    p.drawImage(r, picture_);
+    // Only the letterbox bars are filled; the picture covers the rest. The
+    // painter is clipped to the exposed region, so a changed band costs its
+    // own rectangle only.
+    const QRect bars[4] = {QRect(0, 0, width(), r.top()), QRect(0, r.bottom() + 1, width(), height() - r.bottom() - 1),
+                           QRect(0, r.top(), r.left(), r.height()),
+                           QRect(r.right() + 1, r.top(), width() - r.right() - 1, r.height())};
+    for (const QRect& b : bars)
+      if (!b.isEmpty() && b.intersects(e->rect())) p.fillRect(b, Qt::black);
+    p.drawImage(r, image_);
   }
 
   void keyPressEvent(QKeyEvent* e) override { key(e, true); }
@@ -174,7 +237,22 @@ class MainWidget : public QWidget {
     dev.haveLast = true;
   }
 
-  QImage picture_;
+  // The widened picture Qt draws, and the 16-bit picture it was made from,
+  // for the comparison with the next frame.
+  QImage image_;
+  uint16_t shown_[PICTURE_H][PICTURE_W];
+
+  // The widget rectangle that shows picture pixels [x0, x1) x [y0, y1), one
+  // pixel wider on each side for the rounding of the scaled drawing.
+  QRect widgetRectOf(int x0, int y0, int x1, int y1) const {
+    QRect r = pictureRect();
+    double s = scale();
+    int l = r.left() + static_cast<int>(std::floor(x0 * s)) - 1;
+    int t = r.top() + static_cast<int>(std::floor(y0 * s)) - 1;
+    int rr = r.left() + static_cast<int>(std::ceil(x1 * s)) + 1;
+    int b = r.top() + static_cast<int>(std::ceil(y1 * s)) + 1;
+    return QRect(QPoint(l, t), QPoint(rr - 1, b - 1)).intersected(r);
+  }
 };
 
 void onApplicationState(Qt::ApplicationState state) {
@@ -266,6 +344,57 @@ void platformWaitMessage() {
   while (ringCount == 0) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 
+namespace {
+
+using FrameClockTime = std::chrono::steady_clock::time_point;
+FrameClockTime nextFrameAt{};
+QTimer* frameTimer = nullptr;  // wakes the event wait shortly before a frame is due
+
+std::chrono::nanoseconds framePeriod() {
+  double hz = 60.0;  // where the platform tells no refresh rate
+  if (mainWidget) {
+    if (QScreen* screen = mainWidget->screen()) {
+      double r = screen->refreshRate();
+      if (r >= 24.0 && r <= 480.0) hz = r;
+    }
+  }
+  return std::chrono::nanoseconds(static_cast<int64_t>(1e9 / hz));
+}
+
+}  // namespace
+
+int platformWaitFrame() {
+  using namespace std::chrono;
+  const nanoseconds period = framePeriod();
+  FrameClockTime now = steady_clock::now();
+  // More than a frame behind (a long frame, a dialog, the first frame):
+  // start afresh instead of running the missed frames in a burst.
+  if (nextFrameAt == FrameClockTime{} || now - nextFrameAt > period) nextFrameAt = now;
+  while (ringCount == 0) {
+    now = steady_clock::now();
+    nanoseconds left = nextFrameAt - now;
+    if (left <= nanoseconds::zero()) break;
+    if (app && left > milliseconds(2)) {
+      // Qt's timers count whole milliseconds: wake a little early and sleep
+      // the rest below, so that frames keep their spacing.
+      if (!frameTimer) {
+        frameTimer = new QTimer(app);
+        frameTimer->setSingleShot(true);
+        frameTimer->setTimerType(Qt::PreciseTimer);
+      }
+      frameTimer->start(static_cast<int>(duration_cast<milliseconds>(left).count()) - 1);
+      QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    } else {
+      std::this_thread::sleep_until(nextFrameAt);
+      if (app) QCoreApplication::processEvents(QEventLoop::AllEvents);
+    }
+  }
+  if (frameTimer) frameTimer->stop();
+  if (ringCount > 0) return 0;
+  nextFrameAt += period;
+  return 1;
+}
+
 void platformPostMessage(int kind, intptr_t wParam, intptr_t lParam) {
   pushMessage(PlatMessage{kind, wParam, lParam});
   // Wake a WaitForMoreEvents that may be sleeping.
@@ -336,12 +465,15 @@ int platformPresent(const uint16_t* pixels, int width, int height, int pitch) {
     return PRESENT_FAILED;
   }
   if (!mainWidget) return PRESENT_OK;  // headless runs present into nothing
-  QImage& img = mainWidget->picture();
-  int rows = std::min(height, PICTURE_H), cols = std::min(width, PICTURE_W);
-  for (int y = 0; y < rows; ++y)
-    std::memcpy(img.scanLine(y), pixels + static_cast<size_t>(y) * pitch, static_cast<size_t>(cols) * 2);
-  mainWidget->update();
+  mainWidget->present(pixels, width, height, pitch);
   return PRESENT_OK;
+}
+
+int platformTestPresentPushes() { return presentPushes; }
+
+uint32_t platformTestShownPixel(int x, int y) {
+  if (!mainWidget || x < 0 || y < 0 || x >= PICTURE_W || y >= PICTURE_H) return 0;
+  return reinterpret_cast<const uint32_t*>(mainWidget->image().constScanLine(y))[x];
 }
 
 void platformSimulatePresentFailures(int lostCount, int failCount) {

@@ -8,18 +8,27 @@
 
 namespace {
 
-int convert(const char* from, const char* to, const char* in, size_t inLen, char* out, size_t outSize) {
+// The two converters are opened once and kept: opening one allocates, and
+// every text of every frame goes through here.
+iconv_t converter(bool toSjis) {
+  static iconv_t toSjisCd = (iconv_t)-1, fromSjisCd = (iconv_t)-1;
+  iconv_t& cd = toSjis ? toSjisCd : fromSjisCd;
+  if (cd == (iconv_t)-1) cd = toSjis ? iconv_open("CP932", "UTF-8") : iconv_open("UTF-8", "CP932");
+  return cd;
+}
+
+int convert(bool toSjis, const char* in, size_t inLen, char* out, size_t outSize) {
   if (outSize == 0) return -1;
   out[0] = 0;
-  iconv_t cd = iconv_open(to, from);
+  iconv_t cd = converter(toSjis);
   if (cd == (iconv_t)-1) return -1;
+  iconv(cd, nullptr, nullptr, nullptr, nullptr);  // back to the initial state
   char* inPtr = const_cast<char*>(in);
   size_t inLeft = inLen;
   char* outPtr = out;
   size_t outLeft = outSize - 1;  // room for the terminator
   size_t r = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
   if (r != (size_t)-1) r = iconv(cd, nullptr, nullptr, &outPtr, &outLeft);
-  iconv_close(cd);
   // iconv counts irreversible conversions in r; CP932 maps some characters
   // one way only (e.g. fullwidth tilde variants). Those are refused too, so a
   // name never changes between what the user typed and what is stored.
@@ -34,15 +43,15 @@ int convert(const char* from, const char* to, const char* in, size_t inLen, char
 }  // namespace
 
 int utf8ToSjis(const char* utf8, char* out, size_t outSize) {
-  return convert("UTF-8", "CP932", utf8, std::strlen(utf8), out, outSize);
+  return convert(true, utf8, std::strlen(utf8), out, outSize);
 }
 
 int sjisToUtf8(const char* sjis, char* out, size_t outSize) {
-  return convert("CP932", "UTF-8", sjis, std::strlen(sjis), out, outSize);
+  return convert(false, sjis, std::strlen(sjis), out, outSize);
 }
 
 int sjisToUtf8N(const char* sjis, size_t len, char* out, size_t outSize) {
-  return convert("CP932", "UTF-8", sjis, len, out, outSize);
+  return convert(false, sjis, len, out, outSize);
 }
 
 size_t sjisCutLength(const char* s, size_t len, size_t limit) {

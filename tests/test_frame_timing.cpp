@@ -1,0 +1,138 @@
+// Scrolling through the real message loop, its frame pacing and the real
+// millisecond clock: a held arrow key moves the map at the set speed, and the
+// first frame after switching back measures no time away.
+#include <gtest/gtest.h>
+
+#include <QTimer>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+
+#include "app/app.h"
+#include "app/settings.h"
+#include "editor/editor.h"
+#include "gfx/gfx.h"
+#include "input/input.h"
+#include "map/map.h"
+#include "platform/platform.h"
+#include "platform/surface.h"
+
+namespace {
+
+constexpr int DIK_RIGHT = 0xCD;
+
+uint32_t loopStart = 0;
+uint32_t loopLength = 0;
+int32_t largestJump = 0;
+int32_t lastScroll = 0;
+int framesAfterReturn = -1;
+
+void timedFrame() {
+  if (loopStart == 0) loopStart = platformMillis();
+  updateEditorFrame();
+  largestJump = std::max(largestJump, mapView.scrollX - lastScroll);
+  lastScroll = mapView.scrollX;
+  if (platformMillis() - loopStart >= loopLength) platformPostQuit(0);
+}
+
+class FrameTimingTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    static char arg0[] = "brindle_tests";
+    char* argv[] = {arg0, nullptr};
+    ASSERT_EQ(platformInit(1, argv), 1);
+    resetMapModel();
+    resetSettings();
+    resetEditorState();
+    resetGraphicsQueues();
+    resetInputState();
+    platformTestResetDevices();
+    platformResetMessages();
+    gfxSetClockForTests(nullptr);
+    initSprites();
+    ASSERT_EQ(startDisplay(screenW, screenH, 16), 1);
+    setMapCellsX(256);
+    keyboardEnabled = mouseEnabled = 1;
+    ASSERT_EQ(startInput(), 1);
+    acquireInput(1);
+    appActive = 1;
+    appFrameFunction = timedFrame;
+    platformSetWindowProc(mainWindowProc);
+    loadViewsFromSettings();
+    loopStart = 0;
+    largestJump = 0;
+    lastScroll = mapView.scrollX = 0;
+    resetFrameClock();
+  }
+  void TearDown() override {
+    appFrameFunction = updateEditorFrame;
+    platformSetWindowProc(nullptr);
+    platformTestResetDevices();
+    platformResetMessages();
+    platformTestSetCursor(0, 0);
+    resetEditorState();
+    appActive = 0;
+  }
+};
+
+TEST_F(FrameTimingTest, HeldArrowKeyScrollsAtTheSetSpeed) {
+  for (int32_t speed : {100, 400}) {
+    scrollSpeed = speed;
+    mapView.scrollX = lastScroll = 0;
+    loopStart = 0;
+    loopLength = 1000;
+    platformTestSetCursor(10, 590);
+    platformTestSetKey(DIK_RIGHT, 1);
+    resetFrameClock();
+    ASSERT_EQ(runMessageLoop(), 0);
+    platformTestSetKey(DIK_RIGHT, 0);
+    double seconds = (platformMillis() - loopStart) / 1000.0;
+    // The distance lags the loop's time by the last frame at most.
+    EXPECT_NEAR(mapView.scrollX, speed * seconds, speed * 0.05 + 2) << "speed " << speed;
+  }
+}
+
+TEST_F(FrameTimingTest, FirstFrameAfterSwitchingBackMeasuresNoTimeAway) {
+  autoScroll = 1;
+  scrollSpeed = 400;
+  // In the auto-scroll strip right of the map window.
+  platformTestSetCursor(mapView.x + mapView.w + 5, mapView.y + 100);
+  loopLength = 1800;
+  // Away for 1.2 s from the second tenth on; the loop waits for the return.
+  QTimer::singleShot(100, [] { platformPostMessage(MSG_ACTIVATEAPP, 0, 0); });
+  QTimer::singleShot(1300, [] { platformPostMessage(MSG_ACTIVATEAPP, 1, 0); });
+  ASSERT_EQ(runMessageLoop(), 0);
+  EXPECT_GT(mapView.scrollX, 0) << "auto-scroll ran";
+  // A frame of 0.1 s would be a slow one; the 1.2 s away would give 480 px.
+  EXPECT_LT(largestJump, 40);
+}
+
+}  // namespace
+
+// A wallpaper that exists but is no bitmap leaves its slot empty: the editing
+// frame and the preview then clear the screen as without one, and no picture
+// of the frame before stays behind.
+TEST_F(FrameTimingTest, UnloadableWallpaperDrawsBlack) {
+  std::string garbage = ::testing::TempDir() + "/garbage-wallpaper.bmp";
+  FILE* f = std::fopen(garbage.c_str(), "wb");
+  ASSERT_NE(f, nullptr);
+  std::fputs("BM this is no bitmap at all", f);
+  std::fclose(f);
+  showWallpaper = 1;
+  loadSurface(garbage.c_str(), SLOT_WALLPAPER, KEY_BLACK);
+  PlatSurface* back = backBuffer();
+  for (int mode : {0, 1}) {
+    editorMode = mode;
+    platSurfaceFill(back, 0xFFFF);
+    platformTestSetCursor(400, 590);
+    updateEditorFrame();
+    // Left of the chip-sheet window, and the top-left corner beside the
+    // centred 40 x 30 map of the preview.
+    EXPECT_EQ(back->pixels[300 * back->pitch + 5], 0) << "mode " << mode;
+    EXPECT_EQ(back->pixels[5 * back->pitch + 5], 0) << "mode " << mode;
+  }
+  editorMode = 0;
+  releaseSurface(SLOT_WALLPAPER);
+  std::remove(garbage.c_str());
+}
