@@ -16,13 +16,6 @@ trap '[ -n "$pid" ] && kill $pid 2>/dev/null; rm -rf "$work"' EXIT
 cd "$work"
 cp "$SRC/samples/chips.bmp" "$SRC/samples/Brin.bmp" .
 
-# Clicks inside a window, at pixels from its top-left corner.
-click_in() {  # click_in WINDOW X Y
-  local g x y
-  g=$(xdotool getwindowgeometry --shell "$1")
-  x=$(echo "$g" | sed -n 's/^X=//p'); y=$(echo "$g" | sed -n 's/^Y=//p')
-  click_at $((x + $2)) $((y + $3))
-}
 gone() { ! xdotool search --onlyvisible --name "$1" 2>/dev/null | grep -q .; }
 choose_file() {  # choose_file TITLE PATH: type a path into the real chooser
   local w
@@ -43,7 +36,7 @@ choose_file 'ＢＭＰファイル？' "$work/chips.bmp"
 wait $clicker || true
 shot full-startup >/dev/null
 focus_window "$dlg"
-press_key Return
+click_in "$dlg" 332 269   # OK (Return would press the focused 参照 again)
 wait_window '^Brindlecot$' >/dev/null
 sleep 1
 
