@@ -1,6 +1,9 @@
 // The message loop's priorities and the main window procedure, without a window.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -80,6 +83,11 @@ TEST_F(AppLoopTest, F4TogglesAnyOtherValueToOne) {
   translateAccelerator(f4);
   EXPECT_EQ(showDebugInfo, 1);
   EXPECT_EQ(translateAccelerator(PlatMessage{MSG_KEYDOWN, 'A', 0}), 0);
+  // With a modifier held the keys are no accelerators: nothing toggles or asks.
+  for (int mod : {KEYMOD_SHIFT, KEYMOD_CTRL, KEYMOD_ALT})
+    for (int vk : {VK_F4, VK_ESCAPE, VK_F8, VK_F12}) EXPECT_EQ(translateAccelerator(PlatMessage{MSG_KEYDOWN, vk, mod}), 0);
+  EXPECT_EQ(showDebugInfo, 1);
+  EXPECT_TRUE(boxes.empty()) << "Shift+Esc asked the quit question";
   EXPECT_EQ(translateAccelerator(PlatMessage{MSG_COMMAND, CMD_QUIT_ASK, 0}), 0);
 }
 
@@ -113,6 +121,27 @@ TEST_F(AppLoopTest, ShowSystemCursorIsIdempotent) {
   EXPECT_EQ(cursorShown, 0);
   showSystemCursor(-1);
   EXPECT_EQ(cursorShown, 0);
+}
+
+// A working directory the program cannot use stops the start with a message
+// that names the cause, and the exit code of every start-up failure.
+TEST_F(AppLoopTest, AnUnusableWorkingDirectoryIsToldAndEndsWithZero) {
+  namespace fs = std::filesystem;
+  const fs::path home = fs::current_path();
+  const fs::path base = fs::temp_directory_path() / ("bctwd" + std::to_string(::getpid()));
+  const fs::path notSjis = base / "\xF0\x9F\x90\x88map";     // a cat face: no Shift_JIS code
+  const fs::path tooLong = base / std::string(250, 'd');
+  fs::create_directories(notSjis);
+  fs::create_directories(tooLong);
+  fs::current_path(notSjis);
+  EXPECT_EQ(runApplication(0, nullptr), 0);
+  fs::current_path(tooLong);
+  EXPECT_EQ(runApplication(0, nullptr), 0);
+  fs::current_path(home);
+  fs::remove_all(base);
+  ASSERT_EQ(boxes.size(), 2u);
+  EXPECT_EQ(boxes[0], "ごめんね|作業フォルダの名前に Shift_JIS で書けない文字があって使えません。ほかの場所から起動してね。");
+  EXPECT_EQ(boxes[1], "ごめんね|作業フォルダの場所が長すぎて使えません。もっと短い場所から起動してね。");
 }
 
 }  // namespace

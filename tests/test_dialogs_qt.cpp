@@ -4,6 +4,10 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QKeyEvent>
+#include <QMessageBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -16,6 +20,8 @@
 
 #include "dialog_test_support.h"
 #include "dialogs/templates.h"
+#include "platform/filechooser.h"
+#include "platform/platform.h"
 
 namespace {
 
@@ -219,6 +225,57 @@ TEST_F(QtDialogTest, ModalRunEndsWithTheProcedureResultAndEscapeCancels) {
   });
   EXPECT_EQ(mapSizeDialog(), 0);
   EXPECT_EQ(KOMA_X, 40);
+}
+
+void pressKey(QWidget* w, int key) {
+  QKeyEvent down(QEvent::KeyPress, key, Qt::NoModifier);
+  QApplication::sendEvent(w, &down);
+  QKeyEvent up(QEvent::KeyRelease, key, Qt::NoModifier);
+  QApplication::sendEvent(w, &up);
+}
+
+// Return on a focused push button presses that button, in every dialog.
+TEST_F(QtDialogTest, ReturnPressesTheFocusedButton) {
+  struct Case {
+    int (*run)();
+    int cancelled;
+  };
+  for (Case c : {Case{startupDialog, 2}, Case{mapSizeDialog, 0}, Case{settingsDialog, 0}, Case{attributeDialog, 0}}) {
+    QTimer::singleShot(0, [] {
+      auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+      ASSERT_NE(d, nullptr);
+      auto* cancel = control<QPushButton>(d, 2);
+      cancel->setFocus();
+      pressKey(cancel, Qt::Key_Return);
+      if (d->isVisible()) d->reject();  // never leave the loop open
+    });
+    EXPECT_EQ(c.run(), c.cancelled);
+  }
+}
+
+// Qt's own texts are Japanese; the quit question is answered only by a button.
+TEST_F(QtDialogTest, ChoosersAndBoxesSpeakJapaneseAndYesNoHasNoEscape) {
+  ASSERT_EQ(platformInit(0, nullptr), 1);  // loads the translations
+  FileChooserSetup open = {0, "ＢＭＰファイル？", "ＢＭＰファイル[*.bmp]", "*.bmp", "bmp"};
+  QFileDialog* chooser = platformBuildFileDialog(open, "");
+  auto* buttons = chooser->findChild<QDialogButtonBox*>();
+  ASSERT_NE(buttons, nullptr);
+  EXPECT_TRUE(buttons->button(QDialogButtonBox::Open)->text().startsWith(QString::fromUtf8("開く")));
+  EXPECT_EQ(buttons->button(QDialogButtonBox::Cancel)->text(), QString::fromUtf8("キャンセル"));
+  delete chooser;
+
+  platformSetMessageBoxHook(nullptr);  // the real box
+  QTimer::singleShot(0, [] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    ASSERT_NE(box, nullptr);
+    EXPECT_TRUE(box->button(QMessageBox::Yes)->text().startsWith(QString::fromUtf8("はい")));
+    EXPECT_TRUE(box->button(QMessageBox::No)->text().startsWith(QString::fromUtf8("いいえ")));
+    for (int i = 0; i < 5; ++i) pressKey(box, Qt::Key_Escape);  // a held, repeating Esc
+    box->close();
+    EXPECT_TRUE(box->isVisible()) << "Esc or the close box answered the question";
+    box->button(QMessageBox::No)->click();
+  });
+  EXPECT_EQ(platformMessageBox("おわっちゃうよ？", "いいのかな？", MB_YESNO | MB_ICONINFORMATION), IDNO);
 }
 
 }  // namespace

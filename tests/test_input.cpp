@@ -97,6 +97,30 @@ TEST_F(InputTest, LostInputFailsTheFrameAndIsAcquiredAgain) {
   EXPECT_EQ(buttonsHeld, 0);
 }
 
+TEST_F(InputTest, QuickPressesBetweenFramesAreSeenAndSwitchingBackPressesAgain) {
+  // Press and release both before the read: down in this frame, up in the next.
+  platformTestMouse(0, 0, 1);
+  platformTestMouse(0, 0, 0);
+  platformTestSetKey(0x39, 1);
+  platformTestSetKey(0x39, 0);
+  platformTestSetKey(0xD0, 1);
+  platformTestSetKey(0xD0, 0);
+  pollInput(1);
+  EXPECT_EQ(buttonsPressed, BTN_PRIMARY | BTN_DOWN);
+  pollInput(1);
+  EXPECT_EQ(buttonsHeld, 0);
+
+  // A key held while the program is switched away is a fresh press when the
+  // devices are acquired again.
+  platformTestSetKey(0xD0, 1);
+  pollInput(1);
+  acquireInput(0);
+  acquireInput(1);
+  pollInput(1);
+  EXPECT_EQ(buttonsHeld, BTN_DOWN);
+  EXPECT_EQ(buttonsPressed, BTN_DOWN);
+}
+
 TEST_F(InputTest, DebugLinesListKeysInWholeEntries) {
   showDebugInfo = 1;
   platformTestSetKey(0x1D, 1);

@@ -3,7 +3,7 @@
 # only those that are missing. Sourced by test.sh and run.sh.
 BRINDLE_PACKAGES=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev libgl-dev
+  qt6-base-dev libgl-dev libxcb1-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-ipafont-gothic
   xvfb xauth xdotool imagemagick x11-utils

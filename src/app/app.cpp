@@ -35,9 +35,11 @@ void showSystemCursor(int state) {
 }
 
 // The accelerator table: Esc, F12, F4 and F8, without modifiers. A key that
-// is in the table becomes its command and goes no further.
+// is in the table becomes its command and goes no further; with Shift, Ctrl
+// or Alt held it is no accelerator (Ctrl+F4 does not toggle the overlay).
 int translateAccelerator(const PlatMessage& m) {
   if (m.kind != MSG_KEYDOWN) return 0;
+  if (m.lParam & (KEYMOD_SHIFT | KEYMOD_CTRL | KEYMOD_ALT)) return 0;
   int command = 0;
   switch (m.wParam) {
     case VK_ESCAPE: command = CMD_QUIT_ASK; break;
@@ -117,11 +119,17 @@ int runMessageLoop() {
 
 int runApplication(int argc, char** argv) {
   if (!platformInit(argc, argv)) return 1;
-  if (!buildProgramPaths()) {
-    // A working directory that does not fit the path store: nothing can be
-    // found or saved reliably, so the program does not start.
+  // Without a usable working directory nothing can be found or saved
+  // reliably, so the program does not start; like every start-up failure it
+  // says why and ends with 0.
+  int paths = buildProgramPaths();
+  if (paths == PROGRAM_DIR_NOT_SJIS) {
+    fatal("作業フォルダの名前に Shift_JIS で書けない文字があって使えません。ほかの場所から起動してね。");
+    return 0;
+  }
+  if (paths != 1) {
     fatal("作業フォルダの場所が長すぎて使えません。もっと短い場所から起動してね。");
-    return 1;
+    return 0;
   }
   removeStaleTempFiles(iniPath);  // what a killed run left beside the settings
   loadSettings();

@@ -38,7 +38,9 @@ int buildProgramPathsFrom(const char* dir) {
 
 int buildProgramPaths() {
   char dir[PROGRAM_DIR_STORE];
-  if (platformWorkingDir(dir, sizeof dir) < 0) return 0;
+  int n = platformWorkingDir(dir, sizeof dir);
+  if (n == WORKDIR_NOT_SJIS) return PROGRAM_DIR_NOT_SJIS;
+  if (n < 0) return 0;
   return buildProgramPathsFrom(dir);
 }
 

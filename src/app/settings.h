@@ -18,8 +18,10 @@ extern int32_t showDebugInfo, showWallpaper, showGuideLines, chipSheetOnTop, aut
 extern int32_t scrollSpeed;
 // Section "ふぁいる": chipSheetPath, mapPath, wallpaperPath (map model)
 
-// Builds programDir and iniPath from the working directory. 0 when the
-// directory cannot be read or does not fit programDir (nothing overflows).
+// Builds programDir and iniPath from the working directory. 1 on success;
+// 0 when the directory cannot be read or does not fit programDir (nothing
+// overflows); PROGRAM_DIR_NOT_SJIS when its name cannot be held in Shift_JIS.
+constexpr int PROGRAM_DIR_NOT_SJIS = -1;
 int buildProgramPaths();
 // Same from a given directory (Shift_JIS), for tests.
 int buildProgramPathsFrom(const char* dir);

@@ -145,10 +145,12 @@ void updateViewWindows() {
 }
 
 void updateEditorFrame() {
-  platformCursorPos(&mouseX, &mouseY);
   // The preview pans by relative motion only; holding the hidden pointer at the
-  // window centre keeps that motion coming at the screen edges.
+  // window centre keeps that motion coming at the screen edges. Switched before
+  // the pointer is read, so the first frame after the preview sees the pointer
+  // back where it was when the preview began.
   platformSetRelativeMouse(editorMode == 1 ? 1 : 0);
+  platformCursorPos(&mouseX, &mouseY);
   if (!pollInput(appActive)) acquireInput(appActive);
   advanceScrollStep();
   if (editorMode == 0) editingFrame();

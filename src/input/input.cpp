@@ -88,6 +88,9 @@ int acquireInput(int mode) {
     if (mode == 1) platformDeviceAcquire(DEVICE_MOUSE);
     else platformDeviceUnacquire(DEVICE_MOUSE);
   }
+  // Released devices read as all up: a button still held when they are
+  // acquired again is a fresh press, as after any lost input.
+  if (mode != 1) buttonsHeld = buttonsPressed = 0;
   inputSuspended = 0;
   return 1;
 }

@@ -11,7 +11,7 @@
 enum PlatMessageKind {
   MSG_NONE = 0,
   MSG_ACTIVATEAPP,  // wParam 1 active, 0 inactive
-  MSG_KEYDOWN,      // wParam virtual key (VK_*), before accelerator translation
+  MSG_KEYDOWN,      // wParam virtual key (VK_*), lParam KEYMOD_* held with it
   MSG_COMMAND,      // wParam command id
   MSG_CLOSE,
   MSG_DESTROY,
@@ -23,6 +23,11 @@ constexpr int VK_ESCAPE = 0x1B;
 constexpr int VK_F4 = 0x73;
 constexpr int VK_F8 = 0x77;
 constexpr int VK_F12 = 0x7B;
+
+// Modifiers held with a key (lParam of MSG_KEYDOWN).
+constexpr int KEYMOD_SHIFT = 1;
+constexpr int KEYMOD_CTRL = 2;
+constexpr int KEYMOD_ALT = 4;
 
 struct PlatMessage {
   int kind;

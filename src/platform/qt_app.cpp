@@ -15,8 +15,13 @@
 #include <QPainter>
 #include <QScreen>
 #include <QTimer>
+#include <QTranslator>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QWidget>
 #include <QWindow>
+#include <QtGui/qguiapplication_platform.h>
+#include <xcb/xcb.h>
 
 #include <chrono>
 #include <cmath>
@@ -25,6 +30,7 @@
 #include <thread>
 
 #include "platform/keymap.h"
+#include "platform/qt_owner.h"
 #include "platform/platform.h"
 
 namespace {
@@ -55,16 +61,24 @@ bool popMessage(PlatMessage* m) {
 
 // ---------------------------------------------------------------------------
 // Devices.
+//
+// A key or button pressed since the last read is latched and read as down
+// once, even when it is up again by then: a quick click or tap that falls
+// between two frames still reaches the editor, and its release in the next.
 struct Devices {
   bool created[2] = {false, false};
   bool acquired[2] = {false, false};
   bool lost[2] = {false, false};
   uint8_t keys[256] = {};
+  uint8_t keyLatch[256] = {};
   uint8_t buttons[4] = {};
+  uint8_t buttonLatch[4] = {};
   double pendingDX = 0, pendingDY = 0;  // motion in picture pixels, not yet read
-  QPoint lastGlobal;
+  QPoint lastPointer;                   // native position at the last read
   bool haveLast = false;
   bool relative = false;
+  QPoint relativeHome;                  // where the pointer was when relative motion began
+  bool keyboardFocus = false;           // the main window has the keyboard
 } dev;
 
 QApplication* app = nullptr;
@@ -80,9 +94,66 @@ void loseInput() {
     dev.acquired[d] = false;
   }
   std::memset(dev.keys, 0, sizeof dev.keys);
+  std::memset(dev.keyLatch, 0, sizeof dev.keyLatch);
   std::memset(dev.buttons, 0, sizeof dev.buttons);
+  std::memset(dev.buttonLatch, 0, sizeof dev.buttonLatch);
   dev.pendingDX = dev.pendingDY = 0;
   dev.haveLast = false;
+}
+
+void setKey(int scan, bool down) {
+  if (scan <= 0 || scan >= 256) return;
+  dev.keys[scan] = down ? 0x80 : 0;
+  if (down) dev.keyLatch[scan] = 0x80;
+}
+
+void setButton(int i, bool down) {
+  if (i < 0 || i >= 4) return;
+  dev.buttons[i] = down ? 0x80 : 0;
+  if (down) dev.buttonLatch[i] = 0x80;
+}
+
+// ---------------------------------------------------------------------------
+// X11. The server knows which keys are down whatever window had them, and
+// moves the pointer relative to where it is now; both only where Qt runs on
+// xcb, other platforms do without.
+xcb_connection_t* x11() {
+  if (!app) return nullptr;
+  auto* x = app->nativeInterface<QNativeInterface::QX11Application>();
+  return x ? x->connection() : nullptr;
+}
+
+// The key table from the server's keymap: keys still down read as down, keys
+// released while another window had the keyboard read as released.
+void syncKeysFromServer() {
+  std::memset(dev.keys, 0, sizeof dev.keys);
+  std::memset(dev.keyLatch, 0, sizeof dev.keyLatch);
+  xcb_connection_t* c = x11();
+  if (!c) return;
+  xcb_query_keymap_reply_t* r = xcb_query_keymap_reply(c, xcb_query_keymap(c), nullptr);
+  if (!r) return;
+  // X key codes are the Linux input codes + 8 on every current X server.
+  for (int code = 8; code < 256; ++code)
+    if (r->keys[code / 8] & (1 << (code % 8))) setKey(scanCodeForLinuxKey(code - 8), true);
+  std::memset(dev.keyLatch, 0, sizeof dev.keyLatch);
+  std::free(r);
+}
+
+// The pointer in native pixels, read from the server now rather than from
+// motion events, which may still be queued from before a warp.
+QPoint pointerNow() {
+  if (xcb_connection_t* c = x11()) {
+    xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
+    if (screen) {
+      xcb_query_pointer_reply_t* r = xcb_query_pointer_reply(c, xcb_query_pointer(c, screen->root), nullptr);
+      if (r) {
+        QPoint p(r->root_x, r->root_y);
+        std::free(r);
+        return p;
+      }
+    }
+  }
+  return QCursor::pos();
 }
 
 // Virtual keys the accelerator table knows; others are not posted.
@@ -195,7 +266,6 @@ class MainWidget : public QWidget {
   void mousePressEvent(QMouseEvent* e) override { button(e->button(), true); }
   void mouseReleaseEvent(QMouseEvent* e) override { button(e->button(), false); }
   void mouseDoubleClickEvent(QMouseEvent* e) override { button(e->button(), true); }
-  void mouseMoveEvent(QMouseEvent* e) override { motion(e->globalPosition().toPoint()); }
 
   void closeEvent(QCloseEvent* e) override {
     // The window procedure decides: a close message reaches it, and its
@@ -206,12 +276,20 @@ class MainWidget : public QWidget {
 
  private:
   void key(QKeyEvent* e, bool down) {
-    int scan = scanCodeForKey(e->nativeScanCode(), e->key(), e->nativeVirtualKey());
-    if (scan > 0 && scan < 256 && !e->isAutoRepeat()) dev.keys[scan] = down ? 0x80 : 0;
-    if (down && !e->isAutoRepeat()) {
+    if (e->isAutoRepeat()) return;
+    setKey(scanCodeForKey(e->nativeScanCode(), e->key(), e->nativeVirtualKey()), down);
+    if (down) {
       int vk = acceleratorKey(e->key());
-      if (vk) pushMessage(PlatMessage{MSG_KEYDOWN, vk, 0});
+      if (vk) pushMessage(PlatMessage{MSG_KEYDOWN, vk, keyModifiers(e->modifiers())});
     }
+  }
+
+  static intptr_t keyModifiers(Qt::KeyboardModifiers m) {
+    intptr_t r = 0;
+    if (m & Qt::ShiftModifier) r |= KEYMOD_SHIFT;
+    if (m & Qt::ControlModifier) r |= KEYMOD_CTRL;
+    if (m & Qt::AltModifier) r |= KEYMOD_ALT;
+    return r;
   }
 
   void button(Qt::MouseButton b, bool down) {
@@ -223,18 +301,7 @@ class MainWidget : public QWidget {
       case Qt::BackButton: i = 3; break;
       default: break;
     }
-    if (i >= 0) dev.buttons[i] = down ? 0x80 : 0;
-  }
-
-  void motion(QPoint global) {
-    if (dev.haveLast) {
-      double s = scale();
-      if (s <= 0) s = 1;
-      dev.pendingDX += (global.x() - dev.lastGlobal.x()) / s;
-      dev.pendingDY += (global.y() - dev.lastGlobal.y()) / s;
-    }
-    dev.lastGlobal = global;
-    dev.haveLast = true;
+    setButton(i, down);
   }
 
   // The widened picture Qt draws, and the 16-bit picture it was made from,
@@ -255,6 +322,27 @@ class MainWidget : public QWidget {
   }
 };
 
+// A dialog, a message box or a chooser that takes the keyboard takes the
+// devices with it, as switching away does; when the keyboard comes back, the
+// keys still down are down again.
+void onFocusWindow(QWindow* focus) {
+  bool mine = mainWidget && focus && focus == mainWidget->windowHandle();
+  if (mine == dev.keyboardFocus) return;
+  dev.keyboardFocus = mine;
+  if (mine)
+    syncKeysFromServer();
+  else
+    loseInput();
+}
+
+void loadTranslations() {
+  // Qt's own texts (choosers, Yes and No) in the program's language.
+  static QTranslator qtTexts;
+  if (qtTexts.load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"), QStringLiteral("_"),
+                   QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    QCoreApplication::installTranslator(&qtTexts);
+}
+
 void onApplicationState(Qt::ApplicationState state) {
   bool active = state == Qt::ApplicationActive;
   if (!active) loseInput();
@@ -268,9 +356,22 @@ void pumpEvents() {
 }  // namespace
 
 // ---------------------------------------------------------------------------
+namespace {
+// Once per application, whoever made it (the program or a test).
+void wireApplication() {
+  static bool wired = false;
+  if (wired || !app) return;
+  wired = true;
+  QObject::connect(app, &QGuiApplication::applicationStateChanged, app, &onApplicationState);
+  QObject::connect(app, &QGuiApplication::focusWindowChanged, app, &onFocusWindow);
+  loadTranslations();
+}
+}  // namespace
+
 int platformInit(int argc, char** argv) {
   if (QCoreApplication::instance()) {
     app = qobject_cast<QApplication*>(QCoreApplication::instance());
+    wireApplication();
     return app ? 1 : 0;
   }
   static int argcStore;
@@ -282,7 +383,7 @@ int platformInit(int argc, char** argv) {
   app = new QApplication(argcStore, argvStore);
   // The program icon, shown by the window and the dialogs' information boxes.
   app->setWindowIcon(QIcon(":/icon.png"));
-  QObject::connect(app, &QGuiApplication::applicationStateChanged, app, &onApplicationState);
+  wireApplication();
   return 1;
 }
 
@@ -307,6 +408,12 @@ void platformShowMainWindow() {
 }
 
 int platformMainWindowExists() { return mainWidget ? 1 : 0; }
+
+QWidget* platformDialogOwner() {
+  if (QWidget* modal = QApplication::activeModalWidget()) return modal;
+  if (mainWidget && mainWidget->isVisible()) return mainWidget;
+  return QApplication::activeWindow();
+}
 
 void platformDestroyMainWindow() {
   if (!mainWidget) return;
@@ -432,7 +539,37 @@ void platformSetCursorVisible(int visible) {
   mainWidget->setCursor(visible ? Qt::ArrowCursor : Qt::BlankCursor);
 }
 
-void platformSetRelativeMouse(int on) { dev.relative = on != 0; }
+namespace {
+// The window centre in native pixels, where the hidden pointer is held while
+// motion is relative.
+QPoint relativeAnchor() {
+  QPoint c = mainWidget->mapToGlobal(mainWidget->rect().center());
+  double dpr = mainWidget->devicePixelRatioF();
+  return QPoint(int(c.x() * dpr), int(c.y() * dpr));
+}
+
+void movePointerTo(QPoint nativePos) {
+  if (!mainWidget) return;
+  double dpr = mainWidget->devicePixelRatioF();
+  QCursor::setPos(QPoint(int(nativePos.x() / dpr), int(nativePos.y() / dpr)));
+}
+}  // namespace
+
+void platformSetRelativeMouse(int on) {
+  bool want = on != 0;
+  if (want == dev.relative) return;
+  dev.relative = want;
+  if (!mainWidget || !mainWidget->isVisible()) return;
+  // The pointer goes back where the user left it when relative motion began.
+  if (want) {
+    dev.relativeHome = pointerNow();
+    movePointerTo(relativeAnchor());
+  } else {
+    movePointerTo(dev.relativeHome);
+  }
+  // Motion starts afresh from wherever the pointer now is.
+  dev.haveLast = false;
+}
 
 // ---------------------------------------------------------------------------
 uint32_t platformMillis() {
@@ -507,12 +644,42 @@ void platformDeviceUnacquire(int device) {
 
 int platformKeyboardRead(uint8_t keys[256]) {
   if (!dev.acquired[DEVICE_KEYBOARD]) return DEV_INPUTLOST;
-  std::memcpy(keys, dev.keys, 256);
+  for (int i = 0; i < 256; ++i) keys[i] = dev.keys[i] | dev.keyLatch[i];
+  std::memset(dev.keyLatch, 0, sizeof dev.keyLatch);
   return DEV_OK;
 }
 
+namespace {
+// Motion since the last read, from the pointer's position on the server. While
+// motion is relative the pointer is then moved back to the window centre by
+// exactly the distance read, so motion that arrives between the two requests
+// is kept for the next read instead of being overwritten.
+void takePointerMotion() {
+  if (!mainWidget || !mainWidget->isVisible()) return;
+  QPoint now = pointerNow();
+  QPoint base = dev.relative ? relativeAnchor() : dev.lastPointer;
+  if (dev.haveLast || dev.relative) {
+    double s = mainWidget->scale() * mainWidget->devicePixelRatioF();
+    if (s <= 0) s = 1;
+    dev.pendingDX += (now.x() - base.x()) / s;
+    dev.pendingDY += (now.y() - base.y()) / s;
+  }
+  dev.lastPointer = now;
+  dev.haveLast = true;
+  if (!dev.relative || now == base) return;
+  if (xcb_connection_t* c = x11()) {
+    xcb_warp_pointer(c, XCB_NONE, XCB_NONE, 0, 0, 0, 0, static_cast<int16_t>(base.x() - now.x()),
+                     static_cast<int16_t>(base.y() - now.y()));
+    xcb_flush(c);
+  } else {
+    movePointerTo(base);
+  }
+}
+}  // namespace
+
 int platformMouseRead(PlatMouseState* state) {
   if (!dev.acquired[DEVICE_MOUSE]) return DEV_INPUTLOST;
+  takePointerMotion();
   // Whole units are handed out; the fraction waits for the next read, so slow
   // motion on a scaled screen is not lost.
   double ix = std::trunc(dev.pendingDX), iy = std::trunc(dev.pendingDY);
@@ -521,26 +688,17 @@ int platformMouseRead(PlatMouseState* state) {
   state->x = static_cast<int32_t>(ix);
   state->y = static_cast<int32_t>(iy);
   state->wheel = 0;
-  std::memcpy(state->buttons, dev.buttons, 4);
-  if (dev.relative && mainWidget && mainWidget->isVisible()) {
-    // Keep the hidden pointer away from the screen edges, so that motion keeps
-    // arriving however far the mouse travels.
-    QPoint centre = mainWidget->mapToGlobal(mainWidget->rect().center());
-    QCursor::setPos(centre);
-    dev.lastGlobal = centre;
-    dev.haveLast = true;
-  }
+  for (int i = 0; i < 4; ++i) state->buttons[i] = dev.buttons[i] | dev.buttonLatch[i];
+  std::memset(dev.buttonLatch, 0, sizeof dev.buttonLatch);
   return DEV_OK;
 }
 
-void platformTestSetKey(int scanCode, int down) {
-  if (scanCode >= 0 && scanCode < 256) dev.keys[scanCode] = down ? 0x80 : 0;
-}
+void platformTestSetKey(int scanCode, int down) { setKey(scanCode, down != 0); }
 
 void platformTestMouse(int dx, int dy, int buttonMask) {
   dev.pendingDX += dx;
   dev.pendingDY += dy;
-  for (int i = 0; i < 4; ++i) dev.buttons[i] = (buttonMask & (1 << i)) ? 0x80 : 0;
+  for (int i = 0; i < 4; ++i) setButton(i, (buttonMask & (1 << i)) != 0);
 }
 
 void platformTestLoseInput() { loseInput(); }

@@ -27,6 +27,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "platform/qt_owner.h"
 #include "platform/sjis.h"
 
 // ---------------------------------------------------------------------------
@@ -312,7 +313,7 @@ class QtDialog final : public DlgHandle {
     proc = p;
     Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
     if (t.systemMenu) flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
-    dialog_ = new BuiltDialog(QApplication::activeWindow(), this);
+    dialog_ = new BuiltDialog(platformDialogOwner(), this);
     dialog_->setWindowFlags(flags);
     dialog_->setWindowTitle(QString::fromUtf8(t.captionUtf8));
     dialog_->setFont(dialogFont(&t));
@@ -431,7 +432,9 @@ class QtDialog final : public DlgHandle {
         case DLG_PUSH:
         case DLG_DEFPUSH: {
           auto* b = new QPushButton(caption, dialog_);
-          b->setAutoDefault(false);
+          // Return presses the focused push button, as on a desktop dialog;
+          // with the focus elsewhere it presses the default button.
+          b->setAutoDefault(true);
           b->setDefault(c.kind == DLG_DEFPUSH);
           QObject::connect(b, &QPushButton::clicked, [this, id] { send(DLG_COMMAND, id, DLGN_CLICKED); });
           w = b;

@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include "platform/filechooser.h"
+#include "platform/qt_owner.h"
 #include "platform/sjis.h"
 
 namespace {
@@ -15,7 +16,7 @@ FileChooserHook chooserHook = nullptr;
 void platformSetFileChooserHook(FileChooserHook hook) { chooserHook = hook; }
 
 QFileDialog* platformBuildFileDialog(const FileChooserSetup& setup, const char* startSjis) {
-  auto* dialog = new QFileDialog();
+  auto* dialog = new QFileDialog(platformDialogOwner());
   dialog->setWindowTitle(QString::fromUtf8(setup.titleUtf8));
   dialog->setNameFilter(QString::fromUtf8(setup.filterLabelUtf8) + QStringLiteral(" (") +
                         QString::fromUtf8(setup.patternUtf8) + QStringLiteral(")"));

@@ -1,20 +1,51 @@
 // Message boxes on QMessageBox.
 #include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QString>
 
 #include "platform/platform.h"
+#include "platform/qt_owner.h"
 
 namespace {
 MessageBoxHook messageBoxHook = nullptr;
-}
+
+// A Yes/No question has no Escape answer and no close box: only a button
+// answers it, so an Esc held from the key that asked it cannot dismiss it.
+class QuestionBox final : public QMessageBox {
+ public:
+  QuestionBox(QWidget* owner, bool yesNo) : QMessageBox(owner), yesNo_(yesNo) {
+    if (yesNo_) setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+  }
+
+ protected:
+  void keyPressEvent(QKeyEvent* e) override {
+    if (yesNo_ && (e->key() == Qt::Key_Escape || e->matches(QKeySequence::Cancel))) {
+      e->accept();
+      return;
+    }
+    QMessageBox::keyPressEvent(e);
+  }
+  void closeEvent(QCloseEvent* e) override {
+    if (yesNo_) {
+      e->ignore();
+      return;
+    }
+    QMessageBox::closeEvent(e);
+  }
+
+ private:
+  bool yesNo_;
+};
+}  // namespace
 
 void platformSetMessageBoxHook(MessageBoxHook hook) { messageBoxHook = hook; }
 
 int platformMessageBox(const char* textUtf8, const char* captionUtf8, int flags) {
   if (messageBoxHook) return messageBoxHook(textUtf8, captionUtf8, flags);
   if (!QApplication::instance()) return (flags & MB_YESNO) ? IDNO : IDOK;
-  QMessageBox box;
+  QuestionBox box(platformDialogOwner(), (flags & MB_YESNO) != 0);
   box.setWindowTitle(QString::fromUtf8(captionUtf8));
   box.setText(QString::fromUtf8(textUtf8));
   box.setIcon((flags & MB_ICONQUESTION) ? QMessageBox::Question : QMessageBox::Information);

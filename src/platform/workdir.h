@@ -3,6 +3,9 @@
 
 #include <cstddef>
 
-// Length written, or -1 when the directory cannot be read, cannot be held in
-// Shift_JIS or does not fit `outSize` bytes (out is then "").
+enum WorkingDirFailure { WORKDIR_UNREADABLE = -1, WORKDIR_NOT_SJIS = -2, WORKDIR_TOO_LONG = -3 };
+
+// Length written, or a WorkingDirFailure: the directory cannot be read, its
+// name holds a character Shift_JIS cannot store, or it does not fit `outSize`
+// bytes (out is then "").
 int platformWorkingDir(char* outSjis, size_t outSize);

@@ -16,14 +16,6 @@ trap '[ -n "$pid" ] && kill $pid 2>/dev/null; rm -rf "$work"' EXIT
 cd "$work"
 cp "$SRC/samples/chips.bmp" "$SRC/samples/Brin.bmp" .
 
-# Clicks inside a window, at pixels from its top-left corner.
-click_in() {  # click_in WINDOW X Y
-  local g x y
-  g=$(xdotool getwindowgeometry --shell "$1")
-  x=$(echo "$g" | sed -n 's/^X=//p'); y=$(echo "$g" | sed -n 's/^Y=//p')
-  click_at $((x + $2)) $((y + $3))
-}
-
 # 1. The start-up dialog: a new map, the chip sheet through its chooser.
 "$BIN" & pid=$!
 dlg=$(wait_window Brindlecot2D)
@@ -34,7 +26,7 @@ choose_file 'ＢＭＰファイル？' "$work/chips.bmp"
 wait $clicker || true
 shot full-startup >/dev/null
 focus_window "$dlg"
-press_key Return
+click_in "$dlg" 332 269   # OK (Return would press the focused 参照 again)
 wait_window '^Brindlecot$' >/dev/null
 sleep 1
 

@@ -117,3 +117,40 @@ choose_file() {  # choose_file TITLE PATH: type a path into the real chooser
   press_key Return
   wait_for 10 gone "$1" || fail "chooser '$1' stayed open"
 }
+
+# With E2E_WM=openbox the session runs under openbox, as most users have it;
+# otherwise without a window manager. Call once before the program starts.
+start_window_manager() {
+  [ "${E2E_WM:-}" = openbox ] || return 0
+  openbox >/dev/null 2>&1 &
+  E2E_WM_PID=$!
+  wait_for 20 window_manager_ready || fail "openbox did not start"
+}
+window_manager_ready() { xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'; }
+
+# Gives the keyboard to a window: under a window manager by activating it.
+give_keyboard() {  # give_keyboard WINDOW
+  if [ "${E2E_WM:-}" = openbox ]; then
+    xdotool windowactivate --sync "$1" 2>/dev/null || true
+  else
+    xdotool windowfocus --sync "$1" 2>/dev/null || true
+  fi
+  sleep 0.3
+}
+
+# Number of pixels in a rectangle of FILE that are not black.
+lit_pixels() {  # lit_pixels FILE X Y W H
+  convert "$1" -crop "$4x$5+$2+$3" +repage -threshold 10% -format '%[fx:int(mean*w*h+0.5)]' info:
+}
+
+# The top-left corner of a window's content on the screen, "X Y". (xwininfo:
+# xdotool's geometry counts a window manager's frame offset twice.)
+window_origin() {
+  xwininfo -id "$1" | awk '/Absolute upper-left X/ {x = $NF} /Absolute upper-left Y/ {y = $NF} END {print x, y}'
+}
+
+# Clicks inside a window, at pixels from its top-left corner.
+click_in() {  # click_in WINDOW X Y
+  local o; o=($(window_origin "$1"))
+  click_at $((o[0] + $2)) $((o[1] + $3))
+}
