@@ -12,6 +12,8 @@
 #include <string>
 
 #include "app/settings.h"
+#include "editor/editor.h"
+#include "input/input.h"
 #include "gfx/gfx.h"
 #include "map/map.h"
 #include "platform/platform.h"
@@ -354,6 +356,62 @@ TEST_F(GfxFrame, FullQueuesDropFurtherItems) {
   presentFrame();
   EXPECT_EQ(drawCount, BLIT_QUEUE_SIZE + 1 + TEXT_QUEUE_SIZE + SHAPE_QUEUE_SIZE);
   EXPECT_EQ(blitCount[1] + blitCount[2] + textCount[0] + shapeCount[0], 0);
+}
+
+// Attribute mode at the largest map window queues a chip and three digits
+// per cell: at 16 and 8 px chips nothing of the window may be left out,
+// down to the last column, the frame and the title drawn after the cells.
+TEST_F(GfxFrame, AttributeModeAtTheLargestWindowDropsNothing) {
+  PlatSurface* data = makeSlot(SLOT_DATA, 256, 256, WHITE);
+  for (int y = 0; y < 256; ++y)
+    for (int x = 0; x < 256; ++x) {
+      uint16_t& p = data->pixels[y * data->pitch + x];
+      if (y >= 144 && y < 156) p = GREEN;                      // digits
+      if (x >= 80 && x < 160 && y >= 80 && y < 103) p = BLUE;  // map title
+    }
+  makeSlot(SLOT_CHIPSHEET, 256, 256, RED);
+  for (int32_t chip : {16, 8}) {
+    SCOPED_TRACE(chip);
+    resetMapModel();
+    initSprites();
+    resetEditorState();
+    setMapCells(256, 256);
+    setChipWidth(chip);
+    setChipHeight(chip);
+    editorSetSheetSizeForTests(256, 256);
+    for (ViewWindow* v : {&sheetView, &mapView}) *v = ViewWindow{};
+    for (ViewWindow* v : {&sheetView, &mapView}) {
+      v->x = 6;
+      v->y = 27;
+      v->w = 788;
+      v->h = 567;
+    }
+    showGuideLines = 0;  // the pixels below sit on chip boundaries
+    autoScroll = 0;
+    frontWindow = 1;
+    toolMode = 2;
+    mouseX = 400;
+    mouseY = 300;
+    buttonsHeld = buttonsPressed = mouseDX = mouseDY = 0;
+    clearBackBuffer(0);
+    resetGraphicsQueues();
+    updateViewWindows();
+    presentFrame();
+    // The last column starts at 6 + 788 / chip * chip and is cut at 794.
+    int32_t lastX = 6 + 788 / chip * chip;
+    // A chip shows where no digits of its own or its neighbours' cover it:
+    // row 1's bottom line at 16 px, row 0's top line at 8 px (the vertical
+    // thumb lies right of it).
+    EXPECT_EQ(px(lastX, chip == 16 ? 27 + 2 * chip - 1 : 27), RED);
+    EXPECT_EQ(px(lastX + 2, 27 + chip + 5), GREEN);  // row 1's first digit
+    EXPECT_EQ(px(793, 591), GREEN);  // the last row's digit in the last column
+    EXPECT_EQ(px(796, 300), WHITE);   // the right edge of the frame
+    EXPECT_EQ(px(400, 596), WHITE);   // its bottom edge
+    EXPECT_EQ(px(797, 597), WHITE);   // its lower right corner
+    EXPECT_EQ(px(40, 10), BLUE);      // the title
+  }
+  resetEditorState();
+  resetMapModel();
 }
 
 TEST_F(GfxFrame, LostSurfacesReloadFromTheStoredNames) {

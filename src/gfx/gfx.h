@@ -13,8 +13,28 @@ struct PlatSurface;
 constexpr int32_t screenW = 800;
 constexpr int32_t screenH = 600;
 constexpr int LAYER_COUNT = 5;
-constexpr int BLIT_QUEUE_SIZE = 3000;
+// The queues are fixed-size and sized for the fullest frame, so that nothing a
+// view shows is ever dropped. The fullest layer is the map window's (the map
+// and the chip sheet swap layers 1 and 2, so both must hold it) at the
+// smallest chip of 8 px and the largest window (788 x 567 content at x 6,
+// y 27; even one held to the screen):
+//   cells offered across <= 800 / 8 + 2 = 102, down <= 600 / 8 + 2 = 77,
+//   so 7854 cells (a partly shown cell at each side, one touching the clip);
+//   per cell the chip and, in attribute mode, three digits: 4 x 7854 = 31416;
+//   the brush ghost, one chip per cell of the window: 7854;
+//   frame (4 corners, 64 px edge pieces: 2 x 13 + 2 x 10), title, thumbs and
+//   the sheet window's few items: well under 256.
+// The preview's cells (800 x 600 of 8 px chips, 101 x 76) fit the same bound.
+// A BlitCommand is 64 bytes: about 2.5 MB a layer, resident only as far as a
+// frame fills it.
+constexpr int BLIT_WORST_CELLS = (screenW / 8 + 2) * (screenH / 8 + 2);
+constexpr int BLIT_QUEUE_SIZE = BLIT_WORST_CELLS * 4 + BLIT_WORST_CELLS + 256;
+// Shapes of the fullest layer: the grid lines of a 788 x 567 window at 8 px
+// (at most 99 vertical + 71 horizontal), the hover box, the attribute
+// outline and the pick or selection box: 173.
 constexpr int SHAPE_QUEUE_SIZE = 200;
+static_assert(SHAPE_QUEUE_SIZE >= (788 + 7) / 8 + (567 + 7) / 8 + 3, "grid lines of the largest window");
+// Texts of the fullest layer (the debug overlay's): about a dozen.
 constexpr int TEXT_QUEUE_SIZE = 50;
 constexpr int TEXT_STORE = 128;
 constexpr int SLOT_COUNT = 300;
@@ -74,6 +94,8 @@ struct BlitCommand {
   uint32_t flags;
   int32_t stretched;
 };
+
+static_assert(sizeof(BlitCommand) <= 64, "the blit queue's size is reckoned at 64 bytes a copy");
 
 constexpr uint32_t BLTFAST_WAIT = 0x10;
 constexpr uint32_t BLTFAST_SRCCOLORKEY = 0x1;
