@@ -123,12 +123,16 @@ TEST_F(FilesKept, SaveThroughLinksKeepsLinksModeOwnerAndFitsLongNames) {
   // Mode and (where the process may set it) owner survive the replacement.
   ::chmod(at("real.bct").c_str(), 0640);
   const bool root = ::geteuid() == 0;
-  if (root) ASSERT_EQ(::chown(at("real.bct").c_str(), 65534, 65534), 0);
+  if (root) {
+    ASSERT_EQ(::chown(at("real.bct").c_str(), 65534, 65534), 0);
+  }
   ASSERT_EQ(saveMapFile(at("real.bct").c_str()), 1);
   struct stat st;
   ASSERT_EQ(::stat(at("real.bct").c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 07777, 0640u);
-  if (root) EXPECT_EQ(st.st_uid, 65534u);
+  if (root) {
+    EXPECT_EQ(st.st_uid, 65534u);
+  }
 
   // A 250-byte name (given relative to the working folder, so that it fits the
   // 260-byte path store) saves: the temporary name does not grow with it.
@@ -159,7 +163,9 @@ TEST_F(FilesKept, AnUnprivilegedUserGetsWhatAPlainWriteGives) {
   // A file this user may not write is refused even in a folder they may write.
   spitTo(dir / "ro.bct", "keep");
   ::chmod(at("ro.bct").c_str(), 0444);
-  if (root) ASSERT_EQ(::chown(at("ro.bct").c_str(), user, user), 0);
+  if (root) {
+    ASSERT_EQ(::chown(at("ro.bct").c_str(), user, user), 0);
+  }
   EXPECT_EQ(runTool("resave '" + at("in.bct") + "' '" + at("ro.bct") + "'", err, prefix), 1);
   EXPECT_EQ(slurp(dir / "ro.bct"), "keep");
   EXPECT_TRUE(oneLine(err));
@@ -167,7 +173,9 @@ TEST_F(FilesKept, AnUnprivilegedUserGetsWhatAPlainWriteGives) {
   // a new file there is refused.
   fs::create_directories(dir / "locked");
   spitTo(dir / "locked" / "w.bct", "old old old old old old old old old old");
-  if (root) ASSERT_EQ(::chown(at("locked/w.bct").c_str(), user, user), 0);
+  if (root) {
+    ASSERT_EQ(::chown(at("locked/w.bct").c_str(), user, user), 0);
+  }
   ::chmod(at("locked").c_str(), 0555);
   EXPECT_EQ(runTool("resave '" + at("in.bct") + "' '" + at("locked/w.bct") + "'", err, prefix), 0);
   EXPECT_NE(slurp(dir / "locked" / "w.bct").find("@00000:X,   5,   6,   7\r\n@00000:Y"), std::string::npos);
@@ -232,7 +240,9 @@ TEST_F(FilesKept, OnlyStaleTempFilesOfThisProgramAreRemoved) {
   make(".Brindlecot-save-ab-123", true);
   make("town.bct.tmp-abc123", true);
   make(".Brindlecot-save-0ther0", true);
-  if (::geteuid() == 0) ASSERT_EQ(::chown(at(".Brindlecot-save-0ther0").c_str(), 65534, 65534), 0);
+  if (::geteuid() == 0) {
+    ASSERT_EQ(::chown(at(".Brindlecot-save-0ther0").c_str(), 65534, 65534), 0);
+  }
   fs::create_symlink(dir / "town.bct.tmp-abc123", dir / ".Brindlecot-save-L1nk00");
   ::lutimes(at(".Brindlecot-save-L1nk00").c_str(), nullptr);
   int held = ::open(at(".Brindlecot-save-HeLd00").c_str(), O_RDONLY);

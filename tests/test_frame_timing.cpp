@@ -26,7 +26,6 @@ uint32_t loopStart = 0;
 uint32_t loopLength = 0;
 int32_t largestJump = 0;
 int32_t lastScroll = 0;
-int framesAfterReturn = -1;
 
 void timedFrame() {
   if (loopStart == 0) loopStart = platformMillis();
