@@ -296,6 +296,17 @@ void baseUnits(int* bx, int* by) {
   *by = cachedY;
 }
 
+// The width a window manager's title bar needs to show a caption whole. Its
+// face is its own and often larger than ours, so the bold text gets a quarter
+// more, and the window icon and up to three buttons about a line's height each
+// with their padding. A dialog laid out narrower grows to it.
+int captionWidth(const QString& caption) {
+  QFont f = QApplication::font();
+  f.setBold(true);
+  const QFontMetrics fm(f);
+  return fm.horizontalAdvance(caption) * 5 / 4 + 6 * fm.height();
+}
+
 class BuiltDialog final : public QDialog {
  public:
   BuiltDialog(QWidget* parent, DlgHandle* owner) : QDialog(parent), owner_(owner) {}
@@ -318,7 +329,10 @@ class QtDialog final : public DlgHandle {
     dialog_->setWindowTitle(QString::fromUtf8(t.captionUtf8));
     dialog_->setFont(dialogFont(&t));
     dialog_->setObjectName(QStringLiteral("dialog%1").arg(t.resourceId));
-    dialog_->setFixedSize(dlgUnitsToPixelsX(t.w), dlgUnitsToPixelsY(t.h));
+    const int laidOut = dlgUnitsToPixelsX(t.w);
+    const int width = std::max(laidOut, captionWidth(dialog_->windowTitle()));
+    shiftX_ = (width - laidOut) / 2;
+    dialog_->setFixedSize(width, dlgUnitsToPixelsY(t.h));
     build();
   }
   ~QtDialog() override { delete dialog_; }
@@ -512,7 +526,13 @@ class QtDialog final : public DlgHandle {
         default:
           continue;
       }
+      r.translate(shiftX_, 0);
       w->setGeometry(r);
+      // The layouts were drawn for a narrower face than the one that stands
+      // in for it: a text control grows to show its text whole, inside the dialog.
+      if ((c.kind == DLG_CHECK || c.kind == DLG_RADIO || c.kind == DLG_STATIC) && !caption.isEmpty())
+        w->resize(std::clamp(w->sizeHint().width(), r.width(), std::max(r.width(), dialog_->width() - r.x())),
+                  r.height());
       w->setObjectName(id == DLG_NO_ID ? QStringLiteral("ctl_n%1").arg(i) : QStringLiteral("ctl_%1").arg(id));
       w->setProperty("dlgId", id);
       w->setProperty("dlgKind", c.kind);
@@ -524,6 +544,7 @@ class QtDialog final : public DlgHandle {
   }
 
   BuiltDialog* dialog_ = nullptr;
+  int shiftX_ = 0;  // the controls move right by half of what the caption widened
   std::vector<std::pair<int, QWidget*>> widgets_;
 };
 

@@ -1,4 +1,5 @@
 // Message boxes on QMessageBox.
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -38,6 +39,11 @@ class QuestionBox final : public QMessageBox {
  private:
   bool yesNo_;
 };
+
+void answer(QAbstractButton* button, const char* textUtf8, Qt::Key key) {
+  button->setText(QString::fromUtf8(textUtf8));
+  button->setShortcut(QKeySequence(key));
+}
 }  // namespace
 
 void platformSetMessageBoxHook(MessageBoxHook hook) { messageBoxHook = hook; }
@@ -52,6 +58,9 @@ int platformMessageBox(const char* textUtf8, const char* captionUtf8, int flags)
   if (flags & MB_YESNO) {
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
     box.setDefaultButton(QMessageBox::Yes);
+    // The answers read plainly; Y and N still answer from the keyboard.
+    answer(box.button(QMessageBox::Yes), "はい", Qt::Key_Y);
+    answer(box.button(QMessageBox::No), "いいえ", Qt::Key_N);
   } else {
     box.setStandardButtons(QMessageBox::Ok);
   }

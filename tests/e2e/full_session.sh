@@ -54,7 +54,10 @@ drag $(cell 0 10) $(cell 2 11) &
 clicker=$!
 adlg=$(wait_window '属性を入力してね。'); wait $clicker || true
 focus_window "$adlg"
-click_in "$adlg" 79 26
+# The value list sits a little right of the dialog's middle (the dialog grows
+# to show its caption, its controls stay centred).
+adlg_width=$(xwininfo -id "$adlg" | awk '/Width:/ {print $NF}')
+click_in "$adlg" $((adlg_width / 2 + 6)) 26
 xdotool type --delay 30 12; sleep 0.3
 press_key Return; sleep 0.3
 shot full-attribute >/dev/null
