@@ -1,8 +1,11 @@
 // Scrolling through the real message loop, its frame pacing and the real
 // millisecond clock: a held arrow key moves the map at the set speed, and the
-// first frame after switching back measures no time away.
+// first frame after switching back or after a dialog measures no time away.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTimer>
 
 #include <algorithm>
@@ -104,6 +107,30 @@ TEST_F(FrameTimingTest, FirstFrameAfterSwitchingBackMeasuresNoTimeAway) {
   ASSERT_EQ(runMessageLoop(), 0);
   EXPECT_GT(mapView.scrollX, 0) << "auto-scroll ran";
   // A frame of 0.1 s would be a slow one; the 1.2 s away would give 480 px.
+  EXPECT_LT(largestJump, 40);
+}
+
+// The same for a dialog: the seconds spent answering the quit question with
+// auto-scroll on are not caught up when it closes.
+TEST_F(FrameTimingTest, FirstFrameAfterADialogMeasuresNoTimeInIt) {
+  autoScroll = 1;
+  scrollSpeed = 400;
+  platformTestSetCursor(mapView.x + mapView.w + 5, mapView.y + 100);
+  loopLength = 1800;
+  // With the main window behind it the program stays the active one; here
+  // the box is its only window, so the activation it would cause is dropped.
+  platformSetWindowProc([](const PlatMessage& m) {
+    if (m.kind != MSG_ACTIVATEAPP) mainWindowProc(m);
+  });
+  platformSetMessageBoxHook(nullptr);  // the real box, answered after 1.2 s
+  QTimer::singleShot(100, [] { platformPostMessage(MSG_COMMAND, CMD_QUIT_ASK, 0); });
+  QTimer::singleShot(1300, [] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    ASSERT_NE(box, nullptr);
+    box->button(QMessageBox::No)->click();
+  });
+  ASSERT_EQ(runMessageLoop(), 0);
+  EXPECT_GT(mapView.scrollX, 0) << "auto-scroll ran";
   EXPECT_LT(largestJump, 40);
 }
 

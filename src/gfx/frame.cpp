@@ -22,8 +22,9 @@ struct FrameClock {
   uint32_t frameStart;
   int32_t frameCounter;
   uint32_t rateStart;  // 0 at program start: the first present ends an interval at once
+  uint32_t modalAtStart;  // the platform's modal time when the frame began
 };
-FrameClock frameClock = {nullptr, 0, 0, 0};
+FrameClock frameClock = {nullptr, 0, 0, 0, 0};
 
 inline uint32_t now() { return frameClock.clock ? frameClock.clock() : platformMillis(); }
 
@@ -34,6 +35,7 @@ void gfxSetClockForTests(uint32_t (*clock)()) { frameClock.clock = clock; }
 void resetFrameClock() {
   frameSeconds = 0.0f;
   frameClock.frameStart = now();
+  frameClock.modalAtStart = platformModalMillis();
 }
 
 void resetFrameCounters() {
@@ -50,10 +52,15 @@ void presentFrame() {
     flushTexts(layer);
     flushShapes(layer);
   }
-  // Unsigned differences stay right across the clock's wrap.
+  // Unsigned differences stay right across the clock's wrap. A dialog opened
+  // in this frame held it while the user answered: that time is not frame
+  // time, or a held key or auto-scroll would catch it up in one jump.
+  const uint32_t modalMs = platformModalMillis() - frameClock.modalAtStart;
   uint32_t frameMs = now() - frameClock.frameStart;
+  frameMs = frameMs > modalMs ? frameMs - modalMs : 0u;
   frameSeconds = static_cast<float>(frameMs) * 0.001f;
   frameClock.frameStart = now();
+  frameClock.modalAtStart = platformModalMillis();
   frameTimeLog[frameTimeNext++ % FRAME_TIME_LOG_SIZE] = static_cast<uint16_t>(frameMs > 0xFFFFu ? 0xFFFFu : frameMs);
   presentBackBuffer();
   ++frameClock.frameCounter;

@@ -80,6 +80,9 @@ void platformTestSetCursor(int32_t x, int32_t y);
 // ---------------------------------------------------------------------------
 // Time.
 uint32_t platformMillis();  // steady clock, wraps at 2^32
+// Milliseconds spent so far inside modal windows (dialogs, boxes, choosers),
+// on the same clock: time the user spent answering is no frame time.
+uint32_t platformModalMillis();
 void platformSleep(uint32_t ms);
 struct PlatLocalTime {
   int year, month, day, hour, minute, second;

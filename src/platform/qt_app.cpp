@@ -5,6 +5,7 @@
 // the message loop drains; keys and mouse buttons go into the device tables
 // that the input subsystem reads once per frame.
 #include <QApplication>
+#include <QDialog>
 #include <QCursor>
 #include <QGuiApplication>
 #include <QIcon>
@@ -408,6 +409,26 @@ void platformShowMainWindow() {
 }
 
 int platformMainWindowExists() { return mainWidget ? 1 : 0; }
+
+namespace {
+struct ModalTime {
+  int depth = 0;
+  uint32_t start = 0;
+  uint32_t total = 0;
+};
+ModalTime modalTime;
+}  // namespace
+
+int platformRunModal(QDialog* dialog) {
+  if (modalTime.depth++ == 0) modalTime.start = platformMillis();
+  const int result = dialog->exec();
+  if (--modalTime.depth == 0) modalTime.total += platformMillis() - modalTime.start;
+  return result;
+}
+
+uint32_t platformModalMillis() {
+  return modalTime.total + (modalTime.depth > 0 ? platformMillis() - modalTime.start : 0u);
+}
 
 QWidget* platformDialogOwner() {
   if (QWidget* modal = QApplication::activeModalWidget()) return modal;

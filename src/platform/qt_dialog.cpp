@@ -588,7 +588,7 @@ int dlgRun(const DlgTemplate& tmpl, DlgProc proc) {
     d.dialog()->hide();
     return d.ended ? d.result : -1;
   }
-  d.dialog()->exec();
+  platformRunModal(d.dialog());
   return d.ended ? d.result : -1;
 }
 

@@ -46,7 +46,7 @@ int platformChooseFile(const FileChooserSetup& setup, const char* startSjis, cha
   if (!QApplication::instance()) return 0;
   QFileDialog* dialog = platformBuildFileDialog(setup, startSjis);
   int result = 0;
-  if (dialog->exec() == QDialog::Accepted) {
+  if (platformRunModal(dialog) == QDialog::Accepted) {
     QStringList files = dialog->selectedFiles();
     if (!files.isEmpty()) {
       QByteArray utf8 = files.first().toUtf8();

@@ -64,7 +64,7 @@ int platformMessageBox(const char* textUtf8, const char* captionUtf8, int flags)
   } else {
     box.setStandardButtons(QMessageBox::Ok);
   }
-  int r = box.exec();
+  int r = platformRunModal(&box);
   if (flags & MB_YESNO) return r == QMessageBox::Yes ? IDYES : IDNO;
   return IDOK;
 }
