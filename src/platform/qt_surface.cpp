@@ -495,6 +495,9 @@ int utf8ToUtf16(const char* in, char16_t* out, int outCap) {
   return n;
 }
 
+struct Glyph;
+const Glyph* glyphFor(char16_t code);
+
 bool ensureFont() {
   if (paint.font) return true;
   // Fonts need the GUI application; without one no text is drawn.
@@ -506,6 +509,10 @@ bool ensureFont() {
   f.setStyleStrategy(QFont::NoAntialias);
   paint.font.emplace(f);
   paint.ascent = QFontMetrics(f).ascent();
+  // Printable ASCII is rendered now, with the first text: the numbers and key
+  // codes of the status and debug lines then never make a glyph (which
+  // allocates) in a later frame.
+  for (char16_t c = 0x20; c < 0x7F; ++c) glyphFor(c);
   return true;
 }
 
