@@ -78,8 +78,8 @@ struct Devices {
   bool haveLast = false;
   bool relative = false;
   QPoint relativeHome;                  // where the pointer was when relative motion began
-  bool warpPending = false;             // put the held pointer back to warpTo (no X11)
-  QPoint warpTo;
+  bool warpPending = false;             // move the held pointer by warpBy (no X11)
+  QPoint warpBy;
   bool keyboardFocus = false;           // the main window has the keyboard
 } dev;
 
@@ -385,8 +385,10 @@ void movePointerTo(QPoint nativePos);
 void handOverToQt() {
   if (mainWidget) mainWidget->handOverRepaints();
   if (dev.warpPending) {
+    // By the distance read, from wherever the pointer is now, so that motion
+    // since the read stays for the next one, as with the X11 warp.
     dev.warpPending = false;
-    movePointerTo(dev.warpTo);
+    movePointerTo(pointerNow() + dev.warpBy);
   }
 }
 
@@ -729,7 +731,7 @@ void takePointerMotion() {
                      static_cast<int16_t>(base.y() - now.y()));
     xcb_flush(c);
   } else {
-    dev.warpTo = base;
+    dev.warpBy = base - now;
     dev.warpPending = true;
   }
 }
