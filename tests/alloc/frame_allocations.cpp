@@ -1,0 +1,265 @@
+// Heap allocations made by editor frames. Every form of operator new and the
+// C allocator are replaced in this program and counted on the main thread;
+// the real editor runs on the offscreen platform with its window, and after a
+// warm-up each mode's frames must allocate nothing at all.
+//   BRINDLE_ALLOC_TRACE=1 build/tests/alloc/frame_allocations
+// prints a stack for every allocation that is counted.
+#include <execinfo.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QCursor>
+#include <QWidget>
+#include <QPoint>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <new>
+#include <string>
+
+#include "app/app.h"
+#include "app/settings.h"
+#include "editor/editor.h"
+#include "gfx/gfx.h"
+#include "input/input.h"
+#include "map/map.h"
+#include "platform/platform.h"
+#include "platform/sjis.h"
+
+// ---------------------------------------------------------------------------
+// Counting hooks.
+namespace {
+
+thread_local bool countHere = false;  // set on the main thread around a frame
+thread_local bool inHook = false;     // a stack print allocates itself
+long newCount = 0, mallocCount = 0;
+bool traceAllocations = false;
+bool afterWarmUp = false;  // only what a steady frame allocates is traced
+
+void noteAllocation(long* counter) {
+  if (!countHere || inHook) return;
+  ++*counter;
+  if (!traceAllocations || !afterWarmUp) return;
+  inHook = true;
+  void* frames[32];
+  int n = backtrace(frames, 32);
+  const char line[] = "---- allocation\n";
+  (void)!write(2, line, sizeof line - 1);
+  backtrace_symbols_fd(frames, n, 2);
+  inHook = false;
+}
+
+void* countedNew(size_t n) {
+  noteAllocation(&newCount);
+  void* p = std::malloc(n ? n : 1);
+  if (!p) throw std::bad_alloc();
+  return p;
+}
+
+void* countedAlignedNew(size_t n, std::align_val_t a) {
+  noteAllocation(&newCount);
+  void* p = std::aligned_alloc(static_cast<size_t>(a), (n + static_cast<size_t>(a) - 1) & ~(static_cast<size_t>(a) - 1));
+  if (!p) throw std::bad_alloc();
+  return p;
+}
+
+}  // namespace
+
+void* operator new(size_t n) { return countedNew(n); }
+void* operator new[](size_t n) { return countedNew(n); }
+void* operator new(size_t n, const std::nothrow_t&) noexcept {
+  noteAllocation(&newCount);
+  return std::malloc(n ? n : 1);
+}
+void* operator new[](size_t n, const std::nothrow_t&) noexcept {
+  noteAllocation(&newCount);
+  return std::malloc(n ? n : 1);
+}
+void* operator new(size_t n, std::align_val_t a) { return countedAlignedNew(n, a); }
+void* operator new[](size_t n, std::align_val_t a) { return countedAlignedNew(n, a); }
+void* operator new(size_t n, std::align_val_t a, const std::nothrow_t&) noexcept {
+  try {
+    return countedAlignedNew(n, a);
+  } catch (...) {
+    return nullptr;
+  }
+}
+void* operator new[](size_t n, std::align_val_t a, const std::nothrow_t&) noexcept {
+  try {
+    return countedAlignedNew(n, a);
+  } catch (...) {
+    return nullptr;
+  }
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete[](void* p) noexcept { std::free(p); }
+void operator delete(void* p, size_t) noexcept { std::free(p); }
+void operator delete[](void* p, size_t) noexcept { std::free(p); }
+void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
+void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); }
+void operator delete(void* p, std::align_val_t) noexcept { std::free(p); }
+void operator delete[](void* p, std::align_val_t) noexcept { std::free(p); }
+void operator delete(void* p, size_t, std::align_val_t) noexcept { std::free(p); }
+void operator delete[](void* p, size_t, std::align_val_t) noexcept { std::free(p); }
+void operator delete(void* p, std::align_val_t, const std::nothrow_t&) noexcept { std::free(p); }
+void operator delete[](void* p, std::align_val_t, const std::nothrow_t&) noexcept { std::free(p); }
+
+// The C allocator, for what Qt, iconv and the C library take directly. glibc
+// lets a program put its own malloc in front of its allocator; these forward
+// to it unchanged.
+extern "C" {
+void* __libc_malloc(size_t);
+void* __libc_calloc(size_t, size_t);
+void* __libc_realloc(void*, size_t);
+void* __libc_memalign(size_t, size_t);
+
+void* malloc(size_t n) {
+  noteAllocation(&mallocCount);
+  return __libc_malloc(n);
+}
+void* calloc(size_t n, size_t size) {
+  noteAllocation(&mallocCount);
+  return __libc_calloc(n, size);
+}
+void* realloc(void* p, size_t n) {
+  noteAllocation(&mallocCount);
+  return __libc_realloc(p, n);
+}
+void* memalign(size_t align, size_t n) {
+  noteAllocation(&mallocCount);
+  return __libc_memalign(align, n);
+}
+void* aligned_alloc(size_t align, size_t n) { return memalign(align, n); }
+int posix_memalign(void** out, size_t align, size_t n) {
+  void* p = memalign(align, n);
+  if (!p) return ENOMEM;
+  *out = p;
+  return 0;
+}
+}
+
+// ---------------------------------------------------------------------------
+namespace {
+
+// The loop's part between two frames: every waiting message, as the message
+// loop takes them. Not counted: Qt's own event handling and painting of the
+// window happen here.
+void pumpMessages() {
+  while (platformPeekMessage()) {
+    PlatMessage m{};
+    platformGetMessage(&m);
+    if (!translateAccelerator(m)) platformDispatchMessage(m);
+  }
+}
+
+struct Mode {
+  const char* name;
+  int32_t overlay, tool, preview;
+  int heldKey;  // a scan code held after the warm-up (0: none)
+};
+
+// The global position of a pixel of the 800 x 600 picture, which the window
+// shows scaled to fit and centred.
+QPoint onScreen(int x, int y) {
+  QWidget* w = QApplication::topLevelWidgets().value(0);
+  if (!w) return QPoint(x, y);
+  double s = std::min(w->width() / 800.0, w->height() / 600.0);
+  QPointF origin((w->width() - 800 * s) / 2, (w->height() - 600 * s) / 2);
+  return w->mapToGlobal((origin + QPointF(x + 0.5, y + 0.5) * s).toPoint());
+}
+
+// Pointer positions over the map's content, a few cells apart, visited in turn
+// so that the hover and its status text change every frame.
+QPoint hoverPoint(int frame) {
+  int i = frame % 12;
+  return onScreen(mapView.x + 20 + (i % 4) * 70, mapView.y + 30 + (i / 4) * 90);
+}
+
+// The preview pans by the motion of the held pointer: 8 pixels a frame to the
+// right, then back.
+QPoint swayPoint(int frame) { return QCursor::pos() + QPoint(frame % 12 < 6 ? 8 : -8, 0); }
+
+struct Counts {
+  long news, mallocs;
+  int moves;  // frames whose hover cell or preview scroll differed from the last
+};
+
+Counts runFrames(int frames, int firstFrame, QPoint (*where)(int)) {
+  Counts c{newCount, mallocCount, 0};
+  for (int f = firstFrame; f < firstFrame + frames; ++f) {
+    int32_t seen[4] = {hoverCellX, hoverCellY, previewScrollX, previewScrollY};
+    QCursor::setPos(where(f));
+    pumpMessages();
+    countHere = true;
+    updateEditorFrame();
+    countHere = false;
+    int32_t now[4] = {hoverCellX, hoverCellY, previewScrollX, previewScrollY};
+    c.moves += std::equal(seen, seen + 4, now) ? 0 : 1;
+  }
+  c.news = newCount - c.news;
+  c.mallocs = mallocCount - c.mallocs;
+  return c;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  traceAllocations = std::getenv("BRINDLE_ALLOC_TRACE") != nullptr;
+  if (traceAllocations) {
+    void* f[4];
+    backtrace(f, 4);  // loads the unwinder now, not inside a counted frame
+  }
+  if (!platformInit(argc, argv)) {
+    std::fprintf(stderr, "no Qt application\n");
+    return 2;
+  }
+  resetMapModel();
+  resetSettings();
+  std::string chips = std::string(BRINDLE_SOURCE_DIR) + "/samples/chips.bmp";
+  utf8ToSjis(chips.c_str(), chipSheetPath, PATH_STORE);
+  keyboardEnabled = mouseEnabled = 1;
+  if (!platformCreateMainWindow("Brindlecot", mainWindowProc)) return 2;
+  platformShowMainWindow();
+  if (!startInput()) return 2;
+  initSprites();
+  if (!startGraphics()) return 2;
+  loadViewsFromSettings();
+  appActive = 1;
+  acquireInput(1);
+  // Some attributes, so that attribute mode draws digits of several widths.
+  for (int c = 0; c < KOMA_X; ++c)
+    for (int r = 0; r < KOMA_Y; ++r) planeA[cellIndex(c, r)] = (c * 37 + r * 11) % 1000 - 100;
+
+  const Mode modes[] = {
+      {"editing", 0, 0, 0, 0},
+      // The A key shows as "1e" in the keyboard line: letters no text of the
+      // warm-up had, drawn first in a steady frame.
+      {"overlay", 1, 0, 0, 0x1E},
+      {"attribute", 0, 2, 0, 0},
+      {"preview", 0, 0, 1, 0},
+  };
+  constexpr int WARM_UP = 40, COUNTED = 100;
+  int failed = 0;
+  for (const Mode& mode : modes) {
+    showDebugInfo = mode.overlay;
+    toolMode = mode.tool;
+    editorMode = mode.preview;
+    QPoint (*where)(int) = mode.preview ? swayPoint : hoverPoint;
+    afterWarmUp = false;
+    runFrames(WARM_UP, 0, where);
+    afterWarmUp = true;
+    if (mode.heldKey) platformTestSetKey(mode.heldKey, 1);
+    Counts c = runFrames(COUNTED, WARM_UP, where);
+    if (mode.heldKey) platformTestSetKey(mode.heldKey, 0);
+    // Still in its mode, drawing, and following the pointer: the frames were
+    // the editor's own.
+    bool ran = editorMode == mode.preview && toolMode == mode.tool && drawCount > 0 && c.moves > COUNTED / 2;
+    bool ok = ran && c.news == 0 && c.mallocs == 0;
+    std::printf("%-10s %d frames: %ld operator new, %ld malloc%s%s\n", mode.name, COUNTED, c.news, c.mallocs,
+                ran ? "" : " (not the mode's frames)", ok ? "" : "  FAIL");
+    failed += ok ? 0 : 1;
+  }
+  return failed == 0 ? 0 : 1;
+}
