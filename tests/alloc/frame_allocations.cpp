@@ -156,7 +156,8 @@ void pumpMessages() {
 struct Mode {
   const char* name;
   int32_t overlay, tool, preview;
-  int heldKey;  // a scan code held after the warm-up (0: none)
+  int heldKey;     // a scan code held after the warm-up (0: none)
+  int heldButtons; // mouse buttons held from the first frame on
 };
 
 // The global position of a pixel of the 800 x 600 picture, which the window
@@ -228,17 +229,22 @@ int main(int argc, char** argv) {
   loadViewsFromSettings();
   appActive = 1;
   acquireInput(1);
-  // Some attributes, so that attribute mode draws digits of several widths.
+  // A brush chip that differs from the empty map's, so that a stroke shows in
+  // the planes; some attributes, so that attribute mode draws digits of
+  // several widths.
+  brushX[0] = 64;
+  brushY[0] = 32;
   for (int c = 0; c < KOMA_X; ++c)
     for (int r = 0; r < KOMA_Y; ++r) planeA[cellIndex(c, r)] = (c * 37 + r * 11) % 1000 - 100;
 
   const Mode modes[] = {
-      {"editing", 0, 0, 0, 0},
+      {"editing", 0, 0, 0, 0, 0},
       // The A key shows as "1e" in the keyboard line: letters no text of the
       // warm-up had, drawn first in a steady frame.
-      {"overlay", 1, 0, 0, 0x1E},
-      {"attribute", 0, 2, 0, 0},
-      {"preview", 0, 0, 1, 0},
+      {"overlay", 1, 0, 0, 0x1E, 0},
+      {"painting", 0, 1, 0, 0, 1},  // a FREE stroke across the map
+      {"attribute", 0, 2, 0, 0, 0},
+      {"preview", 0, 0, 1, 0, 0},
   };
   constexpr int WARM_UP = 40, COUNTED = 100;
   int failed = 0;
@@ -248,14 +254,19 @@ int main(int argc, char** argv) {
     editorMode = mode.preview;
     QPoint (*where)(int) = mode.preview ? swayPoint : hoverPoint;
     afterWarmUp = false;
+    platformTestMouse(0, 0, mode.heldButtons);
     runFrames(WARM_UP, 0, where);
     afterWarmUp = true;
     if (mode.heldKey) platformTestSetKey(mode.heldKey, 1);
     Counts c = runFrames(COUNTED, WARM_UP, where);
     if (mode.heldKey) platformTestSetKey(mode.heldKey, 0);
+    platformTestMouse(0, 0, 0);
+    pumpMessages();
+    updateEditorFrame();  // the release ends a stroke
     // Still in its mode, drawing, and following the pointer: the frames were
     // the editor's own.
     bool ran = editorMode == mode.preview && toolMode == mode.tool && drawCount > 0 && c.moves > COUNTED / 2;
+    if (mode.heldButtons) ran = ran && planeX[cellIndex(hoverCellX / TIP_X, hoverCellY / TIP_Y)] == 64;
     bool ok = ran && c.news == 0 && c.mallocs == 0;
     std::printf("%-10s %d frames: %ld operator new, %ld malloc%s%s\n", mode.name, COUNTED, c.news, c.mallocs,
                 ran ? "" : " (not the mode's frames)", ok ? "" : "  FAIL");
