@@ -379,9 +379,9 @@ void movePointerTo(QPoint nativePos);
 
 // What frames left for Qt, done before Qt handles events again: the repaint
 // of the changed parts of the window and, without X11, putting the held
-// pointer back. Both allocate inside Qt, so no frame does them itself; the
-// window and the pointer are no later for it, since Qt acts on neither before
-// it handles events.
+// pointer back. Both allocate inside Qt, so no frame does them itself. Neither
+// comes any later for it: Qt paints only while it handles events, and the next
+// frame reads the pointer after that.
 void handOverToQt() {
   if (mainWidget) mainWidget->handOverRepaints();
   if (dev.warpPending) {
