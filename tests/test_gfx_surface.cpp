@@ -4,6 +4,7 @@
 
 #include <unistd.h>
 
+#include <array>
 #include <climits>
 #include <filesystem>
 #include <string>
@@ -167,6 +168,64 @@ TEST(GfxSurface, StretchIsNearestNeighbourAndClipped) {
   // A huge destination from the origin shows the source's top-left pixel.
   platSurfaceStretch(dst.s, 0, 0, INT_MAX, INT_MAX, src.s, 0, 0, 2, 2, 0, 0);
   EXPECT_EQ(countNot(dst, 1), 0);
+}
+
+// Two-pixel outlines (attribute mode's cell and block boxes), pixel for pixel
+// as the centred round pen has always drawn them: ordinary, one-cell, flat and
+// empty boxes, boxes across the surface's edges and boxes of huge coordinates.
+// The outer bottom-left corner pixel stays out wherever the box lies, as the
+// top-right one does.
+TEST(GfxSurface, TwoPixelBoxesKeepTheirPixels) {
+  auto picture = [](const Surf& d) {
+    std::string rows;
+    for (int y = 0; y < d.s->height; ++y) {
+      for (int x = 0; x < d.s->width; ++x) rows += d.at(x, y) ? '#' : '.';
+      rows += '\n';
+    }
+    return rows;
+  };
+  auto boxes = [](Surf& d, std::initializer_list<std::array<int, 4>> list) {
+    platPaintBegin(d.s);
+    for (const auto& b : list) platPaintBox(b[0], b[1], b[2], b[3], 2, 0xFFFFFF);
+    platPaintEnd();
+  };
+  Surf a(18, 12);
+  boxes(a, {{3, 1, 9, 6}, {12, 1, 13, 2}, {15, 1, 15, 4}, {11, 8, 14, 8}, {16, 10, 16, 10}, {4, 9, 5, 9}});
+  EXPECT_EQ(picture(a),
+            "..................\n"
+            "...#######..##.#..\n"
+            "...########.#####.\n"
+            "...##....##..#.##.\n"
+            "...##....##....##.\n"
+            "...##....##.......\n"
+            "...########.......\n"
+            "....######........\n"
+            "...........####...\n"
+            "....##......###...\n"
+            ".....#............\n"
+            "..................\n");
+  Surf forward(10, 10), backward(10, 10);
+  boxes(forward, {{3, 2, 7, 5}});
+  boxes(backward, {{7, 5, 3, 2}});
+  EXPECT_EQ(picture(backward), picture(forward));
+  Surf b(8, 6);
+  boxes(b, {{-1, -1, 8, 6}, {3, 2, -5, 20}});
+  EXPECT_EQ(picture(b),
+            "########\n"
+            "#.......\n"
+            "####....\n"
+            "#####...\n"
+            "#..##...\n"
+            "#..##...\n");
+  Surf c(8, 6);
+  boxes(c, {{INT_MIN, INT_MIN, INT_MAX, INT_MAX}, {INT_MAX, INT_MAX, INT_MAX, INT_MAX}, {-1000000, 2, 1000000, 3}});
+  EXPECT_EQ(picture(c),
+            "........\n"
+            "........\n"
+            "########\n"
+            "########\n"
+            "########\n"
+            "........\n");
 }
 
 class GfxBitmapFiles : public ::testing::Test {

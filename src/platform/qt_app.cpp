@@ -79,6 +79,8 @@ struct Devices {
   bool haveLast = false;
   bool relative = false;
   QPoint relativeHome;                  // where the pointer was when relative motion began
+  bool warpPending = false;             // move the held pointer by warpBy (no X11)
+  QPoint warpBy;
   bool keyboardFocus = false;           // the main window has the keyboard
 } dev;
 
@@ -141,12 +143,15 @@ void syncKeysFromServer() {
 }
 
 // The pointer in native pixels, read from the server now rather than from
-// motion events, which may still be queued from before a warp.
+// motion events, which may still be queued from before a warp. Every frame
+// asks: the unchecked request keeps libxcb from allocating a record for an
+// error that a query of the root window cannot have.
 QPoint pointerNow() {
   if (xcb_connection_t* c = x11()) {
     xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
     if (screen) {
-      xcb_query_pointer_reply_t* r = xcb_query_pointer_reply(c, xcb_query_pointer(c, screen->root), nullptr);
+      xcb_query_pointer_reply_t* r =
+          xcb_query_pointer_reply(c, xcb_query_pointer_unchecked(c, screen->root), nullptr);
       if (r) {
         QPoint p(r->root_x, r->root_y);
         std::free(r);
@@ -202,6 +207,12 @@ class MainWidget : public QWidget {
 
   const QImage& image() const { return image_; }
 
+  // Asks Qt to repaint what the frames since the last call changed.
+  void handOverRepaints() {
+    for (int i = 0; i < repaintCount_; ++i) update(repaints_[i]);
+    repaintCount_ = 0;
+  }
+
   // Where the 800 x 600 picture lies in the widget: scaled to fit, aspect kept.
   QRect pictureRect() const {
     int w = width(), h = height();
@@ -241,7 +252,7 @@ class MainWidget : public QWidget {
         std::memcpy(shown_[y] + left, src + left, static_cast<size_t>(right - left + 1) * 2);
       }
       ++presentPushes;
-      update(widgetRectOf(left, y0, right + 1, y1));
+      repaintLater(widgetRectOf(left, y0, right + 1, y1));
     }
   }
 
@@ -310,6 +321,21 @@ class MainWidget : public QWidget {
   QImage image_;
   uint16_t shown_[PICTURE_H][PICTURE_W];
 
+  // Changed rectangles waiting for handOverRepaints: a repaint request
+  // allocates inside Qt (a region and a posted event), so a frame only notes
+  // it. Should frames present more bands than this without the event loop
+  // running in between, the last rectangle grows to hold the rest.
+  static constexpr int REPAINT_SLOTS = 2 * (PICTURE_H / BAND_ROWS + 1);
+  QRect repaints_[REPAINT_SLOTS];
+  int repaintCount_ = 0;
+
+  void repaintLater(const QRect& r) {
+    if (repaintCount_ < REPAINT_SLOTS)
+      repaints_[repaintCount_++] = r;
+    else
+      repaints_[REPAINT_SLOTS - 1] |= r;
+  }
+
   // The widget rectangle that shows picture pixels [x0, x1) x [y0, y1), one
   // pixel wider on each side for the rounding of the scaled drawing.
   QRect widgetRectOf(int x0, int y0, int x1, int y1) const {
@@ -350,8 +376,30 @@ void onApplicationState(Qt::ApplicationState state) {
   pushMessage(PlatMessage{MSG_ACTIVATEAPP, active ? 1 : 0, 0});
 }
 
+void movePointerTo(QPoint nativePos);
+
+// What frames left for Qt, done before Qt handles events again: the repaint
+// of the changed parts of the window and, without X11, putting the held
+// pointer back. Both allocate inside Qt, so no frame does them itself. Neither
+// comes any later for it: Qt paints only while it handles events, and the next
+// frame reads the pointer after that.
+void handOverToQt() {
+  if (mainWidget) mainWidget->handOverRepaints();
+  if (dev.warpPending) {
+    // By the distance read, from wherever the pointer is now, so that motion
+    // since the read stays for the next one, as with the X11 warp.
+    dev.warpPending = false;
+    movePointerTo(pointerNow() + dev.warpBy);
+  }
+}
+
+void processQtEvents(QEventLoop::ProcessEventsFlags flags) {
+  handOverToQt();
+  QCoreApplication::processEvents(flags);
+}
+
 void pumpEvents() {
-  if (app) QCoreApplication::processEvents(QEventLoop::AllEvents);
+  if (app) processQtEvents(QEventLoop::AllEvents);
 }
 
 }  // namespace
@@ -469,7 +517,7 @@ void platformSetWindowProc(WindowProc proc) { windowProc = proc; }
 void platformWaitMessage() {
   if (ringCount > 0) return;
   if (!app) return;  // nothing could ever arrive
-  while (ringCount == 0) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  while (ringCount == 0) processQtEvents(QEventLoop::WaitForMoreEvents);
 }
 
 namespace {
@@ -511,10 +559,10 @@ int platformWaitFrame() {
         frameTimer->setTimerType(Qt::PreciseTimer);
       }
       frameTimer->start(static_cast<int>(duration_cast<milliseconds>(left).count()) - 1);
-      QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+      processQtEvents(QEventLoop::WaitForMoreEvents);
     } else {
       std::this_thread::sleep_until(nextFrameAt);
-      if (app) QCoreApplication::processEvents(QEventLoop::AllEvents);
+      if (app) processQtEvents(QEventLoop::AllEvents);
     }
   }
   if (frameTimer) frameTimer->stop();
@@ -547,7 +595,17 @@ void platformCursorPos(int32_t* x, int32_t* y) {
     *y = testCursorY;
     return;
   }
-  QPoint p = mainWidget->mapFromGlobal(QCursor::pos());
+  // On X11 the server is asked directly: QCursor::pos makes Qt's own checked
+  // request and a list of screens, which allocate, in every frame.
+  QPoint global;
+  if (x11()) {
+    QPoint native = pointerNow();
+    double dpr = mainWidget->devicePixelRatioF();
+    global = QPoint(static_cast<int>(std::floor(native.x() / dpr)), static_cast<int>(std::floor(native.y() / dpr)));
+  } else {
+    global = QCursor::pos();
+  }
+  QPoint p = mainWidget->mapFromGlobal(global);
   QRect r = mainWidget->pictureRect();
   double s = mainWidget->scale();
   if (s <= 0) s = 1;
@@ -580,6 +638,7 @@ void platformSetRelativeMouse(int on) {
   bool want = on != 0;
   if (want == dev.relative) return;
   dev.relative = want;
+  dev.warpPending = false;
   if (!mainWidget || !mainWidget->isVisible()) return;
   // The pointer goes back where the user left it when relative motion began.
   if (want) {
@@ -693,7 +752,8 @@ void takePointerMotion() {
                      static_cast<int16_t>(base.y() - now.y()));
     xcb_flush(c);
   } else {
-    movePointerTo(base);
+    dev.warpBy = base - now;
+    dev.warpPending = true;
   }
 }
 }  // namespace

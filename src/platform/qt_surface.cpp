@@ -384,6 +384,31 @@ bool thinLine(PlatSurface* s, int x0, int y0, int x1, int y1, uint16_t v) {
   return true;
 }
 
+// A box of pen width 2, pixel for pixel as the centred round pen draws it:
+// every edge is two pixels thick, on the line and right of or below it, and
+// the round joins leave out the outer corner pixel at the top right and at
+// the bottom left. A flat box is its one edge drawn there and back; a box of
+// no size draws nothing. All in 64 bits, so that no edge overflows.
+void thickBox2(PlatSurface* s, int64_t l, int64_t t, int64_t r, int64_t b, uint16_t v) {
+  if (l == r && t == b) return;
+  if (t == b) {
+    hSpan(s, t, l, r, v);
+    hSpan(s, t + 1, l + 1, r, v);
+    return;
+  }
+  if (l == r) {
+    putPixel(s, l, t, v);
+    vSpan(s, l, t + 1, b, v);
+    vSpan(s, l + 1, t + 1, b, v);
+    return;
+  }
+  hSpan(s, t, l, r, v);
+  hSpan(s, t + 1, l, r + 1, v);
+  hSpan(s, b, l, r + 1, v);
+  hSpan(s, b + 1, l + 1, r, v);
+  for (int64_t x : {l, l + 1, r, r + 1}) vSpan(s, x, t + 2, b - 1, v);
+}
+
 QPen penOf(int width, uint32_t color) {
   // Wide pens centre on the line with round ends and joins, like a geometric
   // solid pen; a width-1 pen that reaches QPainter is cosmetic with flat caps,
@@ -421,14 +446,21 @@ void platPaintLine(int x0, int y0, int x1, int y1, int penWidth, uint32_t color)
 void platPaintBox(int left, int top, int right, int bottom, int penWidth, uint32_t color) {
   PlatSurface* s = paint.target;
   if (!s || !s->pixels) return;
+  uint16_t v = platColorToRaw(color);
+  int64_t l = std::min(left, right), r = std::max(left, right);
+  int64_t t = std::min(top, bottom), b = std::max(top, bottom);
   if (penWidth <= 1) {
-    uint16_t v = platColorToRaw(color);
-    int64_t l = std::min(left, right), r = std::max(left, right);
-    int64_t t = std::min(top, bottom), b = std::max(top, bottom);
     hSpan(s, t, l, r, v);
     hSpan(s, b, l, r, v);
     vSpan(s, l, t, b, v);
     vSpan(s, r, t, b, v);
+    return;
+  }
+  // Attribute mode outlines its cells with width 2 every frame: written
+  // directly, without opening a painter. Wider pens, which no frame draws,
+  // go to QPainter.
+  if (penWidth == 2) {
+    thickBox2(s, l, t, r, b, v);
     return;
   }
   QPainter* p = painterForSession();
@@ -463,6 +495,9 @@ int utf8ToUtf16(const char* in, char16_t* out, int outCap) {
   return n;
 }
 
+struct Glyph;
+const Glyph* glyphFor(char16_t code);
+
 bool ensureFont() {
   if (paint.font) return true;
   // Fonts need the GUI application; without one no text is drawn.
@@ -474,6 +509,10 @@ bool ensureFont() {
   f.setStyleStrategy(QFont::NoAntialias);
   paint.font.emplace(f);
   paint.ascent = QFontMetrics(f).ascent();
+  // Printable ASCII is rendered now, with the first text: the numbers and key
+  // codes of the status and debug lines then never make a glyph (which
+  // allocates) in a later frame.
+  for (char16_t c = 0x20; c < 0x7F; ++c) glyphFor(c);
   return true;
 }
 
