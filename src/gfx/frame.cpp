@@ -1,6 +1,7 @@
 // [SECTION] Frame composition: the layers in order, the frame time, the
 // present, the rate count and the debug line.
 #include <cstdio>
+#include <cstdlib>
 
 #include "app/settings.h"
 #include "gfx/gfx.h"
@@ -27,6 +28,43 @@ struct FrameClock {
 FrameClock frameClock = {nullptr, 0, 0, 0, 0};
 
 inline uint32_t now() { return frameClock.clock ? frameClock.clock() : platformMillis(); }
+
+// With BRINDLECOT_FRAME_LOG naming a file, one line per second of frames is
+// appended to it: the frames, those that changed the window, its paints, the
+// longest frame and the frames over 17 ms (a frame missed at 60 Hz). It is how
+// pacing is watched from outside without stopping the process; without the
+// variable nothing is counted or written.
+struct FrameLog {
+  bool opened;
+  std::FILE* file;
+  uint32_t longest, slow;
+  PlatPresentCounts last;
+};
+FrameLog frameLog = {false, nullptr, 0, 0, {0, 0, 0}};
+
+void logFrame(uint32_t frameMs) {
+  if (!frameLog.opened) {
+    frameLog.opened = true;
+    const char* path = std::getenv("BRINDLECOT_FRAME_LOG");
+    if (path && *path) frameLog.file = std::fopen(path, "a");
+    platformPresentCounts(&frameLog.last);
+  }
+  if (!frameLog.file) return;
+  if (frameMs > frameLog.longest) frameLog.longest = frameMs;
+  if (frameMs > 17) ++frameLog.slow;
+}
+
+void writeFrameLog(uint32_t elapsedMs) {
+  if (!frameLog.file) return;
+  PlatPresentCounts c;
+  platformPresentCounts(&c);
+  std::fprintf(frameLog.file, "ms %u frames %u changed %u paints %u longest %u over17 %u\n", elapsedMs,
+               c.frames - frameLog.last.frames, c.changed - frameLog.last.changed, c.paints - frameLog.last.paints,
+               frameLog.longest, frameLog.slow);
+  std::fflush(frameLog.file);
+  frameLog.last = c;
+  frameLog.longest = frameLog.slow = 0;
+}
 
 }  // namespace
 
@@ -62,10 +100,12 @@ void presentFrame() {
   frameClock.frameStart = now();
   frameClock.modalAtStart = platformModalMillis();
   frameTimeLog[frameTimeNext++ % FRAME_TIME_LOG_SIZE] = static_cast<uint16_t>(frameMs > 0xFFFFu ? 0xFFFFu : frameMs);
+  logFrame(frameMs);
   presentBackBuffer();
   ++frameClock.frameCounter;
   uint32_t elapsed = now() - frameClock.rateStart;
   if (elapsed > 1000u) {
+    writeFrameLog(elapsed);
     framesPerSecond = static_cast<int32_t>(static_cast<uint32_t>(frameClock.frameCounter) * 1000u / elapsed);
     frameClock.rateStart = now();
     frameClock.frameCounter = 0;

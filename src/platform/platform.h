@@ -101,6 +101,16 @@ void platformSimulatePresentFailures(int lostCount, int failCount);
 // 0xAARRGGBB (0 without a window).
 int platformTestPresentPushes();
 uint32_t platformTestShownPixel(int x, int y);
+// The picture rectangle of the last band handed to Qt (right and bottom
+// exclusive); all zero before the first.
+void platformTestLastPush(int* left, int* top, int* right, int* bottom);
+// What the window was given since start: frames handed in, those that
+// changed its picture, and the paint events that drew them (several changed
+// frames may share one paint).
+struct PlatPresentCounts {
+  uint32_t frames, changed, paints;
+};
+void platformPresentCounts(PlatPresentCounts* counts);
 
 // ---------------------------------------------------------------------------
 // Message boxes. Texts are UTF-8 (the program's fixed texts).

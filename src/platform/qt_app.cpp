@@ -15,7 +15,6 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScreen>
-#include <QTimer>
 #include <QTranslator>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -29,6 +28,11 @@
 #include <cstring>
 #include <ctime>
 #include <thread>
+
+#if defined(__linux__)
+#include <sys/syscall.h>
+#include <unistd.h>
+#endif
 
 #include "platform/keymap.h"
 #include "platform/qt_owner.h"
@@ -62,6 +66,11 @@ bool popMessage(PlatMessage* m) {
 
 // ---------------------------------------------------------------------------
 // Devices.
+
+// After a warp of the pointer or a change of focus, motion events still
+// queued may tell of a position from before; for this many frames the
+// pointer is asked of the server instead.
+constexpr int POINTER_SETTLE_FRAMES = 8;
 //
 // A key or button pressed since the last read is latched and read as down
 // once, even when it is up again by then: a quick click or tap that falls
@@ -82,6 +91,10 @@ struct Devices {
   bool warpPending = false;             // move the held pointer by warpBy (no X11)
   QPoint warpBy;
   bool keyboardFocus = false;           // the main window has the keyboard
+  QPoint framePointer;                  // native position sampled for this frame
+  bool haveFramePointer = false;        // ... and not yet taken by a mouse read
+  QPoint eventPointer;                  // native position of the latest motion event
+  int serverFrames = POINTER_SETTLE_FRAMES;  // frames that still ask the server
 } dev;
 
 QApplication* app = nullptr;
@@ -102,6 +115,8 @@ void loseInput() {
   std::memset(dev.buttonLatch, 0, sizeof dev.buttonLatch);
   dev.pendingDX = dev.pendingDY = 0;
   dev.haveLast = false;
+  dev.haveFramePointer = false;
+  dev.serverFrames = POINTER_SETTLE_FRAMES;
 }
 
 void setKey(int scan, bool down) {
@@ -143,9 +158,9 @@ void syncKeysFromServer() {
 }
 
 // The pointer in native pixels, read from the server now rather than from
-// motion events, which may still be queued from before a warp. Every frame
-// asks: the unchecked request keeps libxcb from allocating a record for an
-// error that a query of the root window cannot have.
+// motion events, which may still be queued from before a warp. The unchecked
+// request keeps libxcb from allocating a record for an error that a query of
+// the root window cannot have.
 QPoint pointerNow() {
   if (xcb_connection_t* c = x11()) {
     xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
@@ -159,7 +174,23 @@ QPoint pointerNow() {
       }
     }
   }
-  return QCursor::pos();
+  // Elsewhere Qt's position is in device-independent pixels.
+  QScreen* screen = QGuiApplication::primaryScreen();
+  double dpr = screen ? screen->devicePixelRatio() : 1.0;
+  QPoint p = QCursor::pos();
+  return QPoint(int(std::lround(p.x() * dpr)), int(std::lround(p.y() * dpr)));
+}
+
+// The pointer for this frame, in native pixels. While it moves freely the
+// motion events keep it, so a frame costs no round trip to the server; while
+// motion is relative, and for a few frames after a warp or a change of focus,
+// the server is asked.
+QPoint samplePointer() {
+  if (dev.relative || dev.serverFrames > 0) {
+    if (dev.serverFrames > 0) --dev.serverFrames;
+    dev.eventPointer = pointerNow();
+  }
+  return dev.eventPointer;
 }
 
 // Virtual keys the accelerator table knows; others are not posted.
@@ -190,6 +221,8 @@ void fillColourTable() {
 constexpr int BAND_ROWS = 16;
 
 int presentPushes = 0;  // bands handed to Qt since start (tests)
+PlatPresentCounts presentCounts = {0, 0, 0};
+QRect lastPush;  // picture pixels of the last band handed to Qt (tests)
 
 class MainWidget : public QWidget {
  public:
@@ -230,6 +263,8 @@ class MainWidget : public QWidget {
   void present(const uint16_t* pixels, int width, int height, int pitch) {
     int rows = std::min(height, PICTURE_H), cols = std::min(width, PICTURE_W);
     if (rows <= 0 || cols <= 0) return;
+    ++presentCounts.frames;
+    int pushesBefore = presentPushes;
     size_t rowBytes = static_cast<size_t>(cols) * 2;
     for (int y0 = 0; y0 < rows; y0 += BAND_ROWS) {
       int y1 = std::min(y0 + BAND_ROWS, rows);
@@ -252,12 +287,15 @@ class MainWidget : public QWidget {
         std::memcpy(shown_[y] + left, src + left, static_cast<size_t>(right - left + 1) * 2);
       }
       ++presentPushes;
+      lastPush = QRect(QPoint(left, y0), QPoint(right, y1 - 1));
       repaintLater(widgetRectOf(left, y0, right + 1, y1));
     }
+    if (presentPushes != pushesBefore) ++presentCounts.changed;
   }
 
  protected:
   void paintEvent(QPaintEvent* e) override {
+    ++presentCounts.paints;
     QPainter p(this);
     p.setRenderHint(QPainter::SmoothPixmapTransform, false);
     QRect r = pictureRect();
@@ -278,6 +316,8 @@ class MainWidget : public QWidget {
   void mousePressEvent(QMouseEvent* e) override { button(e->button(), true); }
   void mouseReleaseEvent(QMouseEvent* e) override { button(e->button(), false); }
   void mouseDoubleClickEvent(QMouseEvent* e) override { button(e->button(), true); }
+  void mouseMoveEvent(QMouseEvent* e) override { dev.eventPointer = native(e->globalPosition()); }
+  void enterEvent(QEnterEvent* e) override { dev.eventPointer = native(e->globalPosition()); }
 
   void closeEvent(QCloseEvent* e) override {
     // The window procedure decides: a close message reaches it, and its
@@ -294,6 +334,11 @@ class MainWidget : public QWidget {
       int vk = acceleratorKey(e->key());
       if (vk) pushMessage(PlatMessage{MSG_KEYDOWN, vk, keyModifiers(e->modifiers())});
     }
+  }
+
+  QPoint native(QPointF global) const {
+    double dpr = devicePixelRatioF();
+    return QPoint(int(std::lround(global.x() * dpr)), int(std::lround(global.y() * dpr)));
   }
 
   static intptr_t keyModifiers(Qt::KeyboardModifiers m) {
@@ -356,6 +401,7 @@ void onFocusWindow(QWindow* focus) {
   bool mine = mainWidget && focus && focus == mainWidget->windowHandle();
   if (mine == dev.keyboardFocus) return;
   dev.keyboardFocus = mine;
+  dev.serverFrames = POINTER_SETTLE_FRAMES;
   if (mine)
     syncKeysFromServer();
   else
@@ -436,9 +482,36 @@ int platformInit(int argc, char** argv) {
   return 1;
 }
 
+namespace {
+// The frame loop sleeps most of each frame and then has well under a
+// millisecond of work. Beside busy processes (a compiler on every core) the
+// scheduler's usual slice of a few milliseconds let a due frame wait that long
+// for the processor; asking for a short slice (Linux 6.12 and later; earlier
+// kernels ignore it) lets the woken loop run at once. Nothing else changes:
+// the nice value stays, and a refusal is harmless.
+void askForShortSlices() {
+#if defined(__linux__) && defined(SYS_sched_setattr) && defined(SYS_sched_getattr)
+  struct Attr {
+    uint32_t size, policy;
+    uint64_t flags;
+    int32_t nice;
+    uint32_t priority;
+    uint64_t runtime, deadline, period;
+    uint32_t utilMin, utilMax;
+  } a{};
+  if (syscall(SYS_sched_getattr, 0, &a, sizeof a, 0) != 0 || a.policy != 0 /* SCHED_OTHER */) return;
+  a.size = sizeof a;
+  a.flags = 0;
+  a.runtime = 100000;  // ns: the shortest slice the scheduler grants
+  (void)syscall(SYS_sched_setattr, 0, &a, 0);
+#endif
+}
+}  // namespace
+
 int platformCreateMainWindow(const char* titleUtf8, WindowProc proc) {
   if (!app || mainWidget) return 0;
   windowProc = proc;
+  askForShortSlices();
   mainWidget = new MainWidget();
   mainWidget->setWindowTitle(QString::fromUtf8(titleUtf8));
   mainWidget->setWindowIcon(QIcon(":/icon.png"));
@@ -524,7 +597,6 @@ namespace {
 
 using FrameClockTime = std::chrono::steady_clock::time_point;
 FrameClockTime nextFrameAt{};
-QTimer* frameTimer = nullptr;  // wakes the event wait shortly before a frame is due
 
 std::chrono::nanoseconds framePeriod() {
   double hz = 60.0;  // where the platform tells no refresh rate
@@ -546,26 +618,13 @@ int platformWaitFrame() {
   // More than a frame behind (a long frame, a dialog, the first frame):
   // start afresh instead of running the missed frames in a burst.
   if (nextFrameAt == FrameClockTime{} || now - nextFrameAt > period) nextFrameAt = now;
-  while (ringCount == 0) {
-    now = steady_clock::now();
-    nanoseconds left = nextFrameAt - now;
-    if (left <= nanoseconds::zero()) break;
-    if (app && left > milliseconds(2)) {
-      // Qt's timers count whole milliseconds: wake a little early and sleep
-      // the rest below, so that frames keep their spacing.
-      if (!frameTimer) {
-        frameTimer = new QTimer(app);
-        frameTimer->setSingleShot(true);
-        frameTimer->setTimerType(Qt::PreciseTimer);
-      }
-      frameTimer->start(static_cast<int>(duration_cast<milliseconds>(left).count()) - 1);
-      processQtEvents(QEventLoop::WaitForMoreEvents);
-    } else {
-      std::this_thread::sleep_until(nextFrameAt);
-      if (app) processQtEvents(QEventLoop::AllEvents);
-    }
-  }
-  if (frameTimer) frameTimer->stop();
+  if (ringCount > 0) return 0;
+  // The thread sleeps until the frame is due, as a flip blocks, and takes the
+  // window system's events once when it wakes: input is read once per frame
+  // anyway, and waking for every event (or for a millisecond timer first) cost
+  // an idle editor more than its frames.
+  if (now < nextFrameAt) std::this_thread::sleep_until(nextFrameAt);
+  if (app) processQtEvents(QEventLoop::AllEvents);
   if (ringCount > 0) return 0;
   nextFrameAt += period;
   return 1;
@@ -595,17 +654,13 @@ void platformCursorPos(int32_t* x, int32_t* y) {
     *y = testCursorY;
     return;
   }
-  // On X11 the server is asked directly: QCursor::pos makes Qt's own checked
-  // request and a list of screens, which allocate, in every frame.
-  QPoint global;
-  if (x11()) {
-    QPoint native = pointerNow();
-    double dpr = mainWidget->devicePixelRatioF();
-    global = QPoint(static_cast<int>(std::floor(native.x() / dpr)), static_cast<int>(std::floor(native.y() / dpr)));
-  } else {
-    global = QCursor::pos();
-  }
-  QPoint p = mainWidget->mapFromGlobal(global);
+  // One sample per frame: the mouse read that follows takes its motion from
+  // the same one.
+  dev.framePointer = samplePointer();
+  dev.haveFramePointer = true;
+  double dpr = mainWidget->devicePixelRatioF();
+  if (dpr <= 0) dpr = 1;
+  QPoint p = mainWidget->mapFromGlobal(QPointF(dev.framePointer.x() / dpr, dev.framePointer.y() / dpr)).toPoint();
   QRect r = mainWidget->pictureRect();
   double s = mainWidget->scale();
   if (s <= 0) s = 1;
@@ -649,6 +704,8 @@ void platformSetRelativeMouse(int on) {
   }
   // Motion starts afresh from wherever the pointer now is.
   dev.haveLast = false;
+  dev.haveFramePointer = false;
+  dev.serverFrames = POINTER_SETTLE_FRAMES;
 }
 
 // ---------------------------------------------------------------------------
@@ -687,6 +744,15 @@ int platformPresent(const uint16_t* pixels, int width, int height, int pitch) {
 }
 
 int platformTestPresentPushes() { return presentPushes; }
+
+void platformPresentCounts(PlatPresentCounts* counts) { *counts = presentCounts; }
+
+void platformTestLastPush(int* left, int* top, int* right, int* bottom) {
+  *left = lastPush.isNull() ? 0 : lastPush.left();
+  *top = lastPush.isNull() ? 0 : lastPush.top();
+  *right = lastPush.isNull() ? 0 : lastPush.right() + 1;
+  *bottom = lastPush.isNull() ? 0 : lastPush.bottom() + 1;
+}
 
 uint32_t platformTestShownPixel(int x, int y) {
   if (!mainWidget || x < 0 || y < 0 || x >= PICTURE_W || y >= PICTURE_H) return 0;
@@ -736,7 +802,8 @@ namespace {
 // is kept for the next read instead of being overwritten.
 void takePointerMotion() {
   if (!mainWidget || !mainWidget->isVisible()) return;
-  QPoint now = pointerNow();
+  QPoint now = dev.haveFramePointer ? dev.framePointer : samplePointer();
+  dev.haveFramePointer = false;
   QPoint base = dev.relative ? relativeAnchor() : dev.lastPointer;
   if (dev.haveLast || dev.relative) {
     double s = mainWidget->scale() * mainWidget->devicePixelRatioF();

@@ -1,0 +1,103 @@
+// The window's picture: only the bands of rows that changed are converted and
+// handed to Qt, each cut to its changed columns, and the letterbox bars of a
+// window of another shape stay black.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QPixmap>
+#include <QWidget>
+
+#include <vector>
+
+#include "platform/platform.h"
+#include "platform/qt_owner.h"
+
+namespace {
+
+constexpr int W = 800, H = 600, PITCH = 808;  // a pitch wider than the picture, as surfaces may have
+
+struct Push {
+  int l, t, r, b;
+  bool operator==(const Push& o) const { return l == o.l && t == o.t && r == o.r && b == o.b; }
+};
+Push lastPush() {
+  Push p{};
+  platformTestLastPush(&p.l, &p.t, &p.r, &p.b);
+  return p;
+}
+
+class PresentTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    static char arg0[] = "brindle_tests";
+    char* argv[] = {arg0, nullptr};
+    ASSERT_EQ(platformInit(1, argv), 1);
+    ASSERT_EQ(platformCreateMainWindow("Brindlecot", [](const PlatMessage&) {}), 1);
+    platformShowMainWindow();
+    platformPeekMessage();
+  }
+  void TearDown() override {
+    platformSetWindowProc(nullptr);
+    platformDestroyMainWindow();
+    platformResetMessages();
+  }
+  // Presents the frame and returns the bands it pushed.
+  int present() {
+    int before = platformTestPresentPushes();
+    EXPECT_EQ(platformPresent(frame.data(), W, H, PITCH), PRESENT_OK);
+    return platformTestPresentPushes() - before;
+  }
+  void set(int x, int y, uint16_t v) { frame[y * PITCH + x] = v; }
+  std::vector<uint16_t> frame = std::vector<uint16_t>(size_t(PITCH) * H, 0x0841);
+};
+
+TEST_F(PresentTest, OnlyChangedBandsAndColumnsArePushed) {
+  // Whatever the window showed before, this picture differs somewhere in
+  // every band of 16 rows; the pitch's spare pixels are never looked at.
+  for (int y = 0; y < H; ++y) set(W + 3, y, 0xFFFF);
+  present();
+  for (int y = 0; y < H; ++y) set(y % W, y, 0x1234 + y);
+  EXPECT_EQ(present(), (H + 15) / 16);
+  EXPECT_EQ(present(), 0) << "an unchanged frame pushes nothing";
+  EXPECT_EQ(platformTestShownPixel(5, 5), 0xFF1045CEu) << "0x1239, each channel widened by its top bits";
+
+  // One pixel: its band, its column.
+  set(123, 45, 0xF800);
+  EXPECT_EQ(present(), 1);
+  EXPECT_EQ(lastPush(), (Push{123, 32, 124, 48}));
+  EXPECT_EQ(platformTestShownPixel(123, 45), 0xFFFF0000u);
+  EXPECT_EQ(platformTestShownPixel(124, 45), 0xFF080808u) << "0x0841 widened channel by channel";
+
+  // Two pixels of one band make one push spanning both; the last row and
+  // column sit in the short last band.
+  set(10, 200, 0xFFFF);
+  set(700, 207, 0x001F);
+  EXPECT_EQ(present(), 1);
+  EXPECT_EQ(lastPush(), (Push{10, 192, 701, 208}));
+  EXPECT_EQ(platformTestShownPixel(10, 200), 0xFFFFFFFFu);
+  EXPECT_EQ(platformTestShownPixel(700, 207), 0xFF0000FFu);
+  set(W - 1, H - 1, 0x07E0);
+  EXPECT_EQ(present(), 1);
+  EXPECT_EQ(lastPush(), (Push{W - 1, 592, W, H}));
+  EXPECT_EQ(platformTestShownPixel(W - 1, H - 1), 0xFF00FF00u);
+  EXPECT_EQ(present(), 0);
+}
+
+TEST_F(PresentTest, LetterboxBarsStayBlackAfterResize) {
+  QWidget* w = platformDialogOwner();
+  ASSERT_NE(w, nullptr);
+  w->showNormal();
+  w->resize(1000, 600);
+  platformPeekMessage();
+  for (uint16_t& p : frame) p = 0xFFFF;
+  present();
+  QImage shot = w->grab().toImage();
+  ASSERT_EQ(shot.size(), QSize(1000, 600));
+  // The 800 x 600 picture is centred at 1:1 with bars of 100 pixels beside it.
+  EXPECT_EQ(shot.pixel(50, 300), 0xFF000000u);
+  EXPECT_EQ(shot.pixel(950, 300), 0xFF000000u);
+  EXPECT_EQ(shot.pixel(100, 0), 0xFFFFFFFFu);
+  EXPECT_EQ(shot.pixel(899, 599), 0xFFFFFFFFu);
+}
+
+}  // namespace
