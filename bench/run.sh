@@ -34,7 +34,7 @@ awk -F, '
     printf "|%s|%s|%s|%s|\n", "------------------------------", "--------------", "------------------------", "----------"
     for (i = 1; i <= n; ++i) {
       k = order[i]; b = base[k]
-      # Whole editing frames against the memcpy of their own program's run.
+      # Whole editing frames against the memcpy measured by the same program.
       if (k ~ /^(editingFrameComposed|presentedFrame)\//) b = "backBufferMemcpy"
       if (b != "" && (b in t) && t[b] > 0)
         printf "| %-28s | %12.1f | %-20s %8.1f | %7.1fx |\n", k, t[k], b, t[b], t[k] / t[b]
