@@ -12,8 +12,8 @@
 #include <cstring>
 #include <string>
 
+#include "dialogs/pickers.h"
 #include "map/map.h"
-#include "map/pickers.h"
 #include "platform/filechooser.h"
 #include "platform/platform.h"
 #include "platform/sjis.h"

@@ -2,11 +2,11 @@
 // complaint box, path fields and the table of document services.
 #include "dialogs/dialogs.h"
 
+#include "dialogs/pickers.h"
 #include "dialogs/templates.h"
 #include "map/map.h"
 #include "map/mapfile.h"
 #include "map/oldmap.h"
-#include "map/pickers.h"
 #include "platform/files.h"
 #include "platform/platform.h"
 #include "platform/sjis.h"

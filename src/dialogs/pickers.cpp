@@ -1,6 +1,6 @@
 // The four file pickers: each starts from the Setting it serves and writes the
 // choice straight back into it.
-#include "map/pickers.h"
+#include "dialogs/pickers.h"
 
 #include <cstring>
 
