@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <string>
 
+#include "app/app.h"
 #include "app/settings.h"
 #include "editor/editor.h"
 #include "input/input.h"
@@ -482,6 +483,7 @@ TEST_F(GfxFrame, FrameTimeRateAndDebugLine) {
   drawSprite(sprite(SLOT_A, 0, 0, 0, 0, 1, 1, 1, 0));
   fakeNow += 20;
   presentFrame();
+  queueDebugRateLine();
   ASSERT_EQ(textCount[3], 1);
   EXPECT_STREQ(textQueue[3][0].text, "   1fps:0.0200ms,OBJ:1");
   EXPECT_EQ(textQueue[3][0].x, 0);

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/settings.h"
+#include "editor/editor.h"
 #include "gfx/gfx.h"
 #include "input/input.h"
 #include "platform/platform.h"
@@ -126,6 +127,7 @@ TEST_F(InputTest, DebugLinesListKeysInWholeEntries) {
   platformTestSetKey(0x1D, 1);
   platformTestSetKey(0x39, 1);
   pollInput(1);
+  queueDebugInputLines();
   ASSERT_GE(textCount[3], 1);
   EXPECT_EQ(std::string(textQueue[3][0].text), std::string(SJIS("キーボード:")) + "1d 39 ");
   EXPECT_EQ(textQueue[3][0].x, 212);
@@ -139,6 +141,7 @@ TEST_F(InputTest, DebugLinesListKeysInWholeEntries) {
   resetGraphicsQueues();
   for (int k = 0x10; k < 0x10 + 60; ++k) platformTestSetKey(k, 1);
   pollInput(1);
+  queueDebugInputLines();
   std::string line = textQueue[3][0].text;
   EXPECT_LE(line.size(), 127u);
   size_t prefix = std::strlen(SJIS("キーボード:"));

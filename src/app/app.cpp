@@ -8,6 +8,7 @@
 #include "editor/editor.h"
 #include "gfx/gfx.h"
 #include "input/input.h"
+#include "map/map.h"
 #include "platform/files.h"
 #include "platform/platform.h"
 
@@ -21,6 +22,17 @@ constexpr const char* FAIL_CAPTION = "ごめんね";
 void fatal(const char* textUtf8) { platformMessageBox(textUtf8, FAIL_CAPTION, MB_OK | MB_ICONINFORMATION); }
 
 }  // namespace
+
+int startGraphics() {
+  if (!startDisplay(screenW, screenH, 16)) return 0;
+  loadSurface("DATA", SLOT_DATA, KEY_BLACK);
+  loadSurface("ICON", SLOT_ICON, KEY_BLACK);
+  loadSurface("MES", SLOT_MES, KEY_MES);
+  if (showWallpaper == 1) loadSurface(wallpaperPath, SLOT_WALLPAPER, KEY_BLACK);
+  loadSurface(chipSheetPath, SLOT_CHIPSHEET, KEY_BLACK);
+  resetFrameClock();
+  return 1;
+}
 
 void showSystemCursor(int state) {
   if (state == 1) {

@@ -25,5 +25,11 @@ int runMessageLoop();
 extern void (*appFrameFunction)();
 extern uint32_t appShutdownDelayMs;  // the pause before quitting (500 ms)
 
+// The display, then the bitmaps the editor draws from: the three interface
+// bitmaps, the wallpaper when it is shown and the chip sheet. A bitmap that
+// cannot be loaded leaves its slot empty; only a display that cannot be made
+// fails (0).
+int startGraphics();
+
 // Runs the whole program; returns the process exit code.
 int runApplication(int argc, char** argv);

@@ -98,6 +98,15 @@ void updateAttributeTool(int layer);
 void drawDigits(int32_t x, int32_t y, int32_t value, int32_t count, int layer);
 
 // ---------------------------------------------------------------------------
+// Debug overlay (F4)
+// The keyboard line (keys down), the mouse line (motion) and its four button
+// marks, from what pollInput read this frame; queued right after it.
+void queueDebugInputLines();
+// The frame rate, the last frame's time and its copy count; queued right after
+// the present, so that it shows in the next frame (layer 3 is drawn already).
+void queueDebugRateLine();
+
+// ---------------------------------------------------------------------------
 // Preview
 extern int32_t previewScrollX, previewScrollY, previewOffsetX, previewOffsetY;
 void updatePreview();

@@ -104,6 +104,7 @@ void editingFrame() {
   drawClock(0);
   drawPointer();
   presentFrame();
+  queueDebugRateLine();
   pointerClaimed = 0;
 }
 
@@ -152,6 +153,7 @@ void updateEditorFrame() {
   platformSetRelativeMouse(editorMode == 1 ? 1 : 0);
   platformCursorPos(&mouseX, &mouseY);
   if (!pollInput(appActive)) acquireInput(appActive);
+  queueDebugInputLines();
   advanceScrollStep();
   if (editorMode == 0) editingFrame();
   else updatePreview();

@@ -74,8 +74,10 @@ void updatePreview() {
   formatClock(clock, sizeof clock);
   queueText(screenW - 208, screenH - 16, 0xFFFFFF, clock, 4);
 
-  if (previewPresentHook != nullptr)
+  if (previewPresentHook != nullptr) {
     previewPresentHook();
-  else
+  } else {
     presentFrame();
+    queueDebugRateLine();
+  }
 }

@@ -1,8 +1,6 @@
 // [SECTION] Display: start-up, back buffer, clear, present with lost-surface
 // recovery, shutdown.
-#include "app/settings.h"
 #include "gfx/gfx.h"
-#include "map/map.h"
 #include "platform/platform.h"
 #include "platform/surface.h"
 
@@ -50,17 +48,6 @@ int startDisplay(int width, int height, int bitsPerPixel) {
     if (!display.back) return failStart(TEXT_BACK_FAILED);
   }
   setClipRect(0, 0, screenW, screenH);
-  return 1;
-}
-
-int startGraphics() {
-  if (!startDisplay(screenW, screenH, 16)) return 0;
-  loadSurface("DATA", SLOT_DATA, KEY_BLACK);
-  loadSurface("ICON", SLOT_ICON, KEY_BLACK);
-  loadSurface("MES", SLOT_MES, KEY_MES);
-  if (showWallpaper == 1) loadSurface(wallpaperPath, SLOT_WALLPAPER, KEY_BLACK);
-  loadSurface(chipSheetPath, SLOT_CHIPSHEET, KEY_BLACK);
-  resetFrameClock();
   return 1;
 }
 

@@ -1,9 +1,8 @@
 // [SECTION] Frame composition: the layers in order, the frame time, the
-// present, the rate count and the debug line.
+// present and the rate count.
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/settings.h"
 #include "gfx/gfx.h"
 #include "platform/platform.h"
 
@@ -109,12 +108,5 @@ void presentFrame() {
     framesPerSecond = static_cast<int32_t>(static_cast<uint32_t>(frameClock.frameCounter) * 1000u / elapsed);
     frameClock.rateStart = now();
     frameClock.frameCounter = 0;
-  }
-  if (showDebugInfo == 1) {
-    char line[TEXT_STORE];
-    std::snprintf(line, sizeof line, "%4dfps:%6.4fms,OBJ:%d", framesPerSecond, static_cast<double>(frameSeconds),
-                  drawCount);
-    // Layer 3 is drawn already: the line shows in the next frame.
-    queueText(0, screenH - 16, 0x7F7FFF, line, 3);
   }
 }

@@ -41,7 +41,6 @@ constexpr int SLOT_COUNT = 300;
 
 // ---------------------------------------------------------------------------
 // Display (4.1)
-int startGraphics();
 int startDisplay(int width, int height, int bitsPerPixel);
 void clearBackBuffer(uint32_t rawPixel);
 void presentBackBuffer();

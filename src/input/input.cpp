@@ -1,13 +1,9 @@
 // [SECTION] Keyboard and mouse, read once per frame into the editor's buttons.
 #include "input/input.h"
 
-#include <cstdio>
 #include <cstring>
 
-#include "app/settings.h"
-#include "gfx/gfx.h"
 #include "platform/platform.h"
-#include "platform/sjis.h"
 
 namespace {
 
@@ -32,31 +28,6 @@ int readStatus(int device, int status) {
     status = platformDeviceAcquire(device);
   }
   return status;
-}
-
-// "キーボード:" and "%02x " per key down. Whole entries only: the text store
-// holds 127 bytes, so the line stops before an entry that would not fit.
-void queueKeyboardLine() {
-  char line[TEXT_STORE];
-  const char* prefix = SJIS("キーボード:");
-  size_t n = std::strlen(prefix);
-  std::memcpy(line, prefix, n);
-  for (int code = 0; code < 256; ++code) {
-    if (!down(code)) continue;
-    if (n + 3 > TEXT_STORE - 1) break;
-    std::snprintf(line + n, sizeof line - n, "%02x ", code);
-    n += 3;
-  }
-  line[n] = 0;
-  queueText(212, 0, 0xFFFFFF, line, 3);
-}
-
-void queueMouseLines(const PlatMouseState& m) {
-  char line[TEXT_STORE];
-  std::snprintf(line, sizeof line, "%.16s[%3d,%3d]", SJIS("まうす:"), m.x, m.y);
-  queueText(0, 0, 0xFFFFFF, line, 3);
-  for (int i = 0; i < 4; ++i)
-    queueText(132 + 16 * i, 0, 0xFFFFFF, (m.buttons[i] & 0x80) ? SJIS("●") : SJIS("○"), 3);
 }
 
 }  // namespace
@@ -98,12 +69,13 @@ int acquireInput(int mode) {
 int pollInput(int active) {
   int result = 1;
   int32_t bits = 0;
+  keyboardReadOk = mouseReadOk = 0;
   if (keyboardOpen && inputSuspended == 0 && active == 1) {
     int status = readStatus(DEVICE_KEYBOARD, platformKeyboardRead(keyState));
     if (status != DEV_OK) {
       result = 0;
     } else {
-      if (showDebugInfo == 1) queueKeyboardLine();
+      keyboardReadOk = 1;
       if (down(DIK_UP) || down(DIK_NUMPAD8)) bits |= BTN_UP;
       if (down(DIK_DOWN) || down(DIK_NUMPAD2)) bits |= BTN_DOWN;
       if (down(DIK_LEFT) || down(DIK_NUMPAD4)) bits |= BTN_LEFT;
@@ -124,7 +96,8 @@ int pollInput(int active) {
       if (m.buttons[3] & 0x80) bits |= BTN_MOUSE4;
       mouseDX = m.x;
       mouseDY = m.y;
-      if (showDebugInfo == 1) queueMouseLines(m);
+      std::memcpy(mouseButtonsRead, m.buttons, sizeof mouseButtonsRead);
+      mouseReadOk = 1;
     }
   }
   lastHeld = buttonsHeld;
@@ -143,6 +116,8 @@ void resetInputState() {
   inputSuspended = 0;
   std::memset(keyState, 0, sizeof keyState);
   buttonsHeld = buttonsPressed = mouseDX = mouseDY = 0;
+  keyboardReadOk = mouseReadOk = 0;
+  std::memset(mouseButtonsRead, 0, sizeof mouseButtonsRead);
   lastHeld = 0;
   keyboardOpen = mouseOpen = false;
 }

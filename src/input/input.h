@@ -20,6 +20,12 @@ extern int32_t buttonsHeld;
 extern int32_t buttonsPressed;
 extern int32_t mouseDX;
 extern int32_t mouseDY;
+// What the last pollInput read, for the editor's debug overlay: whether each
+// device gave data this frame (keyState, and mouseDX / mouseDY with the four
+// button bytes, 0x80 when down, are then this frame's).
+extern int32_t keyboardReadOk;
+extern int32_t mouseReadOk;
+extern uint8_t mouseButtonsRead[4];
 
 int startInput();
 int acquireInput(int mode);
