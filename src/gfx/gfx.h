@@ -40,7 +40,7 @@ constexpr int TEXT_STORE = 128;
 constexpr int SLOT_COUNT = 300;
 
 // ---------------------------------------------------------------------------
-// Display (4.1)
+// Display
 int startDisplay(int width, int height, int bitsPerPixel);
 void clearBackBuffer(uint32_t rawPixel);
 void presentBackBuffer();
@@ -49,7 +49,7 @@ void stopGraphics();
 PlatSurface* backBuffer();  // the 800 x 600 RGB565 picture (null before startDisplay)
 
 // ---------------------------------------------------------------------------
-// Surface slots (4.2)
+// Surface slots
 enum SlotIndex { SLOT_DATA = 0, SLOT_ICON = 1, SLOT_MES = 2, SLOT_WALLPAPER = 5, SLOT_CHIPSHEET = 10 };
 constexpr uint32_t CLR_INVALID = 0xFFFFFFFFu;
 constexpr uint32_t KEY_BLACK = 0x000000;
@@ -74,7 +74,7 @@ int surfaceSize(int slot, int32_t* width, int32_t* height);
 uint32_t matchSurfaceColor(PlatSurface* surface, uint32_t color);
 
 // ---------------------------------------------------------------------------
-// Sprites and the blit queue (4.3)
+// Sprites and the blit queue
 struct Sprite {
   float x, y;
   int32_t srcX, srcY;
@@ -121,7 +121,7 @@ extern Sprite brushCellSprite, digitSprite;
 void initSprites();
 
 // ---------------------------------------------------------------------------
-// Lines, boxes and text (4.4)
+// Lines, boxes and text
 enum ShapeKind { SHAPE_LINE = 0, SHAPE_BOX = 1 };
 
 struct ShapeCommand {
@@ -151,7 +151,7 @@ void flushShapes(int layer);
 void flushTexts(int layer);
 
 // ---------------------------------------------------------------------------
-// Frame composition and timing (4.5)
+// Frame composition and timing
 extern float frameSeconds;
 constexpr int FRAME_TIME_LOG_SIZE = 1024;
 extern uint16_t frameTimeLog[FRAME_TIME_LOG_SIZE];
