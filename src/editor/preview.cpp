@@ -1,6 +1,5 @@
 // The whole-map preview: the map at its real pixel size, centred when it is
 // smaller than the screen and panned by mouse motion when it is larger.
-#include "app/settings.h"
 #include "editor/editor.h"
 #include "gfx/gfx.h"
 #include "input/input.h"
