@@ -147,3 +147,41 @@ TEST_F(PreviewTest, OnlyAFreshPressLeaves) {
   previewFrame(BTN_PRIMARY);
   EXPECT_EQ(editorMode, 0);
 }
+
+// The editing screen and the preview are composed by one function with one
+// background, one clock and one pointer image: the clock lies under the
+// windows when editing and above the cells in the preview, and only the
+// editing screen shows the pointer.
+TEST_F(PreviewTest, EditingAndPreviewFramesShareBackgroundClockAndPointer) {
+  PlatSurface* paper = platSurfaceCreate(4, 4);
+  ASSERT_NE(paper, nullptr);
+  surfaceSlots[SLOT_WALLPAPER].surface = paper;
+  surfaceSlots[SLOT_WALLPAPER].width = surfaceSlots[SLOT_WALLPAPER].height = 4;
+  auto pointerImages = [] {
+    int n = 0;
+    for (int l = 0; l < LAYER_COUNT; ++l)
+      for (int i = 0; i < blitCount[l]; ++i)
+        if (blitQueue[l][i].slot == SLOT_DATA && blitQueue[l][i].srcTop == 0) ++n;
+    return n;
+  };
+  for (int32_t mode : {0, 1}) {
+    SCOPED_TRACE(mode);
+    editorMode = mode;
+    previewFrame();
+    const int clockLayer = mode == 0 ? 0 : 4;
+    ASSERT_EQ(textCount[clockLayer], 1);
+    EXPECT_EQ(textQueue[clockLayer][0].x, 592);
+    EXPECT_EQ(textQueue[clockLayer][0].y, 584);
+    EXPECT_EQ(textCount[4 - clockLayer], 0);
+    EXPECT_EQ(countBlitsFrom(0, SLOT_WALLPAPER), 1);
+    EXPECT_EQ(clears, 0);
+    EXPECT_EQ(pointerImages(), mode == 0 ? 1 : 0);
+    EXPECT_EQ(presents, mode + 1);
+  }
+  editorMode = 0;
+  previewFrame();
+  const BlitCommand* pointer = findBlit(4, SLOT_DATA, 0, 0);
+  ASSERT_NE(pointer, nullptr);
+  EXPECT_EQ(pointer->x, 396);  // the arrow's tip at the pointer
+  EXPECT_EQ(pointer->y, 296);
+}
