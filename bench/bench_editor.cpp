@@ -65,10 +65,7 @@ void editingFrame(benchmark::State& state) {
   setUpFrame(static_cast<int32_t>(state.range(0)));
   for (auto _ : state) {
     resetGraphicsQueues();
-    updateMapView(2);
-    updateMapTool(2);
-    updateSheetView(1);
-    updateSheetTool(1);
+    updateViewWindows();
     pointerClaimed = 0;
     pointerShape = 1;
     benchmark::DoNotOptimize(blitCount[2]);

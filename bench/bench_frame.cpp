@@ -66,14 +66,6 @@ void queueTexts(int layer, int count) {
   }
 }
 
-void flushAll() {
-  for (int layer = 0; layer < LAYER_COUNT; ++layer) {
-    flushBlits(layer);
-    flushTexts(layer);
-    flushShapes(layer);
-  }
-}
-
 template <class Fill>
 void timeFrames(benchmark::State& state, Fill fill) {
   setUp();
@@ -81,7 +73,7 @@ void timeFrames(benchmark::State& state, Fill fill) {
     resetGraphicsQueues();
     fill();
     auto t0 = std::chrono::steady_clock::now();
-    flushAll();
+    flushAllLayers();
     auto t1 = std::chrono::steady_clock::now();
     benchmark::DoNotOptimize(backBuffer()->pixels[0]);
     state.SetIterationTime(std::chrono::duration<double>(t1 - t0).count());

@@ -394,9 +394,8 @@ TEST_F(GfxFrame, AttributeModeAtTheLargestWindowDropsNothing) {
     mouseX = 400;
     mouseY = 300;
     buttonsHeld = buttonsPressed = mouseDX = mouseDY = 0;
-    clearBackBuffer(0);
     resetGraphicsQueues();
-    updateViewWindows();
+    composeEditorFrame();
     presentFrame();
     // The last column starts at 6 + 788 / chip * chip and is cut at 794.
     int32_t lastX = 6 + 788 / chip * chip;

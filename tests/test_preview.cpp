@@ -1,26 +1,54 @@
 // The whole-map preview: centring, panning, visible cells and leaving it.
 #include "editor_test_support.h"
 
+#include "platform/platform.h"
+#include "platform/surface.h"
+
 namespace {
 int presents;
 int clears;
-void countPresent() { ++presents; }
-void countClear(uint32_t) { ++clears; }
+constexpr uint16_t MARK = 0x1234;  // no colour of the frame: a clear turns it to 0
 }  // namespace
 
 class PreviewTest : public EditorTest {
  protected:
   void SetUp() override {
     EditorTest::SetUp();
-    previewPresentHook = countPresent;
-    previewClearHook = countClear;
+    static char arg0[] = "brindle_tests";
+    static char* argv[] = {arg0, nullptr};
+    platformInit(1, argv);
+    ASSERT_EQ(startDisplay(screenW, screenH, 16), 1);
     presents = clears = 0;
     editorMode = 1;
   }
+  void TearDown() override {
+    stopGraphics();
+    EditorTest::TearDown();
+  }
+  // One preview frame as the frame driver runs it: composed, then presented.
+  // The back buffer is marked first, so that a clear shows. The present
+  // empties the queues; their counts from before it are put back for the
+  // checks (the entries themselves stay where they were queued).
   void previewFrame(int32_t held = 0, int32_t dx = 0, int32_t dy = 0) {
     input(400, 300, held, dx, dy);
     resetGraphicsQueues();
-    updatePreview();
+    clearBackBuffer(MARK);
+    composeEditorFrame();
+    if (backBuffer()->pixels[0] != MARK) ++clears;
+    int32_t blits[LAYER_COUNT], shapes[LAYER_COUNT], texts[LAYER_COUNT];
+    for (int l = 0; l < LAYER_COUNT; ++l) {
+      blits[l] = blitCount[l];
+      shapes[l] = shapeCount[l];
+      texts[l] = textCount[l];
+    }
+    const uint32_t framesBefore = frameTimeNext;
+    presentFrame();
+    presents += static_cast<int>(frameTimeNext - framesBefore);
+    for (int l = 0; l < LAYER_COUNT; ++l) {
+      blitCount[l] = blits[l];
+      shapeCount[l] = shapes[l];
+      textCount[l] = texts[l];
+    }
   }
   static int cellCount() { return countBlitsFrom(1, SLOT_CHIPSHEET); }
 };
@@ -118,4 +146,42 @@ TEST_F(PreviewTest, OnlyAFreshPressLeaves) {
   previewFrame(0);
   previewFrame(BTN_PRIMARY);
   EXPECT_EQ(editorMode, 0);
+}
+
+// The editing screen and the preview are composed by one function with one
+// background, one clock and one pointer image: the clock lies under the
+// windows when editing and above the cells in the preview, and only the
+// editing screen shows the pointer.
+TEST_F(PreviewTest, EditingAndPreviewFramesShareBackgroundClockAndPointer) {
+  PlatSurface* paper = platSurfaceCreate(4, 4);
+  ASSERT_NE(paper, nullptr);
+  surfaceSlots[SLOT_WALLPAPER].surface = paper;
+  surfaceSlots[SLOT_WALLPAPER].width = surfaceSlots[SLOT_WALLPAPER].height = 4;
+  auto pointerImages = [] {
+    int n = 0;
+    for (int l = 0; l < LAYER_COUNT; ++l)
+      for (int i = 0; i < blitCount[l]; ++i)
+        if (blitQueue[l][i].slot == SLOT_DATA && blitQueue[l][i].srcTop == 0) ++n;
+    return n;
+  };
+  for (int32_t mode : {0, 1}) {
+    SCOPED_TRACE(mode);
+    editorMode = mode;
+    previewFrame();
+    const int clockLayer = mode == 0 ? 0 : 4;
+    ASSERT_EQ(textCount[clockLayer], 1);
+    EXPECT_EQ(textQueue[clockLayer][0].x, 592);
+    EXPECT_EQ(textQueue[clockLayer][0].y, 584);
+    EXPECT_EQ(textCount[4 - clockLayer], 0);
+    EXPECT_EQ(countBlitsFrom(0, SLOT_WALLPAPER), 1);
+    EXPECT_EQ(clears, 0);
+    EXPECT_EQ(pointerImages(), mode == 0 ? 1 : 0);
+    EXPECT_EQ(presents, mode + 1);
+  }
+  editorMode = 0;
+  previewFrame();
+  const BlitCommand* pointer = findBlit(4, SLOT_DATA, 0, 0);
+  ASSERT_NE(pointer, nullptr);
+  EXPECT_EQ(pointer->x, 396);  // the arrow's tip at the pointer
+  EXPECT_EQ(pointer->y, 296);
 }

@@ -24,7 +24,13 @@ struct CommandButton {
 };
 extern const CommandButton commandButtons[COMMAND_COUNT];
 
+// One frame of the editor: the pointer and the input read, the scroll step
+// advanced, the frame composed and presented.
 void updateEditorFrame();
+// Queues the whole frame of the current mode, the editing screen or the
+// preview, with its background, clock and (editing only) pointer image; it
+// presents nothing, so the queues can be looked at before presentFrame.
+void composeEditorFrame();
 // Queues the wallpaper over the whole screen when it is shown and loaded;
 // 0 when the background must be cleared instead.
 int drawWallpaper();
@@ -109,6 +115,8 @@ void queueDebugRateLine();
 // ---------------------------------------------------------------------------
 // Preview
 extern int32_t previewScrollX, previewScrollY, previewOffsetX, previewOffsetY;
+// The preview's part of its frame: the map cells, placed and panned, and the
+// fresh press that leaves it.
 void updatePreview();
 
 // Every editor variable back to its start value (test fixtures).
@@ -123,7 +131,3 @@ void editorSetSheetSizeForTests(int32_t w, int32_t h);
 // When set, the attribute tool calls this instead of attributeDialog: 1 for OK
 // with the value left in currentAttribute, anything else for Cancel.
 extern int (*attributeDialogHook)();
-// When set, the preview calls these instead of presentFrame and
-// clearBackBuffer, so that a test can inspect the frame's queues.
-extern void (*previewPresentHook)();
-extern void (*previewClearHook)(uint32_t rawPixel);

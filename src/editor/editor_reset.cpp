@@ -64,6 +64,4 @@ void resetEditorState() {
 
   editorSetSheetSizeForTests(-1, -1);
   attributeDialogHook = nullptr;
-  previewPresentHook = nullptr;
-  previewClearHook = nullptr;
 }

@@ -1,76 +1,30 @@
-// [SECTION] The editor frame: pointer and input, background, command buttons,
-// the two view windows with their tools, the clock and the pointer image.
+// [SECTION] The frame driver: the pointer and input of a frame, then the editing
+// screen or the preview composed into the queues, then the present. The
+// background, the clock and the pointer image are drawn here for both.
 #include <cstdio>
 
 #include "app/app.h"
 #include "app/settings.h"
-#include "dialogs/dialogs.h"
-#include "dialogs/pickers.h"
 #include "editor/editor.h"
 #include "gfx/gfx.h"
 #include "input/input.h"
-#include "map/map.h"
-#include "map/mapfile.h"
-#include "platform/files.h"
 #include "platform/platform.h"
 #include "platform/sjis.h"
 
-// Index order is the order of the caption cells; CLOSE (12) stands left of
-// EXIT (11) on the screen.
-const CommandButton commandButtons[COMMAND_COUNT] = {
-    {16, 0, 0},   {72, 80, 0},   {128, 160, 0}, {200, 0, 32},  {256, 80, 32},
-    {312, 160, 32}, {384, 0, 64}, {440, 80, 64}, {496, 160, 64}, {568, 0, 96},
-    {624, 80, 96}, {736, 160, 96}, {680, 0, 128},
-};
-
 namespace {
 
-constexpr int BUTTON_Y = 16;
-constexpr int BUTTON_SIZE = 48;
 constexpr uint32_t WHITE = 0xFFFFFF;
-
-enum Command {
-  CMD_BMPLOAD = 0, CMD_LOAD, CMD_SAVE, CMD_SIZE, CMD_UNDO, CMD_CLEAR, CMD_POINT, CMD_FREE,
-  CMD_ATTRIBUTE, CMD_PREVIEW, CMD_OPTION, CMD_EXIT, CMD_CLOSE,
-};
-
-void tellAboutSheet(const char* textUtf8) { platformMessageBox(textUtf8, "はて？", MB_OK | MB_ICONQUESTION); }
-
-// LOAD: the map's sheet replaces the one shown; the user hears when there is
-// none to show.
-void reloadChipSheet() {
-  releaseSurface(SLOT_CHIPSHEET);
-  if (!pathExists(chipSheetPath))
-    tellAboutSheet("ＢＭＰファイルがみつからないよー");
-  else if (!loadSurface(chipSheetPath, SLOT_CHIPSHEET, KEY_BLACK))
-    tellAboutSheet("ＢＭＰファイルが読めないよー");
-  fitBrushToSheet();
-}
-
-// BmpLoad: a chosen sheet that cannot be decoded leaves the sheet in use, its
-// slot, path and name, as they were.
-void loadChosenChipSheet() {
-  char oldPath[PATH_STORE], oldName[PATH_STORE];
-  sjisCopy(oldPath, sizeof oldPath, chipSheetPath);
-  sjisCopy(oldName, sizeof oldName, chipSheetName);
-  if (!chooseChipSheetFile()) return;
-  if (loadSurface(chipSheetPath, SLOT_CHIPSHEET, KEY_BLACK)) {
-    fitBrushToSheet();
-    return;
-  }
-  sjisCopy(chipSheetPath, PATH_STORE, oldPath);
-  sjisCopy(chipSheetName, PATH_STORE, oldName);
-  SurfaceSlot& slot = surfaceSlots[SLOT_CHIPSHEET];
-  sjisCopy(slot.name, sizeof slot.name, oldPath);  // what a lost display reloads
-  tellAboutSheet("ＢＭＰファイルが読めないよー");
-}
+// The editing screen's clock lies under the windows; the preview's above its
+// cells.
+constexpr int EDITING_CLOCK_LAYER = 0;
+constexpr int PREVIEW_CLOCK_LAYER = 4;
 
 void drawBackground() {
   if (!drawWallpaper()) clearBackBuffer(0);
 }
 
 void drawClock(int layer) {
-  char text[64];
+  char text[TEXT_STORE];
   formatClock(text, sizeof text);
   queueText(screenW - 208, screenH - 16, WHITE, text, layer);
 }
@@ -94,18 +48,6 @@ void drawPointer() {
       break;
   }
   pointerShape = 1;
-}
-
-void editingFrame() {
-  setClipRect(0, 0, screenW, screenH);
-  drawBackground();
-  updateCommandButtons();
-  updateViewWindows();
-  drawClock(0);
-  drawPointer();
-  presentFrame();
-  queueDebugRateLine();
-  pointerClaimed = 0;
 }
 
 }  // namespace
@@ -145,6 +87,23 @@ void updateViewWindows() {
   }
 }
 
+void composeEditorFrame() {
+  setClipRect(0, 0, screenW, screenH);
+  drawBackground();
+  // The mode is read once: a frame that enters or leaves the preview is
+  // finished as the screen it began as.
+  if (editorMode == 0) {
+    updateCommandButtons();
+    updateViewWindows();
+    drawClock(EDITING_CLOCK_LAYER);
+    drawPointer();
+    pointerClaimed = 0;
+  } else {
+    updatePreview();
+    drawClock(PREVIEW_CLOCK_LAYER);
+  }
+}
+
 void updateEditorFrame() {
   // The preview pans by relative motion only; holding the hidden pointer at the
   // window centre keeps that motion coming at the screen edges. Switched before
@@ -155,111 +114,8 @@ void updateEditorFrame() {
   if (!pollInput(appActive)) acquireInput(appActive);
   queueDebugInputLines();
   advanceScrollStep();
-  if (editorMode == 0) editingFrame();
-  else updatePreview();
-}
-
-void updateCommandButtons() {
-  for (int i = 0; i < COMMAND_COUNT; ++i) {
-    const CommandButton& b = commandButtons[i];
-    if (toolbarPressed == 0 && dragLock == 0 && pointerInside(b.x, BUTTON_Y, BUTTON_SIZE, BUTTON_SIZE)) {
-      toolFrameSprite.x = static_cast<float>(b.x);
-      toolFrameSprite.y = static_cast<float>(BUTTON_Y);
-      toolFrameSprite.srcX = 0;
-      drawSprite(toolFrameSprite);
-      pointerClaimed = 1;
-      toolCaptionSprite.x = static_cast<float>(b.x - 16);
-      toolCaptionSprite.y = 0;
-      toolCaptionSprite.srcX = b.captionX;
-      toolCaptionSprite.srcY = b.captionY;
-      drawSprite(toolCaptionSprite);
-      if (buttonsPressed & BTN_PRIMARY) {
-        pressedButton = i;
-        dragLock = 1;
-        toolbarPressed = 1;
-      }
-    }
-    toolIconSprite.x = static_cast<float>(b.x);
-    toolIconSprite.y = static_cast<float>(BUTTON_Y);
-    toolIconSprite.srcY = BUTTON_SIZE * i;
-    drawSprite(toolIconSprite);
-  }
-  if (toolbarPressed == 1) {
-    const CommandButton& b = commandButtons[pressedButton];
-    toolFrameSprite.x = static_cast<float>(b.x);
-    toolFrameSprite.y = static_cast<float>(BUTTON_Y);
-    toolFrameSprite.srcX = 48;
-    drawSprite(toolFrameSprite);
-    if (!(buttonsHeld & BTN_PRIMARY)) {
-      // A press released outside its button does nothing.
-      if (pointerInside(b.x, BUTTON_Y, BUTTON_SIZE, BUTTON_SIZE)) runCommand(pressedButton);
-      dragLock = 0;
-      toolbarPressed = 0;
-    }
-  }
-  static const int markerX[3] = {384, 440, 496};
-  if (toolMode >= 0 && toolMode <= 2) modeMarkerSprite.x = static_cast<float>(markerX[toolMode]);
-  modeMarkerSprite.y = static_cast<float>(BUTTON_Y);
-  drawSprite(modeMarkerSprite);
-}
-
-void runCommand(int index) {
-  switch (index) {
-    case CMD_BMPLOAD:
-      showSystemCursor(1);
-      loadChosenChipSheet();
-      showSystemCursor(0);
-      break;
-    case CMD_LOAD:
-      showSystemCursor(1);
-      if (chooseMapFileToOpen() && loadMapFile(mapPath)) reloadChipSheet();
-      showSystemCursor(0);
-      break;
-    case CMD_SAVE:
-      showSystemCursor(1);
-      // A save that fails is told, so that the user does not walk away
-      // believing the map is on disk; the map in memory is unchanged.
-      if (chooseMapFileToSave() && !saveMapFile(mapPath))
-        platformMessageBox("マップファイル書き込みに失敗。", "はて？", MB_OK | MB_ICONQUESTION);
-      showSystemCursor(0);
-      break;
-    case CMD_SIZE:
-      showSystemCursor(1);
-      mapSizeDialog();
-      showSystemCursor(0);
-      break;
-    case CMD_UNDO:
-      swapUndo();
-      break;
-    case CMD_CLEAR:
-      clearMap();
-      break;
-    case CMD_POINT:
-      toolMode = 0;
-      break;
-    case CMD_FREE:
-      toolMode = 1;
-      break;
-    case CMD_ATTRIBUTE:
-      toolMode = 2;
-      break;
-    case CMD_PREVIEW:
-      editorMode = 1;
-      break;
-    case CMD_OPTION:
-      showSystemCursor(1);
-      settingsDialog();
-      releaseSurface(SLOT_WALLPAPER);
-      if (showWallpaper == 1) loadSurface(wallpaperPath, SLOT_WALLPAPER, KEY_BLACK);
-      showSystemCursor(0);
-      break;
-    case CMD_EXIT:
-      platformPostMessage(MSG_COMMAND, CMD_QUIT_ASK, 0);
-      break;
-    case CMD_CLOSE:
-      platformPostMessage(MSG_COMMAND, CMD_MINIMISE, 0);
-      break;
-    default:
-      break;
-  }
+  composeEditorFrame();
+  presentFrame();
+  // Queued after the present, so the rate line shows in the next frame.
+  queueDebugRateLine();
 }

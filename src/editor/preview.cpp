@@ -1,13 +1,9 @@
 // The whole-map preview: the map at its real pixel size, centred when it is
 // smaller than the screen and panned by mouse motion when it is larger.
-#include "app/settings.h"
 #include "editor/editor.h"
 #include "gfx/gfx.h"
 #include "input/input.h"
 #include "map/map.h"
-
-void (*previewPresentHook)() = nullptr;
-void (*previewClearHook)(uint32_t rawPixel) = nullptr;
 
 namespace {
 
@@ -42,14 +38,6 @@ Placement placeAxis(int32_t cells, int32_t chip, int32_t screenPixels, int32_t m
 }  // namespace
 
 void updatePreview() {
-  setClipRect(0, 0, screenW, screenH);
-  if (!drawWallpaper()) {
-    if (previewClearHook != nullptr)
-      previewClearHook(0);
-    else
-      clearBackBuffer(0);
-  }
-
   Placement cols = placeAxis(KOMA_X, TIP_X, screenW, mouseDX, &previewScrollX, &previewOffsetX);
   Placement rows = placeAxis(KOMA_Y, TIP_Y, screenH, mouseDY, &previewScrollY, &previewOffsetY);
 
@@ -69,15 +57,4 @@ void updatePreview() {
   }
 
   if ((buttonsPressed & BTN_PRIMARY) != 0) editorMode = 0;
-
-  char clock[TEXT_STORE];
-  formatClock(clock, sizeof clock);
-  queueText(screenW - 208, screenH - 16, 0xFFFFFF, clock, 4);
-
-  if (previewPresentHook != nullptr) {
-    previewPresentHook();
-  } else {
-    presentFrame();
-    queueDebugRateLine();
-  }
 }

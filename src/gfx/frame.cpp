@@ -82,13 +82,17 @@ void resetFrameCounters() {
   frameClock.rateStart = 0;
 }
 
-void presentFrame() {
-  drawCount = 0;
+void flushAllLayers() {
   for (int layer = 0; layer < LAYER_COUNT; ++layer) {
     flushBlits(layer);
     flushTexts(layer);
     flushShapes(layer);
   }
+}
+
+void presentFrame() {
+  drawCount = 0;
+  flushAllLayers();
   // Unsigned differences stay right across the clock's wrap. A dialog opened
   // in this frame held it while the user answered: that time is not frame
   // time, or a held key or auto-scroll would catch it up in one jump.

@@ -158,6 +158,9 @@ extern uint16_t frameTimeLog[FRAME_TIME_LOG_SIZE];
 extern uint32_t frameTimeNext;
 extern int32_t drawCount;
 extern int32_t framesPerSecond;
+// Every layer's queues onto the back buffer, the lowest layer first: its
+// copies, then its texts, then its shapes. The queues are left empty.
+void flushAllLayers();
 void presentFrame();
 void resetFrameClock();
 // drawCount, the frame counter, the rate interval (back to 0, as at program
