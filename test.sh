@@ -4,13 +4,14 @@
 #   ./test.sh             the normal suite and the short fuzz run
 #   ./test.sh --sanitize  the unit tests built with clang, ASan and UBSan
 #                         (build-fuzz/, the same build the fuzz targets use)
+# Both builds treat a warning in the project's own code as an error.
 set -euo pipefail
 cd "$(dirname "$0")"
 source tools/deps.sh
 brindle_install_missing
 
 sanitized_build() {
-  CC=clang-14 CXX=clang++-14 brindle_build build-fuzz -DBRINDLE_FUZZ=ON -DBRINDLE_SANITIZE=ON
+  CC=clang-14 CXX=clang++-14 brindle_build build-fuzz -DBRINDLE_FUZZ=ON -DBRINDLE_SANITIZE=ON -DBRINDLE_WERROR=ON
 }
 
 if [ "${1:-}" = "--sanitize" ]; then
@@ -22,7 +23,7 @@ if [ "${1:-}" = "--sanitize" ]; then
   exit 0
 fi
 
-brindle_build build
+brindle_build build -DBRINDLE_WERROR=ON
 ctest --test-dir build --output-on-failure -j2
 sanitized_build
 bash fuzz/run.sh 15 build-fuzz

@@ -56,7 +56,7 @@ TEST_F(PresentTest, OnlyChangedBandsAndColumnsArePushed) {
   // every band of 16 rows; the pitch's spare pixels are never looked at.
   for (int y = 0; y < H; ++y) set(W + 3, y, 0xFFFF);
   present();
-  for (int y = 0; y < H; ++y) set(y % W, y, 0x1234 + y);
+  for (int y = 0; y < H; ++y) set(y % W, y, static_cast<uint16_t>(0x1234 + y));
   EXPECT_EQ(present(), (H + 15) / 16);
   EXPECT_EQ(present(), 0) << "an unchanged frame pushes nothing";
   EXPECT_EQ(platformTestShownPixel(5, 5), 0xFF1045CEu) << "0x1239, each channel widened by its top bits";

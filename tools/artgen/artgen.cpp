@@ -521,8 +521,8 @@ QImage paintIcons() {
                        QPoint(12, y + 14)}),
              YELLOW, INK);
       g.ellipse(31, y + 8, 2, 2, INK, INK);
-      const artgen::Glyph* d = artgen::findGlyph(artgen::kLabelFont, artgen::kLabelFontCount, 'A');
-      g.glyph(14, y + 6, *d, INK, 1);
+      const artgen::Glyph* letterA = artgen::findGlyph(artgen::kLabelFont, artgen::kLabelFontCount, 'A');
+      g.glyph(14, y + 6, *letterA, INK, 1);
       g.p.setFont(jpFont("IPAGothic", 13));
       for (int pass = 0; pass < 2; ++pass) {
         const int d = pass == 0 ? 1 : 0;  // ink shadow first, then white
