@@ -30,8 +30,8 @@ class EditorTest : public ::testing::Test {
 
   // The input of one frame; the pressed bits follow from the previous frame.
   void input(int32_t x, int32_t y, int32_t held = 0, int32_t dx = 0, int32_t dy = 0) {
-    mouseX = x;
-    mouseY = y;
+    frameState.mouseX = x;
+    frameState.mouseY = y;
     buttonsHeld = held;
     buttonsPressed = held & ~prevHeld;
     prevHeld = held;
@@ -46,10 +46,10 @@ class EditorTest : public ::testing::Test {
     resetGraphicsQueues();
     advanceScrollStep();
     updateViewWindows();
-    lastShape = pointerShape;
-    lastClaimed = pointerClaimed;
-    pointerClaimed = 0;
-    pointerShape = 1;
+    lastShape = frameState.pointerShape;
+    lastClaimed = frameState.pointerClaimed;
+    frameState.pointerClaimed = 0;
+    frameState.pointerShape = 1;
   }
 
   void step(int32_t x, int32_t y, int32_t held = 0, int32_t dx = 0, int32_t dy = 0) {

@@ -205,11 +205,11 @@ TEST_F(QtDialogTest, MapSizeFormFillsItsListsAndFollowsChoices) {
     control<QPushButton>(d, 1)->click();
   });
   EXPECT_EQ(mapSizeDialog(), 1);
-  EXPECT_EQ(TIP_X, 64);
+  EXPECT_EQ(doc.chipWidth, 64);
 }
 
 TEST_F(QtDialogTest, SettingsAndAttributeFormsOpenOnTheStoredValues) {
-  scrollSpeed = 250;
+  settings.scrollSpeed = 250;
   dlgTestSetQtInspector([&](QDialog* d, DlgHandle*) {
     expectBuiltAsTemplate(d, SETTINGS_TEMPLATE);
     maybeSaveShot(d, 110);
@@ -224,7 +224,7 @@ TEST_F(QtDialogTest, SettingsAndAttributeFormsOpenOnTheStoredValues) {
   });
   EXPECT_EQ(settingsDialog(), 0);
 
-  currentAttribute = 42;
+  session.currentAttribute = 42;
   dlgTestSetQtInspector([&](QDialog* d, DlgHandle*) {
     expectBuiltAsTemplate(d, ATTRIBUTE_TEMPLATE);
     maybeSaveShot(d, 112);
@@ -235,11 +235,11 @@ TEST_F(QtDialogTest, SettingsAndAttributeFormsOpenOnTheStoredValues) {
     control<QPushButton>(d, 1)->click();
   });
   EXPECT_EQ(attributeDialog(), 1);
-  EXPECT_EQ(currentAttribute, 42);
+  EXPECT_EQ(session.currentAttribute, 42);
 }
 
 TEST_F(QtDialogTest, ModalRunEndsWithTheProcedureResultAndEscapeCancels) {
-  currentAttribute = 3;
+  session.currentAttribute = 3;
   // Answer from inside the modal loop, as a user would.
   QTimer::singleShot(0, [] {
     auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
@@ -250,7 +250,7 @@ TEST_F(QtDialogTest, ModalRunEndsWithTheProcedureResultAndEscapeCancels) {
     control<QPushButton>(d, 1)->click();
   });
   EXPECT_EQ(attributeDialog(), 1);
-  EXPECT_EQ(currentAttribute, 5);
+  EXPECT_EQ(session.currentAttribute, 5);
 
   QTimer::singleShot(0, [] {
     auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
@@ -258,7 +258,7 @@ TEST_F(QtDialogTest, ModalRunEndsWithTheProcedureResultAndEscapeCancels) {
     d->reject();
   });
   EXPECT_EQ(mapSizeDialog(), 0);
-  EXPECT_EQ(KOMA_X, 40);
+  EXPECT_EQ(doc.mapCellsX, 40);
 }
 
 void pressKey(QWidget* w, int key) {

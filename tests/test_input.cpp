@@ -18,13 +18,13 @@ class InputTest : public ::testing::Test {
     resetInputState();
     resetGraphicsQueues();
     platformTestResetDevices();
-    showDebugInfo = 0;
+    settings.showDebugInfo = 0;
     keyboardEnabled = mouseEnabled = 1;
     ASSERT_EQ(startInput(), 1);
     acquireInput(1);
   }
   void TearDown() override {
-    showDebugInfo = 0;
+    settings.showDebugInfo = 0;
     platformTestResetDevices();
     resetInputState();
     resetGraphicsQueues();
@@ -122,7 +122,7 @@ TEST_F(InputTest, QuickPressesBetweenFramesAreSeenAndSwitchingBackPressesAgain) 
 }
 
 TEST_F(InputTest, DebugLinesListKeysInWholeEntries) {
-  showDebugInfo = 1;
+  settings.showDebugInfo = 1;
   platformTestSetKey(0x1D, 1);
   platformTestSetKey(0x39, 1);
   pollInput(1);

@@ -79,19 +79,19 @@ TEST_F(Settings, BuildsProgramPathsWithinTheirStores) {
 }
 
 TEST_F(Settings, DefaultsWithoutAFileAndTheirExactBytesWhenSaved) {
-  showWallpaper = 0;
-  scrollSpeed = 1;
-  TIP_X = 5;
-  std::strcpy(mapPath, "stale");
+  settings.showWallpaper = 0;
+  settings.scrollSpeed = 1;
+  doc.chipWidth = 5;
+  std::strcpy(doc.mapPath, "stale");
   loadSettings();
-  EXPECT_EQ(showWallpaper, 1);
-  EXPECT_EQ(showGuideLines, 1);
-  EXPECT_EQ(showDebugInfo, 0);
-  EXPECT_EQ(scrollSpeed, 400);
-  EXPECT_EQ(TIP_X, 32);
-  EXPECT_EQ(sheetViewX, 24);
-  EXPECT_EQ(mapViewHeight, 470);
-  EXPECT_STREQ(mapPath, "");
+  EXPECT_EQ(settings.showWallpaper, 1);
+  EXPECT_EQ(settings.showGuideLines, 1);
+  EXPECT_EQ(settings.showDebugInfo, 0);
+  EXPECT_EQ(settings.scrollSpeed, 400);
+  EXPECT_EQ(doc.chipWidth, 32);
+  EXPECT_EQ(settings.sheetViewX, 24);
+  EXPECT_EQ(settings.mapViewHeight, 470);
+  EXPECT_STREQ(doc.mapPath, "");
   ASSERT_EQ(saveSettings(), 1);
   EXPECT_EQ(slurp(ini), golden("", "", ""));
   // Every key of the two number sections lines up its "=" at byte 10 and 17.
@@ -106,9 +106,9 @@ TEST_F(Settings, DefaultsWithoutAFileAndTheirExactBytesWhenSaved) {
 TEST_F(Settings, RoundTripsJapaneseAndBlankPathsAndDropsUnknownKeys) {
   std::string bmp = sj("/home/ユーザー/ちっぷ 1.bmp");
   std::string bct = sj("/マップ/town map.bct");
-  std::strcpy(chipSheetPath, bmp.c_str());
-  std::strcpy(mapPath, bct.c_str());
-  std::strcpy(wallpaperPath, "/bg/with  two blanks.bmp");
+  std::strcpy(doc.chipSheetPath, bmp.c_str());
+  std::strcpy(doc.mapPath, bct.c_str());
+  std::strcpy(doc.wallpaperPath, "/bg/with  two blanks.bmp");
   ASSERT_EQ(saveSettings(), 1);
   EXPECT_EQ(slurp(ini), golden(bmp, bct, "/bg/with  two blanks.bmp"));
 
@@ -116,14 +116,14 @@ TEST_F(Settings, RoundTripsJapaneseAndBlankPathsAndDropsUnknownKeys) {
   write(hand);
   resetSettings();
   loadSettings();
-  EXPECT_EQ(std::string(chipSheetPath), bmp);
-  EXPECT_EQ(std::string(mapPath), bct);
-  EXPECT_STREQ(wallpaperPath, "/bg/with  two blanks.bmp");
+  EXPECT_EQ(std::string(doc.chipSheetPath), bmp);
+  EXPECT_EQ(std::string(doc.mapPath), bct);
+  EXPECT_STREQ(doc.wallpaperPath, "/bg/with  two blanks.bmp");
   ASSERT_EQ(saveSettings(), 1);
   EXPECT_EQ(slurp(ini), golden(bmp, bct, "/bg/with  two blanks.bmp"));
 
   // A line end inside a path cannot add a line of its own.
-  std::strcpy(wallpaperPath, "a.bmp\r\nBCT=evil");
+  std::strcpy(doc.wallpaperPath, "a.bmp\r\nBCT=evil");
   ASSERT_EQ(saveSettings(), 1);
   EXPECT_EQ(slurp(ini), golden(bmp, bct, "a.bmp"));
 }
@@ -133,17 +133,17 @@ TEST_F(Settings, ReadsHandWrittenFilesLeniently) {
            "[せってい]\r\nTIP_X = 0\r\nTIP_Y=-4\r\nＳＣＲすぴーど=650\r\nＳＣＲすぴーど=100\r\nbg = 0\r\n"
            "[ふぁいる]\rbmp =   /a b/c.bmp   \rBG\r[せってい]\rぐりっど=0\r"));
   loadSettings();
-  EXPECT_EQ(windowX, 0);      // clamped from -20
-  EXPECT_EQ(windowY, 0);      // a full-width key differs from a half-width one: default
-  EXPECT_EQ(sheetViewX, 24);  // an empty value gives the default
-  EXPECT_EQ(mapViewWidth, 600);
-  EXPECT_EQ(TIP_X, 32);       // the chip-size guard keeps the old size
-  EXPECT_EQ(TIP_Y, 32);
-  EXPECT_EQ(scrollSpeed, 650);  // the first of two equal keys wins
-  EXPECT_EQ(showWallpaper, 1);  // "bg" is not "ＢＧ"
-  EXPECT_EQ(showGuideLines, 1);  // only the first section of a name counts
-  EXPECT_STREQ(chipSheetPath, "/a b/c.bmp");
-  EXPECT_STREQ(wallpaperPath, "");
+  EXPECT_EQ(settings.windowX, 0);      // clamped from -20
+  EXPECT_EQ(settings.windowY, 0);      // a full-width key differs from a half-width one: default
+  EXPECT_EQ(settings.sheetViewX, 24);  // an empty value gives the default
+  EXPECT_EQ(settings.mapViewWidth, 600);
+  EXPECT_EQ(doc.chipWidth, 32);       // the chip-size guard keeps the old size
+  EXPECT_EQ(doc.chipHeight, 32);
+  EXPECT_EQ(settings.scrollSpeed, 650);  // the first of two equal keys wins
+  EXPECT_EQ(settings.showWallpaper, 1);  // "bg" is not "ＢＧ"
+  EXPECT_EQ(settings.showGuideLines, 1);  // only the first section of a name counts
+  EXPECT_STREQ(doc.chipSheetPath, "/a b/c.bmp");
+  EXPECT_STREQ(doc.wallpaperPath, "");
 
   // ASCII case folding never touches the trail byte of a double-byte character:
   // 0x82 0x60 and 0x82 0x80 are different characters.
@@ -164,8 +164,8 @@ TEST_F(Settings, ReadsHandWrittenFilesLeniently) {
 TEST_F(Settings, WindowXAboveZeroAndAFailedSaveKeepsTheOldFile) {
   write(sj("[ういんどう]\r\nＸ座標=15\r\nＹ座標=-1\r\n"));
   loadSettings();
-  EXPECT_EQ(windowX, 15);
-  EXPECT_EQ(windowY, 0);
+  EXPECT_EQ(settings.windowX, 15);
+  EXPECT_EQ(settings.windowY, 0);
   std::string before = slurp(ini);
   filesFailNthWrite(1);
   EXPECT_EQ(saveSettings(), 0);

@@ -35,15 +35,15 @@ struct Rng {
 Rng rng{0x9E3779B97F4A7C15ull};
 
 int randomAttributeAnswer() {
-  currentAttribute = rng.below(1200) - 100;
+  session.currentAttribute = rng.below(1200) - 100;
   return rng.below(2);
 }
 int cancelChooser(const FileChooserSetup&, const char*, char*, size_t) { return 0; }
 int answerNo(const char*, const char*, int) { return IDNO; }
 
 int dragFlags() {
-  return mapView.moveDrag + mapView.thumbDrag + mapView.resizeDrag + sheetView.moveDrag + sheetView.thumbDrag +
-         sheetView.resizeDrag + pickDrag + copyDrag + attrDrag + toolbarPressed;
+  return session.mapView.moveDrag + session.mapView.thumbDrag + session.mapView.resizeDrag + session.sheetView.moveDrag + session.sheetView.thumbDrag +
+         session.sheetView.resizeDrag + pickDrag + copyDrag + attrDrag + toolbarPressed;
 }
 
 class SoakTest : public ::testing::Test {
@@ -120,32 +120,32 @@ TEST_F(SoakTest, RandomInputNeverBreaksTheModelOrTheGestureFlags) {
     if (rng.below(300) == 0) setMapCells(rng.below(300) - 20, rng.below(300) - 20);
     if (rng.below(300) == 0) setChipWidth(rng.below(80) - 8);
     if (rng.below(300) == 0) setChipHeight(rng.below(80) - 8);
-    if (rng.below(200) == 0) toolMode = rng.below(3);
+    if (rng.below(200) == 0) session.toolMode = rng.below(3);
     if (rng.below(1500) == 0 && dragLock == 0) runCommand(9);  // PREVIEW, left by the next press
-    if (rng.below(500) == 0) scrollSpeed = rng.below(2000) - 500;
+    if (rng.below(500) == 0) settings.scrollSpeed = rng.below(2000) - 500;
     if (rng.below(400) == 0) frameSeconds = static_cast<float>(rng.below(100)) / 1000.0f;
     PlatMessage m{};
     while (platformPeekMessage()) platformGetMessage(&m);  // posted EXIT and CLOSE
 
     updateEditorFrame();
 
-    ASSERT_GE(KOMA_X, 0);
-    ASSERT_LE(KOMA_X, 256);
-    ASSERT_GE(KOMA_Y, 0);
-    ASSERT_LE(KOMA_Y, 256);
-    ASSERT_GE(TIP_X, 1);
-    ASSERT_GE(TIP_Y, 1);
-    ASSERT_GE(brushW, 1);
-    ASSERT_LE(brushW, 256);
-    ASSERT_GE(brushH, 1);
-    ASSERT_LE(brushH, 256);
+    ASSERT_GE(doc.mapCellsX, 0);
+    ASSERT_LE(doc.mapCellsX, 256);
+    ASSERT_GE(doc.mapCellsY, 0);
+    ASSERT_LE(doc.mapCellsY, 256);
+    ASSERT_GE(doc.chipWidth, 1);
+    ASSERT_GE(doc.chipHeight, 1);
+    ASSERT_GE(session.brushW, 1);
+    ASSERT_LE(session.brushW, 256);
+    ASSERT_GE(session.brushH, 1);
+    ASSERT_LE(session.brushH, 256);
     int flags = dragFlags();
     ASSERT_LE(flags, 1) << "frame " << f;
-    if (editorMode == 0) {
+    if (session.editorMode == 0) {
       ASSERT_EQ(dragLock, flags) << "frame " << f;
     }
     gestures += flags;
-    editing += editorMode == 0 ? 1 : 0;
+    editing += session.editorMode == 0 ? 1 : 0;
     drawn += drawCount;
     stamps += (buttonsHeld & BTN_PRIMARY) ? 1 : 0;
   }

@@ -64,7 +64,7 @@ void mainWindowProc(const PlatMessage& m) {
     case MSG_COMMAND:
       switch (m.wParam) {
         case CMD_TOGGLE_DEBUG:
-          showDebugInfo = showDebugInfo == 1 ? 0 : 1;
+          settings.showDebugInfo = settings.showDebugInfo == 1 ? 0 : 1;
           break;
         case CMD_QUIT_ASK:
           showSystemCursor(1);

@@ -10,13 +10,13 @@ extern char programDir[PROGRAM_DIR_STORE];  // working directory, ends in "/"
 extern char iniPath[INI_PATH_STORE];        // programDir + "Brindlecot.ini"
 
 // Section "ういんどう"
-extern int32_t windowX, windowY;
-extern int32_t sheetViewX, sheetViewY, sheetViewWidth, sheetViewHeight;
-extern int32_t mapViewX, mapViewY, mapViewWidth, mapViewHeight;
-// Section "せってい" (TIP_X and TIP_Y live in the map model)
-extern int32_t showDebugInfo, showWallpaper, showGuideLines, chipSheetOnTop, autoScroll;
-extern int32_t scrollSpeed;
-// Section "ふぁいる": chipSheetPath, mapPath, wallpaperPath (map model)
+extern int32_t settings.windowX, settings.windowY;
+extern int32_t settings.sheetViewX, settings.sheetViewY, settings.sheetViewWidth, settings.sheetViewHeight;
+extern int32_t settings.mapViewX, settings.mapViewY, settings.mapViewWidth, settings.mapViewHeight;
+// Section "せってい" (doc.chipWidth and doc.chipHeight live in the map model)
+extern int32_t settings.showDebugInfo, settings.showWallpaper, settings.showGuideLines, settings.chipSheetOnTop, settings.autoScroll;
+extern int32_t settings.scrollSpeed;
+// Section "ふぁいる": doc.chipSheetPath, doc.mapPath, doc.wallpaperPath (map model)
 
 // Builds programDir and iniPath from the working directory. 1 on success;
 // 0 when the directory cannot be read or does not fit programDir (nothing

@@ -3,8 +3,8 @@
 char programDir[PROGRAM_DIR_STORE];
 char iniPath[INI_PATH_STORE];
 
-int32_t windowX = 0, windowY = 0;
-int32_t sheetViewX = 24, sheetViewY = 112, sheetViewWidth = 256, sheetViewHeight = 256;
-int32_t mapViewX = 300, mapViewY = 112, mapViewWidth = 480, mapViewHeight = 470;
-int32_t showDebugInfo = 0, showWallpaper = 1, showGuideLines = 1, chipSheetOnTop = 0, autoScroll = 0;
-int32_t scrollSpeed = 400;
+int32_t settings.windowX = 0, settings.windowY = 0;
+int32_t settings.sheetViewX = 24, settings.sheetViewY = 112, settings.sheetViewWidth = 256, settings.sheetViewHeight = 256;
+int32_t settings.mapViewX = 300, settings.mapViewY = 112, settings.mapViewWidth = 480, settings.mapViewHeight = 470;
+int32_t settings.showDebugInfo = 0, settings.showWallpaper = 1, settings.showGuideLines = 1, settings.chipSheetOnTop = 0, settings.autoScroll = 0;
+int32_t settings.scrollSpeed = 400;

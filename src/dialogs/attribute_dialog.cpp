@@ -17,12 +17,12 @@ int attributeDialogProc(DlgHandle* h, int event, int id, int notification) {
       std::snprintf(entry, sizeof entry, "%d", v);
       dlgListAdd(h, ID_VALUE, entry);
     }
-    dlgListSetCurSel(h, ID_VALUE, currentAttribute);  // outside 0..999: nothing chosen
+    dlgListSetCurSel(h, ID_VALUE, session.currentAttribute);  // outside 0..999: nothing chosen
     return 0;
   }
   if (event != DLG_COMMAND || notification != DLGN_CLICKED) return 0;
   if (id == DLG_IDOK) {
-    currentAttribute = static_cast<int32_t>(dlgGetUInt(h, ID_VALUE));
+    session.currentAttribute = static_cast<int32_t>(dlgGetUInt(h, ID_VALUE));
     dlgEnd(h, 1);
   } else if (id == DLG_IDCANCEL) {
     dlgEnd(h, 0);

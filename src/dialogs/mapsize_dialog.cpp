@@ -33,10 +33,10 @@ int openedOn[4];
 unsigned listValue(DlgHandle* h, int id) {
   if (dlgListGetCurSel(h, id) != openedOn[id - ID_CELLS_X]) return dlgGetUInt(h, id);
   switch (id) {
-    case ID_CELLS_X: return static_cast<unsigned>(KOMA_X);
-    case ID_CELLS_Y: return static_cast<unsigned>(KOMA_Y);
-    case ID_CHIP_W: return static_cast<unsigned>(TIP_X);
-    default: return static_cast<unsigned>(TIP_Y);
+    case ID_CELLS_X: return static_cast<unsigned>(doc.mapCellsX);
+    case ID_CELLS_Y: return static_cast<unsigned>(doc.mapCellsY);
+    case ID_CHIP_W: return static_cast<unsigned>(doc.chipWidth);
+    default: return static_cast<unsigned>(doc.chipHeight);
   }
 }
 
@@ -62,10 +62,10 @@ void confirm(DlgHandle* h) {
   setMapCellsY(static_cast<int32_t>(cellsY));
   setChipWidth(static_cast<int32_t>(chipW));
   setChipHeight(static_cast<int32_t>(chipH));
-  pickLeft = 0;
-  pickTop = 0;
-  brushW = 1;
-  brushH = 1;
+  session.pickLeft = 0;
+  session.pickTop = 0;
+  session.brushW = 1;
+  session.brushH = 1;
   dlgEnd(h, 1);
 }
 
@@ -74,13 +74,13 @@ void confirm(DlgHandle* h) {
 int mapSizeDialogProc(DlgHandle* h, int event, int id, int notification) {
   (void)notification;
   if (event == DLG_INIT) {
-    fillList(h, ID_CELLS_X, 0, 1, 256, KOMA_X);
-    fillList(h, ID_CELLS_Y, 0, 1, 256, KOMA_Y);
-    fillList(h, ID_CHIP_W, 16, 16, 4, chipEntry(TIP_X));
-    fillList(h, ID_CHIP_H, 16, 16, 4, chipEntry(TIP_Y));
+    fillList(h, ID_CELLS_X, 0, 1, 256, doc.mapCellsX);
+    fillList(h, ID_CELLS_Y, 0, 1, 256, doc.mapCellsY);
+    fillList(h, ID_CHIP_W, 16, 16, 4, chipEntry(doc.chipWidth));
+    fillList(h, ID_CHIP_H, 16, 16, 4, chipEntry(doc.chipHeight));
     for (int i = 0; i < 4; ++i) openedOn[i] = dlgListGetCurSel(h, ID_CELLS_X + i);
-    dlgSetUInt(h, ID_PIXELS_X, static_cast<unsigned>(KOMA_X * TIP_X));
-    dlgSetUInt(h, ID_PIXELS_Y, static_cast<unsigned>(KOMA_Y * TIP_Y));
+    dlgSetUInt(h, ID_PIXELS_X, static_cast<unsigned>(doc.mapCellsX * doc.chipWidth));
+    dlgSetUInt(h, ID_PIXELS_Y, static_cast<unsigned>(doc.mapCellsY * doc.chipHeight));
     return 0;
   }
   if (event != DLG_COMMAND) return 0;

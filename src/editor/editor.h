@@ -7,15 +7,15 @@
 
 // ---------------------------------------------------------------------------
 // Frame driver and command buttons
-extern int32_t editorMode;      // 0 editing screen, 1 preview
+extern int32_t session.editorMode;      // 0 editing screen, 1 preview
 extern int32_t toolbarPressed;  // 1 while a command button is held
-extern int32_t pressedButton;   // 0..12
-extern int32_t mouseX, mouseY;  // pointer in pixels of the 800 x 600 screen
-extern int32_t pointerClaimed;  // the pointer was taken by a handler this frame
+extern int32_t session.pressedButton;   // 0..12
+extern int32_t frameState.mouseX, frameState.mouseY;  // pointer in pixels of the 800 x 600 screen
+extern int32_t frameState.pointerClaimed;  // the pointer was taken by a handler this frame
 extern int32_t dragLock;        // a multi-frame gesture is in progress
-extern int32_t frontWindow;     // 0 chip sheet in front, 1 map in front
-extern int32_t pointerShape;    // 0 none, 1 arrow, 2 resize, 3 grabbing hand
-extern int32_t toolMode;        // 0 POINT, 1 FREE, 2 attribute mode
+extern int32_t session.frontWindow;     // 0 chip sheet in front, 1 map in front
+extern int32_t frameState.pointerShape;    // 0 none, 1 arrow, 2 resize, 3 grabbing hand
+extern int32_t session.toolMode;        // 0 POINT, 1 FREE, 2 attribute mode
 
 constexpr int COMMAND_COUNT = 13;
 struct CommandButton {
@@ -45,17 +45,17 @@ struct ViewWindow {
   int32_t moveDrag, thumbDrag, resizeDrag;
   float hThumb[2], vThumb[2];
 };
-extern ViewWindow mapView;
-extern ViewWindow sheetView;
+extern ViewWindow session.mapView;
+extern ViewWindow session.sheetView;
 struct ClipRect {
   int32_t left, top, right, bottom;
 };
-extern ClipRect mapClipRect;
+extern ClipRect session.mapClipRect;
 
 void updateMapView(int layer);
 void updateSheetView(int layer);
 void drawWindowFrame(int32_t x, int32_t y, int32_t w, int32_t h, int layer);
-// Every time-based scroll of a frame moves by scrollStep() pixels: scrollSpeed
+// Every time-based scroll of a frame moves by scrollStep() pixels: settings.scrollSpeed
 // x frameSeconds with the fraction carried from frame to frame, so that the
 // distance over a second is the speed at any frame rate. advanceScrollStep
 // computes it once at the start of each frame.
@@ -67,11 +67,11 @@ void storeViewsToSettings();    // placements back into the Settings
 
 // ---------------------------------------------------------------------------
 // Brush and painting
-extern int32_t brushW, brushH;
-extern int32_t brushX[256 * 256];  // [column][row], index c * 256 + r
-extern int32_t brushY[256 * 256];
-extern int32_t brushFromMap;
-extern int32_t hoverCellX, hoverCellY;
+extern int32_t session.brushW, session.brushH;
+extern int32_t session.brushX[256 * 256];  // [column][row], index c * 256 + r
+extern int32_t session.brushY[256 * 256];
+extern int32_t session.brushFromMap;
+extern int32_t session.hoverCellX, session.hoverCellY;
 
 void updateMapTool(int layer);
 void stampBrush(int32_t col0, int32_t row0);
@@ -81,8 +81,8 @@ void fitBrushToSheet();
 
 // ---------------------------------------------------------------------------
 // Rectangle selection
-extern int32_t pickDrag, pickAnchorX, pickAnchorY, pickCornerX, pickCornerY, pickLeft, pickTop;
-extern int32_t copyDrag, copyAnchorX, copyAnchorY, copyCornerX, copyCornerY;
+extern int32_t pickDrag, gesture.pickAnchorX, gesture.pickAnchorY, gesture.pickCornerX, gesture.pickCornerY, session.pickLeft, session.pickTop;
+extern int32_t copyDrag, gesture.copyAnchorX, gesture.copyAnchorY, gesture.copyCornerX, gesture.copyCornerY;
 
 void updateSheetTool(int layer);
 void startCopyDrag();
@@ -91,15 +91,15 @@ void updateCopyDrag(int layer);
 // ---------------------------------------------------------------------------
 // Attribute mode
 extern int32_t attrDrag;
-extern int32_t attrCornerX, attrCornerY;
-extern int32_t currentAttribute;
+extern int32_t gesture.attrCornerX, gesture.attrCornerY;
+extern int32_t session.currentAttribute;
 
 void updateAttributeTool(int layer);
 void drawDigits(int32_t x, int32_t y, int32_t value, int32_t count, int layer);
 
 // ---------------------------------------------------------------------------
 // Preview
-extern int32_t previewScrollX, previewScrollY, previewOffsetX, previewOffsetY;
+extern int32_t preview.scrollX, preview.scrollY, preview.offsetX, preview.offsetY;
 void updatePreview();
 
 // Every editor variable back to its start value (test fixtures).
@@ -112,7 +112,7 @@ void resetEditorState();
 // surface query while w >= 0 (headless tests have no bitmap to load).
 void editorSetSheetSizeForTests(int32_t w, int32_t h);
 // When set, the attribute tool calls this instead of attributeDialog: 1 for OK
-// with the value left in currentAttribute, anything else for Cancel.
+// with the value left in session.currentAttribute, anything else for Cancel.
 extern int (*attributeDialogHook)();
 // When set, the preview calls these instead of presentFrame and
 // clearBackBuffer, so that a test can inspect the frame's queues.

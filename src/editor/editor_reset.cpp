@@ -24,43 +24,43 @@ void place(ViewWindow& v, int32_t x, int32_t y, int32_t w, int32_t h) {
 }  // namespace
 
 void loadViewsFromSettings() {
-  place(sheetView, sheetViewX, sheetViewY, sheetViewWidth, sheetViewHeight);
-  place(mapView, mapViewX, mapViewY, mapViewWidth, mapViewHeight);
+  place(session.sheetView, settings.sheetViewX, settings.sheetViewY, settings.sheetViewWidth, settings.sheetViewHeight);
+  place(session.mapView, settings.mapViewX, settings.mapViewY, settings.mapViewWidth, settings.mapViewHeight);
 }
 
 void storeViewsToSettings() {
-  sheetViewX = sheetView.x;
-  sheetViewY = sheetView.y;
-  sheetViewWidth = sheetView.w;
-  sheetViewHeight = sheetView.h;
-  mapViewX = mapView.x;
-  mapViewY = mapView.y;
-  mapViewWidth = mapView.w;
-  mapViewHeight = mapView.h;
+  settings.sheetViewX = session.sheetView.x;
+  settings.sheetViewY = session.sheetView.y;
+  settings.sheetViewWidth = session.sheetView.w;
+  settings.sheetViewHeight = session.sheetView.h;
+  settings.mapViewX = session.mapView.x;
+  settings.mapViewY = session.mapView.y;
+  settings.mapViewWidth = session.mapView.w;
+  settings.mapViewHeight = session.mapView.h;
 }
 
 void resetEditorState() {
-  editorMode = toolbarPressed = pressedButton = 0;
-  mouseX = mouseY = 0;
-  pointerClaimed = dragLock = frontWindow = toolMode = 0;
-  pointerShape = 1;
+  session.editorMode = toolbarPressed = session.pressedButton = 0;
+  frameState.mouseX = frameState.mouseY = 0;
+  frameState.pointerClaimed = dragLock = session.frontWindow = session.toolMode = 0;
+  frameState.pointerShape = 1;
   resetScrollStep();
 
-  mapView = ViewWindow{};
-  sheetView = ViewWindow{};
-  mapClipRect = ClipRect{};
+  session.mapView = ViewWindow{};
+  session.sheetView = ViewWindow{};
+  session.mapClipRect = ClipRect{};
   loadViewsFromSettings();
 
-  brushW = brushH = 1;
-  std::memset(brushX, 0, sizeof brushX);
-  std::memset(brushY, 0, sizeof brushY);
-  brushFromMap = 0;
-  hoverCellX = hoverCellY = 0;
+  session.brushW = session.brushH = 1;
+  std::memset(session.brushX, 0, sizeof session.brushX);
+  std::memset(session.brushY, 0, sizeof session.brushY);
+  session.brushFromMap = 0;
+  session.hoverCellX = session.hoverCellY = 0;
 
-  pickDrag = pickAnchorX = pickAnchorY = pickCornerX = pickCornerY = pickLeft = pickTop = 0;
-  copyDrag = copyAnchorX = copyAnchorY = copyCornerX = copyCornerY = 0;
-  attrDrag = attrCornerX = attrCornerY = currentAttribute = 0;
-  previewScrollX = previewScrollY = previewOffsetX = previewOffsetY = 0;
+  pickDrag = gesture.pickAnchorX = gesture.pickAnchorY = gesture.pickCornerX = gesture.pickCornerY = session.pickLeft = session.pickTop = 0;
+  copyDrag = gesture.copyAnchorX = gesture.copyAnchorY = gesture.copyCornerX = gesture.copyCornerY = 0;
+  attrDrag = gesture.attrCornerX = gesture.attrCornerY = session.currentAttribute = 0;
+  preview.scrollX = preview.scrollY = preview.offsetX = preview.offsetY = 0;
 
   editorSetSheetSizeForTests(-1, -1);
   attributeDialogHook = nullptr;

@@ -1,21 +1,21 @@
 // The editor's shared state, defined once.
 #include "editor/editor.h"
 
-int32_t editorMode, toolbarPressed, pressedButton, mouseX, mouseY;
-int32_t pointerClaimed, dragLock, frontWindow, pointerShape = 1, toolMode;
+int32_t session.editorMode, toolbarPressed, session.pressedButton, frameState.mouseX, frameState.mouseY;
+int32_t frameState.pointerClaimed, dragLock, session.frontWindow, frameState.pointerShape = 1, session.toolMode;
 
-ViewWindow mapView, sheetView;
-ClipRect mapClipRect;
+ViewWindow session.mapView, session.sheetView;
+ClipRect session.mapClipRect;
 
-int32_t brushW = 1, brushH = 1;
-int32_t brushX[256 * 256];
-int32_t brushY[256 * 256];
-int32_t brushFromMap;
-int32_t hoverCellX, hoverCellY;
+int32_t session.brushW = 1, session.brushH = 1;
+int32_t session.brushX[256 * 256];
+int32_t session.brushY[256 * 256];
+int32_t session.brushFromMap;
+int32_t session.hoverCellX, session.hoverCellY;
 
-int32_t pickDrag, pickAnchorX, pickAnchorY, pickCornerX, pickCornerY, pickLeft, pickTop;
-int32_t copyDrag, copyAnchorX, copyAnchorY, copyCornerX, copyCornerY;
+int32_t pickDrag, gesture.pickAnchorX, gesture.pickAnchorY, gesture.pickCornerX, gesture.pickCornerY, session.pickLeft, session.pickTop;
+int32_t copyDrag, gesture.copyAnchorX, gesture.copyAnchorY, gesture.copyCornerX, gesture.copyCornerY;
 
-int32_t attrDrag, attrCornerX, attrCornerY, currentAttribute;
+int32_t attrDrag, gesture.attrCornerX, gesture.attrCornerY, session.currentAttribute;
 
-int32_t previewScrollX, previewScrollY, previewOffsetX, previewOffsetY;
+int32_t preview.scrollX, preview.scrollY, preview.offsetX, preview.offsetY;

@@ -40,9 +40,9 @@ void tellAboutSheet(const char* textUtf8) { platformMessageBox(textUtf8, "はて
 // none to show.
 void reloadChipSheet() {
   releaseSurface(SLOT_CHIPSHEET);
-  if (!pathExists(chipSheetPath))
+  if (!pathExists(doc.chipSheetPath))
     tellAboutSheet("ＢＭＰファイルがみつからないよー");
-  else if (!loadSurface(chipSheetPath, SLOT_CHIPSHEET, KEY_BLACK))
+  else if (!loadSurface(doc.chipSheetPath, SLOT_CHIPSHEET, KEY_BLACK))
     tellAboutSheet("ＢＭＰファイルが読めないよー");
   fitBrushToSheet();
 }
@@ -51,15 +51,15 @@ void reloadChipSheet() {
 // slot, path and name, as they were.
 void loadChosenChipSheet() {
   char oldPath[PATH_STORE], oldName[PATH_STORE];
-  sjisCopy(oldPath, sizeof oldPath, chipSheetPath);
-  sjisCopy(oldName, sizeof oldName, chipSheetName);
+  sjisCopy(oldPath, sizeof oldPath, doc.chipSheetPath);
+  sjisCopy(oldName, sizeof oldName, doc.chipSheetName);
   if (!chooseChipSheetFile()) return;
-  if (loadSurface(chipSheetPath, SLOT_CHIPSHEET, KEY_BLACK)) {
+  if (loadSurface(doc.chipSheetPath, SLOT_CHIPSHEET, KEY_BLACK)) {
     fitBrushToSheet();
     return;
   }
-  sjisCopy(chipSheetPath, PATH_STORE, oldPath);
-  sjisCopy(chipSheetName, PATH_STORE, oldName);
+  sjisCopy(doc.chipSheetPath, PATH_STORE, oldPath);
+  sjisCopy(doc.chipSheetName, PATH_STORE, oldName);
   SurfaceSlot& slot = surfaceSlots[SLOT_CHIPSHEET];
   sjisCopy(slot.name, sizeof slot.name, oldPath);  // what a lost display reloads
   tellAboutSheet("ＢＭＰファイルが読めないよー");
@@ -76,24 +76,24 @@ void drawClock(int layer) {
 }
 
 void drawPointer() {
-  switch (pointerShape) {
+  switch (frameState.pointerShape) {
     case 1:
-      cursorSprite.x = static_cast<float>(mouseX - 4);
-      cursorSprite.y = static_cast<float>(mouseY - 4);
+      cursorSprite.x = static_cast<float>(frameState.mouseX - 4);
+      cursorSprite.y = static_cast<float>(frameState.mouseY - 4);
       cursorSprite.srcX = (buttonsHeld & BTN_PRIMARY) ? 32 : 0;
       drawSprite(cursorSprite);
       break;
     case 2:
     case 3:
-      cursorSprite.x = static_cast<float>(mouseX - 16);
-      cursorSprite.y = static_cast<float>(mouseY - 16);
-      cursorSprite.srcX = pointerShape == 2 ? 64 : 96;
+      cursorSprite.x = static_cast<float>(frameState.mouseX - 16);
+      cursorSprite.y = static_cast<float>(frameState.mouseY - 16);
+      cursorSprite.srcX = frameState.pointerShape == 2 ? 64 : 96;
       drawSprite(cursorSprite);
       break;
     default:
       break;
   }
-  pointerShape = 1;
+  frameState.pointerShape = 1;
 }
 
 void editingFrame() {
@@ -104,7 +104,7 @@ void editingFrame() {
   drawClock(0);
   drawPointer();
   presentFrame();
-  pointerClaimed = 0;
+  frameState.pointerClaimed = 0;
 }
 
 }  // namespace
@@ -113,7 +113,7 @@ int drawWallpaper() {
   // A wallpaper that could not be loaded leaves its slot empty; the copy of
   // an empty slot would draw nothing and leave the last frame behind.
   int32_t w = 0, h = 0;
-  if (showWallpaper != 1) return 0;
+  if (settings.showWallpaper != 1) return 0;
   surfaceSize(SLOT_WALLPAPER, &w, &h);
   if (w <= 0 || h <= 0) return 0;
   blitStretched(0, 0, screenW, screenH, 0, 0, w, h, 1, 0, SLOT_WALLPAPER);
@@ -128,10 +128,10 @@ void formatClock(char* out, int outSize) {
 }
 
 void updateViewWindows() {
-  if (chipSheetOnTop == 1) frontWindow = 0;
+  if (settings.chipSheetOnTop == 1) session.frontWindow = 0;
   // The window in front runs first, so it can claim the pointer, and is drawn
   // on the higher layer.
-  if (frontWindow == 0) {
+  if (session.frontWindow == 0) {
     updateSheetView(2);
     updateSheetTool(2);
     updateMapView(1);
@@ -149,11 +149,11 @@ void updateEditorFrame() {
   // window centre keeps that motion coming at the screen edges. Switched before
   // the pointer is read, so the first frame after the preview sees the pointer
   // back where it was when the preview began.
-  platformSetRelativeMouse(editorMode == 1 ? 1 : 0);
-  platformCursorPos(&mouseX, &mouseY);
+  platformSetRelativeMouse(session.editorMode == 1 ? 1 : 0);
+  platformCursorPos(&frameState.mouseX, &frameState.mouseY);
   if (!pollInput(appActive)) acquireInput(appActive);
   advanceScrollStep();
-  if (editorMode == 0) editingFrame();
+  if (session.editorMode == 0) editingFrame();
   else updatePreview();
 }
 
@@ -165,14 +165,14 @@ void updateCommandButtons() {
       toolFrameSprite.y = static_cast<float>(BUTTON_Y);
       toolFrameSprite.srcX = 0;
       drawSprite(toolFrameSprite);
-      pointerClaimed = 1;
+      frameState.pointerClaimed = 1;
       toolCaptionSprite.x = static_cast<float>(b.x - 16);
       toolCaptionSprite.y = 0;
       toolCaptionSprite.srcX = b.captionX;
       toolCaptionSprite.srcY = b.captionY;
       drawSprite(toolCaptionSprite);
       if (buttonsPressed & BTN_PRIMARY) {
-        pressedButton = i;
+        session.pressedButton = i;
         dragLock = 1;
         toolbarPressed = 1;
       }
@@ -183,20 +183,20 @@ void updateCommandButtons() {
     drawSprite(toolIconSprite);
   }
   if (toolbarPressed == 1) {
-    const CommandButton& b = commandButtons[pressedButton];
+    const CommandButton& b = commandButtons[session.pressedButton];
     toolFrameSprite.x = static_cast<float>(b.x);
     toolFrameSprite.y = static_cast<float>(BUTTON_Y);
     toolFrameSprite.srcX = 48;
     drawSprite(toolFrameSprite);
     if (!(buttonsHeld & BTN_PRIMARY)) {
       // A press released outside its button does nothing.
-      if (pointerInside(b.x, BUTTON_Y, BUTTON_SIZE, BUTTON_SIZE)) runCommand(pressedButton);
+      if (pointerInside(b.x, BUTTON_Y, BUTTON_SIZE, BUTTON_SIZE)) runCommand(session.pressedButton);
       dragLock = 0;
       toolbarPressed = 0;
     }
   }
   static const int markerX[3] = {384, 440, 496};
-  if (toolMode >= 0 && toolMode <= 2) modeMarkerSprite.x = static_cast<float>(markerX[toolMode]);
+  if (session.toolMode >= 0 && session.toolMode <= 2) modeMarkerSprite.x = static_cast<float>(markerX[session.toolMode]);
   modeMarkerSprite.y = static_cast<float>(BUTTON_Y);
   drawSprite(modeMarkerSprite);
 }
@@ -210,14 +210,14 @@ void runCommand(int index) {
       break;
     case CMD_LOAD:
       showSystemCursor(1);
-      if (chooseMapFileToOpen() && loadMapFile(mapPath)) reloadChipSheet();
+      if (chooseMapFileToOpen() && loadMapFile(doc.mapPath)) reloadChipSheet();
       showSystemCursor(0);
       break;
     case CMD_SAVE:
       showSystemCursor(1);
       // A save that fails is told, so that the user does not walk away
       // believing the map is on disk; the map in memory is unchanged.
-      if (chooseMapFileToSave() && !saveMapFile(mapPath))
+      if (chooseMapFileToSave() && !saveMapFile(doc.mapPath))
         platformMessageBox("マップファイル書き込みに失敗。", "はて？", MB_OK | MB_ICONQUESTION);
       showSystemCursor(0);
       break;
@@ -233,22 +233,22 @@ void runCommand(int index) {
       clearMap();
       break;
     case CMD_POINT:
-      toolMode = 0;
+      session.toolMode = 0;
       break;
     case CMD_FREE:
-      toolMode = 1;
+      session.toolMode = 1;
       break;
     case CMD_ATTRIBUTE:
-      toolMode = 2;
+      session.toolMode = 2;
       break;
     case CMD_PREVIEW:
-      editorMode = 1;
+      session.editorMode = 1;
       break;
     case CMD_OPTION:
       showSystemCursor(1);
       settingsDialog();
       releaseSurface(SLOT_WALLPAPER);
-      if (showWallpaper == 1) loadSurface(wallpaperPath, SLOT_WALLPAPER, KEY_BLACK);
+      if (settings.showWallpaper == 1) loadSurface(doc.wallpaperPath, SLOT_WALLPAPER, KEY_BLACK);
       showSystemCursor(0);
       break;
     case CMD_EXIT:

@@ -58,8 +58,8 @@ int startGraphics() {
   loadSurface("DATA", SLOT_DATA, KEY_BLACK);
   loadSurface("ICON", SLOT_ICON, KEY_BLACK);
   loadSurface("MES", SLOT_MES, KEY_MES);
-  if (showWallpaper == 1) loadSurface(wallpaperPath, SLOT_WALLPAPER, KEY_BLACK);
-  loadSurface(chipSheetPath, SLOT_CHIPSHEET, KEY_BLACK);
+  if (settings.showWallpaper == 1) loadSurface(doc.wallpaperPath, SLOT_WALLPAPER, KEY_BLACK);
+  loadSurface(doc.chipSheetPath, SLOT_CHIPSHEET, KEY_BLACK);
   resetFrameClock();
   return 1;
 }

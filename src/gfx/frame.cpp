@@ -110,7 +110,7 @@ void presentFrame() {
     frameClock.rateStart = now();
     frameClock.frameCounter = 0;
   }
-  if (showDebugInfo == 1) {
+  if (settings.showDebugInfo == 1) {
     char line[TEXT_STORE];
     std::snprintf(line, sizeof line, "%4dfps:%6.4fms,OBJ:%d", framesPerSecond, static_cast<double>(frameSeconds),
                   drawCount);

@@ -103,7 +103,7 @@ int pollInput(int active) {
     if (status != DEV_OK) {
       result = 0;
     } else {
-      if (showDebugInfo == 1) queueKeyboardLine();
+      if (settings.showDebugInfo == 1) queueKeyboardLine();
       if (down(DIK_UP) || down(DIK_NUMPAD8)) bits |= BTN_UP;
       if (down(DIK_DOWN) || down(DIK_NUMPAD2)) bits |= BTN_DOWN;
       if (down(DIK_LEFT) || down(DIK_NUMPAD4)) bits |= BTN_LEFT;
@@ -124,7 +124,7 @@ int pollInput(int active) {
       if (m.buttons[3] & 0x80) bits |= BTN_MOUSE4;
       mouseDX = m.x;
       mouseDY = m.y;
-      if (showDebugInfo == 1) queueMouseLines(m);
+      if (settings.showDebugInfo == 1) queueMouseLines(m);
     }
   }
   lastHeld = buttonsHeld;
