@@ -53,8 +53,8 @@ void setUpFrame(int32_t chip) {
     v->h = 567;
   }
   session.brushW = session.brushH = 4;
-  session.frontWindow = 1;  // the map in front, so the ghost is drawn
-  session.toolMode = 0;
+  session.frontWindow = FRONT_MAP;  // the map in front, so the ghost is drawn
+  session.toolMode = TOOL_POINT;
   frameState.mouseX = 400;
   frameState.mouseY = 300;
   buttonsHeld = buttonsPressed = mouseDX = mouseDY = 0;
@@ -70,7 +70,7 @@ void editingFrame(benchmark::State& state) {
     updateSheetView(1);
     updateSheetTool(1);
     frameState.pointerClaimed = 0;
-    frameState.pointerShape = 1;
+    frameState.pointerShape = POINTER_ARROW;
     benchmark::DoNotOptimize(blitCount[2]);
     benchmark::ClobberMemory();
   }
@@ -80,7 +80,7 @@ void editingFrame(benchmark::State& state) {
 
 void editingFrameComposed(benchmark::State& state) {
   setUpFrame(static_cast<int32_t>(state.range(0)));
-  session.toolMode = static_cast<int32_t>(state.range(1));
+  session.toolMode = static_cast<ToolMode>(state.range(1));
   if (!startDisplay(screenW, screenH, 16) ||
       !loadSurface((std::string(BRINDLE_SOURCE_DIR) + "/samples/chips.bmp").c_str(), SLOT_CHIPSHEET, KEY_BLACK) ||
       !loadSurface((std::string(BRINDLE_SOURCE_DIR) + "/resources/DATA.bmp").c_str(), SLOT_DATA, KEY_BLACK)) {
@@ -92,7 +92,7 @@ void editingFrameComposed(benchmark::State& state) {
     updateViewWindows();
     presentFrame();
     frameState.pointerClaimed = 0;
-    frameState.pointerShape = 1;
+    frameState.pointerShape = POINTER_ARROW;
     benchmark::ClobberMemory();
   }
   state.counters["drawn"] = drawCount;  // the items of the last frame
@@ -130,7 +130,7 @@ void presentedFrame(benchmark::State& state) {
     presentFrame();
     platformPeekMessage();  // Qt's paint of what changed
     frameState.pointerClaimed = 0;
-    frameState.pointerShape = 1;
+    frameState.pointerShape = POINTER_ARROW;
   }
   platformPresentCounts(&after);
   // The share of frames that changed the window.

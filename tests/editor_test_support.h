@@ -9,6 +9,7 @@
 
 #include "app/settings.h"
 #include "editor/editor.h"
+#include "gesture_probe.h"
 #include "gfx/gfx.h"
 #include "input/input.h"
 #include "map/map.h"
@@ -49,7 +50,7 @@ class EditorTest : public ::testing::Test {
     lastShape = frameState.pointerShape;
     lastClaimed = frameState.pointerClaimed;
     frameState.pointerClaimed = 0;
-    frameState.pointerShape = 1;
+    frameState.pointerShape = POINTER_ARROW;
   }
 
   void step(int32_t x, int32_t y, int32_t held = 0, int32_t dx = 0, int32_t dy = 0) {

@@ -12,11 +12,11 @@ int32_t dialogSaw;
 int32_t dialogCursor;
 int dialogResult;
 int32_t dialogValue;
-int answerDialog() {
+int answerDialog(int32_t, int32_t* chosen) {
   ++dialogCalls;
   dialogSaw = session.currentAttribute;
   dialogCursor = cursorShown;
-  if (dialogResult == 1) session.currentAttribute = dialogValue;
+  if (dialogResult == 1) *chosen = dialogValue;
   return dialogResult;
 }
 }  // namespace
@@ -25,7 +25,7 @@ class AttributeTest : public EditorTest {
  protected:
   void SetUp() override {
     EditorTest::SetUp();
-    session.toolMode = 2;
+    session.toolMode = TOOL_ATTRIBUTE;
     attributeDialogHook = answerDialog;
     dialogCalls = 0;
     dialogSaw = dialogCursor = -1;
@@ -52,7 +52,7 @@ TEST_F(AttributeTest, OneCellIsAskedForAndWritten) {
   EXPECT_EQ(textCount[1], 0);
 
   step(cellX(3), cellY(4), P);
-  EXPECT_EQ(attrDrag, 1);
+  EXPECT_EQ(gestureIs(GESTURE_ATTRIBUTE), 1);
   EXPECT_EQ(session.frontWindow, 0);  // the map window stays behind
   EXPECT_EQ(dialogCalls, 0);
   dialogValue = 42;
@@ -64,8 +64,8 @@ TEST_F(AttributeTest, OneCellIsAskedForAndWritten) {
   EXPECT_EQ(doc.planeA[cellIndex(3, 4)], 42);
   EXPECT_EQ(doc.undoA[cellIndex(3, 4)], 7);
   EXPECT_EQ(sumA(), 42);
-  EXPECT_EQ(attrDrag, 0);
-  EXPECT_EQ(dragLock, 0);
+  EXPECT_EQ(gestureIs(GESTURE_ATTRIBUTE), 0);
+  EXPECT_EQ(gestureHeld(), 0);
 }
 
 TEST_F(AttributeTest, DragFromFiveFiveToTwoSevenMarksFourByThree) {
@@ -103,7 +103,7 @@ TEST_F(AttributeTest, CancelLeavesMapAndUndoUntouched) {
   EXPECT_EQ(doc.planeA[cellIndex(2, 2)], 0);
   EXPECT_EQ(doc.undoA[cellIndex(1, 1)], 8);
   EXPECT_EQ(cursorShown, 0);
-  EXPECT_EQ(dragLock, 0);
+  EXPECT_EQ(gestureHeld(), 0);
 }
 
 TEST_F(AttributeTest, DragPastTheEdgesStopsAtTheMap) {
@@ -143,13 +143,13 @@ TEST_F(AttributeTest, BlockBeyondASmallMapAsksNothing) {
   step(300 + 70, 112 + 10, P);  // over the window, past the map's last column
   step(300 + 70, 112 + 10, 0);
   EXPECT_EQ(dialogCalls, 0);
-  EXPECT_EQ(dragLock, 0);
+  EXPECT_EQ(gestureHeld(), 0);
   EXPECT_EQ(sumA(), 0);
 }
 
 TEST_F(AttributeTest, OtherGesturesNeitherDrawNorScroll) {
   session.mapView.scrollX = 100;
-  dragLock = 1;  // a window drag
+  gesture.kind = GESTURE_MOVE;  // a window drag
   step(200, 300, P);
   EXPECT_EQ(countShapes(1, SHAPE_BOX, 0xFF7FFF), 0);
   EXPECT_EQ(session.mapView.scrollX, 100);

@@ -3,6 +3,7 @@
 
 #include "app/settings.h"
 #include "editor/editor.h"
+#include "gesture_probe.h"
 #include "gfx/gfx.h"
 #include "input/input.h"
 #include "map/map.h"
@@ -16,14 +17,16 @@ class CommandButtonTest : public ::testing::Test {
     resetMapModel();
     resetGraphicsQueues();
     initSprites();
-    session.editorMode = toolbarPressed = session.pressedButton = 0;
-    dragLock = frameState.pointerClaimed = 0;
-    session.toolMode = 0;
+    session.editorMode = EDITOR_EDITING;
+    session.pressedButton = 0;
+    gesture.kind = GESTURE_NONE;
+    frameState.pointerClaimed = 0;
+    session.toolMode = TOOL_POINT;
     buttonsHeld = buttonsPressed = 0;
     platformResetMessages();
   }
   void TearDown() override {
-    dragLock = toolbarPressed = 0;
+    gesture.kind = GESTURE_NONE;
     platformResetMessages();
     resetGraphicsQueues();
   }
@@ -52,13 +55,13 @@ TEST_F(CommandButtonTest, ACommandRunsOnlyWhenPressedAndReleasedOnItsButton) {
   doc.planeX[cellIndex(3, 3)] = 64;
   // Press on CLEAR, release outside: nothing.
   frame(CLEAR_X + 10, 30, true);
-  EXPECT_EQ(toolbarPressed, 1);
-  EXPECT_EQ(dragLock, 1);
+  EXPECT_EQ(gestureIs(GESTURE_BUTTON), 1);
+  EXPECT_EQ(gestureHeld(), 1);
   frame(CLEAR_X + 60, 30, true);
   EXPECT_EQ(layer4SpritesAt(48, 32), 1) << "the pressed frame follows the button, not the pointer";
   frame(CLEAR_X + 60, 30, false);
   EXPECT_EQ(doc.planeX[cellIndex(3, 3)], 64);
-  EXPECT_EQ(dragLock, 0);
+  EXPECT_EQ(gestureHeld(), 0);
   // Press outside, slide on, release on it: nothing either.
   frame(5, 300, true);
   frame(CLEAR_X + 10, 30, true);
@@ -71,7 +74,7 @@ TEST_F(CommandButtonTest, ACommandRunsOnlyWhenPressedAndReleasedOnItsButton) {
   EXPECT_EQ(doc.planeX[cellIndex(3, 3)], 0);
   // The button's top-left pixel is outside it (strict test).
   frame(CLEAR_X, 16, true);
-  EXPECT_EQ(toolbarPressed, 0);
+  EXPECT_EQ(gestureIs(GESTURE_BUTTON), 0);
 }
 
 TEST_F(CommandButtonTest, HoverShowsFrameAndBalloonExceptDuringADrag) {
@@ -80,7 +83,7 @@ TEST_F(CommandButtonTest, HoverShowsFrameAndBalloonExceptDuringADrag) {
   EXPECT_EQ(layer4SpritesAt(160, 32), 1);   // CLEAR's balloon cell
   EXPECT_EQ(frameState.pointerClaimed, 1);
   EXPECT_EQ(blitCount[3], 14) << "13 icons and the mode marker";
-  dragLock = 1;
+  gesture.kind = GESTURE_MOVE;
   frame(CLEAR_X + 10, 30, false);
   EXPECT_EQ(blitCount[4], 0);
   EXPECT_EQ(frameState.pointerClaimed, 0);

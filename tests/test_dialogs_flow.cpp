@@ -3,6 +3,9 @@
 
 namespace {
 
+// The attribute dialog opened on, and writing back, the current attribute.
+int attributeDialogOnCurrent() { return attributeDialog(session.currentAttribute, &session.currentAttribute); }
+
 TEST_F(DialogTest, StartupFreshRunOpensOnNewMapAndChecksTheChipSheetFirst) {
   bool ran = false;
   dlgTestSetScript([&](DlgTest& d) {
@@ -222,7 +225,7 @@ TEST_F(DialogTest, MapSizeListsShowTheSizeAndOkResetsTheBrush) {
     EXPECT_EQ(d.text(1007), "480");
     d.click(1);
   });
-  EXPECT_EQ(mapSizeDialog(), 1);
+  EXPECT_EQ(askMapSize(), 1);
   EXPECT_EQ(doc.mapCellsX, 0);
   EXPECT_EQ(doc.mapCellsY, 30);
   EXPECT_EQ(doc.chipWidth, 64);
@@ -243,7 +246,7 @@ TEST_F(DialogTest, MapSizeOkWithoutAChoiceKeepsSizesNoEntryShows) {
     EXPECT_EQ(d.listSelection(1003), -1);
     d.click(1);
   });
-  EXPECT_EQ(mapSizeDialog(), 1);
+  EXPECT_EQ(askMapSize(), 1);
   EXPECT_TRUE(FakeDocs::messages.empty());
   EXPECT_EQ(doc.mapCellsX, 256);
   EXPECT_EQ(doc.mapCellsY, 10);
@@ -254,7 +257,7 @@ TEST_F(DialogTest, MapSizeOkWithoutAChoiceKeepsSizesNoEntryShows) {
     d.choose(1003, 1);
     d.click(1);
   });
-  EXPECT_EQ(mapSizeDialog(), 1);
+  EXPECT_EQ(askMapSize(), 1);
   EXPECT_EQ(doc.mapCellsX, 256);
   EXPECT_EQ(doc.chipWidth, 24);
   EXPECT_EQ(doc.chipHeight, 32);
@@ -268,7 +271,7 @@ TEST_F(DialogTest, MapSizeCancelChangesNothing) {
     d.choose(1002, 0);
     d.escape();
   });
-  EXPECT_EQ(mapSizeDialog(), 0);
+  EXPECT_EQ(askMapSize(), 0);
   EXPECT_EQ(doc.mapCellsX, 40);
   EXPECT_EQ(doc.chipWidth, 32);
   EXPECT_EQ(session.brushW, 3);
@@ -345,7 +348,7 @@ TEST_F(DialogTest, AttributeListPreselectsTheValueAndWritesWhatItShows) {
       EXPECT_EQ(d.listSelection(1007), c.openSel) << c.start;
       d.click(1);
     });
-    EXPECT_EQ(attributeDialog(), 1);
+    EXPECT_EQ(attributeDialogOnCurrent(), 1);
     EXPECT_EQ(session.currentAttribute, c.afterOk) << c.start;
   }
   session.currentAttribute = 12;
@@ -353,7 +356,7 @@ TEST_F(DialogTest, AttributeListPreselectsTheValueAndWritesWhatItShows) {
     d.choose(1007, 500);
     d.click(2);
   });
-  EXPECT_EQ(attributeDialog(), 0);
+  EXPECT_EQ(attributeDialogOnCurrent(), 0);
   EXPECT_EQ(session.currentAttribute, 12);
 }
 

@@ -26,6 +26,9 @@
 
 namespace {
 
+// The attribute dialog opened on, and writing back, the current attribute.
+int attributeDialogOnCurrent() { return attributeDialog(session.currentAttribute, &session.currentAttribute); }
+
 void ensureApplication() {
   static int argc = 1;
   static char name[] = "brindle_tests";
@@ -204,7 +207,7 @@ TEST_F(QtDialogTest, MapSizeFormFillsItsListsAndFollowsChoices) {
     EXPECT_EQ(control<QLabel>(d, 1006)->text(), QStringLiteral("2560"));
     control<QPushButton>(d, 1)->click();
   });
-  EXPECT_EQ(mapSizeDialog(), 1);
+  EXPECT_EQ(askMapSize(), 1);
   EXPECT_EQ(doc.chipWidth, 64);
 }
 
@@ -234,7 +237,7 @@ TEST_F(QtDialogTest, SettingsAndAttributeFormsOpenOnTheStoredValues) {
     EXPECT_EQ(list->currentText(), QStringLiteral("42"));
     control<QPushButton>(d, 1)->click();
   });
-  EXPECT_EQ(attributeDialog(), 1);
+  EXPECT_EQ(attributeDialogOnCurrent(), 1);
   EXPECT_EQ(session.currentAttribute, 42);
 }
 
@@ -249,7 +252,7 @@ TEST_F(QtDialogTest, ModalRunEndsWithTheProcedureResultAndEscapeCancels) {
     emit list->activated(5);
     control<QPushButton>(d, 1)->click();
   });
-  EXPECT_EQ(attributeDialog(), 1);
+  EXPECT_EQ(attributeDialogOnCurrent(), 1);
   EXPECT_EQ(session.currentAttribute, 5);
 
   QTimer::singleShot(0, [] {
@@ -257,7 +260,7 @@ TEST_F(QtDialogTest, ModalRunEndsWithTheProcedureResultAndEscapeCancels) {
     ASSERT_NE(d, nullptr);
     d->reject();
   });
-  EXPECT_EQ(mapSizeDialog(), 0);
+  EXPECT_EQ(askMapSize(), 0);
   EXPECT_EQ(doc.mapCellsX, 40);
 }
 
@@ -274,7 +277,7 @@ TEST_F(QtDialogTest, ReturnPressesTheFocusedButton) {
     int (*run)();
     int cancelled;
   };
-  for (Case c : {Case{startupDialog, 2}, Case{mapSizeDialog, 0}, Case{settingsDialog, 0}, Case{attributeDialog, 0}}) {
+  for (Case c : {Case{startupDialog, 2}, Case{askMapSize, 0}, Case{settingsDialog, 0}, Case{attributeDialogOnCurrent, 0}}) {
     QTimer::singleShot(0, [] {
       auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
       ASSERT_NE(d, nullptr);

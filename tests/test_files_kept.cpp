@@ -363,11 +363,11 @@ TEST_F(FilesKept, HugeChipSizesFromFilesPickAndBandWithoutOverflow) {
   setMapCells(256, 256);
   editorSetSheetSizeForTests(PLAT_SURFACE_MAX_SIDE, PLAT_SURFACE_MAX_SIDE);
   session.sheetView.scrollX = session.sheetView.scrollY = PLAT_SURFACE_MAX_SIDE;
-  session.frontWindow = 0;
+  session.frontWindow = FRONT_SHEET;
   for (int i = 0; i < 4; ++i) step(30 + i * 200, 120 + i * 150, BTN_PRIMARY);
   step(790, 590, 0);
   EXPECT_GE(session.brushW, 1);
-  session.frontWindow = 1;
+  session.frontWindow = FRONT_MAP;
   session.mapView.scrollX = session.mapView.scrollY = 256 * CHIP_MAX;
   for (int i = 0; i < 4; ++i) step(305 + i * 150, 115 + i * 150, BTN_SECONDARY);
   step(790, 590, 0);

@@ -149,7 +149,7 @@ TEST_F(FrameTimingTest, UnloadableWallpaperDrawsBlack) {
   loadSurface(garbage.c_str(), SLOT_WALLPAPER, KEY_BLACK);
   PlatSurface* back = backBuffer();
   for (int mode : {0, 1}) {
-    session.editorMode = mode;
+    session.editorMode = static_cast<EditorMode>(mode);
     platSurfaceFill(back, 0xFFFF);
     platformTestSetCursor(400, 590);
     updateEditorFrame();
@@ -158,7 +158,7 @@ TEST_F(FrameTimingTest, UnloadableWallpaperDrawsBlack) {
     EXPECT_EQ(back->pixels[300 * back->pitch + 5], 0) << "mode " << mode;
     EXPECT_EQ(back->pixels[5 * back->pitch + 5], 0) << "mode " << mode;
   }
-  session.editorMode = 0;
+  session.editorMode = EDITOR_EDITING;
   releaseSurface(SLOT_WALLPAPER);
   std::remove(garbage.c_str());
 }

@@ -388,8 +388,8 @@ TEST_F(GfxFrame, AttributeModeAtTheLargestWindowDropsNothing) {
     }
     settings.showGuideLines = 0;  // the pixels below sit on chip boundaries
     settings.autoScroll = 0;
-    session.frontWindow = 1;
-    session.toolMode = 2;
+    session.frontWindow = FRONT_MAP;
+    session.toolMode = TOOL_ATTRIBUTE;
     frameState.mouseX = 400;
     frameState.mouseY = 300;
     buttonsHeld = buttonsPressed = mouseDX = mouseDY = 0;

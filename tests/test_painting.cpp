@@ -57,7 +57,7 @@ TEST_F(PaintingTest, PointStampsOnlyTheCellOfThePressWithOneSnapshot) {
 }
 
 TEST_F(PaintingTest, FreeStrokeStampsEveryHeldFrameAndUndoesAsOne) {
-  session.toolMode = 1;
+  session.toolMode = TOOL_FREE;
   doc.planeX[cellIndex(1, 1)] = 9;
   step(cellScreenX(1), cellScreenY(1), P);
   step(cellScreenX(2), cellScreenY(1), P);
@@ -73,10 +73,10 @@ TEST_F(PaintingTest, FreeStrokeStampsEveryHeldFrameAndUndoesAsOne) {
 }
 
 TEST_F(PaintingTest, StrokeBegunOutsideTheWindowTakesNoSnapshot) {
-  session.toolMode = 1;
+  session.toolMode = TOOL_FREE;
   doc.undoX[cellIndex(6, 6)] = 77;  // what the previous snapshot held
   step(150, 590, P);             // empty screen: nothing reacts
-  EXPECT_EQ(dragLock, 0);
+  EXPECT_EQ(gestureHeld(), 0);
   step(cellScreenX(6), cellScreenY(6), P);
   step(cellScreenX(7), cellScreenY(6), P);
   EXPECT_EQ(doc.planeX[cellIndex(6, 6)], 48);
@@ -104,7 +104,7 @@ TEST_F(PaintingTest, OverhangingBrushWritesUpToPlaneEdgeOnly) {
   EXPECT_EQ(doc.planeX[cellIndex(42, 32)], 133);
 
   // Near the window's bottom-right the outline is held inside the window.
-  session.frontWindow = 1;
+  session.frontWindow = FRONT_MAP;
   session.mapView.scrollX = 160;  // 640 x 480 map in 480 x 470
   session.mapView.scrollY = 10;
   step(300 + 478, 112 + 468);
@@ -121,24 +121,24 @@ TEST_F(PaintingTest, OverhangingBrushWritesUpToPlaneEdgeOnly) {
 }
 
 TEST_F(PaintingTest, OtherGesturesAndAttributeModeKeepTheBrushIdle) {
-  session.frontWindow = 1;
-  dragLock = 1;  // a window drag of either window
+  session.frontWindow = FRONT_MAP;
+  gesture.kind = GESTURE_MOVE;  // a window drag of either window
   step(cellScreenX(2), cellScreenY(2), P);
   EXPECT_EQ(doc.planeX[cellIndex(2, 2)], 0);
   EXPECT_EQ(findBlit(2, SLOT_CHIPSHEET, 48, 80), nullptr);
-  dragLock = 0;
+  gesture.kind = GESTURE_NONE;
   step(cellScreenX(2), cellScreenY(2), 0);
-  session.toolMode = 2;
+  session.toolMode = TOOL_ATTRIBUTE;
   step(cellScreenX(2), cellScreenY(2), 0);
   EXPECT_EQ(findBlit(2, SLOT_CHIPSHEET, 48, 80), nullptr);
   EXPECT_EQ(countShapes(2, SHAPE_BOX, 0xFFFFFF), 0);
   EXPECT_EQ(textCount[2], 0);
 
   // Both buttons pressed together: stamp, then a copy starts.
-  session.toolMode = 0;
+  session.toolMode = TOOL_POINT;
   step(cellScreenX(3), cellScreenY(3), 0);
   step(cellScreenX(3), cellScreenY(3), P | BTN_SECONDARY);
   EXPECT_EQ(doc.planeX[cellIndex(3, 3)], 48);
-  EXPECT_EQ(copyDrag, 1);
-  EXPECT_EQ(dragLock, 1);
+  EXPECT_EQ(gestureIs(GESTURE_COPY), 1);
+  EXPECT_EQ(gestureHeld(), 1);
 }

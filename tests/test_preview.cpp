@@ -15,7 +15,7 @@ class PreviewTest : public EditorTest {
     previewPresentHook = countPresent;
     previewClearHook = countClear;
     presents = clears = 0;
-    session.editorMode = 1;
+    session.editorMode = EDITOR_PREVIEW;
   }
   void previewFrame(int32_t held = 0, int32_t dx = 0, int32_t dy = 0) {
     input(400, 300, held, dx, dy);
@@ -111,7 +111,7 @@ TEST_F(PreviewTest, OnlyAFreshPressLeaves) {
   EXPECT_EQ(session.editorMode, 0);
   EXPECT_EQ(presents, 1);  // the frame is still finished
   EXPECT_EQ(textCount[4], 1);
-  session.editorMode = 1;
+  session.editorMode = EDITOR_PREVIEW;
   previewFrame(BTN_PRIMARY);
   previewFrame(BTN_PRIMARY);
   EXPECT_EQ(session.editorMode, 1);

@@ -21,12 +21,12 @@ class SelectionTest : public EditorTest {
 
 TEST_F(SelectionTest, PickOfOneChipAndAPickReleasedAtOnce) {
   step(chipX(2), chipY(1), P);
-  EXPECT_EQ(pickDrag, 1);
-  EXPECT_EQ(dragLock, 1);
+  EXPECT_EQ(gestureIs(GESTURE_PICK), 1);
+  EXPECT_EQ(gestureHeld(), 1);
   step(chipX(2), chipY(1), P);
   step(chipX(2), chipY(1), 0);
-  EXPECT_EQ(pickDrag, 0);
-  EXPECT_EQ(dragLock, 0);
+  EXPECT_EQ(gestureIs(GESTURE_PICK), 0);
+  EXPECT_EQ(gestureHeld(), 0);
   EXPECT_EQ(session.brushW, 1);
   EXPECT_EQ(session.brushH, 1);
   EXPECT_EQ(session.brushX[0], 64);
@@ -109,7 +109,7 @@ TEST_F(SelectionTest, CopyFromTheMapAndTheSheetHighlight) {
 
   session.mapView.scrollX = 10;
   step(359, 181, S);  // map cell (2, 2)
-  EXPECT_EQ(copyDrag, 1);
+  EXPECT_EQ(gestureIs(GESTURE_COPY), 1);
   EXPECT_EQ(session.frontWindow, 1);
   step(423, 213, S);  // cell (4, 3)
   EXPECT_TRUE(hasText(2, "[64,64],[160,128]"));
@@ -117,8 +117,8 @@ TEST_F(SelectionTest, CopyFromTheMapAndTheSheetHighlight) {
   // Released right of the window: column 15, cut by the window's right edge,
   // is left out.
   step(790, 213, 0);
-  EXPECT_EQ(copyDrag, 0);
-  EXPECT_EQ(dragLock, 0);
+  EXPECT_EQ(gestureIs(GESTURE_COPY), 0);
+  EXPECT_EQ(gestureHeld(), 0);
   EXPECT_EQ(session.brushFromMap, 1);
   EXPECT_EQ(session.brushW, 13);
   EXPECT_EQ(session.brushH, 2);
@@ -139,7 +139,7 @@ TEST_F(SelectionTest, CopyFromTheMapAndTheSheetHighlight) {
   EXPECT_EQ(session.brushX[0], 5005);
 
   // The next pick brings the highlight back.
-  session.frontWindow = 0;
+  session.frontWindow = FRONT_SHEET;
   step(chipX(1), chipY(1), P);
   step(chipX(1), chipY(1), P);
   step(chipX(1), chipY(1), 0);
@@ -149,13 +149,13 @@ TEST_F(SelectionTest, CopyFromTheMapAndTheSheetHighlight) {
 
 TEST_F(SelectionTest, CopyBlockIsHeldInsideThePlanes) {
   doc.planeX[cellIndex(255, 0)] = 42;
-  copyDrag = dragLock = 1;
+  gesture.kind = GESTURE_COPY;
   gesture.copyAnchorX = 300 * doc.chipWidth;  // as if the map had shrunk under a wide window
   gesture.copyAnchorY = 0;
   input(10, 590, 0);
   session.mapView.scrollX = 290 * doc.chipWidth;
   updateCopyDrag(1);
-  EXPECT_EQ(copyDrag, 0);
+  EXPECT_EQ(gestureIs(GESTURE_COPY), 0);
   EXPECT_EQ(session.brushW, 1);
   EXPECT_EQ(session.brushH, 14);  // rows 0 .. 13 down to the pointer
   EXPECT_EQ(session.brushX[0], 42);

@@ -40,7 +40,7 @@ std::string golden(const std::string& bmp, const std::string& bct, const std::st
          "BMP=" + bmp + "\r\nBCT=" + bct + "\r\nBG=" + bg + "\r\n";
 }
 
-class Settings : public ::testing::Test {
+class SettingsFile : public ::testing::Test {
  protected:
   void SetUp() override {
     resetMapModel();
@@ -62,7 +62,7 @@ class Settings : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(Settings, BuildsProgramPathsWithinTheirStores) {
+TEST_F(SettingsFile, BuildsProgramPathsWithinTheirStores) {
   EXPECT_EQ(std::string(programDir), dir.string() + "/");
   EXPECT_EQ(std::string(iniPath), dir.string() + "/Brindlecot.ini");
   ASSERT_EQ(buildProgramPathsFrom("/x/"), 1);
@@ -78,7 +78,7 @@ TEST_F(Settings, BuildsProgramPathsWithinTheirStores) {
   EXPECT_EQ(std::string(programDir), fs::current_path().string() + "/");
 }
 
-TEST_F(Settings, DefaultsWithoutAFileAndTheirExactBytesWhenSaved) {
+TEST_F(SettingsFile, DefaultsWithoutAFileAndTheirExactBytesWhenSaved) {
   settings.showWallpaper = 0;
   settings.scrollSpeed = 1;
   doc.chipWidth = 5;
@@ -103,7 +103,7 @@ TEST_F(Settings, DefaultsWithoutAFileAndTheirExactBytesWhenSaved) {
   for (int k = 0; k < 8; ++k, i = s.find('\n', i) + 1) EXPECT_EQ(s[i + 17], '=');
 }
 
-TEST_F(Settings, RoundTripsJapaneseAndBlankPathsAndDropsUnknownKeys) {
+TEST_F(SettingsFile, RoundTripsJapaneseAndBlankPathsAndDropsUnknownKeys) {
   std::string bmp = sj("/home/ユーザー/ちっぷ 1.bmp");
   std::string bct = sj("/マップ/town map.bct");
   std::strcpy(doc.chipSheetPath, bmp.c_str());
@@ -128,7 +128,7 @@ TEST_F(Settings, RoundTripsJapaneseAndBlankPathsAndDropsUnknownKeys) {
   EXPECT_EQ(slurp(ini), golden(bmp, bct, "a.bmp"));
 }
 
-TEST_F(Settings, ReadsHandWrittenFilesLeniently) {
+TEST_F(SettingsFile, ReadsHandWrittenFilesLeniently) {
   write(sj("; comment\n[ ういんどう ]\nＸ座標 = -20\n ｙ座標=abc\nBMPｘ座標=\nMAPSizeＸ =  +600 px \r\n"
            "[せってい]\r\nTIP_X = 0\r\nTIP_Y=-4\r\nＳＣＲすぴーど=650\r\nＳＣＲすぴーど=100\r\nbg = 0\r\n"
            "[ふぁいる]\rbmp =   /a b/c.bmp   \rBG\r[せってい]\rぐりっど=0\r"));
@@ -161,7 +161,7 @@ TEST_F(Settings, ReadsHandWrittenFilesLeniently) {
   EXPECT_STREQ(small, "999");
 }
 
-TEST_F(Settings, WindowXAboveZeroAndAFailedSaveKeepsTheOldFile) {
+TEST_F(SettingsFile, WindowXAboveZeroAndAFailedSaveKeepsTheOldFile) {
   write(sj("[ういんどう]\r\nＸ座標=15\r\nＹ座標=-1\r\n"));
   loadSettings();
   EXPECT_EQ(settings.windowX, 15);

@@ -21,11 +21,11 @@ TEST_F(ViewWindowTest, TitleAndResizeZonesAreStrictOnEveryEdge) {
                          {340, 88, false},  {340, 89, true},  {340, 110, true}, {340, 111, false}};
   for (const Probe& p : title) {
     step(p.x, p.y, P);
-    EXPECT_EQ(session.mapView.moveDrag, p.inside ? 1 : 0) << p.x << "," << p.y;
-    EXPECT_EQ(dragLock, p.inside ? 1 : 0);
+    EXPECT_EQ(gestureIs(GESTURE_MOVE, &session.mapView), p.inside ? 1 : 0) << p.x << "," << p.y;
+    EXPECT_EQ(gestureHeld(), p.inside ? 1 : 0);
     step(p.x, p.y, 0);
-    EXPECT_EQ(session.mapView.moveDrag, 0);
-    EXPECT_EQ(dragLock, 0);
+    EXPECT_EQ(gestureIs(GESTURE_MOVE, &session.mapView), 0);
+    EXPECT_EQ(gestureHeld(), 0);
   }
   const Probe resize[] = {{400, 582, false}, {400, 583, true}, {400, 589, true}, {400, 590, false},
                           {780, 300, false}, {781, 300, true}, {787, 300, true}, {788, 300, false}};
@@ -33,9 +33,9 @@ TEST_F(ViewWindowTest, TitleAndResizeZonesAreStrictOnEveryEdge) {
     step(p.x, p.y, 0);
     EXPECT_EQ(lastShape == 2, p.inside) << p.x << "," << p.y;
     step(p.x, p.y, P);
-    EXPECT_EQ(session.mapView.resizeDrag, p.inside ? 1 : 0) << p.x << "," << p.y;
+    EXPECT_EQ(gestureIs(GESTURE_RESIZE, &session.mapView), p.inside ? 1 : 0) << p.x << "," << p.y;
     step(p.x, p.y, 0);
-    EXPECT_EQ(session.mapView.resizeDrag, 0);
+    EXPECT_EQ(gestureIs(GESTURE_RESIZE, &session.mapView), 0);
   }
   // Starting a drag brings the map window to the front.
   EXPECT_EQ(session.frontWindow, 1);
@@ -43,7 +43,7 @@ TEST_F(ViewWindowTest, TitleAndResizeZonesAreStrictOnEveryEdge) {
 
 TEST_F(ViewWindowTest, MoveClampsAndTheWindowSettlesAtTheBottomRight) {
   step(340, 100, P);
-  ASSERT_EQ(session.mapView.moveDrag, 1);
+  ASSERT_EQ(gestureIs(GESTURE_MOVE, &session.mapView), 1);
   step(340, 100, P, -1000, -1000);
   EXPECT_EQ(session.mapView.x, 6);
   EXPECT_EQ(session.mapView.y, 27);
@@ -72,8 +72,8 @@ TEST_F(ViewWindowTest, MoveClampsAndTheWindowSettlesAtTheBottomRight) {
 
   // The release frame changes no geometry.
   step(340, 100, 0, -50, -50);
-  EXPECT_EQ(session.mapView.moveDrag, 0);
-  EXPECT_EQ(dragLock, 0);
+  EXPECT_EQ(gestureIs(GESTURE_MOVE, &session.mapView), 0);
+  EXPECT_EQ(gestureHeld(), 0);
   EXPECT_EQ(session.mapView.x, 726);
   EXPECT_EQ(session.mapView.y, 606);
 }
@@ -87,7 +87,7 @@ TEST_F(ViewWindowTest, ResizeStopsAtImageScreenLimitAndMinimum) {
   ASSERT_EQ(session.sheetView.h, 120);
 
   step(752, 150, P);  // right zone (750, 112, 8, 128)
-  ASSERT_EQ(session.sheetView.resizeDrag, 1);
+  ASSERT_EQ(gestureIs(GESTURE_RESIZE, &session.sheetView), 1);
   step(752, 150, P, 100, 0);
   EXPECT_EQ(session.sheetView.w, 194);  // 794 - x, wider than the image while pushing
   step(752, 150, P, 0, 0);
@@ -102,8 +102,8 @@ TEST_F(ViewWindowTest, ResizeStopsAtImageScreenLimitAndMinimum) {
   EXPECT_EQ(session.sheetView.w, 80);
   EXPECT_EQ(session.sheetView.h, 32);
   step(752, 150, 0);
-  EXPECT_EQ(session.sheetView.resizeDrag, 0);
-  EXPECT_EQ(dragLock, 0);
+  EXPECT_EQ(gestureIs(GESTURE_RESIZE, &session.sheetView), 0);
+  EXPECT_EQ(gestureHeld(), 0);
   EXPECT_EQ(session.frontWindow, 0);
 }
 
@@ -164,13 +164,13 @@ TEST_F(ViewWindowTest, MapScrollRangesAndThumbHitRectangle) {
   EXPECT_NE(lastShape, 3);
 
   step(536, 585, P);
-  ASSERT_EQ(session.mapView.thumbDrag, 1);
-  EXPECT_EQ(session.mapView.resizeDrag, 0);
+  ASSERT_EQ(gestureIs(GESTURE_THUMB, &session.mapView), 1);
+  EXPECT_EQ(gestureIs(GESTURE_RESIZE, &session.mapView), 0);
   step(600, 585, P, 10, 3);
   EXPECT_EQ(session.mapView.scrollX, 90);
   EXPECT_EQ(session.mapView.scrollY, 3);
   step(600, 585, 0, 10, 3);
-  EXPECT_EQ(session.mapView.thumbDrag, 0);
+  EXPECT_EQ(gestureIs(GESTURE_THUMB, &session.mapView), 0);
   EXPECT_EQ(session.mapView.scrollX, 90);
 
   // A map that fits: no thumbs are drawn, and the last drawn positions are
@@ -199,7 +199,7 @@ TEST_F(ViewWindowTest, AutoScrollBandsOfACornerScrollDiagonally) {
   EXPECT_EQ(session.mapView.scrollX, 100);
   EXPECT_EQ(session.mapView.scrollY, 100);
   // A gesture in progress stops the band.
-  dragLock = 1;
+  gesture.kind = GESTURE_MOVE;
   step(295, 107);
   EXPECT_EQ(session.mapView.scrollX, 100);
 }
@@ -212,18 +212,18 @@ TEST_F(ViewWindowTest, FrontWindowClaimsThePointerFirst) {
   session.sheetView.y = 130;
   doc.planeX[cellIndex(3, 2)] = 7;
   step(400, 200, P);  // map cell (3, 2) lies under the sheet window
-  EXPECT_EQ(pickDrag, 1);
+  EXPECT_EQ(gestureIs(GESTURE_PICK), 1);
   EXPECT_EQ(doc.planeX[cellIndex(3, 2)], 7);
   EXPECT_EQ(countShapes(1, SHAPE_BOX, 0xFFFFFF), 0);
   step(400, 200, P);
   step(400, 200, 0);
-  EXPECT_EQ(pickDrag, 0);
+  EXPECT_EQ(gestureIs(GESTURE_PICK), 0);
   EXPECT_EQ(session.brushX[0], 64);  // the sheet chip under the pointer
 
-  session.frontWindow = 1;
+  session.frontWindow = FRONT_MAP;
   step(400, 200, P);
   EXPECT_EQ(doc.planeX[cellIndex(3, 2)], 64);
-  EXPECT_EQ(pickDrag, 0);
+  EXPECT_EQ(gestureIs(GESTURE_PICK), 0);
 }
 
 TEST_F(ViewWindowTest, OneFrameQueuesCellsFrameTitleThumbsAndGrid) {
@@ -234,7 +234,7 @@ TEST_F(ViewWindowTest, OneFrameQueuesCellsFrameTitleThumbsAndGrid) {
       doc.planeX[cellIndex(c, r)] = c * 16;
       doc.planeY[cellIndex(c, r)] = r * 16 + 1000;
     }
-  session.frontWindow = 1;
+  session.frontWindow = FRONT_MAP;
   step(10, 590);
   // Columns 0..30, rows 0..29, columns outer: column 30 starts on the clip
   // edge and is queued empty.
@@ -300,8 +300,8 @@ TEST_F(ViewWindowTest, OneFrameQueuesCellsFrameTitleThumbsAndGrid) {
 TEST_F(ViewWindowTest, AttributeModeDrawsThreeDigitsAfterEachCell) {
   doc.planeA[cellIndex(0, 0)] = 123;
   doc.planeA[cellIndex(0, 1)] = 1234;
-  session.toolMode = 2;
-  session.frontWindow = 1;
+  session.toolMode = TOOL_ATTRIBUTE;
+  session.frontWindow = FRONT_MAP;
   step(10, 590);
   session.mapView.w = 160;
   session.mapView.h = 96;

@@ -116,21 +116,7 @@ int saveSettings() {
 }
 
 void resetSettings() {
-  settings.windowX = settings.windowY = 0;
-  settings.sheetViewX = 24;
-  settings.sheetViewY = 112;
-  settings.sheetViewWidth = 256;
-  settings.sheetViewHeight = 256;
-  settings.mapViewX = 300;
-  settings.mapViewY = 112;
-  settings.mapViewWidth = 480;
-  settings.mapViewHeight = 470;
-  settings.showDebugInfo = 0;
-  settings.showWallpaper = 1;
-  settings.showGuideLines = 1;
-  settings.chipSheetOnTop = 0;
-  settings.autoScroll = 0;
-  settings.scrollSpeed = 400;
+  settings = Settings{};
   doc.chipWidth = 32;
   doc.chipHeight = 32;
   doc.chipSheetPath[0] = doc.chipSheetName[0] = doc.mapPath[0] = doc.wallpaperPath[0] = 0;

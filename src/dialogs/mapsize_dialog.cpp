@@ -4,7 +4,6 @@
 
 #include "dialogs/dialogs.h"
 #include "dialogs/templates.h"
-#include "editor/editor.h"
 #include "map/map.h"
 
 namespace {
@@ -29,6 +28,7 @@ void fillList(DlgHandle* h, int id, int first, int step, int count, int chosen) 
 // A list the user has not changed keeps the size it stood for, so OK without
 // a choice changes nothing, even a size no entry shows (256 cells, 24 px).
 int openedOn[4];
+MapSizeChoice* choice;  // where OK leaves the sizes, for the running dialog
 
 unsigned listValue(DlgHandle* h, int id) {
   if (dlgListGetCurSel(h, id) != openedOn[id - ID_CELLS_X]) return dlgGetUInt(h, id);
@@ -58,14 +58,8 @@ void confirm(DlgHandle* h) {
     dialogComplain(h, "チップサイズをえらんでね");
     return;
   }
-  setMapCellsX(static_cast<int32_t>(cellsX));
-  setMapCellsY(static_cast<int32_t>(cellsY));
-  setChipWidth(static_cast<int32_t>(chipW));
-  setChipHeight(static_cast<int32_t>(chipH));
-  session.pickLeft = 0;
-  session.pickTop = 0;
-  session.brushW = 1;
-  session.brushH = 1;
+  *choice = MapSizeChoice{static_cast<int32_t>(cellsX), static_cast<int32_t>(cellsY), static_cast<int32_t>(chipW),
+                          static_cast<int32_t>(chipH)};
   dlgEnd(h, 1);
 }
 
@@ -94,4 +88,7 @@ int mapSizeDialogProc(DlgHandle* h, int event, int id, int notification) {
   return 0;
 }
 
-int mapSizeDialog() { return dlgRun(MAP_SIZE_TEMPLATE, mapSizeDialogProc) == 1 ? 1 : 0; }
+int mapSizeDialog(MapSizeChoice* chosen) {
+  choice = chosen;
+  return dlgRun(MAP_SIZE_TEMPLATE, mapSizeDialogProc) == 1 ? 1 : 0;
+}

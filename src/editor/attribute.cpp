@@ -13,7 +13,7 @@ using editor_detail::maxI;
 using editor_detail::minI;
 using editor_detail::snapDown;
 
-int (*attributeDialogHook)() = nullptr;
+int (*attributeDialogHook)(int32_t initial, int32_t* chosen) = nullptr;
 
 namespace {
 
@@ -49,7 +49,9 @@ CellBlock cutToMap(CellBlock b) {
   return b;
 }
 
-int askAttribute() { return attributeDialogHook != nullptr ? attributeDialogHook() : attributeDialog(); }
+int askAttribute(int32_t initial, int32_t* chosen) {
+  return attributeDialogHook != nullptr ? attributeDialogHook(initial, chosen) : attributeDialog(initial, chosen);
+}
 
 void releaseBlock(const CellBlock& b) {
   // A block that lies wholly beyond the map (a window larger than the map)
@@ -57,16 +59,19 @@ void releaseBlock(const CellBlock& b) {
   if (b.columns > 0 && b.rows > 0) {
     int32_t col0 = b.left / doc.chipWidth, row0 = b.top / doc.chipHeight;
     showSystemCursor(1);
+    // The dialog opens on the first cell's value, which stays the current
+    // attribute when the dialog is cancelled.
     session.currentAttribute = doc.planeA[cellIndex(col0, row0)];
-    if (askAttribute() == 1) {
+    int32_t chosen = session.currentAttribute;
+    if (askAttribute(session.currentAttribute, &chosen) == 1) {
+      session.currentAttribute = chosen;
       snapshotUndo();
       for (int32_t i = 0; i < b.columns; ++i)
         for (int32_t j = 0; j < b.rows; ++j) doc.planeA[cellIndex(col0 + i, row0 + j)] = session.currentAttribute;
     }
     showSystemCursor(0);
   }
-  attrDrag = 0;
-  dragLock = 0;
+  gesture.kind = GESTURE_NONE;
 }
 
 void dragStep(int layer) {
@@ -102,17 +107,16 @@ void dragStep(int layer) {
 void updateAttributeTool(int layer) {
   if (frameState.pointerClaimed != 0) return;
   const ViewWindow& v = session.mapView;
-  if (dragLock == 0) {
+  if (gesture.kind == GESTURE_NONE) {
     if (pointerInside(v.x, v.y, v.w, v.h) == 0) return;
     frameState.pointerClaimed = 1;
     if ((buttonsPressed & BTN_PRIMARY) != 0) {
-      attrDrag = 1;
-      dragLock = 1;
+      gesture.kind = GESTURE_ATTRIBUTE;
     }
     session.hoverCellX = snapDown(frameState.mouseX + v.scrollX - v.x, doc.chipWidth);
     session.hoverCellY = snapDown(frameState.mouseY + v.scrollY - v.y, doc.chipHeight);
     outline(v, session.hoverCellX, session.hoverCellY, doc.chipWidth, doc.chipHeight, layer);
-  } else if (attrDrag != 0) {
+  } else if (gesture.kind == GESTURE_ATTRIBUTE) {
     dragStep(layer);
   }
 }

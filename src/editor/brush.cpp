@@ -3,6 +3,7 @@
 // here to attribute.cpp and selection.cpp.
 #include <cstdio>
 
+#include "dialogs/dialogs.h"
 #include "editor/editor.h"
 #include "editor/view_internal.h"
 #include "gfx/gfx.h"
@@ -57,10 +58,10 @@ void hoverAndPaint(int layer) {
 
   bool pressed = (buttonsPressed & BTN_PRIMARY) != 0;
   bool held = (buttonsHeld & BTN_PRIMARY) != 0;
-  if (session.toolMode == 0) {
+  if (session.toolMode == TOOL_POINT) {
     if (pressed) {
       snapshotUndo();
-      session.frontWindow = 1;
+      session.frontWindow = FRONT_MAP;
       stampBrush(session.hoverCellX / doc.chipWidth, session.hoverCellY / doc.chipHeight);
     }
   } else {
@@ -68,7 +69,7 @@ void hoverAndPaint(int layer) {
     // button already down has none of its own.
     if (pressed) snapshotUndo();
     if (held) {
-      session.frontWindow = 1;
+      session.frontWindow = FRONT_MAP;
       stampBrush(session.hoverCellX / doc.chipWidth, session.hoverCellY / doc.chipHeight);
     }
   }
@@ -83,11 +84,11 @@ void hoverAndPaint(int layer) {
 }  // namespace
 
 void updateMapTool(int layer) {
-  if (session.toolMode == 2) {
+  if (session.toolMode == TOOL_ATTRIBUTE) {
     updateAttributeTool(layer);
-  } else if (dragLock == 0) {
+  } else if (gesture.kind == GESTURE_NONE) {
     hoverAndPaint(layer);
-  } else if (copyDrag != 0) {
+  } else if (gesture.kind == GESTURE_COPY) {
     updateCopyDrag(layer);
   }
 }
@@ -125,4 +126,19 @@ void fitBrushToSheet() {
   session.brushX[0] = session.brushY[0] = 0;
   session.pickLeft = session.pickTop = 0;
   session.brushFromMap = 0;
+}
+
+int askMapSize() {
+  MapSizeChoice chosen{};
+  if (mapSizeDialog(&chosen) != 1) return 0;
+  setMapCellsX(chosen.cellsX);
+  setMapCellsY(chosen.cellsY);
+  setChipWidth(chosen.chipWidth);
+  setChipHeight(chosen.chipHeight);
+  // The old block and its corner may not fit the new chip size.
+  session.pickLeft = 0;
+  session.pickTop = 0;
+  session.brushW = 1;
+  session.brushH = 1;
+  return 1;
 }

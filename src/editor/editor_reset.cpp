@@ -1,6 +1,6 @@
 // Start values of the editor's state and the view placements' round trip
 // through the Settings.
-#include <cstring>
+#include <new>
 
 #include "app/settings.h"
 #include "editor/editor.h"
@@ -40,27 +40,14 @@ void storeViewsToSettings() {
 }
 
 void resetEditorState() {
-  session.editorMode = toolbarPressed = session.pressedButton = 0;
-  frameState.mouseX = frameState.mouseY = 0;
-  frameState.pointerClaimed = dragLock = session.frontWindow = session.toolMode = 0;
-  frameState.pointerShape = 1;
+  frameState = FrameState{};
+  gesture = Gesture{};
+  // Built in place: the brush makes a temporary of half a megabyte.
+  session.~EditorSession();
+  ::new (&session) EditorSession();
+  preview = PreviewState{};
   resetScrollStep();
-
-  session.mapView = ViewWindow{};
-  session.sheetView = ViewWindow{};
-  session.mapClipRect = ClipRect{};
   loadViewsFromSettings();
-
-  session.brushW = session.brushH = 1;
-  std::memset(session.brushX, 0, sizeof session.brushX);
-  std::memset(session.brushY, 0, sizeof session.brushY);
-  session.brushFromMap = 0;
-  session.hoverCellX = session.hoverCellY = 0;
-
-  pickDrag = gesture.pickAnchorX = gesture.pickAnchorY = gesture.pickCornerX = gesture.pickCornerY = session.pickLeft = session.pickTop = 0;
-  copyDrag = gesture.copyAnchorX = gesture.copyAnchorY = gesture.copyCornerX = gesture.copyCornerY = 0;
-  attrDrag = gesture.attrCornerX = gesture.attrCornerY = session.currentAttribute = 0;
-  preview.scrollX = preview.scrollY = preview.offsetX = preview.offsetY = 0;
 
   editorSetSheetSizeForTests(-1, -1);
   attributeDialogHook = nullptr;

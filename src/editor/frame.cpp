@@ -77,23 +77,23 @@ void drawClock(int layer) {
 
 void drawPointer() {
   switch (frameState.pointerShape) {
-    case 1:
+    case POINTER_ARROW:
       cursorSprite.x = static_cast<float>(frameState.mouseX - 4);
       cursorSprite.y = static_cast<float>(frameState.mouseY - 4);
       cursorSprite.srcX = (buttonsHeld & BTN_PRIMARY) ? 32 : 0;
       drawSprite(cursorSprite);
       break;
-    case 2:
-    case 3:
+    case POINTER_RESIZE:
+    case POINTER_GRAB:
       cursorSprite.x = static_cast<float>(frameState.mouseX - 16);
       cursorSprite.y = static_cast<float>(frameState.mouseY - 16);
-      cursorSprite.srcX = frameState.pointerShape == 2 ? 64 : 96;
+      cursorSprite.srcX = frameState.pointerShape == POINTER_RESIZE ? 64 : 96;
       drawSprite(cursorSprite);
       break;
     default:
       break;
   }
-  frameState.pointerShape = 1;
+  frameState.pointerShape = POINTER_ARROW;
 }
 
 void editingFrame() {
@@ -128,10 +128,10 @@ void formatClock(char* out, int outSize) {
 }
 
 void updateViewWindows() {
-  if (settings.chipSheetOnTop == 1) session.frontWindow = 0;
+  if (settings.chipSheetOnTop == 1) session.frontWindow = FRONT_SHEET;
   // The window in front runs first, so it can claim the pointer, and is drawn
   // on the higher layer.
-  if (session.frontWindow == 0) {
+  if (session.frontWindow == FRONT_SHEET) {
     updateSheetView(2);
     updateSheetTool(2);
     updateMapView(1);
@@ -149,18 +149,18 @@ void updateEditorFrame() {
   // window centre keeps that motion coming at the screen edges. Switched before
   // the pointer is read, so the first frame after the preview sees the pointer
   // back where it was when the preview began.
-  platformSetRelativeMouse(session.editorMode == 1 ? 1 : 0);
+  platformSetRelativeMouse(session.editorMode == EDITOR_PREVIEW ? 1 : 0);
   platformCursorPos(&frameState.mouseX, &frameState.mouseY);
   if (!pollInput(appActive)) acquireInput(appActive);
   advanceScrollStep();
-  if (session.editorMode == 0) editingFrame();
+  if (session.editorMode == EDITOR_EDITING) editingFrame();
   else updatePreview();
 }
 
 void updateCommandButtons() {
   for (int i = 0; i < COMMAND_COUNT; ++i) {
     const CommandButton& b = commandButtons[i];
-    if (toolbarPressed == 0 && dragLock == 0 && pointerInside(b.x, BUTTON_Y, BUTTON_SIZE, BUTTON_SIZE)) {
+    if (gesture.kind == GESTURE_NONE && pointerInside(b.x, BUTTON_Y, BUTTON_SIZE, BUTTON_SIZE)) {
       toolFrameSprite.x = static_cast<float>(b.x);
       toolFrameSprite.y = static_cast<float>(BUTTON_Y);
       toolFrameSprite.srcX = 0;
@@ -173,8 +173,7 @@ void updateCommandButtons() {
       drawSprite(toolCaptionSprite);
       if (buttonsPressed & BTN_PRIMARY) {
         session.pressedButton = i;
-        dragLock = 1;
-        toolbarPressed = 1;
+        gesture.kind = GESTURE_BUTTON;
       }
     }
     toolIconSprite.x = static_cast<float>(b.x);
@@ -182,7 +181,7 @@ void updateCommandButtons() {
     toolIconSprite.srcY = BUTTON_SIZE * i;
     drawSprite(toolIconSprite);
   }
-  if (toolbarPressed == 1) {
+  if (gesture.kind == GESTURE_BUTTON) {
     const CommandButton& b = commandButtons[session.pressedButton];
     toolFrameSprite.x = static_cast<float>(b.x);
     toolFrameSprite.y = static_cast<float>(BUTTON_Y);
@@ -191,12 +190,11 @@ void updateCommandButtons() {
     if (!(buttonsHeld & BTN_PRIMARY)) {
       // A press released outside its button does nothing.
       if (pointerInside(b.x, BUTTON_Y, BUTTON_SIZE, BUTTON_SIZE)) runCommand(session.pressedButton);
-      dragLock = 0;
-      toolbarPressed = 0;
+      gesture.kind = GESTURE_NONE;
     }
   }
   static const int markerX[3] = {384, 440, 496};
-  if (session.toolMode >= 0 && session.toolMode <= 2) modeMarkerSprite.x = static_cast<float>(markerX[session.toolMode]);
+  if (session.toolMode >= TOOL_POINT && session.toolMode <= TOOL_ATTRIBUTE) modeMarkerSprite.x = static_cast<float>(markerX[session.toolMode]);
   modeMarkerSprite.y = static_cast<float>(BUTTON_Y);
   drawSprite(modeMarkerSprite);
 }
@@ -223,7 +221,7 @@ void runCommand(int index) {
       break;
     case CMD_SIZE:
       showSystemCursor(1);
-      mapSizeDialog();
+      askMapSize();
       showSystemCursor(0);
       break;
     case CMD_UNDO:
@@ -233,16 +231,16 @@ void runCommand(int index) {
       clearMap();
       break;
     case CMD_POINT:
-      session.toolMode = 0;
+      session.toolMode = TOOL_POINT;
       break;
     case CMD_FREE:
-      session.toolMode = 1;
+      session.toolMode = TOOL_FREE;
       break;
     case CMD_ATTRIBUTE:
-      session.toolMode = 2;
+      session.toolMode = TOOL_ATTRIBUTE;
       break;
     case CMD_PREVIEW:
-      session.editorMode = 1;
+      session.editorMode = EDITOR_PREVIEW;
       break;
     case CMD_OPTION:
       showSystemCursor(1);

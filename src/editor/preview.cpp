@@ -68,7 +68,7 @@ void updatePreview() {
     }
   }
 
-  if ((buttonsPressed & BTN_PRIMARY) != 0) session.editorMode = 0;
+  if ((buttonsPressed & BTN_PRIMARY) != 0) session.editorMode = EDITOR_EDITING;
 
   char clock[TEXT_STORE];
   formatClock(clock, sizeof clock);

@@ -64,8 +64,7 @@ void blockOnAxis(int32_t anchor, int32_t corner, int32_t chip, int32_t* start, i
 // Pick
 
 void releasePick() {
-  pickDrag = 0;
-  dragLock = 0;
+  gesture.kind = GESTURE_NONE;
   for (int32_t c = 0; c < session.brushW; ++c)
     for (int32_t r = 0; r < session.brushH; ++r) {
       session.brushX[cellIndex(c, r)] = session.pickLeft + c * doc.chipWidth;
@@ -95,11 +94,10 @@ void pickDragStep(int32_t imageW, int32_t imageH) {
 
 void startPick() {
   const ViewWindow& v = session.sheetView;
-  pickDrag = 1;
-  dragLock = 1;
+  gesture.kind = GESTURE_PICK;
   gesture.pickAnchorX = snapDown(frameState.mouseX + v.scrollX - v.x, doc.chipWidth);
   gesture.pickAnchorY = snapDown(frameState.mouseY + v.scrollY - v.y, doc.chipHeight);
-  session.frontWindow = 0;
+  session.frontWindow = FRONT_SHEET;
   session.brushW = session.brushH = 1;
   session.brushFromMap = 0;
 }
@@ -133,17 +131,15 @@ void releaseCopy() {
       session.brushY[cellIndex(c, r)] = doc.planeY[cellIndex(col0 + c, row0 + r)];
     }
   session.brushFromMap = 1;
-  copyDrag = 0;
-  dragLock = 0;
+  gesture.kind = GESTURE_NONE;
 }
 
 }  // namespace
 
 void startCopyDrag() {
   const ViewWindow& v = session.mapView;
-  copyDrag = 1;
-  dragLock = 1;
-  session.frontWindow = 1;
+  gesture.kind = GESTURE_COPY;
+  session.frontWindow = FRONT_MAP;
   session.brushW = session.brushH = 1;
   gesture.copyAnchorX = snapDown(frameState.mouseX + v.scrollX - v.x, doc.chipWidth);
   gesture.copyAnchorY = snapDown(frameState.mouseY + v.scrollY - v.y, doc.chipHeight);
@@ -176,10 +172,10 @@ void updateSheetTool(int layer) {
   const ViewWindow& v = session.sheetView;
   int32_t imageW = 0, imageH = 0;
   editor_detail::sheetImageSize(&imageW, &imageH);
-  if (pickDrag != 0) {
+  if (gesture.kind == GESTURE_PICK) {
     pickDragStep(imageW, imageH);
-  } else if (dragLock == 0 && frameState.pointerClaimed == 0 && pointerInside(v.x, v.y, v.w, v.h) != 0) {
-    frameState.pointerShape = 1;
+  } else if (gesture.kind == GESTURE_NONE && frameState.pointerClaimed == 0 && pointerInside(v.x, v.y, v.w, v.h) != 0) {
+    frameState.pointerShape = POINTER_ARROW;
     frameState.pointerClaimed = 1;
     if ((buttonsPressed & BTN_PRIMARY) != 0) startPick();
   }

@@ -157,42 +157,44 @@ struct WindowLook {
   int32_t hitMargin;         // hit rectangles start this far left of and above a thumb
   int32_t hHitW, hHitH;      // hit rectangle of the horizontal thumb
   int32_t vHitW, vHitH;      // hit rectangle of the vertical thumb
-  int32_t frontValue;   // session.frontWindow when a drag starts in this window
+  FrontWindow frontValue;   // session.frontWindow when a drag starts in this window
 };
 
-void startDrag(int32_t& flag, const WindowLook& look) {
-  flag = 1;
-  dragLock = 1;
+void startDrag(GestureKind kind, const ViewWindow& v, const WindowLook& look) {
+  gesture.kind = kind;
+  gesture.window = &v;
   session.frontWindow = look.frontValue;
 }
 
+bool dragging(GestureKind kind, const ViewWindow& v) { return gesture.kind == kind && gesture.window == &v; }
+
 // The three window drags share one shape: while held, apply the motion and
 // keep the pointer; at the release clear the drag without touching geometry.
-bool continueDrag(int32_t& flag) {
+bool continueDrag() {
   if ((buttonsHeld & BTN_PRIMARY) != 0) {
-    frameState.pointerShape = 0;
+    frameState.pointerShape = POINTER_NONE;
     frameState.pointerClaimed = 1;
     return true;
   }
-  flag = 0;
-  dragLock = 0;
+  gesture.kind = GESTURE_NONE;
+  gesture.window = nullptr;
   return false;
 }
 
 void updateTitleMove(ViewWindow& v, const WindowLook& look) {
-  if (v.moveDrag != 0) {
-    if (continueDrag(v.moveDrag)) {
+  if (dragging(GESTURE_MOVE, v)) {
+    if (continueDrag()) {
       v.x = minI(maxI(v.x + mouseDX, 6), 726);
       v.y = minI(maxI(v.y + mouseDY, 27), 606);
     }
-  } else if (dragLock == 0 && frameState.pointerClaimed == 0 && pointerInside(v.x, v.y - 24, 80, 23) != 0) {
+  } else if (gesture.kind == GESTURE_NONE && frameState.pointerClaimed == 0 && pointerInside(v.x, v.y - 24, 80, 23) != 0) {
     frameState.pointerClaimed = 1;
-    if ((buttonsPressed & BTN_PRIMARY) != 0) startDrag(v.moveDrag, look);
+    if ((buttonsPressed & BTN_PRIMARY) != 0) startDrag(GESTURE_MOVE, v, look);
   }
 }
 
 void updateAutoScroll(ViewWindow& v) {
-  if (settings.autoScroll != 1 || dragLock != 0 || frameState.pointerClaimed != 0) return;
+  if (settings.autoScroll != 1 || gesture.kind != GESTURE_NONE || frameState.pointerClaimed != 0) return;
   if (pointerInside(v.x - 10, v.y - 10, v.w + 20, 10) != 0) v.scrollY -= scrollStep();
   if (pointerInside(v.x - 10, v.y + v.h, v.w + 20, 10) != 0) v.scrollY += scrollStep();
   if (pointerInside(v.x - 10, v.y - 10, 10, v.h + 20) != 0) v.scrollX -= scrollStep();
@@ -206,21 +208,21 @@ int thumbHit(const float pos[2], int32_t margin, int32_t width, int32_t height) 
 }
 
 void updateThumbs(ViewWindow& v, const WindowLook& look, int32_t imageW, int32_t imageH) {
-  if (v.thumbDrag != 0) {
-    if (continueDrag(v.thumbDrag)) {
+  if (dragging(GESTURE_THUMB, v)) {
+    if (continueDrag()) {
       v.scrollX += mouseDX;
       v.scrollY += mouseDY;
     }
     return;
   }
-  if (dragLock != 0 || frameState.pointerClaimed != 0) return;
+  if (gesture.kind != GESTURE_NONE || frameState.pointerClaimed != 0) return;
   int32_t m = look.hitMargin;
   // Both thumbs are tested, the second even when the first took the pointer.
   auto grab = [&](bool hit) {
     if (!hit) return;
-    frameState.pointerShape = 3;
+    frameState.pointerShape = POINTER_GRAB;
     frameState.pointerClaimed = 1;
-    if ((buttonsPressed & BTN_PRIMARY) != 0) startDrag(v.thumbDrag, look);
+    if ((buttonsPressed & BTN_PRIMARY) != 0) startDrag(GESTURE_THUMB, v, look);
   };
   grab(v.w != imageW && thumbHit(v.hThumb, m, look.hHitW, look.hHitH) != 0);
   grab(v.h != imageH && thumbHit(v.vThumb, m, look.vHitW, look.vHitH) != 0);
@@ -234,25 +236,25 @@ void updateDirectionScroll(ViewWindow& v) {
 }
 
 void updateResize(ViewWindow& v, const WindowLook& look) {
-  if (v.resizeDrag != 0) {
-    if (continueDrag(v.resizeDrag)) {
+  if (dragging(GESTURE_RESIZE, v)) {
+    if (continueDrag()) {
       v.w += mouseDX;
       v.h += mouseDY;
     }
     return;
   }
-  if (dragLock != 0 || frameState.pointerClaimed != 0) return;
+  if (gesture.kind != GESTURE_NONE || frameState.pointerClaimed != 0) return;
   bool bottom = pointerInside(v.x, v.y + v.h, v.w + 8, 8) != 0;
   if (bottom) {
-    frameState.pointerShape = 2;
+    frameState.pointerShape = POINTER_RESIZE;
     frameState.pointerClaimed = 1;
-    if ((buttonsPressed & BTN_PRIMARY) != 0) startDrag(v.resizeDrag, look);
+    if ((buttonsPressed & BTN_PRIMARY) != 0) startDrag(GESTURE_RESIZE, v, look);
   }
   bool right = pointerInside(v.x + v.w, v.y, 8, v.h + 8) != 0;
   if (right) {
-    frameState.pointerShape = 2;
+    frameState.pointerShape = POINTER_RESIZE;
     frameState.pointerClaimed = 1;
-    if ((buttonsPressed & BTN_PRIMARY) != 0) startDrag(v.resizeDrag, look);
+    if ((buttonsPressed & BTN_PRIMARY) != 0) startDrag(GESTURE_RESIZE, v, look);
   }
 }
 
@@ -305,7 +307,7 @@ void drawMapContent(const ViewWindow& v, int layer) {
     mapCellSprite.layer = layer;
     int32_t lastC = minI((v.scrollX + v.w) / tx, doc.mapCellsX - 1);
     int32_t lastR = minI((v.scrollY + v.h) / ty, doc.mapCellsY - 1);
-    bool digits = session.toolMode == 2;
+    bool digits = session.toolMode == TOOL_ATTRIBUTE;
     for (int32_t c = v.scrollX / tx; c <= lastC; ++c) {
       int32_t cellX = c * tx - v.scrollX + v.x;
       for (int32_t r = v.scrollY / ty; r <= lastR; ++r) {
@@ -381,11 +383,11 @@ void updateWindow(ViewWindow& v, const WindowLook& look, bool isMap, int layer) 
 }  // namespace
 
 void updateMapView(int layer) {
-  static const WindowLook look{&mapTitleSprite, &mapHThumbSprite, &mapVThumbSprite, 1, 9, 15, 15, 9, 1};
+  static const WindowLook look{&mapTitleSprite, &mapHThumbSprite, &mapVThumbSprite, 1, 9, 15, 15, 9, FRONT_MAP};
   updateWindow(session.mapView, look, true, layer);
 }
 
 void updateSheetView(int layer) {
-  static const WindowLook look{&sheetTitleSprite, &sheetHThumbSprite, &sheetVThumbSprite, 3, 13, 17, 17, 13, 0};
+  static const WindowLook look{&sheetTitleSprite, &sheetHThumbSprite, &sheetVThumbSprite, 3, 13, 17, 17, 13, FRONT_SHEET};
   updateWindow(session.sheetView, look, false, layer);
 }

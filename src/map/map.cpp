@@ -2,26 +2,12 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 #include "platform/files.h"
 #include "platform/sjis.h"
 
-int32_t doc.mapCellsX = 40;
-int32_t doc.mapCellsY = 30;
-int32_t doc.chipWidth = 32;
-int32_t doc.chipHeight = 32;
-
-int32_t doc.planeX[MAP_CELLS];
-int32_t doc.planeY[MAP_CELLS];
-int32_t doc.planeA[MAP_CELLS];
-int32_t doc.undoX[MAP_CELLS];
-int32_t doc.undoY[MAP_CELLS];
-int32_t doc.undoA[MAP_CELLS];
-
-char doc.mapPath[PATH_STORE];
-char doc.chipSheetPath[PATH_STORE];
-char doc.chipSheetName[PATH_STORE];
-char doc.wallpaperPath[PATH_STORE];
+Document doc;
 
 void snapshotUndo() {
   std::memcpy(doc.undoX, doc.planeX, sizeof doc.planeX);
@@ -70,17 +56,9 @@ void setChipSheetPath(const char* path) {
 }
 
 void resetMapModel() {
-  doc.mapCellsX = 40;
-  doc.mapCellsY = 30;
-  doc.chipWidth = 32;
-  doc.chipHeight = 32;
-  std::memset(doc.planeX, 0, sizeof doc.planeX);
-  std::memset(doc.planeY, 0, sizeof doc.planeY);
-  std::memset(doc.planeA, 0, sizeof doc.planeA);
-  std::memset(doc.undoX, 0, sizeof doc.undoX);
-  std::memset(doc.undoY, 0, sizeof doc.undoY);
-  std::memset(doc.undoA, 0, sizeof doc.undoA);
-  doc.mapPath[0] = doc.chipSheetPath[0] = doc.chipSheetName[0] = doc.wallpaperPath[0] = 0;
+  // Built in place: a temporary of this size would take 1.5 MB of stack.
+  doc.~Document();
+  ::new (&doc) Document();
 }
 
 void pathBeside(const char* path, const char* name, char* out) {

@@ -14,26 +14,29 @@ constexpr int PATH_STORE = 260;          // bytes of every path store, terminato
 // 32 bits (a chip wider than that is no use on an 800 x 600 screen anyway).
 constexpr int CHIP_MAX = 4096;
 
-extern int32_t doc.mapCellsX;  // map width in cells, 0..256
-extern int32_t doc.mapCellsY;  // map height in cells, 0..256
-extern int32_t doc.chipWidth;   // chip width in pixels, 1..CHIP_MAX
-extern int32_t doc.chipHeight;   // chip height in pixels, 1..CHIP_MAX
-
-// Column-major: the cell of column c, row r is at index c * 256 + r.
-extern int32_t doc.planeX[MAP_CELLS];
-extern int32_t doc.planeY[MAP_CELLS];
-extern int32_t doc.planeA[MAP_CELLS];
-extern int32_t doc.undoX[MAP_CELLS];
-extern int32_t doc.undoY[MAP_CELLS];
-extern int32_t doc.undoA[MAP_CELLS];
+// The document: its sizes, the three cell planes with their one-level undo
+// copies, and the paths it names. Column-major: the cell of column c, row r
+// is at index c * 256 + r. The start values are a fresh program run's.
+struct Document {
+  int32_t mapCellsX = 40;   // map width in cells, 0..256
+  int32_t mapCellsY = 30;   // map height in cells, 0..256
+  int32_t chipWidth = 32;   // chip width in pixels, 1..CHIP_MAX
+  int32_t chipHeight = 32;  // chip height in pixels, 1..CHIP_MAX
+  int32_t planeX[MAP_CELLS]{};
+  int32_t planeY[MAP_CELLS]{};
+  int32_t planeA[MAP_CELLS]{};
+  int32_t undoX[MAP_CELLS]{};
+  int32_t undoY[MAP_CELLS]{};
+  int32_t undoA[MAP_CELLS]{};
+  // Shift_JIS, zero-terminated.
+  char mapPath[PATH_STORE]{};
+  char chipSheetPath[PATH_STORE]{};
+  char chipSheetName[PATH_STORE]{};
+  char wallpaperPath[PATH_STORE]{};
+};
+extern Document doc;
 
 inline int cellIndex(int c, int r) { return c * MAP_MAX + r; }
-
-// Shift_JIS, zero-terminated.
-extern char doc.mapPath[PATH_STORE];
-extern char doc.chipSheetPath[PATH_STORE];
-extern char doc.chipSheetName[PATH_STORE];
-extern char doc.wallpaperPath[PATH_STORE];
 
 void snapshotUndo();     // planes -> undo copies, all 65,536 cells
 void swapUndo();         // exchange planes with their undo copies

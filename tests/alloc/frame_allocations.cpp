@@ -280,8 +280,8 @@ int main(int argc, char** argv) {
   int failed = 0;
   for (const Mode& mode : modes) {
     settings.showDebugInfo = mode.overlay;
-    session.toolMode = mode.tool;
-    session.editorMode = mode.preview;
+    session.toolMode = static_cast<ToolMode>(mode.tool);
+    session.editorMode = static_cast<EditorMode>(mode.preview);
     QPoint (*where)(int) = mode.preview ? swayPoint : hoverPoint;
     afterWarmUp = false;
     platformTestMouse(0, 0, mode.heldButtons);
