@@ -57,7 +57,7 @@ void setUpFrame(int32_t chip) {
   session.toolMode = TOOL_POINT;
   frameState.mouseX = 400;
   frameState.mouseY = 300;
-  buttonsHeld = buttonsPressed = mouseDX = mouseDY = 0;
+  inputState.buttonsHeld = inputState.buttonsPressed = inputState.mouseDX = inputState.mouseDY = 0;
   frameSeconds = 0.016f;
 }
 

@@ -20,7 +20,7 @@ class EditorTest : public ::testing::Test {
   void SetUp() override {
     resetMapModel();
     resetSettings();
-    buttonsHeld = buttonsPressed = mouseDX = mouseDY = 0;
+    inputState.buttonsHeld = inputState.buttonsPressed = inputState.mouseDX = inputState.mouseDY = 0;
     prevHeld = 0;
     resetGraphicsQueues();
     initSprites();
@@ -33,11 +33,11 @@ class EditorTest : public ::testing::Test {
   void input(int32_t x, int32_t y, int32_t held = 0, int32_t dx = 0, int32_t dy = 0) {
     frameState.mouseX = x;
     frameState.mouseY = y;
-    buttonsHeld = held;
-    buttonsPressed = held & ~prevHeld;
+    inputState.buttonsHeld = held;
+    inputState.buttonsPressed = held & ~prevHeld;
     prevHeld = held;
-    mouseDX = dx;
-    mouseDY = dy;
+    inputState.mouseDX = dx;
+    inputState.mouseDY = dy;
   }
 
   // The view-window part of one editing frame, in the frame driver's order.

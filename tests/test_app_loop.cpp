@@ -41,8 +41,8 @@ class AppLoopTest : public ::testing::Test {
     platformSetMessageBoxHook(recordBox);
     platformSetWindowProc(mainWindowProc);
     settings.showDebugInfo = 0;
-    cursorShown = 0;
-    appActive = 1;
+    appState.cursorShown = 0;
+    appState.appActive = 1;
   }
   void TearDown() override {
     platformResetMessages();
@@ -50,8 +50,8 @@ class AppLoopTest : public ::testing::Test {
     platformSetWindowProc(nullptr);
     appFrameFunction = nullptr;
     settings.showDebugInfo = 0;
-    cursorShown = 1;
-    appActive = 0;
+    appState.cursorShown = 1;
+    appState.appActive = 0;
   }
 };
 
@@ -69,7 +69,7 @@ TEST_F(AppLoopTest, NoFrameRunsWhileInactive) {
   platformPostQuit(0);
   EXPECT_EQ(runMessageLoop(), 0);
   EXPECT_EQ(framesRun, 0);
-  EXPECT_EQ(appActive, 0);
+  EXPECT_EQ(appState.appActive, 0);
   EXPECT_EQ(settings.showDebugInfo, 1);
 }
 
@@ -96,7 +96,7 @@ TEST_F(AppLoopTest, QuitQuestionNoKeepsRunningWithTheCursorHidden) {
   translateAccelerator(PlatMessage{MSG_KEYDOWN, VK_ESCAPE, 0});
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0], "いいのかな？|おわっちゃうよ？");
-  EXPECT_EQ(cursorShown, 0);
+  EXPECT_EQ(appState.cursorShown, 0);
   EXPECT_EQ(platformPeekMessage(), 0) << "No posts nothing";
 
   // Yes posts the close; its default handling ends in the quit message.
@@ -106,21 +106,21 @@ TEST_F(AppLoopTest, QuitQuestionNoKeepsRunningWithTheCursorHidden) {
   PlatMessage m{};
   ASSERT_EQ(platformGetMessage(&m), 1);
   EXPECT_EQ(m.kind, MSG_CLOSE);
-  EXPECT_EQ(cursorShown, 0);
+  EXPECT_EQ(appState.cursorShown, 0);
 }
 
 TEST_F(AppLoopTest, ShowSystemCursorIsIdempotent) {
-  cursorShown = 0;
+  appState.cursorShown = 0;
   showSystemCursor(1);
-  EXPECT_EQ(cursorShown, 1);
+  EXPECT_EQ(appState.cursorShown, 1);
   showSystemCursor(1);
-  EXPECT_EQ(cursorShown, 1);
+  EXPECT_EQ(appState.cursorShown, 1);
   showSystemCursor(2);
-  EXPECT_EQ(cursorShown, 1);
+  EXPECT_EQ(appState.cursorShown, 1);
   showSystemCursor(0);
-  EXPECT_EQ(cursorShown, 0);
+  EXPECT_EQ(appState.cursorShown, 0);
   showSystemCursor(-1);
-  EXPECT_EQ(cursorShown, 0);
+  EXPECT_EQ(appState.cursorShown, 0);
 }
 
 // A working directory the program cannot use stops the start with a message

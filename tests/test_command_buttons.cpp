@@ -22,7 +22,7 @@ class CommandButtonTest : public ::testing::Test {
     gesture.kind = GESTURE_NONE;
     frameState.pointerClaimed = 0;
     session.toolMode = TOOL_POINT;
-    buttonsHeld = buttonsPressed = 0;
+    inputState.buttonsHeld = inputState.buttonsPressed = 0;
     platformResetMessages();
   }
   void TearDown() override {
@@ -34,9 +34,9 @@ class CommandButtonTest : public ::testing::Test {
   void frame(int x, int y, bool held) {
     frameState.mouseX = x;
     frameState.mouseY = y;
-    int32_t before = buttonsHeld;
-    buttonsHeld = held ? BTN_PRIMARY : 0;
-    buttonsPressed = buttonsHeld & ~before;
+    int32_t before = inputState.buttonsHeld;
+    inputState.buttonsHeld = held ? BTN_PRIMARY : 0;
+    inputState.buttonsPressed = inputState.buttonsHeld & ~before;
     resetGraphicsQueues();
     frameState.pointerClaimed = 0;
     updateCommandButtons();

@@ -55,10 +55,10 @@ class FrameTimingTest : public ::testing::Test {
     initSprites();
     ASSERT_EQ(startDisplay(screenW, screenH, 16), 1);
     setMapCellsX(256);
-    keyboardEnabled = mouseEnabled = 1;
+    inputState.keyboardEnabled = inputState.mouseEnabled = 1;
     ASSERT_EQ(startInput(), 1);
     acquireInput(1);
-    appActive = 1;
+    appState.appActive = 1;
     appFrameFunction = timedFrame;
     platformSetWindowProc(mainWindowProc);
     loadViewsFromSettings();
@@ -74,7 +74,7 @@ class FrameTimingTest : public ::testing::Test {
     platformResetMessages();
     platformTestSetCursor(0, 0);
     resetEditorState();
-    appActive = 0;
+    appState.appActive = 0;
   }
 };
 

@@ -392,7 +392,7 @@ TEST_F(GfxFrame, AttributeModeAtTheLargestWindowDropsNothing) {
     session.toolMode = TOOL_ATTRIBUTE;
     frameState.mouseX = 400;
     frameState.mouseY = 300;
-    buttonsHeld = buttonsPressed = mouseDX = mouseDY = 0;
+    inputState.buttonsHeld = inputState.buttonsPressed = inputState.mouseDX = inputState.mouseDY = 0;
     clearBackBuffer(0);
     resetGraphicsQueues();
     updateViewWindows();

@@ -61,10 +61,10 @@ class SoakTest : public ::testing::Test {
     ASSERT_EQ(startDisplay(screenW, screenH, 16), 1);
     std::string chips = std::string(BRINDLE_SOURCE_DIR) + "/samples/chips.bmp";
     ASSERT_EQ(loadSurface(chips.c_str(), SLOT_CHIPSHEET, KEY_BLACK), 1);
-    keyboardEnabled = mouseEnabled = 1;
+    inputState.keyboardEnabled = inputState.mouseEnabled = 1;
     ASSERT_EQ(startInput(), 1);
     acquireInput(1);
-    appActive = 1;
+    appState.appActive = 1;
     attributeDialogHook = randomAttributeAnswer;
     platformSetFileChooserHook(cancelChooser);
     platformSetMessageBoxHook(answerNo);
@@ -81,7 +81,7 @@ class SoakTest : public ::testing::Test {
     resetEditorState();
     resetInputState();
     resetMapModel();
-    appActive = 0;
+    appState.appActive = 0;
   }
 };
 
@@ -148,7 +148,7 @@ TEST_F(SoakTest, RandomInputNeverBreaksTheModelOrTheGestureFlags) {
     gestures += flags;
     editing += session.editorMode == 0 ? 1 : 0;
     drawn += drawCount;
-    stamps += (buttonsHeld & BTN_PRIMARY) ? 1 : 0;
+    stamps += (inputState.buttonsHeld & BTN_PRIMARY) ? 1 : 0;
   }
   // The random walk must have exercised the gestures, not idled.
   EXPECT_GT(gestures, frames / 50);

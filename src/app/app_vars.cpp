@@ -1,4 +1,4 @@
 #include "app/app.h"
 
-int32_t appActive;
-int32_t cursorShown = 1;
+int32_t appState.appActive;
+int32_t appState.cursorShown = 1;

@@ -95,7 +95,7 @@ void dragStep(int layer) {
   blockOnAxis(session.hoverCellY, cy, doc.chipHeight, &b.top, &b.rows);
   b = cutToMap(b);
 
-  if ((buttonsHeld & BTN_PRIMARY) != 0) {
+  if ((inputState.buttonsHeld & BTN_PRIMARY) != 0) {
     if (b.columns > 0 && b.rows > 0) outline(v, b.left, b.top, b.columns * doc.chipWidth, b.rows * doc.chipHeight, layer);
     return;
   }
@@ -110,7 +110,7 @@ void updateAttributeTool(int layer) {
   if (gesture.kind == GESTURE_NONE) {
     if (pointerInside(v.x, v.y, v.w, v.h) == 0) return;
     frameState.pointerClaimed = 1;
-    if ((buttonsPressed & BTN_PRIMARY) != 0) {
+    if ((inputState.buttonsPressed & BTN_PRIMARY) != 0) {
       gesture.kind = GESTURE_ATTRIBUTE;
     }
     session.hoverCellX = snapDown(frameState.mouseX + v.scrollX - v.x, doc.chipWidth);

@@ -56,8 +56,8 @@ void hoverAndPaint(int layer) {
              v.y + minI(session.hoverCellY - v.scrollY + session.brushH * doc.chipHeight, v.h), 1, 0xFFFFFF, SHAPE_BOX, layer);
   setClipRect(0, 0, screenW, screenH);
 
-  bool pressed = (buttonsPressed & BTN_PRIMARY) != 0;
-  bool held = (buttonsHeld & BTN_PRIMARY) != 0;
+  bool pressed = (inputState.buttonsPressed & BTN_PRIMARY) != 0;
+  bool held = (inputState.buttonsHeld & BTN_PRIMARY) != 0;
   if (session.toolMode == TOOL_POINT) {
     if (pressed) {
       snapshotUndo();
@@ -78,7 +78,7 @@ void hoverAndPaint(int layer) {
   std::snprintf(status, sizeof status, "[%d,%d]", static_cast<int>(session.hoverCellX), static_cast<int>(session.hoverCellY));
   queueText(v.x + 82, v.y - 22, 0xFFFFFF, status, layer);
 
-  if ((buttonsPressed & BTN_SECONDARY) != 0) startCopyDrag();
+  if ((inputState.buttonsPressed & BTN_SECONDARY) != 0) startCopyDrag();
 }
 
 }  // namespace

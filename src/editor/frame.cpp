@@ -80,7 +80,7 @@ void drawPointer() {
     case POINTER_ARROW:
       cursorSprite.x = static_cast<float>(frameState.mouseX - 4);
       cursorSprite.y = static_cast<float>(frameState.mouseY - 4);
-      cursorSprite.srcX = (buttonsHeld & BTN_PRIMARY) ? 32 : 0;
+      cursorSprite.srcX = (inputState.buttonsHeld & BTN_PRIMARY) ? 32 : 0;
       drawSprite(cursorSprite);
       break;
     case POINTER_RESIZE:
@@ -151,7 +151,7 @@ void updateEditorFrame() {
   // back where it was when the preview began.
   platformSetRelativeMouse(session.editorMode == EDITOR_PREVIEW ? 1 : 0);
   platformCursorPos(&frameState.mouseX, &frameState.mouseY);
-  if (!pollInput(appActive)) acquireInput(appActive);
+  if (!pollInput(appState.appActive)) acquireInput(appState.appActive);
   advanceScrollStep();
   if (session.editorMode == EDITOR_EDITING) editingFrame();
   else updatePreview();
@@ -171,7 +171,7 @@ void updateCommandButtons() {
       toolCaptionSprite.srcX = b.captionX;
       toolCaptionSprite.srcY = b.captionY;
       drawSprite(toolCaptionSprite);
-      if (buttonsPressed & BTN_PRIMARY) {
+      if (inputState.buttonsPressed & BTN_PRIMARY) {
         session.pressedButton = i;
         gesture.kind = GESTURE_BUTTON;
       }
@@ -187,7 +187,7 @@ void updateCommandButtons() {
     toolFrameSprite.y = static_cast<float>(BUTTON_Y);
     toolFrameSprite.srcX = 48;
     drawSprite(toolFrameSprite);
-    if (!(buttonsHeld & BTN_PRIMARY)) {
+    if (!(inputState.buttonsHeld & BTN_PRIMARY)) {
       // A press released outside its button does nothing.
       if (pointerInside(b.x, BUTTON_Y, BUTTON_SIZE, BUTTON_SIZE)) runCommand(session.pressedButton);
       gesture.kind = GESTURE_NONE;

@@ -50,8 +50,8 @@ void updatePreview() {
       clearBackBuffer(0);
   }
 
-  Placement cols = placeAxis(doc.mapCellsX, doc.chipWidth, screenW, mouseDX, &preview.scrollX, &preview.offsetX);
-  Placement rows = placeAxis(doc.mapCellsY, doc.chipHeight, screenH, mouseDY, &preview.scrollY, &preview.offsetY);
+  Placement cols = placeAxis(doc.mapCellsX, doc.chipWidth, screenW, inputState.mouseDX, &preview.scrollX, &preview.offsetX);
+  Placement rows = placeAxis(doc.mapCellsY, doc.chipHeight, screenH, inputState.mouseDY, &preview.scrollY, &preview.offsetY);
 
   mapCellSprite.width = doc.chipWidth;
   mapCellSprite.height = doc.chipHeight;
@@ -68,7 +68,7 @@ void updatePreview() {
     }
   }
 
-  if ((buttonsPressed & BTN_PRIMARY) != 0) session.editorMode = EDITOR_EDITING;
+  if ((inputState.buttonsPressed & BTN_PRIMARY) != 0) session.editorMode = EDITOR_EDITING;
 
   char clock[TEXT_STORE];
   formatClock(clock, sizeof clock);

@@ -75,7 +75,7 @@ void releasePick() {
 void pickDragStep(int32_t imageW, int32_t imageH) {
   ViewWindow& v = session.sheetView;
   frameState.pointerClaimed = 1;
-  if ((buttonsHeld & BTN_PRIMARY) == 0) {
+  if ((inputState.buttonsHeld & BTN_PRIMARY) == 0) {
     releasePick();
     return;
   }
@@ -154,7 +154,7 @@ void updateCopyDrag(int layer) {
   // the block under the pointer at the moment the button comes up.
   gesture.copyCornerX = cornerOnAxis(frameState.mouseX, v.scrollX, v.x, v.w, doc.chipWidth, gesture.copyAnchorX);
   gesture.copyCornerY = cornerOnAxis(frameState.mouseY, v.scrollY, v.y, v.h, doc.chipHeight, gesture.copyAnchorY);
-  if ((buttonsHeld & BTN_SECONDARY) == 0) {
+  if ((inputState.buttonsHeld & BTN_SECONDARY) == 0) {
     releaseCopy();
     return;
   }
@@ -177,7 +177,7 @@ void updateSheetTool(int layer) {
   } else if (gesture.kind == GESTURE_NONE && frameState.pointerClaimed == 0 && pointerInside(v.x, v.y, v.w, v.h) != 0) {
     frameState.pointerShape = POINTER_ARROW;
     frameState.pointerClaimed = 1;
-    if ((buttonsPressed & BTN_PRIMARY) != 0) startPick();
+    if ((inputState.buttonsPressed & BTN_PRIMARY) != 0) startPick();
   }
   if (session.brushFromMap == 0) drawPickHighlight(v, layer);
   char status[64];

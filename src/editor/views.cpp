@@ -171,7 +171,7 @@ bool dragging(GestureKind kind, const ViewWindow& v) { return gesture.kind == ki
 // The three window drags share one shape: while held, apply the motion and
 // keep the pointer; at the release clear the drag without touching geometry.
 bool continueDrag() {
-  if ((buttonsHeld & BTN_PRIMARY) != 0) {
+  if ((inputState.buttonsHeld & BTN_PRIMARY) != 0) {
     frameState.pointerShape = POINTER_NONE;
     frameState.pointerClaimed = 1;
     return true;
@@ -184,12 +184,12 @@ bool continueDrag() {
 void updateTitleMove(ViewWindow& v, const WindowLook& look) {
   if (dragging(GESTURE_MOVE, v)) {
     if (continueDrag()) {
-      v.x = minI(maxI(v.x + mouseDX, 6), 726);
-      v.y = minI(maxI(v.y + mouseDY, 27), 606);
+      v.x = minI(maxI(v.x + inputState.mouseDX, 6), 726);
+      v.y = minI(maxI(v.y + inputState.mouseDY, 27), 606);
     }
   } else if (gesture.kind == GESTURE_NONE && frameState.pointerClaimed == 0 && pointerInside(v.x, v.y - 24, 80, 23) != 0) {
     frameState.pointerClaimed = 1;
-    if ((buttonsPressed & BTN_PRIMARY) != 0) startDrag(GESTURE_MOVE, v, look);
+    if ((inputState.buttonsPressed & BTN_PRIMARY) != 0) startDrag(GESTURE_MOVE, v, look);
   }
 }
 
@@ -210,8 +210,8 @@ int thumbHit(const float pos[2], int32_t margin, int32_t width, int32_t height) 
 void updateThumbs(ViewWindow& v, const WindowLook& look, int32_t imageW, int32_t imageH) {
   if (dragging(GESTURE_THUMB, v)) {
     if (continueDrag()) {
-      v.scrollX += mouseDX;
-      v.scrollY += mouseDY;
+      v.scrollX += inputState.mouseDX;
+      v.scrollY += inputState.mouseDY;
     }
     return;
   }
@@ -222,24 +222,24 @@ void updateThumbs(ViewWindow& v, const WindowLook& look, int32_t imageW, int32_t
     if (!hit) return;
     frameState.pointerShape = POINTER_GRAB;
     frameState.pointerClaimed = 1;
-    if ((buttonsPressed & BTN_PRIMARY) != 0) startDrag(GESTURE_THUMB, v, look);
+    if ((inputState.buttonsPressed & BTN_PRIMARY) != 0) startDrag(GESTURE_THUMB, v, look);
   };
   grab(v.w != imageW && thumbHit(v.hThumb, m, look.hHitW, look.hHitH) != 0);
   grab(v.h != imageH && thumbHit(v.vThumb, m, look.vHitW, look.vHitH) != 0);
 }
 
 void updateDirectionScroll(ViewWindow& v) {
-  if ((buttonsHeld & BTN_LEFT) != 0) v.scrollX -= scrollStep();
-  if ((buttonsHeld & BTN_RIGHT) != 0) v.scrollX += scrollStep();
-  if ((buttonsHeld & BTN_UP) != 0) v.scrollY -= scrollStep();
-  if ((buttonsHeld & BTN_DOWN) != 0) v.scrollY += scrollStep();
+  if ((inputState.buttonsHeld & BTN_LEFT) != 0) v.scrollX -= scrollStep();
+  if ((inputState.buttonsHeld & BTN_RIGHT) != 0) v.scrollX += scrollStep();
+  if ((inputState.buttonsHeld & BTN_UP) != 0) v.scrollY -= scrollStep();
+  if ((inputState.buttonsHeld & BTN_DOWN) != 0) v.scrollY += scrollStep();
 }
 
 void updateResize(ViewWindow& v, const WindowLook& look) {
   if (dragging(GESTURE_RESIZE, v)) {
     if (continueDrag()) {
-      v.w += mouseDX;
-      v.h += mouseDY;
+      v.w += inputState.mouseDX;
+      v.h += inputState.mouseDY;
     }
     return;
   }
@@ -248,13 +248,13 @@ void updateResize(ViewWindow& v, const WindowLook& look) {
   if (bottom) {
     frameState.pointerShape = POINTER_RESIZE;
     frameState.pointerClaimed = 1;
-    if ((buttonsPressed & BTN_PRIMARY) != 0) startDrag(GESTURE_RESIZE, v, look);
+    if ((inputState.buttonsPressed & BTN_PRIMARY) != 0) startDrag(GESTURE_RESIZE, v, look);
   }
   bool right = pointerInside(v.x + v.w, v.y, 8, v.h + 8) != 0;
   if (right) {
     frameState.pointerShape = POINTER_RESIZE;
     frameState.pointerClaimed = 1;
-    if ((buttonsPressed & BTN_PRIMARY) != 0) startDrag(GESTURE_RESIZE, v, look);
+    if ((inputState.buttonsPressed & BTN_PRIMARY) != 0) startDrag(GESTURE_RESIZE, v, look);
   }
 }
 

@@ -12,14 +12,14 @@ constexpr int32_t BTN_SECONDARY = 0x20;
 constexpr int32_t BTN_MOUSE3 = 0x40;
 constexpr int32_t BTN_MOUSE4 = 0x80;
 
-extern int32_t keyboardEnabled;
-extern int32_t mouseEnabled;
-extern int32_t inputSuspended;
-extern uint8_t keyState[256];
-extern int32_t buttonsHeld;
-extern int32_t buttonsPressed;
-extern int32_t mouseDX;
-extern int32_t mouseDY;
+extern int32_t inputState.keyboardEnabled;
+extern int32_t inputState.mouseEnabled;
+extern int32_t inputState.inputSuspended;
+extern uint8_t inputState.keyState[256];
+extern int32_t inputState.buttonsHeld;
+extern int32_t inputState.buttonsPressed;
+extern int32_t inputState.mouseDX;
+extern int32_t inputState.mouseDY;
 
 int startInput();
 int acquireInput(int mode);

@@ -250,14 +250,14 @@ int main(int argc, char** argv) {
   resetSettings();
   std::string chips = std::string(BRINDLE_SOURCE_DIR) + "/samples/chips.bmp";
   utf8ToSjis(chips.c_str(), doc.chipSheetPath, PATH_STORE);
-  keyboardEnabled = mouseEnabled = 1;
+  inputState.keyboardEnabled = inputState.mouseEnabled = 1;
   if (!platformCreateMainWindow("Brindlecot", mainWindowProc)) return 2;
   platformShowMainWindow();
   if (!startInput()) return 2;
   initSprites();
   if (!startGraphics()) return 2;
   loadViewsFromSettings();
-  appActive = 1;
+  appState.appActive = 1;
   acquireInput(1);
   // A brush chip that differs from the empty map's, so that a stroke shows in
   // the planes; some attributes, so that attribute mode draws digits of
