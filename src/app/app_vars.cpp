@@ -1,4 +1,3 @@
 #include "app/app.h"
 
-int32_t appState.appActive;
-int32_t appState.cursorShown = 1;
+AppState appState;

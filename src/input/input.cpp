@@ -139,10 +139,7 @@ void stopInput() {
 }
 
 void resetInputState() {
-  inputState.keyboardEnabled = inputState.mouseEnabled = 0;
-  inputState.inputSuspended = 0;
-  std::memset(inputState.keyState, 0, sizeof inputState.keyState);
-  inputState.buttonsHeld = inputState.buttonsPressed = inputState.mouseDX = inputState.mouseDY = 0;
+  inputState = InputState{};
   lastHeld = 0;
   keyboardOpen = mouseOpen = false;
 }

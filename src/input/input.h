@@ -12,14 +12,19 @@ constexpr int32_t BTN_SECONDARY = 0x20;
 constexpr int32_t BTN_MOUSE3 = 0x40;
 constexpr int32_t BTN_MOUSE4 = 0x80;
 
-extern int32_t inputState.keyboardEnabled;
-extern int32_t inputState.mouseEnabled;
-extern int32_t inputState.inputSuspended;
-extern uint8_t inputState.keyState[256];
-extern int32_t inputState.buttonsHeld;
-extern int32_t inputState.buttonsPressed;
-extern int32_t inputState.mouseDX;
-extern int32_t inputState.mouseDY;
+// Written by the input layer alone: which devices it may use, and what it
+// read for the current frame.
+struct InputState {
+  int32_t keyboardEnabled = 0;
+  int32_t mouseEnabled = 0;
+  int32_t inputSuspended = 0;
+  uint8_t keyState[256]{};
+  int32_t buttonsHeld = 0;
+  int32_t buttonsPressed = 0;
+  int32_t mouseDX = 0;
+  int32_t mouseDY = 0;
+};
+extern InputState inputState;
 
 int startInput();
 int acquireInput(int mode);
