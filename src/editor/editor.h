@@ -7,8 +7,8 @@
 
 #include <cstdint>
 
-// The numbers are those the editor has always used; tests and the frame log
-// read them as integers.
+// The numbers are those the editor has always used: tests and benchmarks
+// still choose modes by number.
 enum EditorMode : int32_t { EDITOR_EDITING = 0, EDITOR_PREVIEW = 1 };
 enum ToolMode : int32_t { TOOL_POINT = 0, TOOL_FREE = 1, TOOL_ATTRIBUTE = 2 };
 enum FrontWindow : int32_t { FRONT_SHEET = 0, FRONT_MAP = 1 };
