@@ -40,24 +40,24 @@ void setUpFrame(int32_t chip) {
   setChipHeight(chip);
   for (int c = 0; c < 256; ++c)
     for (int r = 0; r < 256; ++r) {
-      planeX[cellIndex(c, r)] = (c % (256 / chip)) * chip;
-      planeY[cellIndex(c, r)] = (r % (256 / chip)) * chip;
+      doc.planeX[cellIndex(c, r)] = (c % (256 / chip)) * chip;
+      doc.planeY[cellIndex(c, r)] = (r % (256 / chip)) * chip;
     }
-  showGuideLines = 1;
-  autoScroll = 0;
+  settings.showGuideLines = 1;
+  settings.autoScroll = 0;
   editorSetSheetSizeForTests(1024, 1024);
-  for (ViewWindow* v : {&sheetView, &mapView}) {
+  for (ViewWindow* v : {&session.sheetView, &session.mapView}) {
     v->x = 6;
     v->y = 27;
     v->w = 788;
     v->h = 567;
   }
-  brushW = brushH = 4;
-  frontWindow = 1;  // the map in front, so the ghost is drawn
-  toolMode = 0;
-  mouseX = 400;
-  mouseY = 300;
-  buttonsHeld = buttonsPressed = mouseDX = mouseDY = 0;
+  session.brushW = session.brushH = 4;
+  session.frontWindow = FRONT_MAP;  // the map in front, so the ghost is drawn
+  session.toolMode = TOOL_POINT;
+  frameState.mouseX = 400;
+  frameState.mouseY = 300;
+  inputState.buttonsHeld = inputState.buttonsPressed = inputState.mouseDX = inputState.mouseDY = 0;
   frameSeconds = 0.016f;
 }
 
@@ -66,8 +66,8 @@ void editingFrame(benchmark::State& state) {
   for (auto _ : state) {
     resetGraphicsQueues();
     updateViewWindows();
-    pointerClaimed = 0;
-    pointerShape = 1;
+    frameState.pointerClaimed = 0;
+    frameState.pointerShape = POINTER_ARROW;
     benchmark::DoNotOptimize(blitCount[2]);
     benchmark::ClobberMemory();
   }
@@ -77,7 +77,7 @@ void editingFrame(benchmark::State& state) {
 
 void editingFrameComposed(benchmark::State& state) {
   setUpFrame(static_cast<int32_t>(state.range(0)));
-  toolMode = static_cast<int32_t>(state.range(1));
+  session.toolMode = static_cast<ToolMode>(state.range(1));
   if (!startDisplay(screenW, screenH, 16) ||
       !loadSurface((std::string(BRINDLE_SOURCE_DIR) + "/samples/chips.bmp").c_str(), SLOT_CHIPSHEET, KEY_BLACK) ||
       !loadSurface((std::string(BRINDLE_SOURCE_DIR) + "/resources/DATA.bmp").c_str(), SLOT_DATA, KEY_BLACK)) {
@@ -88,8 +88,8 @@ void editingFrameComposed(benchmark::State& state) {
   for (auto _ : state) {
     updateViewWindows();
     presentFrame();
-    pointerClaimed = 0;
-    pointerShape = 1;
+    frameState.pointerClaimed = 0;
+    frameState.pointerShape = POINTER_ARROW;
     benchmark::ClobberMemory();
   }
   state.counters["drawn"] = drawCount;  // the items of the last frame
@@ -121,13 +121,13 @@ void presentedFrame(benchmark::State& state) {
   platformPresentCounts(&before);
   for (auto _ : state) {
     ++step;
-    if (changes == 1) mouseX = 200 + (step % 8) * 32;  // a cell further each frame
-    if (changes == 2) mapView.scrollX = step % 64;
+    if (changes == 1) frameState.mouseX = 200 + (step % 8) * 32;  // a cell further each frame
+    if (changes == 2) session.mapView.scrollX = step % 64;
     updateViewWindows();
     presentFrame();
     platformPeekMessage();  // Qt's paint of what changed
-    pointerClaimed = 0;
-    pointerShape = 1;
+    frameState.pointerClaimed = 0;
+    frameState.pointerShape = POINTER_ARROW;
   }
   platformPresentCounts(&after);
   // The share of frames that changed the window.

@@ -16,13 +16,13 @@ const char* const PATH = "/dev/shm/bench_mapfile.bct";
 void fillFullMap() {
   resetMapModel();
   setMapCells(256, 256);
-  std::strcpy(chipSheetName, "chips.bmp");
+  std::strcpy(doc.chipSheetName, "chips.bmp");
   std::mt19937 rng(7);
   std::uniform_int_distribution<int32_t> v(0, 9999);
   for (int i = 0; i < MAP_CELLS; ++i) {
-    planeX[i] = v(rng);
-    planeY[i] = v(rng);
-    planeA[i] = v(rng);
+    doc.planeX[i] = v(rng);
+    doc.planeY[i] = v(rng);
+    doc.planeA[i] = v(rng);
   }
 }
 

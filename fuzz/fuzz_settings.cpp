@@ -17,8 +17,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!buildProgramPathsFrom(dir.c_str())) std::abort();
   if (!writeScratch(iniPath, data, size)) return 0;
   loadSettings();
-  if (TIP_X < 1 || TIP_Y < 1 || windowX < 0 || windowY < 0) std::abort();
-  for (const char* p : {chipSheetPath, mapPath, wallpaperPath})
+  if (doc.chipWidth < 1 || doc.chipHeight < 1 || settings.windowX < 0 || settings.windowY < 0) std::abort();
+  for (const char* p : {doc.chipSheetPath, doc.mapPath, doc.wallpaperPath})
     if (std::memchr(p, 0, PATH_STORE) == nullptr) std::abort();
   return 0;
 }

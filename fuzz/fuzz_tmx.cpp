@@ -22,8 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   TmxNotes quiet;
   if (tmxToMap(tmx, &why, quiet)) {
-    if (KOMA_X != tmx.width || KOMA_Y != tmx.height || TIP_X < 1 || TIP_Y < 1) std::abort();
-    if (std::memchr(chipSheetName, 0, sizeof chipSheetName) == nullptr) std::abort();
+    if (doc.mapCellsX != tmx.width || doc.mapCellsY != tmx.height || doc.chipWidth < 1 || doc.chipHeight < 1) std::abort();
+    if (std::memchr(doc.chipSheetName, 0, sizeof doc.chipSheetName) == nullptr) std::abort();
   } else if (why.empty()) {
     std::abort();
   }

@@ -23,7 +23,7 @@ struct FakeDocs {
   static inline int loadResult = 1, saveResult = 1, convertResult = 1;
   static inline int pickOpen = 0, pickSave = 0, pickSheet = 0, pickWallpaper = 0;
   static inline std::string openChoice, saveChoice, sheetChoice, wallpaperChoice;
-  static inline std::string sheetOfLoadedMap;  // chipSheetPath a successful read sets
+  static inline std::string sheetOfLoadedMap;  // doc.chipSheetPath a successful read sets
 
   static int box(const char* text, const char* caption, int flags) {
     messages.push_back(std::string(text) + "|" + caption + "|" + std::to_string(flags));
@@ -32,25 +32,25 @@ struct FakeDocs {
   static int exists(const char* p) { return existing.count(p) ? 1 : 0; }
   static int load(const char* p) {
     loads.push_back(p);
-    if (loadResult && !sheetOfLoadedMap.empty()) sjisCopy(chipSheetPath, PATH_STORE, sheetOfLoadedMap.c_str());
+    if (loadResult && !sheetOfLoadedMap.empty()) sjisCopy(doc.chipSheetPath, PATH_STORE, sheetOfLoadedMap.c_str());
     return loadResult;
   }
   static int save(const char* p) { saves.push_back(p); return saveResult; }
   static int convert(const char* p) { conversions.push_back(p); return convertResult; }
   static int chooseOpen() {
-    if (pickOpen) sjisCopy(mapPath, PATH_STORE, openChoice.c_str());
+    if (pickOpen) sjisCopy(doc.mapPath, PATH_STORE, openChoice.c_str());
     return pickOpen;
   }
   static int chooseSave() {
-    if (pickSave) sjisCopy(mapPath, PATH_STORE, saveChoice.c_str());
+    if (pickSave) sjisCopy(doc.mapPath, PATH_STORE, saveChoice.c_str());
     return pickSave;
   }
   static int chooseSheet() {
-    if (pickSheet) sjisCopy(chipSheetPath, PATH_STORE, sheetChoice.c_str());
+    if (pickSheet) sjisCopy(doc.chipSheetPath, PATH_STORE, sheetChoice.c_str());
     return pickSheet;
   }
   static int chooseWallpaper() {
-    if (pickWallpaper) sjisCopy(wallpaperPath, PATH_STORE, wallpaperChoice.c_str());
+    if (pickWallpaper) sjisCopy(doc.wallpaperPath, PATH_STORE, wallpaperChoice.c_str());
     return pickWallpaper;
   }
 };
@@ -60,9 +60,9 @@ class DialogTest : public ::testing::Test {
   void SetUp() override {
     resetMapModel();
     resetSettings();  // as a run without a settings file has them
-    brushW = brushH = 1;
-    pickLeft = pickTop = 0;
-    currentAttribute = 0;
+    session.brushW = session.brushH = 1;
+    session.pickLeft = session.pickTop = 0;
+    session.currentAttribute = 0;
     sjisCopy(programDir, PROGRAM_DIR_STORE, "/prog/");
     FakeDocs::messages.clear();
     FakeDocs::existing.clear();

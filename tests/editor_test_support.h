@@ -9,6 +9,7 @@
 
 #include "app/settings.h"
 #include "editor/editor.h"
+#include "gesture_probe.h"
 #include "gfx/gfx.h"
 #include "input/input.h"
 #include "map/map.h"
@@ -19,7 +20,7 @@ class EditorTest : public ::testing::Test {
   void SetUp() override {
     resetMapModel();
     resetSettings();
-    buttonsHeld = buttonsPressed = mouseDX = mouseDY = 0;
+    inputState.buttonsHeld = inputState.buttonsPressed = inputState.mouseDX = inputState.mouseDY = 0;
     prevHeld = 0;
     resetGraphicsQueues();
     initSprites();
@@ -30,13 +31,13 @@ class EditorTest : public ::testing::Test {
 
   // The input of one frame; the pressed bits follow from the previous frame.
   void input(int32_t x, int32_t y, int32_t held = 0, int32_t dx = 0, int32_t dy = 0) {
-    mouseX = x;
-    mouseY = y;
-    buttonsHeld = held;
-    buttonsPressed = held & ~prevHeld;
+    frameState.mouseX = x;
+    frameState.mouseY = y;
+    inputState.buttonsHeld = held;
+    inputState.buttonsPressed = held & ~prevHeld;
     prevHeld = held;
-    mouseDX = dx;
-    mouseDY = dy;
+    inputState.mouseDX = dx;
+    inputState.mouseDY = dy;
   }
 
   // The view-window part of one editing frame, in the frame driver's order.
@@ -46,10 +47,10 @@ class EditorTest : public ::testing::Test {
     resetGraphicsQueues();
     advanceScrollStep();
     updateViewWindows();
-    lastShape = pointerShape;
-    lastClaimed = pointerClaimed;
-    pointerClaimed = 0;
-    pointerShape = 1;
+    lastShape = frameState.pointerShape;
+    lastClaimed = frameState.pointerClaimed;
+    frameState.pointerClaimed = 0;
+    frameState.pointerShape = POINTER_ARROW;
   }
 
   void step(int32_t x, int32_t y, int32_t held = 0, int32_t dx = 0, int32_t dy = 0) {

@@ -19,7 +19,7 @@ std::vector<std::string> boxes;
 int boxAnswer = IDNO;
 
 void countingFrame() {
-  if (framesRun == 0) debugAtFirstFrame = showDebugInfo;
+  if (framesRun == 0) debugAtFirstFrame = settings.showDebugInfo;
   ++framesRun;
   if (framesRun == 3) platformPostQuit(7);
 }
@@ -40,18 +40,18 @@ class AppLoopTest : public ::testing::Test {
     appShutdownDelayMs = 0;
     platformSetMessageBoxHook(recordBox);
     platformSetWindowProc(mainWindowProc);
-    showDebugInfo = 0;
-    cursorShown = 0;
-    appActive = 1;
+    settings.showDebugInfo = 0;
+    appState.cursorShown = 0;
+    appState.appActive = 1;
   }
   void TearDown() override {
     platformResetMessages();
     platformSetMessageBoxHook(nullptr);
     platformSetWindowProc(nullptr);
     appFrameFunction = nullptr;
-    showDebugInfo = 0;
-    cursorShown = 1;
-    appActive = 0;
+    settings.showDebugInfo = 0;
+    appState.cursorShown = 1;
+    appState.appActive = 0;
   }
 };
 
@@ -69,24 +69,24 @@ TEST_F(AppLoopTest, NoFrameRunsWhileInactive) {
   platformPostQuit(0);
   EXPECT_EQ(runMessageLoop(), 0);
   EXPECT_EQ(framesRun, 0);
-  EXPECT_EQ(appActive, 0);
-  EXPECT_EQ(showDebugInfo, 1);
+  EXPECT_EQ(appState.appActive, 0);
+  EXPECT_EQ(settings.showDebugInfo, 1);
 }
 
 TEST_F(AppLoopTest, F4TogglesAnyOtherValueToOne) {
   PlatMessage f4{MSG_KEYDOWN, VK_F4, 0};
   EXPECT_EQ(translateAccelerator(f4), 1);
-  EXPECT_EQ(showDebugInfo, 1);
+  EXPECT_EQ(settings.showDebugInfo, 1);
   translateAccelerator(f4);
-  EXPECT_EQ(showDebugInfo, 0);
-  showDebugInfo = 5;  // from a hand-edited settings file
+  EXPECT_EQ(settings.showDebugInfo, 0);
+  settings.showDebugInfo = 5;  // from a hand-edited settings file
   translateAccelerator(f4);
-  EXPECT_EQ(showDebugInfo, 1);
+  EXPECT_EQ(settings.showDebugInfo, 1);
   EXPECT_EQ(translateAccelerator(PlatMessage{MSG_KEYDOWN, 'A', 0}), 0);
   // With a modifier held the keys are no accelerators: nothing toggles or asks.
   for (int mod : {KEYMOD_SHIFT, KEYMOD_CTRL, KEYMOD_ALT})
     for (int vk : {VK_F4, VK_ESCAPE, VK_F8, VK_F12}) EXPECT_EQ(translateAccelerator(PlatMessage{MSG_KEYDOWN, vk, mod}), 0);
-  EXPECT_EQ(showDebugInfo, 1);
+  EXPECT_EQ(settings.showDebugInfo, 1);
   EXPECT_TRUE(boxes.empty()) << "Shift+Esc asked the quit question";
   EXPECT_EQ(translateAccelerator(PlatMessage{MSG_COMMAND, CMD_QUIT_ASK, 0}), 0);
 }
@@ -96,7 +96,7 @@ TEST_F(AppLoopTest, QuitQuestionNoKeepsRunningWithTheCursorHidden) {
   translateAccelerator(PlatMessage{MSG_KEYDOWN, VK_ESCAPE, 0});
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0], "いいのかな？|おわっちゃうよ？");
-  EXPECT_EQ(cursorShown, 0);
+  EXPECT_EQ(appState.cursorShown, 0);
   EXPECT_EQ(platformPeekMessage(), 0) << "No posts nothing";
 
   // Yes posts the close; its default handling ends in the quit message.
@@ -106,21 +106,21 @@ TEST_F(AppLoopTest, QuitQuestionNoKeepsRunningWithTheCursorHidden) {
   PlatMessage m{};
   ASSERT_EQ(platformGetMessage(&m), 1);
   EXPECT_EQ(m.kind, MSG_CLOSE);
-  EXPECT_EQ(cursorShown, 0);
+  EXPECT_EQ(appState.cursorShown, 0);
 }
 
 TEST_F(AppLoopTest, ShowSystemCursorIsIdempotent) {
-  cursorShown = 0;
+  appState.cursorShown = 0;
   showSystemCursor(1);
-  EXPECT_EQ(cursorShown, 1);
+  EXPECT_EQ(appState.cursorShown, 1);
   showSystemCursor(1);
-  EXPECT_EQ(cursorShown, 1);
+  EXPECT_EQ(appState.cursorShown, 1);
   showSystemCursor(2);
-  EXPECT_EQ(cursorShown, 1);
+  EXPECT_EQ(appState.cursorShown, 1);
   showSystemCursor(0);
-  EXPECT_EQ(cursorShown, 0);
+  EXPECT_EQ(appState.cursorShown, 0);
   showSystemCursor(-1);
-  EXPECT_EQ(cursorShown, 0);
+  EXPECT_EQ(appState.cursorShown, 0);
 }
 
 // A working directory the program cannot use stops the start with a message

@@ -12,11 +12,11 @@ int32_t dialogSaw;
 int32_t dialogCursor;
 int dialogResult;
 int32_t dialogValue;
-int answerDialog() {
+int answerDialog(int32_t, int32_t* chosen) {
   ++dialogCalls;
-  dialogSaw = currentAttribute;
-  dialogCursor = cursorShown;
-  if (dialogResult == 1) currentAttribute = dialogValue;
+  dialogSaw = session.currentAttribute;
+  dialogCursor = appState.cursorShown;
+  if (dialogResult == 1) *chosen = dialogValue;
   return dialogResult;
 }
 }  // namespace
@@ -25,7 +25,7 @@ class AttributeTest : public EditorTest {
  protected:
   void SetUp() override {
     EditorTest::SetUp();
-    toolMode = 2;
+    session.toolMode = TOOL_ATTRIBUTE;
     attributeDialogHook = answerDialog;
     dialogCalls = 0;
     dialogSaw = dialogCursor = -1;
@@ -34,13 +34,13 @@ class AttributeTest : public EditorTest {
   }
   int32_t sumA() const {
     int32_t s = 0;
-    for (int i = 0; i < MAP_CELLS; ++i) s += planeA[i];
+    for (int i = 0; i < MAP_CELLS; ++i) s += doc.planeA[i];
     return s;
   }
 };
 
 TEST_F(AttributeTest, OneCellIsAskedForAndWritten) {
-  planeA[cellIndex(3, 4)] = 7;
+  doc.planeA[cellIndex(3, 4)] = 7;
   step(cellX(3), cellY(4));
   const ShapeCommand* box = findShape(1, SHAPE_BOX, 0xFF7FFF);
   ASSERT_NE(box, nullptr);
@@ -52,25 +52,25 @@ TEST_F(AttributeTest, OneCellIsAskedForAndWritten) {
   EXPECT_EQ(textCount[1], 0);
 
   step(cellX(3), cellY(4), P);
-  EXPECT_EQ(attrDrag, 1);
-  EXPECT_EQ(frontWindow, 0);  // the map window stays behind
+  EXPECT_EQ(gestureIs(GESTURE_ATTRIBUTE), 1);
+  EXPECT_EQ(session.frontWindow, 0);  // the map window stays behind
   EXPECT_EQ(dialogCalls, 0);
   dialogValue = 42;
   step(cellX(3), cellY(4), 0);
   EXPECT_EQ(dialogCalls, 1);
   EXPECT_EQ(dialogSaw, 7);
   EXPECT_EQ(dialogCursor, 1);  // the system pointer is shown around the dialog
-  EXPECT_EQ(cursorShown, 0);
-  EXPECT_EQ(planeA[cellIndex(3, 4)], 42);
-  EXPECT_EQ(undoA[cellIndex(3, 4)], 7);
+  EXPECT_EQ(appState.cursorShown, 0);
+  EXPECT_EQ(doc.planeA[cellIndex(3, 4)], 42);
+  EXPECT_EQ(doc.undoA[cellIndex(3, 4)], 7);
   EXPECT_EQ(sumA(), 42);
-  EXPECT_EQ(attrDrag, 0);
-  EXPECT_EQ(dragLock, 0);
+  EXPECT_EQ(gestureIs(GESTURE_ATTRIBUTE), 0);
+  EXPECT_EQ(gestureHeld(), 0);
 }
 
 TEST_F(AttributeTest, DragFromFiveFiveToTwoSevenMarksFourByThree) {
-  planeA[cellIndex(2, 5)] = 11;
-  planeA[cellIndex(5, 5)] = 99;
+  doc.planeA[cellIndex(2, 5)] = 11;
+  doc.planeA[cellIndex(5, 5)] = 99;
   step(cellX(5), cellY(5), P);
   step(cellX(3), cellY(6), P);
   step(cellX(2), cellY(7), P);
@@ -86,55 +86,55 @@ TEST_F(AttributeTest, DragFromFiveFiveToTwoSevenMarksFourByThree) {
   for (int c = 0; c < 8; ++c)
     for (int r = 0; r < 10; ++r) {
       bool inBlock = c >= 2 && c <= 5 && r >= 5 && r <= 7;
-      EXPECT_EQ(planeA[cellIndex(c, r)], inBlock ? 3 : 0) << c << "," << r;
+      EXPECT_EQ(doc.planeA[cellIndex(c, r)], inBlock ? 3 : 0) << c << "," << r;
     }
   EXPECT_EQ(sumA(), 12 * 3);
 }
 
 TEST_F(AttributeTest, CancelLeavesMapAndUndoUntouched) {
-  planeA[cellIndex(1, 1)] = 5;
-  undoA[cellIndex(1, 1)] = 8;
+  doc.planeA[cellIndex(1, 1)] = 5;
+  doc.undoA[cellIndex(1, 1)] = 8;
   dialogResult = 0;
   step(cellX(1), cellY(1), P);
   step(cellX(2), cellY(2), P);
   step(cellX(2), cellY(2), 0);
   EXPECT_EQ(dialogCalls, 1);
-  EXPECT_EQ(planeA[cellIndex(1, 1)], 5);
-  EXPECT_EQ(planeA[cellIndex(2, 2)], 0);
-  EXPECT_EQ(undoA[cellIndex(1, 1)], 8);
-  EXPECT_EQ(cursorShown, 0);
-  EXPECT_EQ(dragLock, 0);
+  EXPECT_EQ(doc.planeA[cellIndex(1, 1)], 5);
+  EXPECT_EQ(doc.planeA[cellIndex(2, 2)], 0);
+  EXPECT_EQ(doc.undoA[cellIndex(1, 1)], 8);
+  EXPECT_EQ(appState.cursorShown, 0);
+  EXPECT_EQ(gestureHeld(), 0);
 }
 
 TEST_F(AttributeTest, DragPastTheEdgesStopsAtTheMap) {
   // Left and top: the view scrolls back and the corner stops at column and
   // row 0.
-  mapView.scrollX = 50;
-  mapView.scrollY = 50;
+  session.mapView.scrollX = 50;
+  session.mapView.scrollY = 50;
   step(cellX(1), cellY(1), P);  // image pixel (87, 87): cell (2, 2)
   step(200, 60, P);
-  EXPECT_EQ(mapView.scrollX, 25);
-  EXPECT_EQ(mapView.scrollY, 25);
-  EXPECT_EQ(attrCornerX, 0);
-  EXPECT_EQ(attrCornerY, 0);
+  EXPECT_EQ(session.mapView.scrollX, 25);
+  EXPECT_EQ(session.mapView.scrollY, 25);
+  EXPECT_EQ(gesture.attrCornerX, 0);
+  EXPECT_EQ(gesture.attrCornerY, 0);
   dialogValue = 1;
   step(200, 60, 0);
-  EXPECT_EQ(planeA[cellIndex(0, 0)], 1);
-  EXPECT_EQ(planeA[cellIndex(2, 2)], 1);
-  EXPECT_EQ(planeA[cellIndex(3, 3)], 0);
+  EXPECT_EQ(doc.planeA[cellIndex(0, 0)], 1);
+  EXPECT_EQ(doc.planeA[cellIndex(2, 2)], 1);
+  EXPECT_EQ(doc.planeA[cellIndex(3, 3)], 0);
   EXPECT_EQ(sumA(), 9);
 
   // Right and bottom with the view at its end: cut at the map's last cell.
-  mapView.scrollX = 800;
-  mapView.scrollY = 490;
+  session.mapView.scrollX = 800;
+  session.mapView.scrollY = 490;
   step(cellX(13), cellY(13), P);
   step(799, 599, P);
   step(799, 599, P);
   dialogValue = 2;
   step(799, 599, 0);
-  EXPECT_EQ(planeA[cellIndex(39, 29)], 2);
-  EXPECT_EQ(planeA[cellIndex(40, 29)], 0);
-  EXPECT_EQ(planeA[cellIndex(39, 30)], 0);
+  EXPECT_EQ(doc.planeA[cellIndex(39, 29)], 2);
+  EXPECT_EQ(doc.planeA[cellIndex(40, 29)], 0);
+  EXPECT_EQ(doc.planeA[cellIndex(39, 30)], 0);
 }
 
 TEST_F(AttributeTest, BlockBeyondASmallMapAsksNothing) {
@@ -143,16 +143,16 @@ TEST_F(AttributeTest, BlockBeyondASmallMapAsksNothing) {
   step(300 + 70, 112 + 10, P);  // over the window, past the map's last column
   step(300 + 70, 112 + 10, 0);
   EXPECT_EQ(dialogCalls, 0);
-  EXPECT_EQ(dragLock, 0);
+  EXPECT_EQ(gestureHeld(), 0);
   EXPECT_EQ(sumA(), 0);
 }
 
 TEST_F(AttributeTest, OtherGesturesNeitherDrawNorScroll) {
-  mapView.scrollX = 100;
-  dragLock = 1;  // a window drag
+  session.mapView.scrollX = 100;
+  gesture.kind = GESTURE_MOVE;  // a window drag
   step(200, 300, P);
   EXPECT_EQ(countShapes(1, SHAPE_BOX, 0xFF7FFF), 0);
-  EXPECT_EQ(mapView.scrollX, 100);
+  EXPECT_EQ(session.mapView.scrollX, 100);
 }
 
 class DigitTest : public EditorTest {

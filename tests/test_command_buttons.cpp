@@ -3,6 +3,7 @@
 
 #include "app/settings.h"
 #include "editor/editor.h"
+#include "gesture_probe.h"
 #include "gfx/gfx.h"
 #include "input/input.h"
 #include "map/map.h"
@@ -16,26 +17,28 @@ class CommandButtonTest : public ::testing::Test {
     resetMapModel();
     resetGraphicsQueues();
     initSprites();
-    editorMode = toolbarPressed = pressedButton = 0;
-    dragLock = pointerClaimed = 0;
-    toolMode = 0;
-    buttonsHeld = buttonsPressed = 0;
+    session.editorMode = EDITOR_EDITING;
+    session.pressedButton = 0;
+    gesture.kind = GESTURE_NONE;
+    frameState.pointerClaimed = 0;
+    session.toolMode = TOOL_POINT;
+    inputState.buttonsHeld = inputState.buttonsPressed = 0;
     platformResetMessages();
   }
   void TearDown() override {
-    dragLock = toolbarPressed = 0;
+    gesture.kind = GESTURE_NONE;
     platformResetMessages();
     resetGraphicsQueues();
   }
   // One frame of the buttons with the pointer at (x, y).
   void frame(int x, int y, bool held) {
-    mouseX = x;
-    mouseY = y;
-    int32_t before = buttonsHeld;
-    buttonsHeld = held ? BTN_PRIMARY : 0;
-    buttonsPressed = buttonsHeld & ~before;
+    frameState.mouseX = x;
+    frameState.mouseY = y;
+    int32_t before = inputState.buttonsHeld;
+    inputState.buttonsHeld = held ? BTN_PRIMARY : 0;
+    inputState.buttonsPressed = inputState.buttonsHeld & ~before;
     resetGraphicsQueues();
-    pointerClaimed = 0;
+    frameState.pointerClaimed = 0;
     updateCommandButtons();
   }
   int layer4SpritesAt(int srcX, int srcY) {
@@ -49,41 +52,41 @@ class CommandButtonTest : public ::testing::Test {
 constexpr int CLEAR_X = 312;
 
 TEST_F(CommandButtonTest, ACommandRunsOnlyWhenPressedAndReleasedOnItsButton) {
-  planeX[cellIndex(3, 3)] = 64;
+  doc.planeX[cellIndex(3, 3)] = 64;
   // Press on CLEAR, release outside: nothing.
   frame(CLEAR_X + 10, 30, true);
-  EXPECT_EQ(toolbarPressed, 1);
-  EXPECT_EQ(dragLock, 1);
+  EXPECT_EQ(gestureIs(GESTURE_BUTTON), 1);
+  EXPECT_EQ(gestureHeld(), 1);
   frame(CLEAR_X + 60, 30, true);
   EXPECT_EQ(layer4SpritesAt(48, 32), 1) << "the pressed frame follows the button, not the pointer";
   frame(CLEAR_X + 60, 30, false);
-  EXPECT_EQ(planeX[cellIndex(3, 3)], 64);
-  EXPECT_EQ(dragLock, 0);
+  EXPECT_EQ(doc.planeX[cellIndex(3, 3)], 64);
+  EXPECT_EQ(gestureHeld(), 0);
   // Press outside, slide on, release on it: nothing either.
   frame(5, 300, true);
   frame(CLEAR_X + 10, 30, true);
   frame(CLEAR_X + 10, 30, false);
-  EXPECT_EQ(planeX[cellIndex(3, 3)], 64);
+  EXPECT_EQ(doc.planeX[cellIndex(3, 3)], 64);
   // A real click clears, and the command runs on the release frame only.
   frame(CLEAR_X + 10, 30, true);
-  EXPECT_EQ(planeX[cellIndex(3, 3)], 64);
+  EXPECT_EQ(doc.planeX[cellIndex(3, 3)], 64);
   frame(CLEAR_X + 10, 30, false);
-  EXPECT_EQ(planeX[cellIndex(3, 3)], 0);
+  EXPECT_EQ(doc.planeX[cellIndex(3, 3)], 0);
   // The button's top-left pixel is outside it (strict test).
   frame(CLEAR_X, 16, true);
-  EXPECT_EQ(toolbarPressed, 0);
+  EXPECT_EQ(gestureIs(GESTURE_BUTTON), 0);
 }
 
 TEST_F(CommandButtonTest, HoverShowsFrameAndBalloonExceptDuringADrag) {
   frame(CLEAR_X + 10, 30, false);
   EXPECT_EQ(layer4SpritesAt(0, 32), 1);     // hover frame
   EXPECT_EQ(layer4SpritesAt(160, 32), 1);   // CLEAR's balloon cell
-  EXPECT_EQ(pointerClaimed, 1);
+  EXPECT_EQ(frameState.pointerClaimed, 1);
   EXPECT_EQ(blitCount[3], 14) << "13 icons and the mode marker";
-  dragLock = 1;
+  gesture.kind = GESTURE_MOVE;
   frame(CLEAR_X + 10, 30, false);
   EXPECT_EQ(blitCount[4], 0);
-  EXPECT_EQ(pointerClaimed, 0);
+  EXPECT_EQ(frameState.pointerClaimed, 0);
 }
 
 TEST_F(CommandButtonTest, ModeButtonsMoveTheMarkerAndExitPostsTheQuestion) {
@@ -91,7 +94,7 @@ TEST_F(CommandButtonTest, ModeButtonsMoveTheMarkerAndExitPostsTheQuestion) {
   for (int mode = 2; mode >= 0; --mode) {
     frame(xs[mode] + 20, 40, true);
     frame(xs[mode] + 20, 40, false);
-    EXPECT_EQ(toolMode, mode);
+    EXPECT_EQ(session.toolMode, mode);
     EXPECT_EQ(modeMarkerSprite.x, static_cast<float>(xs[mode]));
   }
   runCommand(11);  // EXIT
@@ -104,23 +107,23 @@ TEST_F(CommandButtonTest, ModeButtonsMoveTheMarkerAndExitPostsTheQuestion) {
   platformGetMessage(&m);
   EXPECT_EQ(m.wParam, 40003);
   runCommand(9);
-  EXPECT_EQ(editorMode, 1);
+  EXPECT_EQ(session.editorMode, 1);
   runCommand(13);  // outside the table: nothing
   runCommand(-1);
   EXPECT_EQ(platformPeekMessage(), 0);
 }
 
 TEST_F(CommandButtonTest, UndoTwiceRestoresAndClearIsUndoable) {
-  planeX[cellIndex(0, 0)] = 32;
-  planeA[cellIndex(255, 255)] = 9;  // outside the map area too
+  doc.planeX[cellIndex(0, 0)] = 32;
+  doc.planeA[cellIndex(255, 255)] = 9;  // outside the map area too
   runCommand(5);
-  EXPECT_EQ(planeA[cellIndex(255, 255)], 0);
+  EXPECT_EQ(doc.planeA[cellIndex(255, 255)], 0);
   runCommand(4);
-  EXPECT_EQ(planeX[cellIndex(0, 0)], 32);
-  EXPECT_EQ(planeA[cellIndex(255, 255)], 9);
+  EXPECT_EQ(doc.planeX[cellIndex(0, 0)], 32);
+  EXPECT_EQ(doc.planeA[cellIndex(255, 255)], 9);
   runCommand(4);
   runCommand(4);
-  EXPECT_EQ(planeX[cellIndex(0, 0)], 32);
+  EXPECT_EQ(doc.planeX[cellIndex(0, 0)], 32);
 }
 
 }  // namespace

@@ -3,6 +3,9 @@
 
 namespace {
 
+// The attribute dialog opened on, and writing back, the current attribute.
+int attributeDialogOnCurrent() { return attributeDialog(session.currentAttribute, &session.currentAttribute); }
+
 TEST_F(DialogTest, StartupFreshRunOpensOnNewMapAndChecksTheChipSheetFirst) {
   bool ran = false;
   dlgTestSetScript([&](DlgTest& d) {
@@ -25,13 +28,13 @@ TEST_F(DialogTest, StartupFreshRunOpensOnNewMapAndChecksTheChipSheetFirst) {
   EXPECT_TRUE(ran);
   ASSERT_EQ(FakeDocs::messages.size(), 1u);
   EXPECT_EQ(FakeDocs::messages[0], question("ＢＭＰファイルがないよー"));
-  EXPECT_STREQ(wallpaperPath, "/prog/Brin.bmp");
+  EXPECT_STREQ(doc.wallpaperPath, "/prog/Brin.bmp");
   EXPECT_TRUE(FakeDocs::loads.empty());
 }
 
 TEST_F(DialogTest, StartupReadsTheRememberedMapBeforeShowingIt) {
-  sjisCopy(mapPath, PATH_STORE, "/maps/town.bct");
-  sjisCopy(chipSheetPath, PATH_STORE, "/old/sheet.bmp");
+  sjisCopy(doc.mapPath, PATH_STORE, "/maps/town.bct");
+  sjisCopy(doc.chipSheetPath, PATH_STORE, "/old/sheet.bmp");
   FakeDocs::sheetOfLoadedMap = "/maps/town.bmp";
   dlgTestSetScript([&](DlgTest& d) {
     ASSERT_EQ(FakeDocs::loads.size(), 1u);
@@ -76,16 +79,16 @@ TEST_F(DialogTest, StartupBrowsingSwitchesToTheMapFileAndTheOtherPickersFillThei
     d.escape();
   });
   EXPECT_EQ(startupDialog(), 2);
-  EXPECT_STREQ(wallpaperPath, "/pics/sky.bmp");
+  EXPECT_STREQ(doc.wallpaperPath, "/pics/sky.bmp");
 }
 
 TEST_F(DialogTest, StartupOkChecksInOrderAndANewMapKeepsSizesAndAttributes) {
-  sjisCopy(chipSheetPath, PATH_STORE, "/sheet.bmp");
+  sjisCopy(doc.chipSheetPath, PATH_STORE, "/sheet.bmp");
   FakeDocs::existing = {"/sheet.bmp"};
   setMapCells(60, 50);
-  planeX[cellIndex(3, 4)] = 32;
-  planeY[cellIndex(3, 4)] = 64;
-  planeA[cellIndex(3, 4)] = 9;
+  doc.planeX[cellIndex(3, 4)] = 32;
+  doc.planeY[cellIndex(3, 4)] = 64;
+  doc.planeA[cellIndex(3, 4)] = 9;
   dlgTestSetScript([&](DlgTest& d) {
     d.click(1);  // the default wallpaper does not exist
     EXPECT_TRUE(d.isOpen());
@@ -98,24 +101,24 @@ TEST_F(DialogTest, StartupOkChecksInOrderAndANewMapKeepsSizesAndAttributes) {
   EXPECT_EQ(startupDialog(), 1);
   ASSERT_EQ(FakeDocs::messages.size(), 1u);
   EXPECT_EQ(FakeDocs::messages[0], question("壁紙がみあたらないよー"));
-  EXPECT_STREQ(chipSheetPath, "/not/there.bmp");
-  EXPECT_STREQ(wallpaperPath, "/prog/Brin.bmp");
-  EXPECT_EQ(showWallpaper, 0);
-  EXPECT_EQ(showDebugInfo, 1);
-  EXPECT_EQ(planeX[cellIndex(3, 4)], 0);
-  EXPECT_EQ(planeY[cellIndex(3, 4)], 0);
-  EXPECT_EQ(planeA[cellIndex(3, 4)], 9);
-  EXPECT_EQ(KOMA_X, 60);
-  EXPECT_EQ(KOMA_Y, 50);
+  EXPECT_STREQ(doc.chipSheetPath, "/not/there.bmp");
+  EXPECT_STREQ(doc.wallpaperPath, "/prog/Brin.bmp");
+  EXPECT_EQ(settings.showWallpaper, 0);
+  EXPECT_EQ(settings.showDebugInfo, 1);
+  EXPECT_EQ(doc.planeX[cellIndex(3, 4)], 0);
+  EXPECT_EQ(doc.planeY[cellIndex(3, 4)], 0);
+  EXPECT_EQ(doc.planeA[cellIndex(3, 4)], 9);
+  EXPECT_EQ(doc.mapCellsX, 60);
+  EXPECT_EQ(doc.mapCellsY, 50);
   EXPECT_TRUE(FakeDocs::loads.empty());
 }
 
 TEST_F(DialogTest, StartupOkWithAMapFileNeedsItAndReadsIt) {
-  sjisCopy(chipSheetPath, PATH_STORE, "/sheet.bmp");
-  sjisCopy(mapPath, PATH_STORE, "/gone.bct");
+  sjisCopy(doc.chipSheetPath, PATH_STORE, "/sheet.bmp");
+  sjisCopy(doc.mapPath, PATH_STORE, "/gone.bct");
   FakeDocs::existing = {"/sheet.bmp", "/prog/Brin.bmp", "/real.bct"};
   FakeDocs::loadResult = 0;  // the remembered map cannot be read: silently ignored
-  planeX[5] = 16;
+  doc.planeX[5] = 16;
   dlgTestSetScript([&](DlgTest& d) {
     d.click(1);
     EXPECT_TRUE(d.isOpen());
@@ -128,14 +131,14 @@ TEST_F(DialogTest, StartupOkWithAMapFileNeedsItAndReadsIt) {
   EXPECT_EQ(FakeDocs::messages[0], question("マップファイルがないよー"));
   ASSERT_EQ(FakeDocs::loads.size(), 2u);
   EXPECT_EQ(FakeDocs::loads[1], "/real.bct");
-  EXPECT_STREQ(mapPath, "/real.bct");
-  EXPECT_EQ(planeX[5], 16);  // an opened map is not cleared
+  EXPECT_STREQ(doc.mapPath, "/real.bct");
+  EXPECT_EQ(doc.planeX[5], 16);  // an opened map is not cleared
 }
 
 TEST_F(DialogTest, StartupRefusesAPathShiftJisCannotHoldWithoutChangingAnything) {
-  sjisCopy(chipSheetPath, PATH_STORE, "/sheet.bmp");
+  sjisCopy(doc.chipSheetPath, PATH_STORE, "/sheet.bmp");
   FakeDocs::existing = {"/sheet.bmp", "/prog/Brin.bmp"};
-  planeX[7] = 48;
+  doc.planeX[7] = 48;
   const std::string tooLong(300, 'a');
   dlgTestSetScript([&](DlgTest& d) {
     d.type(1008, "/sheets/\xED\x95\x9C.bmp");  // Hangul
@@ -149,12 +152,12 @@ TEST_F(DialogTest, StartupRefusesAPathShiftJisCannotHoldWithoutChangingAnything)
   EXPECT_EQ(startupDialog(), 2);
   ASSERT_EQ(FakeDocs::messages.size(), 2u);
   EXPECT_EQ(FakeDocs::messages[0], question("そのファイル名はつかえないよー"));
-  EXPECT_EQ(planeX[7], 48);
-  EXPECT_STREQ(chipSheetPath, "/sheet.bmp");
+  EXPECT_EQ(doc.planeX[7], 48);
+  EXPECT_STREQ(doc.chipSheetPath, "/sheet.bmp");
 }
 
 TEST_F(DialogTest, StartupConversionStopsAtEachFailureAndFillsTheFieldsOnSuccess) {
-  sjisCopy(chipSheetPath, PATH_STORE, "/sheet.bmp");
+  sjisCopy(doc.chipSheetPath, PATH_STORE, "/sheet.bmp");
   dlgTestSetScript([&](DlgTest& d) {
     d.click(3);  // picker cancelled
     EXPECT_TRUE(FakeDocs::conversions.empty());
@@ -195,10 +198,10 @@ TEST_F(DialogTest, StartupConversionStopsAtEachFailureAndFillsTheFieldsOnSuccess
 }
 
 TEST_F(DialogTest, MapSizeListsShowTheSizeAndOkResetsTheBrush) {
-  brushW = 5;
-  brushH = 6;
-  pickLeft = 64;
-  pickTop = 32;
+  session.brushW = 5;
+  session.brushH = 6;
+  session.pickLeft = 64;
+  session.pickTop = 32;
   dlgTestSetScript([&](DlgTest& d) {
     EXPECT_EQ(d.templateId(), 102);
     ASSERT_EQ(d.listCount(1000), 256);
@@ -222,15 +225,15 @@ TEST_F(DialogTest, MapSizeListsShowTheSizeAndOkResetsTheBrush) {
     EXPECT_EQ(d.text(1007), "480");
     d.click(1);
   });
-  EXPECT_EQ(mapSizeDialog(), 1);
-  EXPECT_EQ(KOMA_X, 0);
-  EXPECT_EQ(KOMA_Y, 30);
-  EXPECT_EQ(TIP_X, 64);
-  EXPECT_EQ(TIP_Y, 16);
-  EXPECT_EQ(brushW, 1);
-  EXPECT_EQ(brushH, 1);
-  EXPECT_EQ(pickLeft, 0);
-  EXPECT_EQ(pickTop, 0);
+  EXPECT_EQ(askMapSize(), 1);
+  EXPECT_EQ(doc.mapCellsX, 0);
+  EXPECT_EQ(doc.mapCellsY, 30);
+  EXPECT_EQ(doc.chipWidth, 64);
+  EXPECT_EQ(doc.chipHeight, 16);
+  EXPECT_EQ(session.brushW, 1);
+  EXPECT_EQ(session.brushH, 1);
+  EXPECT_EQ(session.pickLeft, 0);
+  EXPECT_EQ(session.pickTop, 0);
 }
 
 TEST_F(DialogTest, MapSizeOkWithoutAChoiceKeepsSizesNoEntryShows) {
@@ -243,43 +246,43 @@ TEST_F(DialogTest, MapSizeOkWithoutAChoiceKeepsSizesNoEntryShows) {
     EXPECT_EQ(d.listSelection(1003), -1);
     d.click(1);
   });
-  EXPECT_EQ(mapSizeDialog(), 1);
+  EXPECT_EQ(askMapSize(), 1);
   EXPECT_TRUE(FakeDocs::messages.empty());
-  EXPECT_EQ(KOMA_X, 256);
-  EXPECT_EQ(KOMA_Y, 10);
-  EXPECT_EQ(TIP_X, 24);
-  EXPECT_EQ(TIP_Y, 8);
+  EXPECT_EQ(doc.mapCellsX, 256);
+  EXPECT_EQ(doc.mapCellsY, 10);
+  EXPECT_EQ(doc.chipWidth, 24);
+  EXPECT_EQ(doc.chipHeight, 8);
   // A list the user changes gives its choice; the others keep theirs.
   dlgTestSetScript([&](DlgTest& d) {
     d.choose(1003, 1);
     d.click(1);
   });
-  EXPECT_EQ(mapSizeDialog(), 1);
-  EXPECT_EQ(KOMA_X, 256);
-  EXPECT_EQ(TIP_X, 24);
-  EXPECT_EQ(TIP_Y, 32);
+  EXPECT_EQ(askMapSize(), 1);
+  EXPECT_EQ(doc.mapCellsX, 256);
+  EXPECT_EQ(doc.chipWidth, 24);
+  EXPECT_EQ(doc.chipHeight, 32);
 }
 
 TEST_F(DialogTest, MapSizeCancelChangesNothing) {
-  brushW = 3;
-  pickLeft = 16;
+  session.brushW = 3;
+  session.pickLeft = 16;
   dlgTestSetScript([&](DlgTest& d) {
     d.choose(1000, 100);
     d.choose(1002, 0);
     d.escape();
   });
-  EXPECT_EQ(mapSizeDialog(), 0);
-  EXPECT_EQ(KOMA_X, 40);
-  EXPECT_EQ(TIP_X, 32);
-  EXPECT_EQ(brushW, 3);
-  EXPECT_EQ(pickLeft, 16);
+  EXPECT_EQ(askMapSize(), 0);
+  EXPECT_EQ(doc.mapCellsX, 40);
+  EXPECT_EQ(doc.chipWidth, 32);
+  EXPECT_EQ(session.brushW, 3);
+  EXPECT_EQ(session.pickLeft, 16);
 }
 
 TEST_F(DialogTest, SettingsTrackbarMapsToScrollSpeedAndClampsAtTheEnds) {
   struct Case { int stored, openPos, slideTo, result; };
   const Case cases[] = {{400, 300, 600, 700}, {400, 300, 0, 100}, {900, 600, -1, 700}, {50, 0, -1, 100}};
   for (const Case& c : cases) {
-    scrollSpeed = c.stored;
+    settings.scrollSpeed = c.stored;
     dlgTestSetScript([&](DlgTest& d) {
       EXPECT_EQ(d.trackMin(1004), 0);
       EXPECT_EQ(d.trackMax(1004), 600);
@@ -290,17 +293,17 @@ TEST_F(DialogTest, SettingsTrackbarMapsToScrollSpeedAndClampsAtTheEnds) {
       d.click(1);
     });
     EXPECT_EQ(settingsDialog(), 1);
-    EXPECT_EQ(scrollSpeed, c.result) << c.stored;
-    EXPECT_EQ(autoScroll, 1);
-    EXPECT_EQ(showWallpaper, 0);
-    autoScroll = 0;
-    showWallpaper = 1;
+    EXPECT_EQ(settings.scrollSpeed, c.result) << c.stored;
+    EXPECT_EQ(settings.autoScroll, 1);
+    EXPECT_EQ(settings.showWallpaper, 0);
+    settings.autoScroll = 0;
+    settings.showWallpaper = 1;
   }
   EXPECT_TRUE(FakeDocs::messages.empty());
 }
 
 TEST_F(DialogTest, SettingsChecksTheWallpaperOnlyWhenShownAndCancelKeepsABrowsedPath) {
-  sjisCopy(wallpaperPath, PATH_STORE, "/walls/old.bmp");
+  sjisCopy(doc.wallpaperPath, PATH_STORE, "/walls/old.bmp");
   dlgTestSetScript([&](DlgTest& d) {
     EXPECT_EQ(d.text(1008), "/walls/old.bmp");
     EXPECT_TRUE(d.checked(1010));
@@ -314,8 +317,8 @@ TEST_F(DialogTest, SettingsChecksTheWallpaperOnlyWhenShownAndCancelKeepsABrowsed
   EXPECT_EQ(settingsDialog(), 1);
   ASSERT_EQ(FakeDocs::messages.size(), 1u);
   EXPECT_EQ(FakeDocs::messages[0], question("壁紙がみあたらないよー"));
-  EXPECT_STREQ(wallpaperPath, "/walls/typed.bmp");
-  EXPECT_EQ(showWallpaper, 0);
+  EXPECT_STREQ(doc.wallpaperPath, "/walls/typed.bmp");
+  EXPECT_EQ(settings.showWallpaper, 0);
 
   FakeDocs::pickWallpaper = 1;
   FakeDocs::wallpaperChoice = "/walls/new.bmp";
@@ -328,16 +331,16 @@ TEST_F(DialogTest, SettingsChecksTheWallpaperOnlyWhenShownAndCancelKeepsABrowsed
     d.escape();
   });
   EXPECT_EQ(settingsDialog(), 0);
-  EXPECT_STREQ(wallpaperPath, "/walls/new.bmp");
-  EXPECT_EQ(showGuideLines, 1);
-  EXPECT_EQ(showDebugInfo, 0);
-  EXPECT_EQ(scrollSpeed, 400);
+  EXPECT_STREQ(doc.wallpaperPath, "/walls/new.bmp");
+  EXPECT_EQ(settings.showGuideLines, 1);
+  EXPECT_EQ(settings.showDebugInfo, 0);
+  EXPECT_EQ(settings.scrollSpeed, 400);
 }
 
 TEST_F(DialogTest, AttributeListPreselectsTheValueAndWritesWhatItShows) {
   struct Case { int32_t start; int openSel; int32_t afterOk; };
   for (const Case& c : {Case{7, 7, 7}, Case{-1, -1, 0}, Case{1500, -1, 0}, Case{999, 999, 999}}) {
-    currentAttribute = c.start;
+    session.currentAttribute = c.start;
     dlgTestSetScript([&](DlgTest& d) {
       EXPECT_EQ(d.templateId(), 112);
       ASSERT_EQ(d.listCount(1007), 1000);
@@ -345,16 +348,16 @@ TEST_F(DialogTest, AttributeListPreselectsTheValueAndWritesWhatItShows) {
       EXPECT_EQ(d.listSelection(1007), c.openSel) << c.start;
       d.click(1);
     });
-    EXPECT_EQ(attributeDialog(), 1);
-    EXPECT_EQ(currentAttribute, c.afterOk) << c.start;
+    EXPECT_EQ(attributeDialogOnCurrent(), 1);
+    EXPECT_EQ(session.currentAttribute, c.afterOk) << c.start;
   }
-  currentAttribute = 12;
+  session.currentAttribute = 12;
   dlgTestSetScript([](DlgTest& d) {
     d.choose(1007, 500);
     d.click(2);
   });
-  EXPECT_EQ(attributeDialog(), 0);
-  EXPECT_EQ(currentAttribute, 12);
+  EXPECT_EQ(attributeDialogOnCurrent(), 0);
+  EXPECT_EQ(session.currentAttribute, 12);
 }
 
 }  // namespace

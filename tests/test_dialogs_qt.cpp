@@ -26,6 +26,9 @@
 
 namespace {
 
+// The attribute dialog opened on, and writing back, the current attribute.
+int attributeDialogOnCurrent() { return attributeDialog(session.currentAttribute, &session.currentAttribute); }
+
 void ensureApplication() {
   static int argc = 1;
   static char name[] = "brindle_tests";
@@ -204,12 +207,12 @@ TEST_F(QtDialogTest, MapSizeFormFillsItsListsAndFollowsChoices) {
     EXPECT_EQ(control<QLabel>(d, 1006)->text(), QStringLiteral("2560"));
     control<QPushButton>(d, 1)->click();
   });
-  EXPECT_EQ(mapSizeDialog(), 1);
-  EXPECT_EQ(TIP_X, 64);
+  EXPECT_EQ(askMapSize(), 1);
+  EXPECT_EQ(doc.chipWidth, 64);
 }
 
 TEST_F(QtDialogTest, SettingsAndAttributeFormsOpenOnTheStoredValues) {
-  scrollSpeed = 250;
+  settings.scrollSpeed = 250;
   dlgTestSetQtInspector([&](QDialog* d, DlgHandle*) {
     expectBuiltAsTemplate(d, SETTINGS_TEMPLATE);
     maybeSaveShot(d, 110);
@@ -224,7 +227,7 @@ TEST_F(QtDialogTest, SettingsAndAttributeFormsOpenOnTheStoredValues) {
   });
   EXPECT_EQ(settingsDialog(), 0);
 
-  currentAttribute = 42;
+  session.currentAttribute = 42;
   dlgTestSetQtInspector([&](QDialog* d, DlgHandle*) {
     expectBuiltAsTemplate(d, ATTRIBUTE_TEMPLATE);
     maybeSaveShot(d, 112);
@@ -234,12 +237,12 @@ TEST_F(QtDialogTest, SettingsAndAttributeFormsOpenOnTheStoredValues) {
     EXPECT_EQ(list->currentText(), QStringLiteral("42"));
     control<QPushButton>(d, 1)->click();
   });
-  EXPECT_EQ(attributeDialog(), 1);
-  EXPECT_EQ(currentAttribute, 42);
+  EXPECT_EQ(attributeDialogOnCurrent(), 1);
+  EXPECT_EQ(session.currentAttribute, 42);
 }
 
 TEST_F(QtDialogTest, ModalRunEndsWithTheProcedureResultAndEscapeCancels) {
-  currentAttribute = 3;
+  session.currentAttribute = 3;
   // Answer from inside the modal loop, as a user would.
   QTimer::singleShot(0, [] {
     auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
@@ -249,16 +252,16 @@ TEST_F(QtDialogTest, ModalRunEndsWithTheProcedureResultAndEscapeCancels) {
     emit list->activated(5);
     control<QPushButton>(d, 1)->click();
   });
-  EXPECT_EQ(attributeDialog(), 1);
-  EXPECT_EQ(currentAttribute, 5);
+  EXPECT_EQ(attributeDialogOnCurrent(), 1);
+  EXPECT_EQ(session.currentAttribute, 5);
 
   QTimer::singleShot(0, [] {
     auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
     ASSERT_NE(d, nullptr);
     d->reject();
   });
-  EXPECT_EQ(mapSizeDialog(), 0);
-  EXPECT_EQ(KOMA_X, 40);
+  EXPECT_EQ(askMapSize(), 0);
+  EXPECT_EQ(doc.mapCellsX, 40);
 }
 
 void pressKey(QWidget* w, int key) {
@@ -274,7 +277,7 @@ TEST_F(QtDialogTest, ReturnPressesTheFocusedButton) {
     int (*run)();
     int cancelled;
   };
-  for (Case c : {Case{startupDialog, 2}, Case{mapSizeDialog, 0}, Case{settingsDialog, 0}, Case{attributeDialog, 0}}) {
+  for (Case c : {Case{startupDialog, 2}, Case{askMapSize, 0}, Case{settingsDialog, 0}, Case{attributeDialogOnCurrent, 0}}) {
     QTimer::singleShot(0, [] {
       auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
       ASSERT_NE(d, nullptr);

@@ -63,7 +63,7 @@ class FileFaults : public ::testing::Test {
   size_t entries() { return std::distance(fs::directory_iterator(dir), fs::directory_iterator()); }
   void someMap() {
     setMapCells(256, 256);  // about 1 MB: many buffered writes
-    for (int i = 0; i < MAP_CELLS; ++i) planeX[i] = i % 997;
+    for (int i = 0; i < MAP_CELLS; ++i) doc.planeX[i] = i % 997;
   }
   fs::path dir;
 };
@@ -73,7 +73,7 @@ TEST_F(FileFaults, AFailedMapSaveKeepsThePreviousFileWhole) {
   fs::path target = dir / "town.bct";
   ASSERT_EQ(saveMapFile(target.c_str()), 1);
   const std::string before = slurp(target);
-  planeX[0] = 12345;  // the map in memory has moved on
+  doc.planeX[0] = 12345;  // the map in memory has moved on
   for (int n : {1, 2, 5}) {  // the first, second and a later write meet a full disk
     filesFailNthWrite(n);
     EXPECT_EQ(saveMapFile(target.c_str()), 0) << "write " << n;
@@ -86,14 +86,14 @@ TEST_F(FileFaults, AFailedMapSaveKeepsThePreviousFileWhole) {
   EXPECT_TRUE(fs::is_directory(dir / "adir"));
   EXPECT_EQ(saveMapFile((dir / "gone" / "town.bct").c_str()), 0);
   EXPECT_FALSE(fs::exists(dir / "gone"));
-  EXPECT_EQ(planeX[0], 12345) << "a failed save leaves the map in memory alone";
+  EXPECT_EQ(doc.planeX[0], 12345) << "a failed save leaves the map in memory alone";
 }
 
 TEST_F(FileFaults, AFailedSettingsSaveKeepsThePreviousFileWhole) {
   ASSERT_EQ(buildProgramPathsFrom((dir.string() + "/").c_str()), 1);
   ASSERT_EQ(saveSettings(), 1);
   const std::string before = slurp(iniPath);
-  scrollSpeed = 555;
+  settings.scrollSpeed = 555;
   filesFailNthWrite(1);
   EXPECT_EQ(saveSettings(), 0);
   EXPECT_EQ(slurp(iniPath), before);
@@ -119,7 +119,7 @@ TEST_F(FileFaults, TheSaveCommandTellsTheUserWhenTheWriteFails) {
   runCommand(2);  // SAVE
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0], "はて？|マップファイル書き込みに失敗。");
-  EXPECT_EQ(std::string(mapPath), chooserAnswer);
+  EXPECT_EQ(std::string(doc.mapPath), chooserAnswer);
   // A save that works says nothing.
   boxes.clear();
   chooserAnswer = (dir / "town.bct").string();
@@ -140,25 +140,25 @@ TEST_F(FileFaults, AwkwardMapFilesLoadWithoutHarm) {
   std::string exact = pad + std::string(MAP_FILE_READ_LIMIT - pad.size() - 11, 'x') + "\r\n@TIP_X 48";
   ASSERT_EQ(exact.size(), static_cast<size_t>(MAP_FILE_READ_LIMIT));
   EXPECT_EQ(load(exact), 1);
-  EXPECT_EQ(KOMA_X, 7);
-  EXPECT_EQ(TIP_X, 48);
+  EXPECT_EQ(doc.mapCellsX, 7);
+  EXPECT_EQ(doc.chipWidth, 48);
   EXPECT_EQ(load(exact.substr(0, exact.size() - 1) + "9" + "3"), 1);  // 1,048,577 bytes
-  EXPECT_EQ(TIP_X, 49) << "the line is cut at the limit, so the final 3 is not read";
+  EXPECT_EQ(doc.chipWidth, 49) << "the line is cut at the limit, so the final 3 is not read";
   // NUL bytes end a line's text; a 300-byte sheet name is cut to the store.
   EXPECT_EQ(load(std::string("@KOMA_X 5\0\0@KOMA_Y 9\r\n@BMP ", 27) + std::string(300, 'n') + "\r\n"), 1);
-  EXPECT_EQ(KOMA_X, 5);
-  EXPECT_NE(KOMA_Y, 9);
-  EXPECT_EQ(std::strlen(chipSheetName), 259u);
+  EXPECT_EQ(doc.mapCellsX, 5);
+  EXPECT_NE(doc.mapCellsY, 9);
+  EXPECT_EQ(std::strlen(doc.chipSheetName), 259u);
   // Rows outside the planes are skipped; sizes are held; chip sizes below 1 refused.
-  planeX[cellIndex(0, 255)] = 4;
+  doc.planeX[cellIndex(0, 255)] = 4;
   EXPECT_EQ(load("@KOMA_X 100000\r\n@99999:X,1,2\r\n@-1:X,3\r\n@TIP_X 0\r\n@TIP_Y -5\r\n"), 1);
-  EXPECT_EQ(KOMA_X, 256);
-  EXPECT_EQ(TIP_X, 49);
-  EXPECT_GE(TIP_Y, 1);
-  EXPECT_EQ(planeX[cellIndex(0, 255)], 4);
+  EXPECT_EQ(doc.mapCellsX, 256);
+  EXPECT_EQ(doc.chipWidth, 49);
+  EXPECT_GE(doc.chipHeight, 1);
+  EXPECT_EQ(doc.planeX[cellIndex(0, 255)], 4);
   // And a missing file changes nothing.
   EXPECT_EQ(loadMapFile((dir / "none.bct").c_str()), 0);
-  EXPECT_EQ(KOMA_X, 256);
+  EXPECT_EQ(doc.mapCellsX, 256);
 }
 
 }  // namespace

@@ -93,7 +93,7 @@ void writeSheet(const fs::path& p, int w, int h, QRgb rgb) {
 // Saving keeps what the file was
 
 TEST_F(FilesKept, SaveThroughLinksKeepsLinksModeOwnerAndFitsLongNames) {
-  planeX[0] = 7;
+  doc.planeX[0] = 7;
   // A symbolic link stays a link; its target (relative, and dangling) is written.
   spitTo(dir / "real.bct", "old");
   fs::create_symlink("real.bct", dir / "link.bct");
@@ -196,8 +196,8 @@ TEST_F(FilesKept, AnythingButARegularFileCannotBeOpenedAndNeverBlocks) {
   std::snprintf(addr.sun_path, sizeof addr.sun_path, "%s", at("sock").c_str());
   ASSERT_EQ(::bind(sock, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
   fs::create_directories(dir / "folder");
-  std::strcpy(chipSheetName, "keep.bmp");
-  planeX[0] = 9;
+  std::strcpy(doc.chipSheetName, "keep.bmp");
+  doc.planeX[0] = 9;
   fs::path err = dir / "err.txt";
   for (const std::string& p : {at("fifo"), at("sock"), std::string("/dev/zero"), std::string("/dev/urandom"),
                                at("folder")}) {
@@ -205,12 +205,12 @@ TEST_F(FilesKept, AnythingButARegularFileCannotBeOpenedAndNeverBlocks) {
     EXPECT_EQ(loadMapFile(p.c_str()), 0) << p;
     EXPECT_EQ(convertOldMapFile(p.c_str()), 0) << p;
     EXPECT_EQ(platLoadBitmap(p.c_str()), nullptr) << p;
-    EXPECT_STREQ(chipSheetName, "keep.bmp");
+    EXPECT_STREQ(doc.chipSheetName, "keep.bmp");
     std::snprintf(iniPath, sizeof iniPath, "%s", p.c_str());  // the settings file itself
-    scrollSpeed = 77;
+    settings.scrollSpeed = 77;
     loadSettings();
-    EXPECT_EQ(scrollSpeed, 400) << p << ": read as a missing settings file";
-    std::strcpy(chipSheetName, "keep.bmp");  // a missing settings file names no sheet
+    EXPECT_EQ(settings.scrollSpeed, 400) << p << ": read as a missing settings file";
+    std::strcpy(doc.chipSheetName, "keep.bmp");  // a missing settings file names no sheet
     EXPECT_EQ(saveMapFile(p.c_str()), 0) << p << ": nothing but a regular file is replaced";
     EXPECT_EQ(runTool("resave '" + p + "' '" + at("out.bct") + "'", err), 1) << p;
     EXPECT_TRUE(oneLine(err));
@@ -218,7 +218,7 @@ TEST_F(FilesKept, AnythingButARegularFileCannotBeOpenedAndNeverBlocks) {
     EXPECT_EQ(runTool("resave '" + at("none.bct") + "' '" + p + "'", err), 1) << p;
   }
   ::close(sock);
-  EXPECT_EQ(planeX[0], 9);
+  EXPECT_EQ(doc.planeX[0], 9);
   EXPECT_TRUE(fs::is_fifo(dir / "fifo"));
   EXPECT_FALSE(fs::exists(dir / "out.bct"));
   spitTo(dir / "plain.bct", "");
@@ -276,30 +276,30 @@ TEST_F(FilesKept, ASheetIsNamedKeptAndToldAboutAcrossBmpLoadAndLoad) {
   ASSERT_EQ(buildProgramPathsFrom(dir.c_str()), 1);
   spitTo(iniPath, "[\x82\xD3\x82\x9F\x82\xA2\x82\xE9]\r\nBMP=" + at("sheets/big.bmp") + "\r\n");  // [ふぁいる]
   loadSettings();
-  EXPECT_STREQ(chipSheetName, "big.bmp");
+  EXPECT_STREQ(doc.chipSheetName, "big.bmp");
   ASSERT_EQ(saveMapFile(at("maps/town.bct").c_str()), 1);
   EXPECT_NE(slurp(dir / "maps" / "town.bct").find("@BMP big.bmp\r\n"), std::string::npos);
   // Read again, with no big.bmp beside the map: the sheet in force stays.
-  std::strcpy(chipSheetPath, at("sheets/big.bmp").c_str());
+  std::strcpy(doc.chipSheetPath, at("sheets/big.bmp").c_str());
   ASSERT_EQ(loadMapFile(at("maps/town.bct").c_str()), 1);
-  EXPECT_STREQ(chipSheetPath, at("sheets/big.bmp").c_str());
+  EXPECT_STREQ(doc.chipSheetPath, at("sheets/big.bmp").c_str());
   // ... but a sheet beside the map wins, and another name is never taken.
   writeSheet(dir / "maps" / "big.bmp", 32, 32, 0);
   ASSERT_EQ(loadMapFile(at("maps/town.bct").c_str()), 1);
-  EXPECT_STREQ(chipSheetPath, at("maps/big.bmp").c_str());
+  EXPECT_STREQ(doc.chipSheetPath, at("maps/big.bmp").c_str());
   fs::remove(dir / "maps" / "big.bmp");
-  std::strcpy(chipSheetPath, at("sheets/small.bmp").c_str());
+  std::strcpy(doc.chipSheetPath, at("sheets/small.bmp").c_str());
   ASSERT_EQ(loadMapFile(at("maps/town.bct").c_str()), 1);
-  EXPECT_STREQ(chipSheetPath, at("maps/big.bmp").c_str());
+  EXPECT_STREQ(doc.chipSheetPath, at("maps/big.bmp").c_str());
 
   // BmpLoad of the big sheet; a brush picked at x = 448.
   chooserAnswer = at("sheets/big.bmp");
   runCommand(0);
   EXPECT_TRUE(boxes.empty());
-  brushW = 2;
-  brushH = 1;
-  brushX[cellIndex(0, 0)] = 448;
-  brushX[cellIndex(1, 0)] = 480;
+  session.brushW = 2;
+  session.brushH = 1;
+  session.brushX[cellIndex(0, 0)] = 448;
+  session.brushX[cellIndex(1, 0)] = 480;
   // Sheets that cannot be decoded: told, and the big sheet stays in use.
   for (const char* bad : {"sheets/empty.bmp", "sheets/junk.bmp"}) {
     boxes.clear();
@@ -307,11 +307,11 @@ TEST_F(FilesKept, ASheetIsNamedKeptAndToldAboutAcrossBmpLoadAndLoad) {
     runCommand(0);
     ASSERT_EQ(boxes.size(), 1u) << bad;
     EXPECT_EQ(boxes[0], "はて？|ＢＭＰファイルが読めないよー|?");
-    EXPECT_STREQ(chipSheetPath, at("sheets/big.bmp").c_str());
-    EXPECT_STREQ(chipSheetName, "big.bmp");
+    EXPECT_STREQ(doc.chipSheetPath, at("sheets/big.bmp").c_str());
+    EXPECT_STREQ(doc.chipSheetName, "big.bmp");
     EXPECT_STREQ(surfaceSlots[SLOT_CHIPSHEET].name, at("sheets/big.bmp").c_str());
     EXPECT_EQ(surfaceSlots[SLOT_CHIPSHEET].width, 512);
-    EXPECT_EQ(brushW, 2) << "the brush still fits the sheet in use";
+    EXPECT_EQ(session.brushW, 2) << "the brush still fits the sheet in use";
   }
   // A 64-wide sheet: the brush at 448 would stamp chips the sheet lacks.
   boxes.clear();
@@ -319,10 +319,10 @@ TEST_F(FilesKept, ASheetIsNamedKeptAndToldAboutAcrossBmpLoadAndLoad) {
   runCommand(0);
   EXPECT_TRUE(boxes.empty());
   EXPECT_EQ(surfaceSlots[SLOT_CHIPSHEET].width, 64);
-  EXPECT_EQ(brushW, 1);
-  EXPECT_EQ(brushH, 1);
-  EXPECT_EQ(brushX[0], 0);
-  EXPECT_EQ(brushY[0], 0);
+  EXPECT_EQ(session.brushW, 1);
+  EXPECT_EQ(session.brushH, 1);
+  EXPECT_EQ(session.brushX[0], 0);
+  EXPECT_EQ(session.brushY[0], 0);
 
   // LOAD of a map whose sheet is nowhere: told.
   spitTo(dir / "maps" / "lost.bct", "@BMP nowhere.bmp\r\n");
@@ -345,32 +345,32 @@ TEST_F(FilesKept, ASheetIsNamedKeptAndToldAboutAcrossBmpLoadAndLoad) {
 TEST_F(FilesKept, HugeChipSizesFromFilesPickAndBandWithoutOverflow) {
   const std::string huge = "@TIP_X 2147483647\r\n@TIP_Y 2147483647\r\n";
   parseMapBytes("m.bct", huge.data(), static_cast<int>(huge.size()));
-  EXPECT_EQ(TIP_X, CHIP_MAX);
-  EXPECT_EQ(TIP_Y, CHIP_MAX);
+  EXPECT_EQ(doc.chipWidth, CHIP_MAX);
+  EXPECT_EQ(doc.chipHeight, CHIP_MAX);
   ASSERT_EQ(buildProgramPathsFrom(dir.c_str()), 1);
   spitTo(iniPath, "[\x82\xB9\x82\xC1\x82\xC4\x82\xA2]\r\nTIP_X=2147483647\r\nTIP_Y=99999999999\r\n");  // [せってい]
   loadSettings();
-  EXPECT_EQ(TIP_X, CHIP_MAX);
-  EXPECT_EQ(TIP_Y, CHIP_MAX);
+  EXPECT_EQ(doc.chipWidth, CHIP_MAX);
+  EXPECT_EQ(doc.chipHeight, CHIP_MAX);
   std::string old = "old\r\ns.bmp\r\n  9999 9999 0000 0000\r\n";
   old.resize(96, ' ');
   spitTo(dir / "old.map", old);
   ASSERT_EQ(convertOldMapFile(at("old.map").c_str()), 1);
-  EXPECT_EQ(TIP_X, CHIP_MAX);
+  EXPECT_EQ(doc.chipWidth, CHIP_MAX);
 
   // A pick dragged across a sheet of the largest side, scrolled to its end,
   // and a map copy band over a 256 x 256 map: every band and highlight queued.
   setMapCells(256, 256);
   editorSetSheetSizeForTests(PLAT_SURFACE_MAX_SIDE, PLAT_SURFACE_MAX_SIDE);
-  sheetView.scrollX = sheetView.scrollY = PLAT_SURFACE_MAX_SIDE;
-  frontWindow = 0;
+  session.sheetView.scrollX = session.sheetView.scrollY = PLAT_SURFACE_MAX_SIDE;
+  session.frontWindow = FRONT_SHEET;
   for (int i = 0; i < 4; ++i) step(30 + i * 200, 120 + i * 150, BTN_PRIMARY);
   step(790, 590, 0);
-  EXPECT_GE(brushW, 1);
-  frontWindow = 1;
-  mapView.scrollX = mapView.scrollY = 256 * CHIP_MAX;
+  EXPECT_GE(session.brushW, 1);
+  session.frontWindow = FRONT_MAP;
+  session.mapView.scrollX = session.mapView.scrollY = 256 * CHIP_MAX;
   for (int i = 0; i < 4; ++i) step(305 + i * 150, 115 + i * 150, BTN_SECONDARY);
   step(790, 590, 0);
   for (int i = 0; i < 4; ++i) step(320 + i * 30, 130 + i * 30, 0);  // the ghost
-  EXPECT_GE(brushW, 1);
+  EXPECT_GE(session.brushW, 1);
 }

@@ -33,8 +33,8 @@ int32_t lastScroll = 0;
 void timedFrame() {
   if (loopStart == 0) loopStart = platformMillis();
   updateEditorFrame();
-  largestJump = std::max(largestJump, mapView.scrollX - lastScroll);
-  lastScroll = mapView.scrollX;
+  largestJump = std::max(largestJump, session.mapView.scrollX - lastScroll);
+  lastScroll = session.mapView.scrollX;
   if (platformMillis() - loopStart >= loopLength) platformPostQuit(0);
 }
 
@@ -55,16 +55,16 @@ class FrameTimingTest : public ::testing::Test {
     initSprites();
     ASSERT_EQ(startDisplay(screenW, screenH, 16), 1);
     setMapCellsX(256);
-    keyboardEnabled = mouseEnabled = 1;
+    inputState.keyboardEnabled = inputState.mouseEnabled = 1;
     ASSERT_EQ(startInput(), 1);
     acquireInput(1);
-    appActive = 1;
+    appState.appActive = 1;
     appFrameFunction = timedFrame;
     platformSetWindowProc(mainWindowProc);
     loadViewsFromSettings();
     loopStart = 0;
     largestJump = 0;
-    lastScroll = mapView.scrollX = 0;
+    lastScroll = session.mapView.scrollX = 0;
     resetFrameClock();
   }
   void TearDown() override {
@@ -74,14 +74,14 @@ class FrameTimingTest : public ::testing::Test {
     platformResetMessages();
     platformTestSetCursor(0, 0);
     resetEditorState();
-    appActive = 0;
+    appState.appActive = 0;
   }
 };
 
 TEST_F(FrameTimingTest, HeldArrowKeyScrollsAtTheSetSpeed) {
   for (int32_t speed : {100, 400}) {
-    scrollSpeed = speed;
-    mapView.scrollX = lastScroll = 0;
+    settings.scrollSpeed = speed;
+    session.mapView.scrollX = lastScroll = 0;
     loopStart = 0;
     loopLength = 1000;
     platformTestSetCursor(10, 590);
@@ -91,21 +91,21 @@ TEST_F(FrameTimingTest, HeldArrowKeyScrollsAtTheSetSpeed) {
     platformTestSetKey(DIK_RIGHT, 0);
     double seconds = (platformMillis() - loopStart) / 1000.0;
     // The distance lags the loop's time by the last frame at most.
-    EXPECT_NEAR(mapView.scrollX, speed * seconds, speed * 0.05 + 2) << "speed " << speed;
+    EXPECT_NEAR(session.mapView.scrollX, speed * seconds, speed * 0.05 + 2) << "speed " << speed;
   }
 }
 
 TEST_F(FrameTimingTest, FirstFrameAfterSwitchingBackMeasuresNoTimeAway) {
-  autoScroll = 1;
-  scrollSpeed = 400;
+  settings.autoScroll = 1;
+  settings.scrollSpeed = 400;
   // In the auto-scroll strip right of the map window.
-  platformTestSetCursor(mapView.x + mapView.w + 5, mapView.y + 100);
+  platformTestSetCursor(session.mapView.x + session.mapView.w + 5, session.mapView.y + 100);
   loopLength = 1800;
   // Away for 1.2 s from the second tenth on; the loop waits for the return.
   QTimer::singleShot(100, [] { platformPostMessage(MSG_ACTIVATEAPP, 0, 0); });
   QTimer::singleShot(1300, [] { platformPostMessage(MSG_ACTIVATEAPP, 1, 0); });
   ASSERT_EQ(runMessageLoop(), 0);
-  EXPECT_GT(mapView.scrollX, 0) << "auto-scroll ran";
+  EXPECT_GT(session.mapView.scrollX, 0) << "auto-scroll ran";
   // A frame of 0.1 s would be a slow one; the 1.2 s away would give 480 px.
   EXPECT_LT(largestJump, 40);
 }
@@ -113,9 +113,9 @@ TEST_F(FrameTimingTest, FirstFrameAfterSwitchingBackMeasuresNoTimeAway) {
 // The same for a dialog: the seconds spent answering the quit question with
 // auto-scroll on are not caught up when it closes.
 TEST_F(FrameTimingTest, FirstFrameAfterADialogMeasuresNoTimeInIt) {
-  autoScroll = 1;
-  scrollSpeed = 400;
-  platformTestSetCursor(mapView.x + mapView.w + 5, mapView.y + 100);
+  settings.autoScroll = 1;
+  settings.scrollSpeed = 400;
+  platformTestSetCursor(session.mapView.x + session.mapView.w + 5, session.mapView.y + 100);
   loopLength = 1800;
   // With the main window behind it the program stays the active one; here
   // the box is its only window, so the activation it would cause is dropped.
@@ -130,7 +130,7 @@ TEST_F(FrameTimingTest, FirstFrameAfterADialogMeasuresNoTimeInIt) {
     box->button(QMessageBox::No)->click();
   });
   ASSERT_EQ(runMessageLoop(), 0);
-  EXPECT_GT(mapView.scrollX, 0) << "auto-scroll ran";
+  EXPECT_GT(session.mapView.scrollX, 0) << "auto-scroll ran";
   EXPECT_LT(largestJump, 40);
 }
 
@@ -145,11 +145,11 @@ TEST_F(FrameTimingTest, UnloadableWallpaperDrawsBlack) {
   ASSERT_NE(f, nullptr);
   std::fputs("BM this is no bitmap at all", f);
   std::fclose(f);
-  showWallpaper = 1;
+  settings.showWallpaper = 1;
   loadSurface(garbage.c_str(), SLOT_WALLPAPER, KEY_BLACK);
   PlatSurface* back = backBuffer();
   for (int mode : {0, 1}) {
-    editorMode = mode;
+    session.editorMode = static_cast<EditorMode>(mode);
     platSurfaceFill(back, 0xFFFF);
     platformTestSetCursor(400, 590);
     updateEditorFrame();
@@ -158,7 +158,7 @@ TEST_F(FrameTimingTest, UnloadableWallpaperDrawsBlack) {
     EXPECT_EQ(back->pixels[300 * back->pitch + 5], 0) << "mode " << mode;
     EXPECT_EQ(back->pixels[5 * back->pitch + 5], 0) << "mode " << mode;
   }
-  editorMode = 0;
+  session.editorMode = EDITOR_EDITING;
   releaseSurface(SLOT_WALLPAPER);
   std::remove(garbage.c_str());
 }

@@ -51,7 +51,7 @@ class GfxFrame : public ::testing::Test {
     resetGraphicsQueues();
     fakeNow = 1000;
     gfxSetClockForTests(fakeClock);
-    showDebugInfo = 0;
+    settings.showDebugInfo = 0;
     ASSERT_EQ(startDisplay(800, 600, 16), 1);
     clearBackBuffer(0);
     dir = fs::temp_directory_path() / ("brindle-gfx-frame-" + std::to_string(::getpid()));
@@ -65,7 +65,7 @@ class GfxFrame : public ::testing::Test {
     platformSimulatePresentFailures(0, 0);
     platformSetMessageBoxHook(nullptr);
     gfxSetClockForTests(nullptr);
-    showDebugInfo = 0;
+    settings.showDebugInfo = 0;
     fs::remove_all(dir);
   }
   static uint16_t px(int x, int y) { return backBuffer()->pixels[y * backBuffer()->pitch + x]; }
@@ -117,9 +117,9 @@ TEST_F(GfxFrame, DisplayStartClearAndFailure) {
 TEST_F(GfxFrame, StartGraphicsLoadsTheSlotsAndSurvivesMissingFiles) {
   stopGraphics();
   gfxtest::writeSolidBmp(path("chips.bmp"), 64, 32, {255, 0, 0});
-  std::snprintf(chipSheetPath, PATH_STORE, "%s", path("chips.bmp").c_str());
-  std::snprintf(wallpaperPath, PATH_STORE, "%s", path("no-wallpaper.bmp").c_str());
-  showWallpaper = 1;
+  std::snprintf(doc.chipSheetPath, PATH_STORE, "%s", path("chips.bmp").c_str());
+  std::snprintf(doc.wallpaperPath, PATH_STORE, "%s", path("no-wallpaper.bmp").c_str());
+  settings.showWallpaper = 1;
   fakeNow = 5000;
   frameSeconds = 3.0f;
   ASSERT_EQ(startGraphics(), 1);
@@ -132,7 +132,7 @@ TEST_F(GfxFrame, StartGraphicsLoadsTheSlotsAndSurvivesMissingFiles) {
   // The missing wallpaper leaves its slot empty but remembers the name.
   EXPECT_EQ(surfaceSlots[SLOT_WALLPAPER].surface, nullptr);
   EXPECT_EQ(surfaceSlots[SLOT_WALLPAPER].loaded, 0);
-  EXPECT_STREQ(surfaceSlots[SLOT_WALLPAPER].name, wallpaperPath);
+  EXPECT_STREQ(surfaceSlots[SLOT_WALLPAPER].name, doc.wallpaperPath);
   surfaceSize(SLOT_WALLPAPER, &w, &h);
   EXPECT_EQ(w, 0);
   EXPECT_EQ(h, 0);
@@ -141,14 +141,14 @@ TEST_F(GfxFrame, StartGraphicsLoadsTheSlotsAndSurvivesMissingFiles) {
   // Wallpaper not shown: slot 5 is not even tried.
   stopGraphics();
   for (SurfaceSlot& s : surfaceSlots) s = SurfaceSlot{};
-  showWallpaper = 0;
+  settings.showWallpaper = 0;
   gfxtest::writeSolidBmp(path("no-wallpaper.bmp"), 4, 4, {1, 2, 3});
   ASSERT_EQ(startGraphics(), 1);
   EXPECT_EQ(surfaceSlots[SLOT_WALLPAPER].name[0], '\0');
   surfaceSize(SLOT_WALLPAPER, &w, &h);
   EXPECT_EQ(w, 0);
-  showWallpaper = 1;
-  chipSheetPath[0] = wallpaperPath[0] = 0;
+  settings.showWallpaper = 1;
+  doc.chipSheetPath[0] = doc.wallpaperPath[0] = 0;
 }
 
 TEST_F(GfxFrame, SlotsLoadReleaseAndMatchKeys) {
@@ -380,20 +380,20 @@ TEST_F(GfxFrame, AttributeModeAtTheLargestWindowDropsNothing) {
     setChipWidth(chip);
     setChipHeight(chip);
     editorSetSheetSizeForTests(256, 256);
-    for (ViewWindow* v : {&sheetView, &mapView}) *v = ViewWindow{};
-    for (ViewWindow* v : {&sheetView, &mapView}) {
+    for (ViewWindow* v : {&session.sheetView, &session.mapView}) *v = ViewWindow{};
+    for (ViewWindow* v : {&session.sheetView, &session.mapView}) {
       v->x = 6;
       v->y = 27;
       v->w = 788;
       v->h = 567;
     }
-    showGuideLines = 0;  // the pixels below sit on chip boundaries
-    autoScroll = 0;
-    frontWindow = 1;
-    toolMode = 2;
-    mouseX = 400;
-    mouseY = 300;
-    buttonsHeld = buttonsPressed = mouseDX = mouseDY = 0;
+    settings.showGuideLines = 0;  // the pixels below sit on chip boundaries
+    settings.autoScroll = 0;
+    session.frontWindow = FRONT_MAP;
+    session.toolMode = TOOL_ATTRIBUTE;
+    frameState.mouseX = 400;
+    frameState.mouseY = 300;
+    inputState.buttonsHeld = inputState.buttonsPressed = inputState.mouseDX = inputState.mouseDY = 0;
     resetGraphicsQueues();
     composeEditorFrame();
     presentFrame();
@@ -420,7 +420,7 @@ TEST_F(GfxFrame, LostSurfacesReloadFromTheStoredNames) {
   ASSERT_EQ(loadSurface(path("sheet.bmp").c_str(), SLOT_CHIPSHEET, KEY_BLACK), 1);
   ASSERT_EQ(loadSurface(path("paper.bmp").c_str(), SLOT_WALLPAPER, KEY_BLACK), 1);
   releaseSurface(SLOT_WALLPAPER);  // released for good: not reloaded
-  std::snprintf(chipSheetPath, PATH_STORE, "%s", path("elsewhere.bmp").c_str());
+  std::snprintf(doc.chipSheetPath, PATH_STORE, "%s", path("elsewhere.bmp").c_str());
   // The file changes on disk while the display is away.
   gfxtest::writeSolidBmp(path("sheet.bmp"), 8, 4, {0, 255, 0});
   resetFrameClock();
@@ -438,7 +438,7 @@ TEST_F(GfxFrame, LostSurfacesReloadFromTheStoredNames) {
   presentFrame();
   EXPECT_EQ(surfaceSlots[SLOT_CHIPSHEET].surface, nullptr);
   EXPECT_EQ(surfaceSlots[SLOT_CHIPSHEET].loaded, 1);
-  chipSheetPath[0] = 0;
+  doc.chipSheetPath[0] = 0;
 }
 
 TEST_F(GfxFrame, APresentThatKeepsFailingDoesNotHang) {
@@ -477,7 +477,7 @@ TEST_F(GfxFrame, FrameTimeRateAndDebugLine) {
   EXPECT_EQ(framesPerSecond, 1);  // 2 * 1000 / 1001
   // The debug line is queued on layer 3 after it was drawn, with this
   // frame's figures, and is one item of the next frame.
-  showDebugInfo = 1;
+  settings.showDebugInfo = 1;
   resetFrameClock();
   drawSprite(sprite(SLOT_A, 0, 0, 0, 0, 1, 1, 1, 0));
   fakeNow += 20;
@@ -488,7 +488,7 @@ TEST_F(GfxFrame, FrameTimeRateAndDebugLine) {
   EXPECT_EQ(textQueue[3][0].x, 0);
   EXPECT_EQ(textQueue[3][0].y, 584);
   EXPECT_EQ(textQueue[3][0].color, 0x7F7FFFu);
-  showDebugInfo = 0;
+  settings.showDebugInfo = 0;
   presentFrame();
   EXPECT_EQ(drawCount, 1);
   EXPECT_EQ(textCount[3], 0);

@@ -19,13 +19,13 @@ class InputTest : public ::testing::Test {
     resetInputState();
     resetGraphicsQueues();
     platformTestResetDevices();
-    showDebugInfo = 0;
-    keyboardEnabled = mouseEnabled = 1;
+    settings.showDebugInfo = 0;
+    inputState.keyboardEnabled = inputState.mouseEnabled = 1;
     ASSERT_EQ(startInput(), 1);
     acquireInput(1);
   }
   void TearDown() override {
-    showDebugInfo = 0;
+    settings.showDebugInfo = 0;
     platformTestResetDevices();
     resetInputState();
     resetGraphicsQueues();
@@ -35,52 +35,52 @@ class InputTest : public ::testing::Test {
 TEST_F(InputTest, KeysAndMouseShareTheButtonsAndPressesAreEdges) {
   platformTestSetKey(0x39, 1);  // Space
   ASSERT_EQ(pollInput(1), 1);
-  EXPECT_EQ(buttonsHeld, BTN_PRIMARY);
-  EXPECT_EQ(buttonsPressed, BTN_PRIMARY);
+  EXPECT_EQ(inputState.buttonsHeld, BTN_PRIMARY);
+  EXPECT_EQ(inputState.buttonsPressed, BTN_PRIMARY);
   platformTestMouse(0, 0, 1);  // left button as well: still one bit, no new press
   pollInput(1);
-  EXPECT_EQ(buttonsHeld, BTN_PRIMARY);
-  EXPECT_EQ(buttonsPressed, 0);
+  EXPECT_EQ(inputState.buttonsHeld, BTN_PRIMARY);
+  EXPECT_EQ(inputState.buttonsPressed, 0);
   platformTestSetKey(0x39, 0);  // releasing one of the two keeps it held
   pollInput(1);
-  EXPECT_EQ(buttonsHeld, BTN_PRIMARY);
+  EXPECT_EQ(inputState.buttonsHeld, BTN_PRIMARY);
   platformTestMouse(0, 0, 0);
   pollInput(1);
-  EXPECT_EQ(buttonsHeld, 0);
+  EXPECT_EQ(inputState.buttonsHeld, 0);
 
   // Left Ctrl is the main button, right Ctrl is not; Left Shift the second.
   platformTestSetKey(0x9D, 1);
   pollInput(1);
-  EXPECT_EQ(buttonsHeld, 0);
+  EXPECT_EQ(inputState.buttonsHeld, 0);
   platformTestSetKey(0x9D, 0);
   platformTestSetKey(0x1D, 1);
   platformTestSetKey(0x2A, 1);
   platformTestSetKey(0xC8, 1);  // Up
   platformTestSetKey(0x4B, 1);  // keypad 4 = left
   pollInput(1);
-  EXPECT_EQ(buttonsHeld, BTN_PRIMARY | BTN_SECONDARY | BTN_UP | BTN_LEFT);
+  EXPECT_EQ(inputState.buttonsHeld, BTN_PRIMARY | BTN_SECONDARY | BTN_UP | BTN_LEFT);
   platformTestSetKey(0x36, 1);  // right Shift adds nothing
   platformTestMouse(0, 0, 2 | 4 | 8);
   pollInput(1);
-  EXPECT_EQ(buttonsHeld, BTN_PRIMARY | BTN_SECONDARY | BTN_UP | BTN_LEFT | BTN_MOUSE3 | BTN_MOUSE4);
-  EXPECT_EQ(buttonsPressed, BTN_MOUSE3 | BTN_MOUSE4);
+  EXPECT_EQ(inputState.buttonsHeld, BTN_PRIMARY | BTN_SECONDARY | BTN_UP | BTN_LEFT | BTN_MOUSE3 | BTN_MOUSE4);
+  EXPECT_EQ(inputState.buttonsPressed, BTN_MOUSE3 | BTN_MOUSE4);
 }
 
 TEST_F(InputTest, MotionIsSinceTheLastReadAndInactivityReleasesEverything) {
   platformTestMouse(5, -3, 1);
   pollInput(1);
-  EXPECT_EQ(mouseDX, 5);
-  EXPECT_EQ(mouseDY, -3);
-  EXPECT_EQ(buttonsPressed, BTN_PRIMARY);
+  EXPECT_EQ(inputState.mouseDX, 5);
+  EXPECT_EQ(inputState.mouseDY, -3);
+  EXPECT_EQ(inputState.buttonsPressed, BTN_PRIMARY);
   pollInput(1);
-  EXPECT_EQ(mouseDX, 0);
-  EXPECT_EQ(mouseDY, 0);
+  EXPECT_EQ(inputState.mouseDX, 0);
+  EXPECT_EQ(inputState.mouseDY, 0);
   // An inactive frame reads nothing: everything is released, and the held
   // button is a fresh press when it is seen again.
   pollInput(0);
-  EXPECT_EQ(buttonsHeld, 0);
+  EXPECT_EQ(inputState.buttonsHeld, 0);
   pollInput(1);
-  EXPECT_EQ(buttonsPressed, BTN_PRIMARY);
+  EXPECT_EQ(inputState.buttonsPressed, BTN_PRIMARY);
 }
 
 TEST_F(InputTest, LostInputFailsTheFrameAndIsAcquiredAgain) {
@@ -88,14 +88,14 @@ TEST_F(InputTest, LostInputFailsTheFrameAndIsAcquiredAgain) {
   pollInput(1);
   platformTestLoseInput();
   EXPECT_EQ(pollInput(1), 1) << "the read after the loss acquires again and reports the acquire";
-  EXPECT_EQ(buttonsHeld, 0) << "keys from before the loss are forgotten";
+  EXPECT_EQ(inputState.buttonsHeld, 0) << "keys from before the loss are forgotten";
   platformTestSetKey(0x39, 1);
   EXPECT_EQ(pollInput(1), 1);
-  EXPECT_EQ(buttonsPressed, BTN_PRIMARY);
+  EXPECT_EQ(inputState.buttonsPressed, BTN_PRIMARY);
   // Suspended input reads nothing and reports success.
-  inputSuspended = 1;
+  inputState.inputSuspended = 1;
   EXPECT_EQ(pollInput(1), 1);
-  EXPECT_EQ(buttonsHeld, 0);
+  EXPECT_EQ(inputState.buttonsHeld, 0);
 }
 
 TEST_F(InputTest, QuickPressesBetweenFramesAreSeenAndSwitchingBackPressesAgain) {
@@ -107,9 +107,9 @@ TEST_F(InputTest, QuickPressesBetweenFramesAreSeenAndSwitchingBackPressesAgain) 
   platformTestSetKey(0xD0, 1);
   platformTestSetKey(0xD0, 0);
   pollInput(1);
-  EXPECT_EQ(buttonsPressed, BTN_PRIMARY | BTN_DOWN);
+  EXPECT_EQ(inputState.buttonsPressed, BTN_PRIMARY | BTN_DOWN);
   pollInput(1);
-  EXPECT_EQ(buttonsHeld, 0);
+  EXPECT_EQ(inputState.buttonsHeld, 0);
 
   // A key held while the program is switched away is a fresh press when the
   // devices are acquired again.
@@ -118,12 +118,12 @@ TEST_F(InputTest, QuickPressesBetweenFramesAreSeenAndSwitchingBackPressesAgain) 
   acquireInput(0);
   acquireInput(1);
   pollInput(1);
-  EXPECT_EQ(buttonsHeld, BTN_DOWN);
-  EXPECT_EQ(buttonsPressed, BTN_DOWN);
+  EXPECT_EQ(inputState.buttonsHeld, BTN_DOWN);
+  EXPECT_EQ(inputState.buttonsPressed, BTN_DOWN);
 }
 
 TEST_F(InputTest, DebugLinesListKeysInWholeEntries) {
-  showDebugInfo = 1;
+  settings.showDebugInfo = 1;
   platformTestSetKey(0x1D, 1);
   platformTestSetKey(0x39, 1);
   pollInput(1);

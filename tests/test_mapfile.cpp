@@ -56,7 +56,7 @@ class MapFile : public ::testing::Test {
 
 TEST_F(MapFile, WritesTheExactBytesOfASmallMap) {
   setMapCells(3, 2);
-  std::strcpy(chipSheetName, "chips.bmp");
+  std::strcpy(doc.chipSheetName, "chips.bmp");
   ASSERT_EQ(saveMapFile(at("a.bct").c_str()), 1);
   const std::string row = ",   0,   0,   0\r\n";
   std::string want = "BrindlecotVer0.93b\r\n--------------------------------\r\n@BMP chips.bmp\r\n"
@@ -72,20 +72,20 @@ TEST_F(MapFile, WritesTheExactBytesOfASmallMap) {
 TEST_F(MapFile, PadsValuesToFourCharactersAndWritesWiderOnesInFull) {
   setMapCells(7, 1);
   const int32_t v[7] = {0, 1, 12, 12345, -5, -12345, INT32_MIN};
-  for (int c = 0; c < 7; ++c) planeX[cellIndex(c, 0)] = v[c];
-  chipSheetName[0] = 0;
+  for (int c = 0; c < 7; ++c) doc.planeX[cellIndex(c, 0)] = v[c];
+  doc.chipSheetName[0] = 0;
   ASSERT_EQ(saveMapFile(at("w.bct").c_str()), 1);
   std::string s = slurp(dir / "w.bct");
   EXPECT_NE(s.find("@BMP \r\n"), std::string::npos);
   EXPECT_NE(s.find("@00000:X,   0,   1,  12,12345,  -5,-12345,-2147483648\r\n"), std::string::npos);
 
   // A line end inside the name ends the name; its tail never becomes a line.
-  std::strcpy(chipSheetName, "a.bmp\r\n@KOMA_X 9");
+  std::strcpy(doc.chipSheetName, "a.bmp\r\n@KOMA_X 9");
   ASSERT_EQ(saveMapFile(at("w.bct").c_str()), 1);
   setMapCellsX(1);
   ASSERT_EQ(loadMapFile(at("w.bct").c_str()), 1);
-  EXPECT_STREQ(chipSheetName, "a.bmp");
-  EXPECT_EQ(KOMA_X, 7);
+  EXPECT_STREQ(doc.chipSheetName, "a.bmp");
+  EXPECT_EQ(doc.mapCellsX, 7);
 
   // Edge sizes: no rows ends after the header; no columns leaves bare labels.
   setMapCells(0, 2);
@@ -107,87 +107,87 @@ TEST_F(MapFile, RoundTripsRandomMapsOfEverySize) {
     setMapCells(kx, ky);
     setChipWidth(k);
     setChipHeight(257 - k);
-    std::snprintf(chipSheetName, PATH_STORE, "sheet %d.bmp", k);
+    std::snprintf(doc.chipSheetName, PATH_STORE, "sheet %d.bmp", k);
     for (int c = 0; c < kx; ++c)
       for (int r = 0; r < ky; ++r) {
-        planeX[cellIndex(c, r)] = four(rng);
-        planeY[cellIndex(c, r)] = four(rng);
-        planeA[cellIndex(c, r)] = four(rng);
+        doc.planeX[cellIndex(c, r)] = four(rng);
+        doc.planeY[cellIndex(c, r)] = four(rng);
+        doc.planeA[cellIndex(c, r)] = four(rng);
       }
     static int32_t wantX[MAP_CELLS], wantY[MAP_CELLS], wantA[MAP_CELLS];
-    std::memcpy(wantX, planeX, sizeof planeX);
-    std::memcpy(wantY, planeY, sizeof planeY);
-    std::memcpy(wantA, planeA, sizeof planeA);
+    std::memcpy(wantX, doc.planeX, sizeof doc.planeX);
+    std::memcpy(wantY, doc.planeY, sizeof doc.planeY);
+    std::memcpy(wantA, doc.planeA, sizeof doc.planeA);
     ASSERT_EQ(saveMapFile(at("r.bct").c_str()), 1);
     // Scramble what the file must restore.
     setMapCells(3, 3);
     setChipWidth(1);
     setChipHeight(1);
-    std::strcpy(chipSheetName, "other");
+    std::strcpy(doc.chipSheetName, "other");
     for (int c = 0; c < kx; ++c)
-      for (int r = 0; r < ky; ++r) planeX[cellIndex(c, r)] = planeY[cellIndex(c, r)] = planeA[cellIndex(c, r)] = 77777;
+      for (int r = 0; r < ky; ++r) doc.planeX[cellIndex(c, r)] = doc.planeY[cellIndex(c, r)] = doc.planeA[cellIndex(c, r)] = 77777;
     ASSERT_EQ(loadMapFile(at("r.bct").c_str()), 1);
-    ASSERT_EQ(KOMA_X, kx);
-    ASSERT_EQ(KOMA_Y, ky);
-    ASSERT_EQ(TIP_X, k);
-    ASSERT_EQ(TIP_Y, 257 - k);
-    ASSERT_EQ(std::string(chipSheetName), "sheet " + std::to_string(k) + ".bmp");
+    ASSERT_EQ(doc.mapCellsX, kx);
+    ASSERT_EQ(doc.mapCellsY, ky);
+    ASSERT_EQ(doc.chipWidth, k);
+    ASSERT_EQ(doc.chipHeight, 257 - k);
+    ASSERT_EQ(std::string(doc.chipSheetName), "sheet " + std::to_string(k) + ".bmp");
     for (int c = 0; c < kx; ++c)
       for (int r = 0; r < ky; ++r) {
         int i = cellIndex(c, r);
-        ASSERT_EQ(planeX[i], wantX[i]) << k << " " << c << " " << r;
-        ASSERT_EQ(planeY[i], wantY[i]);
-        ASSERT_EQ(planeA[i], wantA[i]);
+        ASSERT_EQ(doc.planeX[i], wantX[i]) << k << " " << c << " " << r;
+        ASSERT_EQ(doc.planeY[i], wantY[i]);
+        ASSERT_EQ(doc.planeA[i], wantA[i]);
       }
   }
   // Values of any width, on a map small enough to stay inside one read.
   std::uniform_int_distribution<int32_t> any(INT32_MIN, INT32_MAX);
   setMapCells(64, 64);
-  for (int i = 0; i < MAP_CELLS; ++i) planeX[i] = planeY[i] = planeA[i] = 0;
+  for (int i = 0; i < MAP_CELLS; ++i) doc.planeX[i] = doc.planeY[i] = doc.planeA[i] = 0;
   for (int c = 0; c < 64; ++c)
-    for (int r = 0; r < 64; ++r) planeX[cellIndex(c, r)] = any(rng), planeA[cellIndex(c, r)] = any(rng);
-  planeX[0] = INT32_MIN;
-  planeX[1] = INT32_MAX;
+    for (int r = 0; r < 64; ++r) doc.planeX[cellIndex(c, r)] = any(rng), doc.planeA[cellIndex(c, r)] = any(rng);
+  doc.planeX[0] = INT32_MIN;
+  doc.planeX[1] = INT32_MAX;
   static int32_t wx[MAP_CELLS], wa[MAP_CELLS];
-  std::memcpy(wx, planeX, sizeof planeX);
-  std::memcpy(wa, planeA, sizeof planeA);
+  std::memcpy(wx, doc.planeX, sizeof doc.planeX);
+  std::memcpy(wa, doc.planeA, sizeof doc.planeA);
   ASSERT_EQ(saveMapFile(at("wide.bct").c_str()), 1);
-  std::memset(planeX, 0, sizeof planeX);
-  std::memset(planeA, 0, sizeof planeA);
+  std::memset(doc.planeX, 0, sizeof doc.planeX);
+  std::memset(doc.planeA, 0, sizeof doc.planeA);
   ASSERT_EQ(loadMapFile(at("wide.bct").c_str()), 1);
-  EXPECT_EQ(std::memcmp(planeX, wx, sizeof planeX), 0);
-  EXPECT_EQ(std::memcmp(planeA, wa, sizeof planeA), 0);
+  EXPECT_EQ(std::memcmp(doc.planeX, wx, sizeof doc.planeX), 0);
+  EXPECT_EQ(std::memcmp(doc.planeA, wa, sizeof doc.planeA), 0);
 }
 
 TEST_F(MapFile, ReadsKeyLinesLeniently) {
   parse("@KOMA_X  40\r\n@KOMA_Y 4O\r\n@Tip_y 48\r\n@FOO 12\r\n@TIP_X\r\n");
-  EXPECT_EQ(KOMA_X, 40);
-  EXPECT_EQ(KOMA_Y, 4);
-  EXPECT_EQ(TIP_Y, 48);
-  EXPECT_EQ(TIP_X, 32);  // a key without a blank is ignored
+  EXPECT_EQ(doc.mapCellsX, 40);
+  EXPECT_EQ(doc.mapCellsY, 4);
+  EXPECT_EQ(doc.chipHeight, 48);
+  EXPECT_EQ(doc.chipWidth, 32);  // a key without a blank is ignored
   // Sizes pass the guard: cells held to 0..256, a chip size below 1 refused.
   parse("@KOMA_X 300\r\n@KOMA_Y -5\r\n@TIP_X 0\r\n@TIP_Y -3\r\n");
-  EXPECT_EQ(KOMA_X, 256);
-  EXPECT_EQ(KOMA_Y, 0);
-  EXPECT_EQ(TIP_X, 32);
-  EXPECT_EQ(TIP_Y, 48);
+  EXPECT_EQ(doc.mapCellsX, 256);
+  EXPECT_EQ(doc.mapCellsY, 0);
+  EXPECT_EQ(doc.chipWidth, 32);
+  EXPECT_EQ(doc.chipHeight, 48);
   // Numbers too large for 32 bits hold at the ends of the range; a chip size
   // past CHIP_MAX is held there, so no screen arithmetic can overflow.
   parse("@TIP_X 99999999999999999999\r\n@KOMA_X -99999999999\r\n@TIP_Y 4097\r\n");
-  EXPECT_EQ(TIP_X, CHIP_MAX);
-  EXPECT_EQ(TIP_Y, CHIP_MAX);
-  EXPECT_EQ(KOMA_X, 0);
+  EXPECT_EQ(doc.chipWidth, CHIP_MAX);
+  EXPECT_EQ(doc.chipHeight, CHIP_MAX);
+  EXPECT_EQ(doc.mapCellsX, 0);
   // Blanks inside a name survive; the signature line is never required.
   parse("@BMP my  chips .bmp\r\n");
-  EXPECT_STREQ(chipSheetName, "my  chips .bmp");
-  EXPECT_STREQ(chipSheetPath, "dir/my  chips .bmp");
+  EXPECT_STREQ(doc.chipSheetName, "my  chips .bmp");
+  EXPECT_STREQ(doc.chipSheetPath, "dir/my  chips .bmp");
   parse("@BMP \r\n");
-  EXPECT_STREQ(chipSheetName, "");
-  EXPECT_STREQ(chipSheetPath, "dir/");
+  EXPECT_STREQ(doc.chipSheetName, "");
+  EXPECT_STREQ(doc.chipSheetPath, "dir/");
   // @bmp (lower case second byte) is a row line without ':' and changes nothing.
   parse("@bmp x.bmp\r\n", "a.bct");
-  EXPECT_STREQ(chipSheetName, "");
-  EXPECT_STREQ(chipSheetPath, "");
+  EXPECT_STREQ(doc.chipSheetName, "");
+  EXPECT_STREQ(doc.chipSheetPath, "");
 }
 
 TEST_F(MapFile, ReadsRowLinesLeniently) {
@@ -196,33 +196,33 @@ TEST_F(MapFile, ReadsRowLinesLeniently) {
     return std::to_string(plane[cellIndex(0, r)]) + "," + std::to_string(plane[cellIndex(1, r)]) + "," +
            std::to_string(plane[cellIndex(2, r)]);
   };
-  planeX[cellIndex(3, 2)] = 99;  // beyond KOMA_X: never touched
+  doc.planeX[cellIndex(3, 2)] = 99;  // beyond doc.mapCellsX: never touched
   parse("@00002:X,1,2,3,4,5\r\n");
-  EXPECT_EQ(cells(planeX, 2), "1,2,3");
-  EXPECT_EQ(planeX[cellIndex(3, 2)], 99);
+  EXPECT_EQ(cells(doc.planeX, 2), "1,2,3");
+  EXPECT_EQ(doc.planeX[cellIndex(3, 2)], 99);
   parse("@00002:X,7\r\n");
-  EXPECT_EQ(cells(planeX, 2), "7,0,0");
+  EXPECT_EQ(cells(doc.planeX, 2), "7,0,0");
   parse("@2:X,1,2,3\r\n@00002:X\r\n");
-  EXPECT_EQ(cells(planeX, 2), "0,0,0");
+  EXPECT_EQ(cells(doc.planeX, 2), "0,0,0");
   parse("@+3:Y,  -4,,40abc\r\n");
-  EXPECT_EQ(cells(planeY, 3), "-4,0,40");
+  EXPECT_EQ(cells(doc.planeY, 3), "-4,0,40");
   // Four-character fields that are not blanks-then-digits read by the general rule.
   parse("@11:X,1  2, 12 ,+123\r\n@12:X,  -1,\t 77,9999\r\n");
-  EXPECT_EQ(cells(planeX, 11), "1,12,123");
-  EXPECT_EQ(cells(planeX, 12), "-1,77,9999");
+  EXPECT_EQ(cells(doc.planeX, 11), "1,12,123");
+  EXPECT_EQ(cells(doc.planeX, 12), "-1,77,9999");
   parse("@:A,5,6,7\r\n");  // an empty index is row 0
-  EXPECT_EQ(cells(planeA, 0), "5,6,7");
+  EXPECT_EQ(cells(doc.planeA, 0), "5,6,7");
   parse("@00002:Q,1,2\r\n@00002:x,1,2\r\n@00002X,1,2\r\n");
-  EXPECT_EQ(cells(planeX, 2), "0,0,0");
+  EXPECT_EQ(cells(doc.planeX, 2), "0,0,0");
   // Rows outside the planes are skipped, not wrapped.
-  planeA[cellIndex(0, 0)] = 5;
+  doc.planeA[cellIndex(0, 0)] = 5;
   parse("@256:A,9,9,9\r\n@-1:A,9,9,9\r\n@4294967296:A,9,9,9\r\n");
-  EXPECT_EQ(cells(planeA, 0), "5,6,7");
-  EXPECT_EQ(planeA[cellIndex(0, 255)], 0);
-  // A row line uses the KOMA_X in force when it is read.
+  EXPECT_EQ(cells(doc.planeA, 0), "5,6,7");
+  EXPECT_EQ(doc.planeA[cellIndex(0, 255)], 0);
+  // A row line uses the doc.mapCellsX in force when it is read.
   parse("@KOMA_X 1\r\n@9:X,1,2,3\r\n@KOMA_X 3\r\n@10:X,1,2,3\r\n");
-  EXPECT_EQ(cells(planeX, 9), "1,0,0");
-  EXPECT_EQ(cells(planeX, 10), "1,2,3");
+  EXPECT_EQ(cells(doc.planeX, 9), "1,0,0");
+  EXPECT_EQ(cells(doc.planeX, 10), "1,2,3");
 }
 
 TEST_F(MapFile, ReadsEveryShortFieldByTheNumberRule) {
@@ -238,10 +238,10 @@ TEST_F(MapFile, ReadsEveryShortFieldByTheNumberRule) {
       std::string field;
       for (int i = 0, x = k; i < len; ++i, x /= 12) field += alphabet[x % 12];
       std::string line = "@0:X," + field + ",7";
-      planeX[cellIndex(0, 0)] = planeX[cellIndex(1, 0)] = -1;
+      doc.planeX[cellIndex(0, 0)] = doc.planeX[cellIndex(1, 0)] = -1;
       parse(line);
-      ASSERT_EQ(planeX[cellIndex(0, 0)], readMapNumber(field.data(), field.data() + field.size())) << line;
-      ASSERT_EQ(planeX[cellIndex(1, 0)], 7) << line;
+      ASSERT_EQ(doc.planeX[cellIndex(0, 0)], readMapNumber(field.data(), field.data() + field.size())) << line;
+      ASSERT_EQ(doc.planeX[cellIndex(1, 0)], 7) << line;
       ++checked;
     }
   }
@@ -255,17 +255,17 @@ TEST_F(MapFile, ReadsEveryShortFieldByTheNumberRule) {
 TEST_F(MapFile, SplitsLinesAtCrLfLfAndEndOfDataAndStopsTextAtNul) {
   setMapCellsX(2);
   parse(std::string("@1:X,1,2\n@2:X,3,4\r\n@3:X,5,6"));
-  EXPECT_EQ(planeX[cellIndex(1, 1)], 2);
-  EXPECT_EQ(planeX[cellIndex(1, 2)], 4);
-  EXPECT_EQ(planeX[cellIndex(1, 3)], 6);  // last line without CR LF
+  EXPECT_EQ(doc.planeX[cellIndex(1, 1)], 2);
+  EXPECT_EQ(doc.planeX[cellIndex(1, 2)], 4);
+  EXPECT_EQ(doc.planeX[cellIndex(1, 3)], 6);  // last line without CR LF
   parse(std::string("@4:X,8\0,9\r\n@5:X,1,1\r\n", 22));
-  EXPECT_EQ(planeX[cellIndex(0, 4)], 8);
-  EXPECT_EQ(planeX[cellIndex(1, 4)], 0);  // the NUL ended the text
-  EXPECT_EQ(planeX[cellIndex(1, 5)], 1);  // and the next line is still read
+  EXPECT_EQ(doc.planeX[cellIndex(0, 4)], 8);
+  EXPECT_EQ(doc.planeX[cellIndex(1, 4)], 0);  // the NUL ended the text
+  EXPECT_EQ(doc.planeX[cellIndex(1, 5)], 1);  // and the next line is still read
   // A bare CR also ends a line; blank lines and other text are skipped.
   parse("junk\r\r\n\n@6:X,3,3\r@7:X,2,2\r\n");
-  EXPECT_EQ(planeX[cellIndex(1, 6)], 3);
-  EXPECT_EQ(planeX[cellIndex(1, 7)], 2);
+  EXPECT_EQ(doc.planeX[cellIndex(1, 6)], 3);
+  EXPECT_EQ(doc.planeX[cellIndex(1, 7)], 2);
 }
 
 TEST_F(MapFile, CutsALongSheetNameAtACharacterBoundary) {
@@ -273,24 +273,24 @@ TEST_F(MapFile, CutsALongSheetNameAtACharacterBoundary) {
   name += SJIS("ご");  // bytes 257 and 258: the cut at 259 would split nothing
   name += SJIS("め");  // bytes 259 and 260: must go as a whole
   parse("@BMP " + name + "\r\n", "a.bct");
-  EXPECT_EQ(std::strlen(chipSheetName), 259u);
-  EXPECT_EQ(std::string(chipSheetName), name.substr(0, 259));
+  EXPECT_EQ(std::strlen(doc.chipSheetName), 259u);
+  EXPECT_EQ(std::string(doc.chipSheetName), name.substr(0, 259));
   // A long directory and the name together are cut to the store too.
   std::string longDir(250, 'd');
   parse("@BMP abcdefghijklmnopqrstuvwxyz\r\n", (longDir + "/m.bct").c_str());
-  EXPECT_EQ(std::strlen(chipSheetPath), 259u);
-  EXPECT_EQ(std::string(chipSheetPath), longDir + "/abcdefgh");
+  EXPECT_EQ(std::strlen(doc.chipSheetPath), 259u);
+  EXPECT_EQ(std::string(doc.chipSheetPath), longDir + "/abcdefgh");
 }
 
 TEST_F(MapFile, LoadFailsWithoutChangesAndReadsAtMostOneMebibyte) {
-  std::strcpy(chipSheetPath, "keep");
+  std::strcpy(doc.chipSheetPath, "keep");
   EXPECT_EQ(loadMapFile(at("missing.bct").c_str()), 0);
   EXPECT_EQ(loadMapFile(dir.string().c_str()), 0);
-  EXPECT_STREQ(chipSheetPath, "keep");
+  EXPECT_STREQ(doc.chipSheetPath, "keep");
   spit(dir / "empty.bct", "");
   EXPECT_EQ(loadMapFile(at("empty.bct").c_str()), 1);
-  EXPECT_EQ(KOMA_X, 40);
-  EXPECT_EQ(std::string(chipSheetPath), dir.string() + "/");
+  EXPECT_EQ(doc.mapCellsX, 40);
+  EXPECT_EQ(std::string(doc.chipSheetPath), dir.string() + "/");
 
   // Row lines of wide values push row 7 of plane Y across the limit; the line
   // cut at the limit ends there, and nothing after it is read.
@@ -305,13 +305,13 @@ TEST_F(MapFile, LoadFailsWithoutChangesAndReadsAtMostOneMebibyte) {
   bytes.append("@7:Y").append(wideRow).append("\r\n@8:Y").append(wideRow).append("\r\n");
   ASSERT_GT(bytes.size(), static_cast<size_t>(MAP_FILE_READ_LIMIT));
   spit(dir / "big.bct", bytes);
-  planeY[cellIndex(255, 7)] = 5;
+  doc.planeY[cellIndex(255, 7)] = 5;
   ASSERT_EQ(loadMapFile(at("big.bct").c_str()), 1);
-  EXPECT_EQ(planeX[cellIndex(255, (r - 1) % 200)], 1000000);
+  EXPECT_EQ(doc.planeX[cellIndex(255, (r - 1) % 200)], 1000000);
   int fieldsRead = static_cast<int>((cutAt - 4) / 8);  // ",1000000" pieces wholly inside
-  EXPECT_EQ(planeY[cellIndex(fieldsRead - 1, 7)], 1000000);
-  EXPECT_EQ(planeY[cellIndex(255, 7)], 0);
-  EXPECT_EQ(planeY[cellIndex(0, 8)], 0);
+  EXPECT_EQ(doc.planeY[cellIndex(fieldsRead - 1, 7)], 1000000);
+  EXPECT_EQ(doc.planeY[cellIndex(255, 7)], 0);
+  EXPECT_EQ(doc.planeY[cellIndex(0, 8)], 0);
 }
 
 TEST_F(MapFile, FailedSaveKeepsTheOldFileAndReportsFailure) {
@@ -331,21 +331,21 @@ TEST_F(MapFile, FailedSaveKeepsTheOldFileAndReportsFailure) {
 }
 
 TEST_F(MapFile, UndoSnapshotSwapAndClear) {
-  planeX[5] = 1;
-  planeA[70000 % MAP_CELLS] = 2;
+  doc.planeX[5] = 1;
+  doc.planeA[70000 % MAP_CELLS] = 2;
   snapshotUndo();
-  planeX[5] = 9;
+  doc.planeX[5] = 9;
   swapUndo();
-  EXPECT_EQ(planeX[5], 1);
-  EXPECT_EQ(undoX[5], 9);
+  EXPECT_EQ(doc.planeX[5], 1);
+  EXPECT_EQ(doc.undoX[5], 9);
   swapUndo();
-  EXPECT_EQ(planeX[5], 9);
+  EXPECT_EQ(doc.planeX[5], 9);
   clearMap();
-  EXPECT_EQ(planeX[5], 0);
-  EXPECT_EQ(planeA[70000 % MAP_CELLS], 0);
-  EXPECT_EQ(undoX[5], 9);
+  EXPECT_EQ(doc.planeX[5], 0);
+  EXPECT_EQ(doc.planeA[70000 % MAP_CELLS], 0);
+  EXPECT_EQ(doc.undoX[5], 9);
   swapUndo();
-  EXPECT_EQ(planeA[70000 % MAP_CELLS], 2);
+  EXPECT_EQ(doc.planeA[70000 % MAP_CELLS], 2);
 }
 
 // ---------------------------------------------------------------------------
@@ -391,24 +391,24 @@ TEST_F(MapFile, BctoolResavesAndConverts) {
 // sheet name, read back whole: the read bound covers every file it writes.
 TEST_F(MapFile, WidestValuesAtFullSizeRoundTrip) {
   setMapCells(256, 256);
-  std::memset(chipSheetName, 's', PATH_STORE - 1);
-  chipSheetName[PATH_STORE - 1] = 0;
+  std::memset(doc.chipSheetName, 's', PATH_STORE - 1);
+  doc.chipSheetName[PATH_STORE - 1] = 0;
   for (int i = 0; i < MAP_CELLS; ++i) {
-    planeX[i] = 10000 + i % 55536;           // the older format's 0..65535
-    planeY[i] = i % 3 ? INT32_MIN : -i;       // 11 characters
-    planeA[i] = i % 2 ? INT32_MAX : INT32_MIN + i;
+    doc.planeX[i] = 10000 + i % 55536;           // the older format's 0..65535
+    doc.planeY[i] = i % 3 ? INT32_MIN : -i;       // 11 characters
+    doc.planeA[i] = i % 2 ? INT32_MAX : INT32_MIN + i;
   }
-  std::vector<int32_t> x(planeX, planeX + MAP_CELLS), y(planeY, planeY + MAP_CELLS), a(planeA, planeA + MAP_CELLS);
+  std::vector<int32_t> x(doc.planeX, doc.planeX + MAP_CELLS), y(doc.planeY, doc.planeY + MAP_CELLS), a(doc.planeA, doc.planeA + MAP_CELLS);
   ASSERT_EQ(saveMapFile(at("wide.bct").c_str()), 1);
   const auto size = fs::file_size(dir / "wide.bct");
   EXPECT_GT(size, 1800000u);  // the old 1 MiB bound cut such a file
   EXPECT_LE(size, static_cast<uintmax_t>(MAP_FILE_READ_LIMIT));
   resetMapModel();
   ASSERT_EQ(loadMapFile(at("wide.bct").c_str()), 1);
-  EXPECT_EQ(KOMA_X, 256);
-  EXPECT_EQ(KOMA_Y, 256);
-  EXPECT_EQ(std::strlen(chipSheetName), static_cast<size_t>(PATH_STORE - 1));
-  EXPECT_TRUE(std::equal(x.begin(), x.end(), planeX));
-  EXPECT_TRUE(std::equal(y.begin(), y.end(), planeY));
-  EXPECT_TRUE(std::equal(a.begin(), a.end(), planeA)) << "row 255 of plane A is the file's last line";
+  EXPECT_EQ(doc.mapCellsX, 256);
+  EXPECT_EQ(doc.mapCellsY, 256);
+  EXPECT_EQ(std::strlen(doc.chipSheetName), static_cast<size_t>(PATH_STORE - 1));
+  EXPECT_TRUE(std::equal(x.begin(), x.end(), doc.planeX));
+  EXPECT_TRUE(std::equal(y.begin(), y.end(), doc.planeY));
+  EXPECT_TRUE(std::equal(a.begin(), a.end(), doc.planeA)) << "row 255 of plane A is the file's last line";
 }

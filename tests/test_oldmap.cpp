@@ -52,35 +52,35 @@ TEST_F(OldMap, ReadsHeaderAndGrid) {
       put16(f, c == 0 && r == 0 ? 32 : 60000 + r);
     }
   ASSERT_EQ(f.size(), 1296u);
-  planeA[cellIndex(3, 3)] = 7;
+  doc.planeA[cellIndex(3, 3)] = 7;
   ASSERT_EQ(convert(f), 1);
-  EXPECT_EQ(TIP_X, 16);
-  EXPECT_EQ(TIP_Y, 16);
-  EXPECT_EQ(KOMA_X, 20);
-  EXPECT_EQ(KOMA_Y, 15);
+  EXPECT_EQ(doc.chipWidth, 16);
+  EXPECT_EQ(doc.chipHeight, 16);
+  EXPECT_EQ(doc.mapCellsX, 20);
+  EXPECT_EQ(doc.mapCellsY, 15);
   // The sheet is looked for beside the map: the header's folder goes.
-  EXPECT_STREQ(chipSheetPath, (dir / "chips.bmp").c_str());
-  EXPECT_STREQ(chipSheetName, "chips.bmp");
-  EXPECT_EQ(planeX[cellIndex(0, 0)], 64);
-  EXPECT_EQ(planeY[cellIndex(0, 0)], 32);
-  EXPECT_EQ(planeX[cellIndex(19, 14)], 19 * 16);
-  EXPECT_EQ(planeY[cellIndex(19, 14)], 60014);  // unsigned 16-bit
-  EXPECT_EQ(planeA[cellIndex(3, 3)], 7);         // the older layout has no attributes
+  EXPECT_STREQ(doc.chipSheetPath, (dir / "chips.bmp").c_str());
+  EXPECT_STREQ(doc.chipSheetName, "chips.bmp");
+  EXPECT_EQ(doc.planeX[cellIndex(0, 0)], 64);
+  EXPECT_EQ(doc.planeY[cellIndex(0, 0)], 32);
+  EXPECT_EQ(doc.planeX[cellIndex(19, 14)], 19 * 16);
+  EXPECT_EQ(doc.planeY[cellIndex(19, 14)], 60014);  // unsigned 16-bit
+  EXPECT_EQ(doc.planeA[cellIndex(3, 3)], 7);         // the older layout has no attributes
 
   // A '/' folder goes too; a header path naming an existing file stays the
   // path in force. "表" ends in the byte of a backslash, which is no separator.
   std::ofstream((dir / "\x95\x5C.bmp").string()) << "x";
   ASSERT_EQ(convert(header("/x/y/\x95\x5C.bmp", "  0016 0016 0000 0000")), 1);
-  EXPECT_STREQ(chipSheetName, "\x95\x5C.bmp");
+  EXPECT_STREQ(doc.chipSheetName, "\x95\x5C.bmp");
   ASSERT_EQ(convert(header((dir / "\x95\x5C.bmp").string(), "  0016 0016 0000 0000")), 1);
-  EXPECT_STREQ(chipSheetPath, (dir / "\x95\x5C.bmp").c_str());
+  EXPECT_STREQ(doc.chipSheetPath, (dir / "\x95\x5C.bmp").c_str());
 
   // Fields by the number rule: blanks, sign, trailing text.
   ASSERT_EQ(convert(header("s.bmp", "..  32 32ab +003 -002")), 1);
-  EXPECT_EQ(TIP_X, 32);
-  EXPECT_EQ(TIP_Y, 32);
-  EXPECT_EQ(KOMA_X, 3);
-  EXPECT_EQ(KOMA_Y, 0);
+  EXPECT_EQ(doc.chipWidth, 32);
+  EXPECT_EQ(doc.chipHeight, 32);
+  EXPECT_EQ(doc.mapCellsX, 3);
+  EXPECT_EQ(doc.mapCellsY, 0);
 }
 
 TEST_F(OldMap, WideGridsKeepTheirStrideAndShortFilesAreRefused) {
@@ -92,30 +92,30 @@ TEST_F(OldMap, WideGridsKeepTheirStrideAndShortFilesAreRefused) {
       put16(f, 0);
     }
   ASSERT_EQ(convert(f), 1);
-  EXPECT_EQ(KOMA_X, 256);
-  EXPECT_EQ(planeX[cellIndex(255, 0)], 255);
-  EXPECT_EQ(planeX[cellIndex(0, 1)], 1000);
-  EXPECT_EQ(planeX[cellIndex(255, 1)], 1255);
+  EXPECT_EQ(doc.mapCellsX, 256);
+  EXPECT_EQ(doc.planeX[cellIndex(255, 0)], 255);
+  EXPECT_EQ(doc.planeX[cellIndex(0, 1)], 1000);
+  EXPECT_EQ(doc.planeX[cellIndex(255, 1)], 1255);
 
   // A grid that stops early, even one byte short (also in the columns past
   // 256 that the planes do not hold), is a damaged file: nothing changes.
   f.pop_back();
-  planeX[cellIndex(0, 1)] = 6;
+  doc.planeX[cellIndex(0, 1)] = 6;
   EXPECT_EQ(convert(f), 0);
   std::string s = header("s.bmp", "  0016 0016 0002 0002");
   put16(s, 1);
   put16(s, 2);
   put16(s, 3);
   EXPECT_EQ(convert(s), 0);
-  EXPECT_EQ(planeX[cellIndex(0, 1)], 6);
-  EXPECT_EQ(KOMA_X, 256);
-  EXPECT_EQ(TIP_X, 8);
-  EXPECT_STREQ(chipSheetName, "w.bmp");
+  EXPECT_EQ(doc.planeX[cellIndex(0, 1)], 6);
+  EXPECT_EQ(doc.mapCellsX, 256);
+  EXPECT_EQ(doc.chipWidth, 8);
+  EXPECT_STREQ(doc.chipSheetName, "w.bmp");
 }
 
 TEST_F(OldMap, RefusesWhatItCannotReadAndChangesNothing) {
-  std::strcpy(chipSheetName, "keep");
-  planeX[0] = 9;
+  std::strcpy(doc.chipSheetName, "keep");
+  doc.planeX[0] = 9;
   std::string noThirdLine = "one\r\ntwo\r\n";
   noThirdLine.resize(96, 'x');
   std::string lineEndsPast96 = "one\r\ntwo\r\n" + std::string(90, ' ') + "\r\n";
@@ -126,8 +126,8 @@ TEST_F(OldMap, RefusesWhatItCannotReadAndChangesNothing) {
   }
   EXPECT_EQ(convertOldMapFile((dir / "missing.map").string().c_str()), 0);
   EXPECT_EQ(convertOldMapFile(dir.string().c_str()), 0);
-  EXPECT_STREQ(chipSheetName, "keep");
-  EXPECT_EQ(planeX[0], 9);
-  EXPECT_EQ(KOMA_X, 40);
-  EXPECT_EQ(TIP_X, 32);
+  EXPECT_STREQ(doc.chipSheetName, "keep");
+  EXPECT_EQ(doc.planeX[0], 9);
+  EXPECT_EQ(doc.mapCellsX, 40);
+  EXPECT_EQ(doc.chipWidth, 32);
 }

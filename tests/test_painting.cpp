@@ -14,16 +14,16 @@ class PaintingTest : public EditorTest {
     EditorTest::SetUp();
     setChipWidth(16);
     setChipHeight(16);
-    brushX[0] = 48;
-    brushY[0] = 80;
+    session.brushX[0] = 48;
+    session.brushY[0] = 80;
   }
 };
 
 TEST_F(PaintingTest, PointStampsOnlyTheCellOfThePressWithOneSnapshot) {
-  planeX[cellIndex(2, 1)] = 5;
+  doc.planeX[cellIndex(2, 1)] = 5;
   step(cellScreenX(2), cellScreenY(1));
-  EXPECT_EQ(hoverCellX, 32);
-  EXPECT_EQ(hoverCellY, 16);
+  EXPECT_EQ(session.hoverCellX, 32);
+  EXPECT_EQ(session.hoverCellY, 16);
   EXPECT_TRUE(hasText(1, "[32,16]"));
   const BlitCommand* ghost = findBlit(1, SLOT_CHIPSHEET, 48, 80);
   ASSERT_NE(ghost, nullptr);
@@ -35,78 +35,78 @@ TEST_F(PaintingTest, PointStampsOnlyTheCellOfThePressWithOneSnapshot) {
   EXPECT_EQ(box->top, 128);
   EXPECT_EQ(box->right, 348);
   EXPECT_EQ(box->bottom, 144);
-  EXPECT_EQ(planeX[cellIndex(2, 1)], 5);  // hovering paints nothing
+  EXPECT_EQ(doc.planeX[cellIndex(2, 1)], 5);  // hovering paints nothing
 
   step(cellScreenX(2), cellScreenY(1), P);
-  EXPECT_EQ(planeX[cellIndex(2, 1)], 48);
-  EXPECT_EQ(planeY[cellIndex(2, 1)], 80);
-  EXPECT_EQ(undoX[cellIndex(2, 1)], 5);
-  EXPECT_EQ(frontWindow, 1);
+  EXPECT_EQ(doc.planeX[cellIndex(2, 1)], 48);
+  EXPECT_EQ(doc.planeY[cellIndex(2, 1)], 80);
+  EXPECT_EQ(doc.undoX[cellIndex(2, 1)], 5);
+  EXPECT_EQ(session.frontWindow, 1);
   step(cellScreenX(4), cellScreenY(3), P);
   step(cellScreenX(5), cellScreenY(3), P);
   step(cellScreenX(5), cellScreenY(3), 0);
-  EXPECT_EQ(planeX[cellIndex(4, 3)], 0);
-  EXPECT_EQ(planeX[cellIndex(5, 3)], 0);
+  EXPECT_EQ(doc.planeX[cellIndex(4, 3)], 0);
+  EXPECT_EQ(doc.planeX[cellIndex(5, 3)], 0);
   swapUndo();
-  EXPECT_EQ(planeX[cellIndex(2, 1)], 5);
+  EXPECT_EQ(doc.planeX[cellIndex(2, 1)], 5);
 
   // Status text reports map pixels whatever the scroll offsets.
-  mapView.scrollX = 8;
+  session.mapView.scrollX = 8;
   step(300 + 32 - 8 + 5, cellScreenY(1));
   EXPECT_TRUE(hasText(2, "[32,16]"));
 }
 
 TEST_F(PaintingTest, FreeStrokeStampsEveryHeldFrameAndUndoesAsOne) {
-  toolMode = 1;
-  planeX[cellIndex(1, 1)] = 9;
+  session.toolMode = TOOL_FREE;
+  doc.planeX[cellIndex(1, 1)] = 9;
   step(cellScreenX(1), cellScreenY(1), P);
   step(cellScreenX(2), cellScreenY(1), P);
   step(cellScreenX(3), cellScreenY(1), P);
   step(cellScreenX(3), cellScreenY(1), 0);
-  for (int c = 1; c <= 3; ++c) EXPECT_EQ(planeX[cellIndex(c, 1)], 48) << c;
-  EXPECT_EQ(undoX[cellIndex(1, 1)], 9);
-  EXPECT_EQ(undoX[cellIndex(2, 1)], 0);
+  for (int c = 1; c <= 3; ++c) EXPECT_EQ(doc.planeX[cellIndex(c, 1)], 48) << c;
+  EXPECT_EQ(doc.undoX[cellIndex(1, 1)], 9);
+  EXPECT_EQ(doc.undoX[cellIndex(2, 1)], 0);
   swapUndo();
-  EXPECT_EQ(planeX[cellIndex(1, 1)], 9);
-  EXPECT_EQ(planeX[cellIndex(2, 1)], 0);
-  EXPECT_EQ(planeX[cellIndex(3, 1)], 0);
+  EXPECT_EQ(doc.planeX[cellIndex(1, 1)], 9);
+  EXPECT_EQ(doc.planeX[cellIndex(2, 1)], 0);
+  EXPECT_EQ(doc.planeX[cellIndex(3, 1)], 0);
 }
 
 TEST_F(PaintingTest, StrokeBegunOutsideTheWindowTakesNoSnapshot) {
-  toolMode = 1;
-  undoX[cellIndex(6, 6)] = 77;  // what the previous snapshot held
+  session.toolMode = TOOL_FREE;
+  doc.undoX[cellIndex(6, 6)] = 77;  // what the previous snapshot held
   step(150, 590, P);             // empty screen: nothing reacts
-  EXPECT_EQ(dragLock, 0);
+  EXPECT_EQ(gestureHeld(), 0);
   step(cellScreenX(6), cellScreenY(6), P);
   step(cellScreenX(7), cellScreenY(6), P);
-  EXPECT_EQ(planeX[cellIndex(6, 6)], 48);
-  EXPECT_EQ(planeX[cellIndex(7, 6)], 48);
-  EXPECT_EQ(undoX[cellIndex(6, 6)], 77);
+  EXPECT_EQ(doc.planeX[cellIndex(6, 6)], 48);
+  EXPECT_EQ(doc.planeX[cellIndex(7, 6)], 48);
+  EXPECT_EQ(doc.undoX[cellIndex(6, 6)], 77);
 }
 
 TEST_F(PaintingTest, OverhangingBrushWritesUpToPlaneEdgeOnly) {
-  brushW = brushH = 4;
+  session.brushW = session.brushH = 4;
   for (int c = 0; c < 4; ++c)
-    for (int r = 0; r < 4; ++r) brushX[cellIndex(c, r)] = 100 + c * 10 + r;
-  planeX[cellIndex(255, 0)] = -1;
-  planeX[cellIndex(0, 0)] = -1;
+    for (int r = 0; r < 4; ++r) session.brushX[cellIndex(c, r)] = 100 + c * 10 + r;
+  doc.planeX[cellIndex(255, 0)] = -1;
+  doc.planeX[cellIndex(0, 0)] = -1;
   stampBrush(254, 254);
-  EXPECT_EQ(planeX[cellIndex(254, 254)], 100);
-  EXPECT_EQ(planeX[cellIndex(255, 255)], 111);
+  EXPECT_EQ(doc.planeX[cellIndex(254, 254)], 100);
+  EXPECT_EQ(doc.planeX[cellIndex(255, 255)], 111);
   // Rows past 255 must not spill into the next column's first rows.
-  EXPECT_EQ(planeX[cellIndex(255, 0)], -1);
-  EXPECT_EQ(planeX[cellIndex(255, 1)], 0);
-  EXPECT_EQ(planeX[cellIndex(0, 0)], -1);
-  EXPECT_EQ(planeA[cellIndex(254, 254)], 0);
+  EXPECT_EQ(doc.planeX[cellIndex(255, 0)], -1);
+  EXPECT_EQ(doc.planeX[cellIndex(255, 1)], 0);
+  EXPECT_EQ(doc.planeX[cellIndex(0, 0)], -1);
+  EXPECT_EQ(doc.planeA[cellIndex(254, 254)], 0);
 
   // Beyond the map size but inside the planes is written too.
   stampBrush(39, 29);
-  EXPECT_EQ(planeX[cellIndex(42, 32)], 133);
+  EXPECT_EQ(doc.planeX[cellIndex(42, 32)], 133);
 
   // Near the window's bottom-right the outline is held inside the window.
-  frontWindow = 1;
-  mapView.scrollX = 160;  // 640 x 480 map in 480 x 470
-  mapView.scrollY = 10;
+  session.frontWindow = FRONT_MAP;
+  session.mapView.scrollX = 160;  // 640 x 480 map in 480 x 470
+  session.mapView.scrollY = 10;
   step(300 + 478, 112 + 468);
   const ShapeCommand* box = findShape(2, SHAPE_BOX, 0xFFFFFF);
   ASSERT_NE(box, nullptr);
@@ -121,24 +121,24 @@ TEST_F(PaintingTest, OverhangingBrushWritesUpToPlaneEdgeOnly) {
 }
 
 TEST_F(PaintingTest, OtherGesturesAndAttributeModeKeepTheBrushIdle) {
-  frontWindow = 1;
-  dragLock = 1;  // a window drag of either window
+  session.frontWindow = FRONT_MAP;
+  gesture.kind = GESTURE_MOVE;  // a window drag of either window
   step(cellScreenX(2), cellScreenY(2), P);
-  EXPECT_EQ(planeX[cellIndex(2, 2)], 0);
+  EXPECT_EQ(doc.planeX[cellIndex(2, 2)], 0);
   EXPECT_EQ(findBlit(2, SLOT_CHIPSHEET, 48, 80), nullptr);
-  dragLock = 0;
+  gesture.kind = GESTURE_NONE;
   step(cellScreenX(2), cellScreenY(2), 0);
-  toolMode = 2;
+  session.toolMode = TOOL_ATTRIBUTE;
   step(cellScreenX(2), cellScreenY(2), 0);
   EXPECT_EQ(findBlit(2, SLOT_CHIPSHEET, 48, 80), nullptr);
   EXPECT_EQ(countShapes(2, SHAPE_BOX, 0xFFFFFF), 0);
   EXPECT_EQ(textCount[2], 0);
 
   // Both buttons pressed together: stamp, then a copy starts.
-  toolMode = 0;
+  session.toolMode = TOOL_POINT;
   step(cellScreenX(3), cellScreenY(3), 0);
   step(cellScreenX(3), cellScreenY(3), P | BTN_SECONDARY);
-  EXPECT_EQ(planeX[cellIndex(3, 3)], 48);
-  EXPECT_EQ(copyDrag, 1);
-  EXPECT_EQ(dragLock, 1);
+  EXPECT_EQ(doc.planeX[cellIndex(3, 3)], 48);
+  EXPECT_EQ(gestureIs(GESTURE_COPY), 1);
+  EXPECT_EQ(gestureHeld(), 1);
 }

@@ -68,7 +68,7 @@ class Pickers : public ::testing::Test {
 }  // namespace
 
 TEST_F(Pickers, EachWritesItsSettingAndStartsFromIt) {
-  std::strcpy(chipSheetPath, "/old/sheet.bmp");
+  std::strcpy(doc.chipSheetPath, "/old/sheet.bmp");
   seen.chosen = "/maps/chips.bmp";
   EXPECT_EQ(chooseChipSheetFile(), 1);
   EXPECT_EQ(seen.start, "/old/sheet.bmp");
@@ -77,20 +77,20 @@ TEST_F(Pickers, EachWritesItsSettingAndStartsFromIt) {
   EXPECT_STREQ(seen.setup.patternUtf8, "*.bmp");
   EXPECT_STREQ(seen.setup.defaultSuffix, "bmp");
   EXPECT_EQ(seen.setup.save, 0);
-  EXPECT_STREQ(chipSheetPath, "/maps/chips.bmp");
-  EXPECT_STREQ(chipSheetName, "chips.bmp");
+  EXPECT_STREQ(doc.chipSheetPath, "/maps/chips.bmp");
+  EXPECT_STREQ(doc.chipSheetName, "chips.bmp");
 
   seen.chosen = "/bg/wall.bmp";
   EXPECT_EQ(chooseWallpaperFile(), 1);
-  EXPECT_STREQ(wallpaperPath, "/bg/wall.bmp");
-  EXPECT_STREQ(chipSheetName, "chips.bmp");
+  EXPECT_STREQ(doc.wallpaperPath, "/bg/wall.bmp");
+  EXPECT_STREQ(doc.chipSheetName, "chips.bmp");
 
   seen.chosen = "/m/a.bct";
   EXPECT_EQ(chooseMapFileToOpen(), 1);
   EXPECT_STREQ(seen.setup.titleUtf8, "マップファイル？");
   EXPECT_STREQ(seen.setup.filterLabelUtf8, "マップファイル[*.bct]");
   EXPECT_EQ(seen.setup.save, 0);
-  EXPECT_STREQ(mapPath, "/m/a.bct");
+  EXPECT_STREQ(doc.mapPath, "/m/a.bct");
 
   seen.chosen = "/m/town.bct";
   EXPECT_EQ(chooseMapFileToSave(), 1);
@@ -98,14 +98,14 @@ TEST_F(Pickers, EachWritesItsSettingAndStartsFromIt) {
   EXPECT_STREQ(seen.setup.titleUtf8, "どれにセーブする？");
   EXPECT_STREQ(seen.setup.defaultSuffix, "bct");
   EXPECT_EQ(seen.setup.save, 1);
-  EXPECT_STREQ(mapPath, "/m/town.bct");
+  EXPECT_STREQ(doc.mapPath, "/m/town.bct");
   EXPECT_EQ(boxes, 0);
 }
 
 TEST_F(Pickers, CancelAndRefusedNamesLeaveTheSettingUnchanged) {
-  std::strcpy(chipSheetPath, "/a/b.bmp");
-  std::strcpy(chipSheetName, "b.bmp");
-  std::strcpy(mapPath, "/m/keep.bct");
+  std::strcpy(doc.chipSheetPath, "/a/b.bmp");
+  std::strcpy(doc.chipSheetName, "b.bmp");
+  std::strcpy(doc.mapPath, "/m/keep.bct");
   seen.answer = 0;
   EXPECT_EQ(chooseChipSheetFile(), 0);
   EXPECT_EQ(chooseMapFileToSave(), 0);
@@ -120,9 +120,9 @@ TEST_F(Pickers, CancelAndRefusedNamesLeaveTheSettingUnchanged) {
   seen.chosen = "/" + std::string(300, 'n') + ".bct";
   EXPECT_EQ(chooseMapFileToOpen(), 0);
   EXPECT_EQ(boxes, 2);
-  EXPECT_STREQ(chipSheetPath, "/a/b.bmp");
-  EXPECT_STREQ(chipSheetName, "b.bmp");
-  EXPECT_STREQ(mapPath, "/m/keep.bct");
+  EXPECT_STREQ(doc.chipSheetPath, "/a/b.bmp");
+  EXPECT_STREQ(doc.chipSheetName, "b.bmp");
+  EXPECT_STREQ(doc.mapPath, "/m/keep.bct");
 }
 
 TEST(FileChooser, ConfiguresTheQtDialog) {
@@ -157,7 +157,7 @@ TEST(FileChooser, AddsTheDefaultSuffixToATypedName) {
   char tmpl[] = "/tmp/bctpickXXXXXX";
   ASSERT_NE(mkdtemp(tmpl), nullptr);
   std::string dir = tmpl;
-  std::strcpy(mapPath, (dir + "/start.bct").c_str());
+  std::strcpy(doc.mapPath, (dir + "/start.bct").c_str());
   // Types "town" into the real save dialog once it is up, then accepts it.
   QTimer::singleShot(0, [] {
     auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
@@ -166,6 +166,6 @@ TEST(FileChooser, AddsTheDefaultSuffixToATypedName) {
     QMetaObject::invokeMethod(d, "accept", Qt::QueuedConnection);
   });
   EXPECT_EQ(chooseMapFileToSave(), 1);
-  EXPECT_EQ(std::string(mapPath), dir + "/town.bct");
+  EXPECT_EQ(std::string(doc.mapPath), dir + "/town.bct");
   std::filesystem::remove_all(dir);
 }

@@ -19,7 +19,7 @@ class PreviewTest : public EditorTest {
     platformInit(1, argv);
     ASSERT_EQ(startDisplay(screenW, screenH, 16), 1);
     presents = clears = 0;
-    editorMode = 1;
+    session.editorMode = EDITOR_PREVIEW;
   }
   void TearDown() override {
     stopGraphics();
@@ -56,13 +56,13 @@ class PreviewTest : public EditorTest {
 TEST_F(PreviewTest, SmallMapIsCentredAndDoesNotMove) {
   setChipWidth(16);
   setChipHeight(16);
-  planeX[cellIndex(39, 29)] = 320;
-  planeY[cellIndex(39, 29)] = 48;
+  doc.planeX[cellIndex(39, 29)] = 320;
+  doc.planeY[cellIndex(39, 29)] = 48;
   previewFrame(0, 300, -200);
-  EXPECT_EQ(previewOffsetX, 80);
-  EXPECT_EQ(previewOffsetY, 60);
-  EXPECT_EQ(previewScrollX, 0);
-  EXPECT_EQ(previewScrollY, 0);
+  EXPECT_EQ(preview.offsetX, 80);
+  EXPECT_EQ(preview.offsetY, 60);
+  EXPECT_EQ(preview.scrollX, 0);
+  EXPECT_EQ(preview.scrollY, 0);
   EXPECT_EQ(cellCount(), 1200);
   EXPECT_EQ(blitQueue[1][0].x, 80);
   EXPECT_EQ(blitQueue[1][0].y, 60);
@@ -82,7 +82,7 @@ TEST_F(PreviewTest, SmallMapIsCentredAndDoesNotMove) {
   EXPECT_EQ(textQueue[4][0].color, 0xFFFFFFu);
   EXPECT_EQ(presents, 1);
   EXPECT_EQ(clears, 1);
-  EXPECT_EQ(editorMode, 1);
+  EXPECT_EQ(session.editorMode, 1);
 }
 
 TEST_F(PreviewTest, LargeMapPansWithinItsLimits) {
@@ -91,41 +91,41 @@ TEST_F(PreviewTest, LargeMapPansWithinItsLimits) {
   setChipWidth(32);
   setChipHeight(40);
   previewFrame(0, 100, 100);
-  EXPECT_EQ(previewScrollX, 0);
-  EXPECT_EQ(previewOffsetX, 0);
-  EXPECT_EQ(previewScrollY, 0);
-  EXPECT_EQ(previewOffsetY, 0);
+  EXPECT_EQ(preview.scrollX, 0);
+  EXPECT_EQ(preview.offsetX, 0);
+  EXPECT_EQ(preview.scrollY, 0);
+  EXPECT_EQ(preview.offsetY, 0);
 
   // 1000 pixels wide: 0 .. 200.
   setChipWidth(40);
   previewFrame(0, 150, 0);
-  EXPECT_EQ(previewScrollX, 150);
-  EXPECT_EQ(previewOffsetX, 0);
+  EXPECT_EQ(preview.scrollX, 150);
+  EXPECT_EQ(preview.offsetX, 0);
   // Columns 3 .. 23, first one partly left of the screen.
   EXPECT_EQ(cellCount(), 21 * 15);
   EXPECT_EQ(blitQueue[1][0].x, 0);
   EXPECT_EQ(blitQueue[1][0].srcLeft, 30);
   previewFrame(0, 150, 0);
-  EXPECT_EQ(previewScrollX, 200);
+  EXPECT_EQ(preview.scrollX, 200);
   EXPECT_EQ(cellCount(), 20 * 15);
   previewFrame(0, -5000, 0);
-  EXPECT_EQ(previewScrollX, 0);
+  EXPECT_EQ(preview.scrollX, 0);
 
   // A remembered position is brought inside a shrunk map at once.
   previewFrame(0, 5000, 0);
-  ASSERT_EQ(previewScrollX, 200);
+  ASSERT_EQ(preview.scrollX, 200);
   setMapCells(22, 15);  // 880 pixels
   previewFrame();
-  EXPECT_EQ(previewScrollX, 80);
+  EXPECT_EQ(preview.scrollX, 80);
   setMapCells(10, 15);
   previewFrame();
-  EXPECT_EQ(previewScrollX, 0);
-  EXPECT_EQ(previewOffsetX, 200);
+  EXPECT_EQ(preview.scrollX, 0);
+  EXPECT_EQ(preview.offsetX, 200);
 }
 
 TEST_F(PreviewTest, EmptyMapShowsOnlyBackgroundAndClock) {
   setMapCells(0, 0);
-  showWallpaper = 0;
+  settings.showWallpaper = 0;
   previewFrame();
   EXPECT_EQ(cellCount(), 0);
   EXPECT_EQ(blitCount[0], 0);
@@ -136,16 +136,16 @@ TEST_F(PreviewTest, EmptyMapShowsOnlyBackgroundAndClock) {
 
 TEST_F(PreviewTest, OnlyAFreshPressLeaves) {
   previewFrame(BTN_PRIMARY);
-  EXPECT_EQ(editorMode, 0);
+  EXPECT_EQ(session.editorMode, 0);
   EXPECT_EQ(presents, 1);  // the frame is still finished
   EXPECT_EQ(textCount[4], 1);
-  editorMode = 1;
+  session.editorMode = EDITOR_PREVIEW;
   previewFrame(BTN_PRIMARY);
   previewFrame(BTN_PRIMARY);
-  EXPECT_EQ(editorMode, 1);
+  EXPECT_EQ(session.editorMode, 1);
   previewFrame(0);
   previewFrame(BTN_PRIMARY);
-  EXPECT_EQ(editorMode, 0);
+  EXPECT_EQ(session.editorMode, 0);
 }
 
 // The editing screen and the preview are composed by one function with one
@@ -164,9 +164,9 @@ TEST_F(PreviewTest, EditingAndPreviewFramesShareBackgroundClockAndPointer) {
         if (blitQueue[l][i].slot == SLOT_DATA && blitQueue[l][i].srcTop == 0) ++n;
     return n;
   };
-  for (int32_t mode : {0, 1}) {
+  for (EditorMode mode : {EDITOR_EDITING, EDITOR_PREVIEW}) {
     SCOPED_TRACE(mode);
-    editorMode = mode;
+    session.editorMode = mode;
     previewFrame();
     const int clockLayer = mode == 0 ? 0 : 4;
     ASSERT_EQ(textCount[clockLayer], 1);
@@ -178,7 +178,7 @@ TEST_F(PreviewTest, EditingAndPreviewFramesShareBackgroundClockAndPointer) {
     EXPECT_EQ(pointerImages(), mode == 0 ? 1 : 0);
     EXPECT_EQ(presents, mode + 1);
   }
-  editorMode = 0;
+  session.editorMode = EDITOR_EDITING;
   previewFrame();
   const BlitCommand* pointer = findBlit(4, SLOT_DATA, 0, 0);
   ASSERT_NE(pointer, nullptr);

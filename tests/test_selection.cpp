@@ -21,16 +21,16 @@ class SelectionTest : public EditorTest {
 
 TEST_F(SelectionTest, PickOfOneChipAndAPickReleasedAtOnce) {
   step(chipX(2), chipY(1), P);
-  EXPECT_EQ(pickDrag, 1);
-  EXPECT_EQ(dragLock, 1);
+  EXPECT_EQ(gestureIs(GESTURE_PICK), 1);
+  EXPECT_EQ(gestureHeld(), 1);
   step(chipX(2), chipY(1), P);
   step(chipX(2), chipY(1), 0);
-  EXPECT_EQ(pickDrag, 0);
-  EXPECT_EQ(dragLock, 0);
-  EXPECT_EQ(brushW, 1);
-  EXPECT_EQ(brushH, 1);
-  EXPECT_EQ(brushX[0], 64);
-  EXPECT_EQ(brushY[0], 32);
+  EXPECT_EQ(gestureIs(GESTURE_PICK), 0);
+  EXPECT_EQ(gestureHeld(), 0);
+  EXPECT_EQ(session.brushW, 1);
+  EXPECT_EQ(session.brushH, 1);
+  EXPECT_EQ(session.brushX[0], 64);
+  EXPECT_EQ(session.brushY[0], 32);
   EXPECT_TRUE(hasText(2, "[64,32],1*1"));
   const ShapeCommand* hl = findShape(2, SHAPE_BOX, CYAN);
   ASSERT_NE(hl, nullptr);
@@ -42,35 +42,35 @@ TEST_F(SelectionTest, PickOfOneChipAndAPickReleasedAtOnce) {
   // No held frame: the previous pick's position stays.
   step(chipX(5), chipY(5), P);
   step(chipX(5), chipY(5), 0);
-  EXPECT_EQ(brushW, 1);
-  EXPECT_EQ(brushX[0], 64);
-  EXPECT_EQ(brushY[0], 32);
+  EXPECT_EQ(session.brushW, 1);
+  EXPECT_EQ(session.brushX[0], 64);
+  EXPECT_EQ(session.brushY[0], 32);
 }
 
 TEST_F(SelectionTest, DragsInBothDirectionsCoverBothEndChips) {
   // Leftwards from column 3 to column 1.
   step(chipX(3), chipY(0), P);
   step(chipX(1), chipY(0), P);
-  EXPECT_EQ(pickLeft, 32);
-  EXPECT_EQ(brushW, 3);
-  EXPECT_EQ(brushH, 1);
+  EXPECT_EQ(session.pickLeft, 32);
+  EXPECT_EQ(session.brushW, 3);
+  EXPECT_EQ(session.brushH, 1);
   const ShapeCommand* band = findShape(3, SHAPE_BOX, PINK);
   ASSERT_NE(band, nullptr);
   EXPECT_EQ(band->left, 24 + 96 + 32);  // column 3's right edge
   EXPECT_EQ(band->right, 24 + 32);      // column 1's left edge
   step(chipX(1), chipY(0), 0);
-  for (int c = 0; c < 3; ++c) EXPECT_EQ(brushX[cellIndex(c, 0)], 32 + 32 * c);
+  for (int c = 0; c < 3; ++c) EXPECT_EQ(session.brushX[cellIndex(c, 0)], 32 + 32 * c);
 
   // Rightwards onto the first pixel column of chip 5, anchor in chip 2, and
   // one row down.
   step(chipX(2), chipY(0), P);
   step(24 + 160, chipY(1), P);
-  EXPECT_EQ(pickLeft, 64);
-  EXPECT_EQ(brushW, 4);
-  EXPECT_EQ(brushH, 2);
+  EXPECT_EQ(session.pickLeft, 64);
+  EXPECT_EQ(session.brushW, 4);
+  EXPECT_EQ(session.brushH, 2);
   step(24 + 160, chipY(1), 0);
-  EXPECT_EQ(brushX[cellIndex(3, 1)], 64 + 96);
-  EXPECT_EQ(brushY[cellIndex(3, 1)], 32);
+  EXPECT_EQ(session.brushX[cellIndex(3, 1)], 64 + 96);
+  EXPECT_EQ(session.brushY[cellIndex(3, 1)], 32);
 }
 
 TEST_F(SelectionTest, HeldRightOfTheSheetScrollsUntilItsEnd) {
@@ -78,15 +78,15 @@ TEST_F(SelectionTest, HeldRightOfTheSheetScrollsUntilItsEnd) {
   int32_t lastW = 0;
   for (int i = 0; i < 40; ++i) {
     step(24 + 256 + 20, chipY(0), P);
-    EXPECT_GE(brushW, lastW);
-    lastW = brushW;
+    EXPECT_GE(session.brushW, lastW);
+    lastW = session.brushW;
   }
-  EXPECT_EQ(sheetView.scrollX, 768);
-  EXPECT_EQ(brushW, 31);  // chips 1 .. 31
+  EXPECT_EQ(session.sheetView.scrollX, 768);
+  EXPECT_EQ(session.brushW, 31);  // chips 1 .. 31
   // Released outside the window: the block of the last held frame.
   step(24 + 256 + 20, 500, 0);
-  EXPECT_EQ(brushW, 31);
-  EXPECT_EQ(brushX[cellIndex(30, 0)], 32 + 30 * 32);
+  EXPECT_EQ(session.brushW, 31);
+  EXPECT_EQ(session.brushX[cellIndex(30, 0)], 32 + 30 * 32);
 }
 
 TEST_F(SelectionTest, PickWiderThanTheBrushIsCut) {
@@ -96,36 +96,36 @@ TEST_F(SelectionTest, PickWiderThanTheBrushIsCut) {
   step(24 + 5, 112 + 5, P);
   step(24 + 256 + 20, 112 + 5, P);
   step(24 + 256 + 20, 112 + 5, P);
-  EXPECT_EQ(brushW, 256);
+  EXPECT_EQ(session.brushW, 256);
   step(24 + 256 + 20, 112 + 5, 0);
-  EXPECT_EQ(brushX[cellIndex(255, 0)], 255 * 16);
+  EXPECT_EQ(session.brushX[cellIndex(255, 0)], 255 * 16);
 }
 
 TEST_F(SelectionTest, CopyFromTheMapAndTheSheetHighlight) {
   for (int c = 0; c < 40; ++c)
-    for (int r = 0; r < 30; ++r) planeX[cellIndex(c, r)] = c * 1000 + r;
+    for (int r = 0; r < 30; ++r) doc.planeX[cellIndex(c, r)] = c * 1000 + r;
   step(10, 590);
   EXPECT_EQ(countShapes(2, SHAPE_BOX, CYAN), 1);
 
-  mapView.scrollX = 10;
+  session.mapView.scrollX = 10;
   step(359, 181, S);  // map cell (2, 2)
-  EXPECT_EQ(copyDrag, 1);
-  EXPECT_EQ(frontWindow, 1);
+  EXPECT_EQ(gestureIs(GESTURE_COPY), 1);
+  EXPECT_EQ(session.frontWindow, 1);
   step(423, 213, S);  // cell (4, 3)
   EXPECT_TRUE(hasText(2, "[64,64],[160,128]"));
   EXPECT_NE(findShape(3, SHAPE_BOX, PINK), nullptr);
   // Released right of the window: column 15, cut by the window's right edge,
   // is left out.
   step(790, 213, 0);
-  EXPECT_EQ(copyDrag, 0);
-  EXPECT_EQ(dragLock, 0);
-  EXPECT_EQ(brushFromMap, 1);
-  EXPECT_EQ(brushW, 13);
-  EXPECT_EQ(brushH, 2);
-  EXPECT_EQ(brushX[cellIndex(0, 0)], 2002);
-  EXPECT_EQ(brushX[cellIndex(12, 1)], 14003);
-  EXPECT_EQ(planeX[cellIndex(2, 2)], 2002);
-  EXPECT_EQ(undoX[cellIndex(2, 2)], 0);  // no snapshot
+  EXPECT_EQ(gestureIs(GESTURE_COPY), 0);
+  EXPECT_EQ(gestureHeld(), 0);
+  EXPECT_EQ(session.brushFromMap, 1);
+  EXPECT_EQ(session.brushW, 13);
+  EXPECT_EQ(session.brushH, 2);
+  EXPECT_EQ(session.brushX[cellIndex(0, 0)], 2002);
+  EXPECT_EQ(session.brushX[cellIndex(12, 1)], 14003);
+  EXPECT_EQ(doc.planeX[cellIndex(2, 2)], 2002);
+  EXPECT_EQ(doc.undoX[cellIndex(2, 2)], 0);  // no snapshot
 
   step(10, 590);
   EXPECT_EQ(countShapes(1, SHAPE_BOX, CYAN) + countShapes(2, SHAPE_BOX, CYAN), 0);
@@ -134,29 +134,29 @@ TEST_F(SelectionTest, CopyFromTheMapAndTheSheetHighlight) {
   // Released the frame after its press: the cell under the pointer.
   step(359 + 96, 181 + 96, S);
   step(359 + 96, 181 + 96, 0);
-  EXPECT_EQ(brushW, 1);
-  EXPECT_EQ(brushH, 1);
-  EXPECT_EQ(brushX[0], 5005);
+  EXPECT_EQ(session.brushW, 1);
+  EXPECT_EQ(session.brushH, 1);
+  EXPECT_EQ(session.brushX[0], 5005);
 
   // The next pick brings the highlight back.
-  frontWindow = 0;
+  session.frontWindow = FRONT_SHEET;
   step(chipX(1), chipY(1), P);
   step(chipX(1), chipY(1), P);
   step(chipX(1), chipY(1), 0);
-  EXPECT_EQ(brushFromMap, 0);
+  EXPECT_EQ(session.brushFromMap, 0);
   EXPECT_EQ(countShapes(2, SHAPE_BOX, CYAN), 1);
 }
 
 TEST_F(SelectionTest, CopyBlockIsHeldInsideThePlanes) {
-  planeX[cellIndex(255, 0)] = 42;
-  copyDrag = dragLock = 1;
-  copyAnchorX = 300 * TIP_X;  // as if the map had shrunk under a wide window
-  copyAnchorY = 0;
+  doc.planeX[cellIndex(255, 0)] = 42;
+  gesture.kind = GESTURE_COPY;
+  gesture.copyAnchorX = 300 * doc.chipWidth;  // as if the map had shrunk under a wide window
+  gesture.copyAnchorY = 0;
   input(10, 590, 0);
-  mapView.scrollX = 290 * TIP_X;
+  session.mapView.scrollX = 290 * doc.chipWidth;
   updateCopyDrag(1);
-  EXPECT_EQ(copyDrag, 0);
-  EXPECT_EQ(brushW, 1);
-  EXPECT_EQ(brushH, 14);  // rows 0 .. 13 down to the pointer
-  EXPECT_EQ(brushX[0], 42);
+  EXPECT_EQ(gestureIs(GESTURE_COPY), 0);
+  EXPECT_EQ(session.brushW, 1);
+  EXPECT_EQ(session.brushH, 14);  // rows 0 .. 13 down to the pointer
+  EXPECT_EQ(session.brushX[0], 42);
 }

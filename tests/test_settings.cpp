@@ -40,7 +40,7 @@ std::string golden(const std::string& bmp, const std::string& bct, const std::st
          "BMP=" + bmp + "\r\nBCT=" + bct + "\r\nBG=" + bg + "\r\n";
 }
 
-class Settings : public ::testing::Test {
+class SettingsFile : public ::testing::Test {
  protected:
   void SetUp() override {
     resetMapModel();
@@ -62,7 +62,7 @@ class Settings : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(Settings, BuildsProgramPathsWithinTheirStores) {
+TEST_F(SettingsFile, BuildsProgramPathsWithinTheirStores) {
   EXPECT_EQ(std::string(programDir), dir.string() + "/");
   EXPECT_EQ(std::string(iniPath), dir.string() + "/Brindlecot.ini");
   ASSERT_EQ(buildProgramPathsFrom("/x/"), 1);
@@ -78,20 +78,20 @@ TEST_F(Settings, BuildsProgramPathsWithinTheirStores) {
   EXPECT_EQ(std::string(programDir), fs::current_path().string() + "/");
 }
 
-TEST_F(Settings, DefaultsWithoutAFileAndTheirExactBytesWhenSaved) {
-  showWallpaper = 0;
-  scrollSpeed = 1;
-  TIP_X = 5;
-  std::strcpy(mapPath, "stale");
+TEST_F(SettingsFile, DefaultsWithoutAFileAndTheirExactBytesWhenSaved) {
+  settings.showWallpaper = 0;
+  settings.scrollSpeed = 1;
+  doc.chipWidth = 5;
+  std::strcpy(doc.mapPath, "stale");
   loadSettings();
-  EXPECT_EQ(showWallpaper, 1);
-  EXPECT_EQ(showGuideLines, 1);
-  EXPECT_EQ(showDebugInfo, 0);
-  EXPECT_EQ(scrollSpeed, 400);
-  EXPECT_EQ(TIP_X, 32);
-  EXPECT_EQ(sheetViewX, 24);
-  EXPECT_EQ(mapViewHeight, 470);
-  EXPECT_STREQ(mapPath, "");
+  EXPECT_EQ(settings.showWallpaper, 1);
+  EXPECT_EQ(settings.showGuideLines, 1);
+  EXPECT_EQ(settings.showDebugInfo, 0);
+  EXPECT_EQ(settings.scrollSpeed, 400);
+  EXPECT_EQ(doc.chipWidth, 32);
+  EXPECT_EQ(settings.sheetViewX, 24);
+  EXPECT_EQ(settings.mapViewHeight, 470);
+  EXPECT_STREQ(doc.mapPath, "");
   ASSERT_EQ(saveSettings(), 1);
   EXPECT_EQ(slurp(ini), golden("", "", ""));
   // Every key of the two number sections lines up its "=" at byte 10 and 17.
@@ -103,12 +103,12 @@ TEST_F(Settings, DefaultsWithoutAFileAndTheirExactBytesWhenSaved) {
   for (int k = 0; k < 8; ++k, i = s.find('\n', i) + 1) EXPECT_EQ(s[i + 17], '=');
 }
 
-TEST_F(Settings, RoundTripsJapaneseAndBlankPathsAndDropsUnknownKeys) {
+TEST_F(SettingsFile, RoundTripsJapaneseAndBlankPathsAndDropsUnknownKeys) {
   std::string bmp = sj("/home/ユーザー/ちっぷ 1.bmp");
   std::string bct = sj("/マップ/town map.bct");
-  std::strcpy(chipSheetPath, bmp.c_str());
-  std::strcpy(mapPath, bct.c_str());
-  std::strcpy(wallpaperPath, "/bg/with  two blanks.bmp");
+  std::strcpy(doc.chipSheetPath, bmp.c_str());
+  std::strcpy(doc.mapPath, bct.c_str());
+  std::strcpy(doc.wallpaperPath, "/bg/with  two blanks.bmp");
   ASSERT_EQ(saveSettings(), 1);
   EXPECT_EQ(slurp(ini), golden(bmp, bct, "/bg/with  two blanks.bmp"));
 
@@ -116,34 +116,34 @@ TEST_F(Settings, RoundTripsJapaneseAndBlankPathsAndDropsUnknownKeys) {
   write(hand);
   resetSettings();
   loadSettings();
-  EXPECT_EQ(std::string(chipSheetPath), bmp);
-  EXPECT_EQ(std::string(mapPath), bct);
-  EXPECT_STREQ(wallpaperPath, "/bg/with  two blanks.bmp");
+  EXPECT_EQ(std::string(doc.chipSheetPath), bmp);
+  EXPECT_EQ(std::string(doc.mapPath), bct);
+  EXPECT_STREQ(doc.wallpaperPath, "/bg/with  two blanks.bmp");
   ASSERT_EQ(saveSettings(), 1);
   EXPECT_EQ(slurp(ini), golden(bmp, bct, "/bg/with  two blanks.bmp"));
 
   // A line end inside a path cannot add a line of its own.
-  std::strcpy(wallpaperPath, "a.bmp\r\nBCT=evil");
+  std::strcpy(doc.wallpaperPath, "a.bmp\r\nBCT=evil");
   ASSERT_EQ(saveSettings(), 1);
   EXPECT_EQ(slurp(ini), golden(bmp, bct, "a.bmp"));
 }
 
-TEST_F(Settings, ReadsHandWrittenFilesLeniently) {
+TEST_F(SettingsFile, ReadsHandWrittenFilesLeniently) {
   write(sj("; comment\n[ ういんどう ]\nＸ座標 = -20\n ｙ座標=abc\nBMPｘ座標=\nMAPSizeＸ =  +600 px \r\n"
            "[せってい]\r\nTIP_X = 0\r\nTIP_Y=-4\r\nＳＣＲすぴーど=650\r\nＳＣＲすぴーど=100\r\nbg = 0\r\n"
            "[ふぁいる]\rbmp =   /a b/c.bmp   \rBG\r[せってい]\rぐりっど=0\r"));
   loadSettings();
-  EXPECT_EQ(windowX, 0);      // clamped from -20
-  EXPECT_EQ(windowY, 0);      // a full-width key differs from a half-width one: default
-  EXPECT_EQ(sheetViewX, 24);  // an empty value gives the default
-  EXPECT_EQ(mapViewWidth, 600);
-  EXPECT_EQ(TIP_X, 32);       // the chip-size guard keeps the old size
-  EXPECT_EQ(TIP_Y, 32);
-  EXPECT_EQ(scrollSpeed, 650);  // the first of two equal keys wins
-  EXPECT_EQ(showWallpaper, 1);  // "bg" is not "ＢＧ"
-  EXPECT_EQ(showGuideLines, 1);  // only the first section of a name counts
-  EXPECT_STREQ(chipSheetPath, "/a b/c.bmp");
-  EXPECT_STREQ(wallpaperPath, "");
+  EXPECT_EQ(settings.windowX, 0);      // clamped from -20
+  EXPECT_EQ(settings.windowY, 0);      // a full-width key differs from a half-width one: default
+  EXPECT_EQ(settings.sheetViewX, 24);  // an empty value gives the default
+  EXPECT_EQ(settings.mapViewWidth, 600);
+  EXPECT_EQ(doc.chipWidth, 32);       // the chip-size guard keeps the old size
+  EXPECT_EQ(doc.chipHeight, 32);
+  EXPECT_EQ(settings.scrollSpeed, 650);  // the first of two equal keys wins
+  EXPECT_EQ(settings.showWallpaper, 1);  // "bg" is not "ＢＧ"
+  EXPECT_EQ(settings.showGuideLines, 1);  // only the first section of a name counts
+  EXPECT_STREQ(doc.chipSheetPath, "/a b/c.bmp");
+  EXPECT_STREQ(doc.wallpaperPath, "");
 
   // ASCII case folding never touches the trail byte of a double-byte character:
   // 0x82 0x60 and 0x82 0x80 are different characters.
@@ -161,11 +161,11 @@ TEST_F(Settings, ReadsHandWrittenFilesLeniently) {
   EXPECT_STREQ(small, "999");
 }
 
-TEST_F(Settings, WindowXAboveZeroAndAFailedSaveKeepsTheOldFile) {
+TEST_F(SettingsFile, WindowXAboveZeroAndAFailedSaveKeepsTheOldFile) {
   write(sj("[ういんどう]\r\nＸ座標=15\r\nＹ座標=-1\r\n"));
   loadSettings();
-  EXPECT_EQ(windowX, 15);
-  EXPECT_EQ(windowY, 0);
+  EXPECT_EQ(settings.windowX, 15);
+  EXPECT_EQ(settings.windowY, 0);
   std::string before = slurp(ini);
   filesFailNthWrite(1);
   EXPECT_EQ(saveSettings(), 0);

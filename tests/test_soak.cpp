@@ -13,6 +13,7 @@
 #include "app/app.h"
 #include "app/settings.h"
 #include "editor/editor.h"
+#include "gesture_probe.h"
 #include "gfx/gfx.h"
 #include "input/input.h"
 #include "map/map.h"
@@ -34,16 +35,16 @@ struct Rng {
 
 Rng rng{0x9E3779B97F4A7C15ull};
 
-int randomAttributeAnswer() {
-  currentAttribute = rng.below(1200) - 100;
+int randomAttributeAnswer(int32_t, int32_t* chosen) {
+  *chosen = rng.below(1200) - 100;
   return rng.below(2);
 }
 int cancelChooser(const FileChooserSetup&, const char*, char*, size_t) { return 0; }
 int answerNo(const char*, const char*, int) { return IDNO; }
 
 int dragFlags() {
-  return mapView.moveDrag + mapView.thumbDrag + mapView.resizeDrag + sheetView.moveDrag + sheetView.thumbDrag +
-         sheetView.resizeDrag + pickDrag + copyDrag + attrDrag + toolbarPressed;
+  return gestureIs(GESTURE_MOVE, &session.mapView) + gestureIs(GESTURE_THUMB, &session.mapView) + gestureIs(GESTURE_RESIZE, &session.mapView) + gestureIs(GESTURE_MOVE, &session.sheetView) + gestureIs(GESTURE_THUMB, &session.sheetView) +
+         gestureIs(GESTURE_RESIZE, &session.sheetView) + gestureIs(GESTURE_PICK) + gestureIs(GESTURE_COPY) + gestureIs(GESTURE_ATTRIBUTE) + gestureIs(GESTURE_BUTTON);
 }
 
 class SoakTest : public ::testing::Test {
@@ -60,10 +61,10 @@ class SoakTest : public ::testing::Test {
     ASSERT_EQ(startDisplay(screenW, screenH, 16), 1);
     std::string chips = std::string(BRINDLE_SOURCE_DIR) + "/samples/chips.bmp";
     ASSERT_EQ(loadSurface(chips.c_str(), SLOT_CHIPSHEET, KEY_BLACK), 1);
-    keyboardEnabled = mouseEnabled = 1;
+    inputState.keyboardEnabled = inputState.mouseEnabled = 1;
     ASSERT_EQ(startInput(), 1);
     acquireInput(1);
-    appActive = 1;
+    appState.appActive = 1;
     attributeDialogHook = randomAttributeAnswer;
     platformSetFileChooserHook(cancelChooser);
     platformSetMessageBoxHook(answerNo);
@@ -80,7 +81,7 @@ class SoakTest : public ::testing::Test {
     resetEditorState();
     resetInputState();
     resetMapModel();
-    appActive = 0;
+    appState.appActive = 0;
   }
 };
 
@@ -120,34 +121,34 @@ TEST_F(SoakTest, RandomInputNeverBreaksTheModelOrTheGestureFlags) {
     if (rng.below(300) == 0) setMapCells(rng.below(300) - 20, rng.below(300) - 20);
     if (rng.below(300) == 0) setChipWidth(rng.below(80) - 8);
     if (rng.below(300) == 0) setChipHeight(rng.below(80) - 8);
-    if (rng.below(200) == 0) toolMode = rng.below(3);
-    if (rng.below(1500) == 0 && dragLock == 0) runCommand(9);  // PREVIEW, left by the next press
-    if (rng.below(500) == 0) scrollSpeed = rng.below(2000) - 500;
+    if (rng.below(200) == 0) session.toolMode = static_cast<ToolMode>(rng.below(3));
+    if (rng.below(1500) == 0 && gestureHeld() == 0) runCommand(9);  // PREVIEW, left by the next press
+    if (rng.below(500) == 0) settings.scrollSpeed = rng.below(2000) - 500;
     if (rng.below(400) == 0) frameSeconds = static_cast<float>(rng.below(100)) / 1000.0f;
     PlatMessage m{};
     while (platformPeekMessage()) platformGetMessage(&m);  // posted EXIT and CLOSE
 
     updateEditorFrame();
 
-    ASSERT_GE(KOMA_X, 0);
-    ASSERT_LE(KOMA_X, 256);
-    ASSERT_GE(KOMA_Y, 0);
-    ASSERT_LE(KOMA_Y, 256);
-    ASSERT_GE(TIP_X, 1);
-    ASSERT_GE(TIP_Y, 1);
-    ASSERT_GE(brushW, 1);
-    ASSERT_LE(brushW, 256);
-    ASSERT_GE(brushH, 1);
-    ASSERT_LE(brushH, 256);
+    ASSERT_GE(doc.mapCellsX, 0);
+    ASSERT_LE(doc.mapCellsX, 256);
+    ASSERT_GE(doc.mapCellsY, 0);
+    ASSERT_LE(doc.mapCellsY, 256);
+    ASSERT_GE(doc.chipWidth, 1);
+    ASSERT_GE(doc.chipHeight, 1);
+    ASSERT_GE(session.brushW, 1);
+    ASSERT_LE(session.brushW, 256);
+    ASSERT_GE(session.brushH, 1);
+    ASSERT_LE(session.brushH, 256);
     int flags = dragFlags();
     ASSERT_LE(flags, 1) << "frame " << f;
-    if (editorMode == 0) {
-      ASSERT_EQ(dragLock, flags) << "frame " << f;
+    if (session.editorMode == 0) {
+      ASSERT_EQ(gestureHeld(), flags) << "frame " << f;
     }
     gestures += flags;
-    editing += editorMode == 0 ? 1 : 0;
+    editing += session.editorMode == 0 ? 1 : 0;
     drawn += drawCount;
-    stamps += (buttonsHeld & BTN_PRIMARY) ? 1 : 0;
+    stamps += (inputState.buttonsHeld & BTN_PRIMARY) ? 1 : 0;
   }
   // The random walk must have exercised the gestures, not idled.
   EXPECT_GT(gestures, frames / 50);

@@ -147,8 +147,8 @@ TEST_F(TmxFile, RefusesWhatABctMapCannotHoldWithAReason) {
   }
 
   // Parsed, but not representable: the model stays as it was.
-  KOMA_X = 7;
-  planeX[0] = 5;
+  doc.mapCellsX = 7;
+  doc.planeX[0] = 5;
   const std::string beyond = tmxDoc(2, 2, csvData({1, 2, 3, 257}));
   TmxMap m;
   std::string why;
@@ -158,8 +158,8 @@ TEST_F(TmxFile, RefusesWhatABctMapCannotHoldWithAReason) {
   m.tileset.tileWidth = 32;
   EXPECT_EQ(tmxToMap(m, &why, notes.sink()), 0);
   EXPECT_NE(why.find("one chip size"), std::string::npos) << why;
-  EXPECT_EQ(KOMA_X, 7);
-  EXPECT_EQ(planeX[0], 5);
+  EXPECT_EQ(doc.mapCellsX, 7);
+  EXPECT_EQ(doc.planeX[0], 5);
 
   // The picture of a map too large to draw is refused before anything is loaded.
   setMapCells(256, 256);
@@ -196,15 +196,15 @@ TEST_F(TmxFile, EveryFormTiledWritesGivesTheSameCellsAndSpacingIsHonoured) {
   m.tileset.columns = 15;
   Notes notes;
   ASSERT_EQ(tmxToMap(m, &why, notes.sink()), 1) << why;
-  EXPECT_EQ(KOMA_X, 3);
-  EXPECT_EQ(KOMA_Y, 2);
-  EXPECT_STREQ(chipSheetName, "chips.bmp");
+  EXPECT_EQ(doc.mapCellsX, 3);
+  EXPECT_EQ(doc.mapCellsY, 2);
+  EXPECT_STREQ(doc.chipSheetName, "chips.bmp");
   // gid 17 is local 16: column 1, row 1 of 15 columns -> (2 + 17, 2 + 17).
-  EXPECT_EQ(planeX[cellIndex(2, 0)], 19);
-  EXPECT_EQ(planeY[cellIndex(2, 0)], 19);
-  EXPECT_EQ(planeX[cellIndex(0, 1)], 2);  // gid 256: local 255, column 0 of row 17
-  EXPECT_EQ(planeY[cellIndex(0, 1)], 2 + 17 * 17);
-  EXPECT_EQ(planeA[cellIndex(0, 1)], 0);
+  EXPECT_EQ(doc.planeX[cellIndex(2, 0)], 19);
+  EXPECT_EQ(doc.planeY[cellIndex(2, 0)], 19);
+  EXPECT_EQ(doc.planeX[cellIndex(0, 1)], 2);  // gid 256: local 255, column 0 of row 17
+  EXPECT_EQ(doc.planeY[cellIndex(0, 1)], 2 + 17 * 17);
+  EXPECT_EQ(doc.planeA[cellIndex(0, 1)], 0);
   ASSERT_EQ(notes.lines.size(), 2u);  // one empty cell, no attributes
   EXPECT_NE(notes.lines[0].find("1 empty cells"), std::string::npos);
 }
@@ -213,13 +213,13 @@ TEST_F(TmxFile, CellsOffTheChipGridAreReportedAndWrittenAsTheNearestChipOrEmpty)
   setMapCells(30, 1);
   setChipWidth(32);
   setChipHeight(32);
-  planeX[cellIndex(0, 0)] = 64;   // on the grid: column 2
-  planeX[cellIndex(1, 0)] = 47;   // nearest is column 1
-  planeX[cellIndex(2, 0)] = 50;   // nearest is column 2
-  planeX[cellIndex(3, 0)] = 250;  // nearest would be column 8: held to the last, 7
-  planeX[cellIndex(4, 0)] = 256;  // outside a sheet 256 wide
-  planeY[cellIndex(5, 0)] = -32;  // outside
-  for (int c = 6; c < 30; ++c) planeX[cellIndex(c, 0)] = 1;  // 24 more, each off the grid
+  doc.planeX[cellIndex(0, 0)] = 64;   // on the grid: column 2
+  doc.planeX[cellIndex(1, 0)] = 47;   // nearest is column 1
+  doc.planeX[cellIndex(2, 0)] = 50;   // nearest is column 2
+  doc.planeX[cellIndex(3, 0)] = 250;  // nearest would be column 8: held to the last, 7
+  doc.planeX[cellIndex(4, 0)] = 256;  // outside a sheet 256 wide
+  doc.planeY[cellIndex(5, 0)] = -32;  // outside
+  for (int c = 6; c < 30; ++c) doc.planeX[cellIndex(c, 0)] = 1;  // 24 more, each off the grid
   Notes notes;
   TmxMap m;
   mapToTmx(256, 240, "chips.bmp", "chips", &m, notes.sink());
@@ -314,12 +314,12 @@ TEST_F(TmxPeer, RasterizerDrawsTheExportAsBctoolPngDrawsTheMapAndTheRoundTripKee
   for (int c = 0; c < 256; ++c)
     for (int r = 0; r < 256; ++r) {
       int chip = (c * 7 + r * 13 + static_cast<int>(rng() % 3)) % 256;
-      planeX[cellIndex(c, r)] = chip % 16 * 16;
-      planeY[cellIndex(c, r)] = chip / 16 * 16;
-      planeA[cellIndex(c, r)] = static_cast<int32_t>(rng() % 2001) - 1000;
+      doc.planeX[cellIndex(c, r)] = chip % 16 * 16;
+      doc.planeY[cellIndex(c, r)] = chip / 16 * 16;
+      doc.planeA[cellIndex(c, r)] = static_cast<int32_t>(rng() % 2001) - 1000;
     }
-  planeA[cellIndex(3, 4)] = INT32_MIN;
-  std::strcpy(chipSheetName, "chips.bmp");
+  doc.planeA[cellIndex(3, 4)] = INT32_MIN;
+  std::strcpy(doc.chipSheetName, "chips.bmp");
   ASSERT_EQ(saveMapFile((dir / "big.bct").c_str()), 1);
 
   for (const char* map : {"sample", "big"}) {
@@ -345,7 +345,7 @@ TEST_F(TmxPeer, RasterizerDrawsTheExportAsBctoolPngDrawsTheMapAndTheRoundTripKee
   }
 
   // A cell moved off the grid is drawn differently by the two and said so.
-  planeX[cellIndex(0, 0)] += 3;
+  doc.planeX[cellIndex(0, 0)] += 3;
   ASSERT_EQ(saveMapFile((dir / "off.bct").c_str()), 1);
   std::string err;
   ASSERT_EQ(runIn(dir, bctool + " tmx off.bct out/off.tmx", &err), 0);
@@ -383,17 +383,17 @@ TEST_F(TmxPeer, MapsTheTiledCommandLineWritesComeBackCellForCell) {
     ASSERT_EQ(runIn(dir, bctool + " fromtmx " + f.name + ".tmx " + f.name + ".bct", &err), 0) << err;
     resetMapModel();
     ASSERT_EQ(loadMapFile((dir / (f.name + ".bct")).c_str()), 1);
-    EXPECT_STREQ(chipSheetName, "chips.bmp");
-    ASSERT_EQ(KOMA_X, w);
-    ASSERT_EQ(KOMA_Y, h);
-    EXPECT_EQ(TIP_X, 16);
-    EXPECT_EQ(TIP_Y, 16);
+    EXPECT_STREQ(doc.chipSheetName, "chips.bmp");
+    ASSERT_EQ(doc.mapCellsX, w);
+    ASSERT_EQ(doc.mapCellsY, h);
+    EXPECT_EQ(doc.chipWidth, 16);
+    EXPECT_EQ(doc.chipHeight, 16);
     int wrong = 0;
     for (int r = 0; r < h; ++r)
       for (int c = 0; c < w; ++c) {
         int local = static_cast<int>(gids[static_cast<size_t>(r) * w + c]) - 1;
         int i = cellIndex(c, r);
-        if (planeX[i] != local % 16 * 16 || planeY[i] != local / 16 * 16 || planeA[i] != c * 100 - r) ++wrong;
+        if (doc.planeX[i] != local % 16 * 16 || doc.planeY[i] != local / 16 * 16 || doc.planeA[i] != c * 100 - r) ++wrong;
       }
     EXPECT_EQ(wrong, 0);
   }

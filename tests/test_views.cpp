@@ -21,11 +21,11 @@ TEST_F(ViewWindowTest, TitleAndResizeZonesAreStrictOnEveryEdge) {
                          {340, 88, false},  {340, 89, true},  {340, 110, true}, {340, 111, false}};
   for (const Probe& p : title) {
     step(p.x, p.y, P);
-    EXPECT_EQ(mapView.moveDrag, p.inside ? 1 : 0) << p.x << "," << p.y;
-    EXPECT_EQ(dragLock, p.inside ? 1 : 0);
+    EXPECT_EQ(gestureIs(GESTURE_MOVE, &session.mapView), p.inside ? 1 : 0) << p.x << "," << p.y;
+    EXPECT_EQ(gestureHeld(), p.inside ? 1 : 0);
     step(p.x, p.y, 0);
-    EXPECT_EQ(mapView.moveDrag, 0);
-    EXPECT_EQ(dragLock, 0);
+    EXPECT_EQ(gestureIs(GESTURE_MOVE, &session.mapView), 0);
+    EXPECT_EQ(gestureHeld(), 0);
   }
   const Probe resize[] = {{400, 582, false}, {400, 583, true}, {400, 589, true}, {400, 590, false},
                           {780, 300, false}, {781, 300, true}, {787, 300, true}, {788, 300, false}};
@@ -33,20 +33,20 @@ TEST_F(ViewWindowTest, TitleAndResizeZonesAreStrictOnEveryEdge) {
     step(p.x, p.y, 0);
     EXPECT_EQ(lastShape == 2, p.inside) << p.x << "," << p.y;
     step(p.x, p.y, P);
-    EXPECT_EQ(mapView.resizeDrag, p.inside ? 1 : 0) << p.x << "," << p.y;
+    EXPECT_EQ(gestureIs(GESTURE_RESIZE, &session.mapView), p.inside ? 1 : 0) << p.x << "," << p.y;
     step(p.x, p.y, 0);
-    EXPECT_EQ(mapView.resizeDrag, 0);
+    EXPECT_EQ(gestureIs(GESTURE_RESIZE, &session.mapView), 0);
   }
   // Starting a drag brings the map window to the front.
-  EXPECT_EQ(frontWindow, 1);
+  EXPECT_EQ(session.frontWindow, 1);
 }
 
 TEST_F(ViewWindowTest, MoveClampsAndTheWindowSettlesAtTheBottomRight) {
   step(340, 100, P);
-  ASSERT_EQ(mapView.moveDrag, 1);
+  ASSERT_EQ(gestureIs(GESTURE_MOVE, &session.mapView), 1);
   step(340, 100, P, -1000, -1000);
-  EXPECT_EQ(mapView.x, 6);
-  EXPECT_EQ(mapView.y, 27);
+  EXPECT_EQ(session.mapView.x, 6);
+  EXPECT_EQ(session.mapView.y, 27);
   EXPECT_EQ(lastShape, 0);
   const BlitCommand* t = findBlit(2, SLOT_DATA, 80, 80);
   ASSERT_NE(t, nullptr);
@@ -54,17 +54,17 @@ TEST_F(ViewWindowTest, MoveClampsAndTheWindowSettlesAtTheBottomRight) {
   EXPECT_EQ(t->y, 0);
 
   step(340, 100, P, 2000, 2000);
-  EXPECT_EQ(mapView.x, 726);
-  EXPECT_EQ(mapView.y, 606);
+  EXPECT_EQ(session.mapView.x, 726);
+  EXPECT_EQ(session.mapView.y, 606);
   // This frame the height is 594 - 606 < 0: nothing of the map is drawn.
-  EXPECT_EQ(mapView.w, 68);
-  EXPECT_LT(mapView.h, 0);
+  EXPECT_EQ(session.mapView.w, 68);
+  EXPECT_LT(session.mapView.h, 0);
   EXPECT_EQ(countBlitsFrom(2, SLOT_CHIPSHEET), 0);
   EXPECT_EQ(countShapes(2, SHAPE_LINE, 0x808080), 0);
 
   step(340, 100, P);
-  EXPECT_EQ(mapView.w, 80);
-  EXPECT_EQ(mapView.h, 32);
+  EXPECT_EQ(session.mapView.w, 80);
+  EXPECT_EQ(session.mapView.h, 32);
   t = findBlit(2, SLOT_DATA, 80, 80);
   ASSERT_NE(t, nullptr);
   EXPECT_EQ(t->x, 720);
@@ -72,53 +72,53 @@ TEST_F(ViewWindowTest, MoveClampsAndTheWindowSettlesAtTheBottomRight) {
 
   // The release frame changes no geometry.
   step(340, 100, 0, -50, -50);
-  EXPECT_EQ(mapView.moveDrag, 0);
-  EXPECT_EQ(dragLock, 0);
-  EXPECT_EQ(mapView.x, 726);
-  EXPECT_EQ(mapView.y, 606);
+  EXPECT_EQ(gestureIs(GESTURE_MOVE, &session.mapView), 0);
+  EXPECT_EQ(gestureHeld(), 0);
+  EXPECT_EQ(session.mapView.x, 726);
+  EXPECT_EQ(session.mapView.y, 606);
 }
 
 TEST_F(ViewWindowTest, ResizeStopsAtImageScreenLimitAndMinimum) {
   editorSetSheetSizeForTests(150, 120);
-  sheetView.x = 600;
+  session.sheetView.x = 600;
   step(10, 590);
   step(10, 590);
-  ASSERT_EQ(sheetView.w, 150);
-  ASSERT_EQ(sheetView.h, 120);
+  ASSERT_EQ(session.sheetView.w, 150);
+  ASSERT_EQ(session.sheetView.h, 120);
 
   step(752, 150, P);  // right zone (750, 112, 8, 128)
-  ASSERT_EQ(sheetView.resizeDrag, 1);
+  ASSERT_EQ(gestureIs(GESTURE_RESIZE, &session.sheetView), 1);
   step(752, 150, P, 100, 0);
-  EXPECT_EQ(sheetView.w, 194);  // 794 - x, wider than the image while pushing
+  EXPECT_EQ(session.sheetView.w, 194);  // 794 - x, wider than the image while pushing
   step(752, 150, P, 0, 0);
-  EXPECT_EQ(sheetView.w, 150);  // back to the image without motion
+  EXPECT_EQ(session.sheetView.w, 150);  // back to the image without motion
   step(752, 150, P, 30, 0);
-  EXPECT_EQ(sheetView.w, 150);
+  EXPECT_EQ(session.sheetView.w, 150);
   step(752, 150, P, 0, 500);
-  EXPECT_EQ(sheetView.h, 594 - 112);  // the screen limit wins over the image
+  EXPECT_EQ(session.sheetView.h, 594 - 112);  // the screen limit wins over the image
   step(752, 150, P, 0, 0);
-  EXPECT_EQ(sheetView.h, 120);
+  EXPECT_EQ(session.sheetView.h, 120);
   step(752, 150, P, -500, -500);
-  EXPECT_EQ(sheetView.w, 80);
-  EXPECT_EQ(sheetView.h, 32);
+  EXPECT_EQ(session.sheetView.w, 80);
+  EXPECT_EQ(session.sheetView.h, 32);
   step(752, 150, 0);
-  EXPECT_EQ(sheetView.resizeDrag, 0);
-  EXPECT_EQ(dragLock, 0);
-  EXPECT_EQ(frontWindow, 0);
+  EXPECT_EQ(gestureIs(GESTURE_RESIZE, &session.sheetView), 0);
+  EXPECT_EQ(gestureHeld(), 0);
+  EXPECT_EQ(session.frontWindow, 0);
 }
 
 TEST_F(ViewWindowTest, WindowLargerThanItsImageReadsOnlyTheImage) {
   editorSetSheetSizeForTests(50, 20);
-  autoScroll = 1;
+  settings.autoScroll = 1;
   step(10, 590);  // 256 is cut to the image, then raised to the minimum
   step(10, 590);
-  EXPECT_EQ(sheetView.w, 80);
-  EXPECT_EQ(sheetView.h, 32);
+  EXPECT_EQ(session.sheetView.w, 80);
+  EXPECT_EQ(session.sheetView.h, 32);
   // Pointer in the right and bottom auto-scroll bands: the empty scroll range
   // holds the offsets at 0.
   step(24 + 80 + 5, 112 + 32 + 5);
-  EXPECT_EQ(sheetView.scrollX, 0);
-  EXPECT_EQ(sheetView.scrollY, 0);
+  EXPECT_EQ(session.sheetView.scrollX, 0);
+  EXPECT_EQ(session.sheetView.scrollY, 0);
   const BlitCommand* content = findBlit(2, SLOT_CHIPSHEET, 0, 0);
   ASSERT_NE(content, nullptr);
   EXPECT_EQ(content->srcRight, 50);
@@ -126,15 +126,15 @@ TEST_F(ViewWindowTest, WindowLargerThanItsImageReadsOnlyTheImage) {
   EXPECT_EQ(content->x, 24);
   EXPECT_EQ(content->y, 112);
   // Thumbs rest at the start instead of dividing by a negative span.
-  EXPECT_FLOAT_EQ(sheetView.hThumb[0], 24.0f);
-  EXPECT_FLOAT_EQ(sheetView.vThumb[1], 112.0f);
+  EXPECT_FLOAT_EQ(session.sheetView.hThumb[0], 24.0f);
+  EXPECT_FLOAT_EQ(session.sheetView.vThumb[1], 112.0f);
 
   // No bitmap at all: no copy from the chip-sheet slot.
   editorSetSheetSizeForTests(0, 0);
   step(10, 590);
   EXPECT_EQ(countBlitsFrom(2, SLOT_CHIPSHEET), 0);
-  EXPECT_EQ(sheetView.w, 80);
-  EXPECT_EQ(sheetView.h, 32);
+  EXPECT_EQ(session.sheetView.w, 80);
+  EXPECT_EQ(session.sheetView.h, 32);
 }
 
 TEST_F(ViewWindowTest, MapScrollRangesAndThumbHitRectangle) {
@@ -142,18 +142,18 @@ TEST_F(ViewWindowTest, MapScrollRangesAndThumbHitRectangle) {
   setChipHeight(16);  // 40 x 30 cells: 640 x 480 pixels in a 480 x 470 window
   frameSeconds = 10.0f;
   step(10, 590, BTN_RIGHT | BTN_DOWN);
-  EXPECT_EQ(mapView.scrollX, 160);
-  EXPECT_EQ(mapView.scrollY, 10);
+  EXPECT_EQ(session.mapView.scrollX, 160);
+  EXPECT_EQ(session.mapView.scrollY, 10);
   step(10, 590, BTN_LEFT | BTN_UP);
-  EXPECT_EQ(mapView.scrollX, 0);
-  EXPECT_EQ(mapView.scrollY, 0);
+  EXPECT_EQ(session.mapView.scrollX, 0);
+  EXPECT_EQ(session.mapView.scrollY, 0);
 
   frameSeconds = 0.0625f;
-  mapView.scrollX = 80;
+  session.mapView.scrollX = 80;
   step(10, 590);
   // 80 / 160 x 473 + 300 = 536.5; hit rectangle (535, 578, 9, 15).
-  EXPECT_FLOAT_EQ(mapView.hThumb[0], 536.5f);
-  EXPECT_FLOAT_EQ(mapView.hThumb[1], 579.0f);
+  EXPECT_FLOAT_EQ(session.mapView.hThumb[0], 536.5f);
+  EXPECT_FLOAT_EQ(session.mapView.hThumb[1], 579.0f);
   step(535, 585);
   EXPECT_NE(lastShape, 3);
   step(536, 585);
@@ -164,66 +164,66 @@ TEST_F(ViewWindowTest, MapScrollRangesAndThumbHitRectangle) {
   EXPECT_NE(lastShape, 3);
 
   step(536, 585, P);
-  ASSERT_EQ(mapView.thumbDrag, 1);
-  EXPECT_EQ(mapView.resizeDrag, 0);
+  ASSERT_EQ(gestureIs(GESTURE_THUMB, &session.mapView), 1);
+  EXPECT_EQ(gestureIs(GESTURE_RESIZE, &session.mapView), 0);
   step(600, 585, P, 10, 3);
-  EXPECT_EQ(mapView.scrollX, 90);
-  EXPECT_EQ(mapView.scrollY, 3);
+  EXPECT_EQ(session.mapView.scrollX, 90);
+  EXPECT_EQ(session.mapView.scrollY, 3);
   step(600, 585, 0, 10, 3);
-  EXPECT_EQ(mapView.thumbDrag, 0);
-  EXPECT_EQ(mapView.scrollX, 90);
+  EXPECT_EQ(gestureIs(GESTURE_THUMB, &session.mapView), 0);
+  EXPECT_EQ(session.mapView.scrollX, 90);
 
   // A map that fits: no thumbs are drawn, and the last drawn positions are
   // no longer hit-testable.
   setMapCells(30, 29);  // 480 x 464
   step(10, 590);
-  EXPECT_EQ(mapView.h, 464);
-  EXPECT_EQ(mapView.scrollX, 0);
+  EXPECT_EQ(session.mapView.h, 464);
+  EXPECT_EQ(session.mapView.scrollX, 0);
   step(10, 590);
   EXPECT_EQ(findBlit(2, SLOT_DATA, 16, 112), nullptr);
   EXPECT_EQ(findBlit(2, SLOT_DATA, 0, 112), nullptr);
-  step(static_cast<int32_t>(mapView.hThumb[0]) + 2, static_cast<int32_t>(mapView.hThumb[1]) + 2);
+  step(static_cast<int32_t>(session.mapView.hThumb[0]) + 2, static_cast<int32_t>(session.mapView.hThumb[1]) + 2);
   EXPECT_NE(lastShape, 3);
 }
 
 TEST_F(ViewWindowTest, AutoScrollBandsOfACornerScrollDiagonally) {
-  mapView.scrollX = mapView.scrollY = 100;  // 1280 x 960 map
+  session.mapView.scrollX = session.mapView.scrollY = 100;  // 1280 x 960 map
   step(295, 107);
-  EXPECT_EQ(mapView.scrollX, 100);  // option off
-  EXPECT_EQ(mapView.scrollY, 100);
-  autoScroll = 1;
+  EXPECT_EQ(session.mapView.scrollX, 100);  // option off
+  EXPECT_EQ(session.mapView.scrollY, 100);
+  settings.autoScroll = 1;
   step(295, 107);
-  EXPECT_EQ(mapView.scrollX, 75);
-  EXPECT_EQ(mapView.scrollY, 75);
+  EXPECT_EQ(session.mapView.scrollX, 75);
+  EXPECT_EQ(session.mapView.scrollY, 75);
   step(785, 587);
-  EXPECT_EQ(mapView.scrollX, 100);
-  EXPECT_EQ(mapView.scrollY, 100);
+  EXPECT_EQ(session.mapView.scrollX, 100);
+  EXPECT_EQ(session.mapView.scrollY, 100);
   // A gesture in progress stops the band.
-  dragLock = 1;
+  gesture.kind = GESTURE_MOVE;
   step(295, 107);
-  EXPECT_EQ(mapView.scrollX, 100);
+  EXPECT_EQ(session.mapView.scrollX, 100);
 }
 
 TEST_F(ViewWindowTest, FrontWindowClaimsThePointerFirst) {
   editorSetSheetSizeForTests(512, 512);
-  brushX[0] = 96;
+  session.brushX[0] = 96;
   step(10, 590);
-  sheetView.x = 320;
-  sheetView.y = 130;
-  planeX[cellIndex(3, 2)] = 7;
+  session.sheetView.x = 320;
+  session.sheetView.y = 130;
+  doc.planeX[cellIndex(3, 2)] = 7;
   step(400, 200, P);  // map cell (3, 2) lies under the sheet window
-  EXPECT_EQ(pickDrag, 1);
-  EXPECT_EQ(planeX[cellIndex(3, 2)], 7);
+  EXPECT_EQ(gestureIs(GESTURE_PICK), 1);
+  EXPECT_EQ(doc.planeX[cellIndex(3, 2)], 7);
   EXPECT_EQ(countShapes(1, SHAPE_BOX, 0xFFFFFF), 0);
   step(400, 200, P);
   step(400, 200, 0);
-  EXPECT_EQ(pickDrag, 0);
-  EXPECT_EQ(brushX[0], 64);  // the sheet chip under the pointer
+  EXPECT_EQ(gestureIs(GESTURE_PICK), 0);
+  EXPECT_EQ(session.brushX[0], 64);  // the sheet chip under the pointer
 
-  frontWindow = 1;
+  session.frontWindow = FRONT_MAP;
   step(400, 200, P);
-  EXPECT_EQ(planeX[cellIndex(3, 2)], 64);
-  EXPECT_EQ(pickDrag, 0);
+  EXPECT_EQ(doc.planeX[cellIndex(3, 2)], 64);
+  EXPECT_EQ(gestureIs(GESTURE_PICK), 0);
 }
 
 TEST_F(ViewWindowTest, OneFrameQueuesCellsFrameTitleThumbsAndGrid) {
@@ -231,10 +231,10 @@ TEST_F(ViewWindowTest, OneFrameQueuesCellsFrameTitleThumbsAndGrid) {
   setChipHeight(16);
   for (int c = 0; c < 40; ++c)
     for (int r = 0; r < 30; ++r) {
-      planeX[cellIndex(c, r)] = c * 16;
-      planeY[cellIndex(c, r)] = r * 16 + 1000;
+      doc.planeX[cellIndex(c, r)] = c * 16;
+      doc.planeY[cellIndex(c, r)] = r * 16 + 1000;
     }
-  frontWindow = 1;
+  session.frontWindow = FRONT_MAP;
   step(10, 590);
   // Columns 0..30, rows 0..29, columns outer: column 30 starts on the clip
   // edge and is queued empty.
@@ -292,19 +292,19 @@ TEST_F(ViewWindowTest, OneFrameQueuesCellsFrameTitleThumbsAndGrid) {
   EXPECT_EQ(clipLeft, 0);
   EXPECT_EQ(clipRight, screenW);
 
-  showGuideLines = 0;
+  settings.showGuideLines = 0;
   step(10, 590);
   EXPECT_EQ(countShapes(2, SHAPE_LINE, 0x808080), 0);
 }
 
 TEST_F(ViewWindowTest, AttributeModeDrawsThreeDigitsAfterEachCell) {
-  planeA[cellIndex(0, 0)] = 123;
-  planeA[cellIndex(0, 1)] = 1234;
-  toolMode = 2;
-  frontWindow = 1;
+  doc.planeA[cellIndex(0, 0)] = 123;
+  doc.planeA[cellIndex(0, 1)] = 1234;
+  session.toolMode = TOOL_ATTRIBUTE;
+  session.frontWindow = FRONT_MAP;
   step(10, 590);
-  mapView.w = 160;
-  mapView.h = 96;
+  session.mapView.w = 160;
+  session.mapView.h = 96;
   step(10, 590);
   const BlitCommand* q = blitQueue[2];
   EXPECT_EQ(q[0].slot, SLOT_CHIPSHEET);
@@ -334,27 +334,27 @@ TEST_F(ViewWindowTest, AttributeModeDrawsThreeDigitsAfterEachCell) {
 }
 
 TEST_F(ViewWindowTest, PlacementsRoundTripThroughTheSettings) {
-  mapViewX = 5000;
-  mapViewY = -40;
-  mapViewWidth = 2000000000;
-  mapViewHeight = -7;
+  settings.mapViewX = 5000;
+  settings.mapViewY = -40;
+  settings.mapViewWidth = 2000000000;
+  settings.mapViewHeight = -7;
   loadViewsFromSettings();
-  EXPECT_EQ(mapView.x, 726);
-  EXPECT_EQ(mapView.y, 27);
-  EXPECT_LE(mapView.x + mapView.w, 794);
-  EXPECT_GE(mapView.h, 32);
-  EXPECT_EQ(sheetView.x, 24);
-  EXPECT_EQ(sheetView.w, 256);
-  sheetView.x = 40;
-  sheetView.h = 99;
+  EXPECT_EQ(session.mapView.x, 726);
+  EXPECT_EQ(session.mapView.y, 27);
+  EXPECT_LE(session.mapView.x + session.mapView.w, 794);
+  EXPECT_GE(session.mapView.h, 32);
+  EXPECT_EQ(session.sheetView.x, 24);
+  EXPECT_EQ(session.sheetView.w, 256);
+  session.sheetView.x = 40;
+  session.sheetView.h = 99;
   storeViewsToSettings();
-  EXPECT_EQ(sheetViewX, 40);
-  EXPECT_EQ(sheetViewHeight, 99);
-  EXPECT_EQ(mapViewX, 726);
+  EXPECT_EQ(settings.sheetViewX, 40);
+  EXPECT_EQ(settings.sheetViewHeight, 99);
+  EXPECT_EQ(settings.mapViewX, 726);
 }
 
 TEST_F(ViewWindowTest, ScrollStepCarriesTheFractionAndHoldsBrokenTimes) {
-  scrollSpeed = 100;
+  settings.scrollSpeed = 100;
   frameSeconds = 0.0099f;  // 0.99 px a frame: truncated alone it never moves
   int32_t total = 0;
   for (int i = 0; i < 100; ++i) {

@@ -28,21 +28,21 @@ int startGraphics() {
   loadSurface("DATA", SLOT_DATA, KEY_BLACK);
   loadSurface("ICON", SLOT_ICON, KEY_BLACK);
   loadSurface("MES", SLOT_MES, KEY_MES);
-  if (showWallpaper == 1) loadSurface(wallpaperPath, SLOT_WALLPAPER, KEY_BLACK);
-  loadSurface(chipSheetPath, SLOT_CHIPSHEET, KEY_BLACK);
+  if (settings.showWallpaper == 1) loadSurface(doc.wallpaperPath, SLOT_WALLPAPER, KEY_BLACK);
+  loadSurface(doc.chipSheetPath, SLOT_CHIPSHEET, KEY_BLACK);
   resetFrameClock();
   return 1;
 }
 
 void showSystemCursor(int state) {
   if (state == 1) {
-    if (cursorShown == 1) return;
+    if (appState.cursorShown == 1) return;
     platformSetCursorVisible(1);
-    cursorShown = 1;
+    appState.cursorShown = 1;
   } else if (state == 0) {
-    if (cursorShown == 0) return;
+    if (appState.cursorShown == 0) return;
     platformSetCursorVisible(0);
-    cursorShown = 0;
+    appState.cursorShown = 0;
   }
 }
 
@@ -67,16 +67,16 @@ int translateAccelerator(const PlatMessage& m) {
 void mainWindowProc(const PlatMessage& m) {
   switch (m.kind) {
     case MSG_ACTIVATEAPP:
-      appActive = m.wParam != 0 ? 1 : 0;
-      acquireInput(appActive);
+      appState.appActive = m.wParam != 0 ? 1 : 0;
+      acquireInput(appState.appActive);
       // The time away is no frame time: the first frame back measures none,
       // so scrolling does not catch up the seconds spent elsewhere.
-      if (appActive == 1) resetFrameClock();
+      if (appState.appActive == 1) resetFrameClock();
       break;
     case MSG_COMMAND:
       switch (m.wParam) {
         case CMD_TOGGLE_DEBUG:
-          showDebugInfo = showDebugInfo == 1 ? 0 : 1;
+          settings.showDebugInfo = settings.showDebugInfo == 1 ? 0 : 1;
           break;
         case CMD_QUIT_ASK:
           showSystemCursor(1);
@@ -85,7 +85,7 @@ void mainWindowProc(const PlatMessage& m) {
           showSystemCursor(0);
           break;
         case CMD_REACQUIRE:
-          acquireInput(appActive);
+          acquireInput(appState.appActive);
           break;
         case CMD_MINIMISE:
           platformMinimiseMainWindow();
@@ -119,7 +119,7 @@ int runMessageLoop() {
       if (!platformGetMessage(&m)) return static_cast<int>(m.wParam);
       if (translateAccelerator(m)) continue;
       platformDispatchMessage(m);
-    } else if (appActive == 1) {
+    } else if (appState.appActive == 1) {
       // Frames follow the display's refresh instead of running as fast as
       // the loop can spin; a message that arrives meanwhile goes first.
       if (platformWaitFrame()) appFrameFunction();
@@ -146,8 +146,8 @@ int runApplication(int argc, char** argv) {
   removeStaleTempFiles(iniPath);  // what a killed run left beside the settings
   loadSettings();
   if (startupDialog() == 2) return 0;
-  keyboardEnabled = 1;
-  mouseEnabled = 1;
+  inputState.keyboardEnabled = 1;
+  inputState.mouseEnabled = 1;
   if (!platformCreateMainWindow("Brindlecot", mainWindowProc)) {
     fatal("Window作成に失敗しました");
     return 0;

@@ -9,8 +9,11 @@ constexpr int CMD_QUIT_ASK = 40001;     // Esc, EXIT button
 constexpr int CMD_REACQUIRE = 40002;    // F8
 constexpr int CMD_MINIMISE = 40003;     // F12, CLOSE button
 
-extern int32_t appActive;    // 1 while the application is active
-extern int32_t cursorShown;  // last visibility given to the system cursor (starts 1)
+struct AppState {
+  int32_t appActive = 0;    // 1 while the application is active
+  int32_t cursorShown = 1;  // last visibility given to the system cursor
+};
+extern AppState appState;
 
 // Idempotent: 1 shows, 0 hides the system cursor; anything else does nothing.
 void showSystemCursor(int state);

@@ -1,4 +1,3 @@
 #include "app/app.h"
 
-int32_t appActive;
-int32_t cursorShown = 1;
+AppState appState;

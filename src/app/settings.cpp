@@ -49,31 +49,31 @@ void loadSettings() {
   IniText ini{settingsBytes, 0};
   if (readFileBytes(iniPath, reinterpret_cast<uint8_t*>(settingsBytes), sizeof settingsBytes, &got)) ini.len = got;
 
-  showDebugInfo = iniReadInt(ini, secSetup(), SJIS("でばっぐもーど"), 0);
-  showWallpaper = iniReadInt(ini, secSetup(), SJIS("ＢＧ"), 1);
-  showGuideLines = iniReadInt(ini, secSetup(), SJIS("ぐりっど"), 1);
-  chipSheetOnTop = iniReadInt(ini, secSetup(), SJIS("上ＢＭＰ"), 0);
-  autoScroll = iniReadInt(ini, secSetup(), SJIS("オートＳＣＲ"), 0);
-  scrollSpeed = iniReadInt(ini, secSetup(), SJIS("ＳＣＲすぴーど"), 400);
+  settings.showDebugInfo = iniReadInt(ini, secSetup(), SJIS("でばっぐもーど"), 0);
+  settings.showWallpaper = iniReadInt(ini, secSetup(), SJIS("ＢＧ"), 1);
+  settings.showGuideLines = iniReadInt(ini, secSetup(), SJIS("ぐりっど"), 1);
+  settings.chipSheetOnTop = iniReadInt(ini, secSetup(), SJIS("上ＢＭＰ"), 0);
+  settings.autoScroll = iniReadInt(ini, secSetup(), SJIS("オートＳＣＲ"), 0);
+  settings.scrollSpeed = iniReadInt(ini, secSetup(), SJIS("ＳＣＲすぴーど"), 400);
 
-  windowX = iniReadInt(ini, secWindow(), SJIS("Ｘ座標"), 0);
-  windowY = iniReadInt(ini, secWindow(), SJIS("Ｙ座標"), 0);
-  if (windowX <= 0) windowX = 0;
-  if (windowY <= 0) windowY = 0;
+  settings.windowX = iniReadInt(ini, secWindow(), SJIS("Ｘ座標"), 0);
+  settings.windowY = iniReadInt(ini, secWindow(), SJIS("Ｙ座標"), 0);
+  if (settings.windowX <= 0) settings.windowX = 0;
+  if (settings.windowY <= 0) settings.windowY = 0;
 
-  iniReadString(ini, secFiles(), "BMP", chipSheetPath, PATH_STORE);
-  setChipSheetPath(chipSheetPath);  // a new map saved later names this sheet
-  iniReadString(ini, secFiles(), "BCT", mapPath, PATH_STORE);
-  iniReadString(ini, secFiles(), "BG", wallpaperPath, PATH_STORE);
+  iniReadString(ini, secFiles(), "BMP", doc.chipSheetPath, PATH_STORE);
+  setChipSheetPath(doc.chipSheetPath);  // a new map saved later names this sheet
+  iniReadString(ini, secFiles(), "BCT", doc.mapPath, PATH_STORE);
+  iniReadString(ini, secFiles(), "BG", doc.wallpaperPath, PATH_STORE);
 
-  sheetViewX = iniReadInt(ini, secWindow(), SJIS("BMPＸ座標"), 24);
-  sheetViewY = iniReadInt(ini, secWindow(), SJIS("BMPＹ座標"), 112);
-  sheetViewWidth = iniReadInt(ini, secWindow(), SJIS("BMPSizeＸ"), 256);
-  sheetViewHeight = iniReadInt(ini, secWindow(), SJIS("BMPSizeＹ"), 256);
-  mapViewX = iniReadInt(ini, secWindow(), SJIS("MAPＸ座標"), 300);
-  mapViewY = iniReadInt(ini, secWindow(), SJIS("MAPＹ座標"), 112);
-  mapViewWidth = iniReadInt(ini, secWindow(), SJIS("MAPSizeＸ"), 480);
-  mapViewHeight = iniReadInt(ini, secWindow(), SJIS("MAPSizeＹ"), 470);
+  settings.sheetViewX = iniReadInt(ini, secWindow(), SJIS("BMPＸ座標"), 24);
+  settings.sheetViewY = iniReadInt(ini, secWindow(), SJIS("BMPＹ座標"), 112);
+  settings.sheetViewWidth = iniReadInt(ini, secWindow(), SJIS("BMPSizeＸ"), 256);
+  settings.sheetViewHeight = iniReadInt(ini, secWindow(), SJIS("BMPSizeＹ"), 256);
+  settings.mapViewX = iniReadInt(ini, secWindow(), SJIS("MAPＸ座標"), 300);
+  settings.mapViewY = iniReadInt(ini, secWindow(), SJIS("MAPＹ座標"), 112);
+  settings.mapViewWidth = iniReadInt(ini, secWindow(), SJIS("MAPSizeＸ"), 480);
+  settings.mapViewHeight = iniReadInt(ini, secWindow(), SJIS("MAPSizeＹ"), 470);
 
   // A chip size below 1 would leave the views dividing by zero: the guard keeps the old one.
   setChipWidth(iniReadInt(ini, secSetup(), "TIP_X", 32));
@@ -84,29 +84,29 @@ int saveSettings() {
   // The whole file is built afresh, so keys and sections no longer written vanish.
   IniBuilder b(settingsOut, sizeof settingsOut);
   b.section(secWindow());
-  b.lineInt(SJIS("Ｘ座標    = "), windowX);
-  b.lineInt(SJIS("Ｙ座標    = "), windowY);
-  b.lineInt(SJIS("BMPＸ座標 = "), sheetViewX);
-  b.lineInt(SJIS("BMPＹ座標 = "), sheetViewY);
-  b.lineInt(SJIS("BMPSizeＸ = "), sheetViewWidth);
-  b.lineInt(SJIS("BMPSizeＹ = "), sheetViewHeight);
-  b.lineInt(SJIS("MAPＸ座標 = "), mapViewX);
-  b.lineInt(SJIS("MAPＹ座標 = "), mapViewY);
-  b.lineInt(SJIS("MAPSizeＸ = "), mapViewWidth);
-  b.lineInt(SJIS("MAPSizeＹ = "), mapViewHeight);
+  b.lineInt(SJIS("Ｘ座標    = "), settings.windowX);
+  b.lineInt(SJIS("Ｙ座標    = "), settings.windowY);
+  b.lineInt(SJIS("BMPＸ座標 = "), settings.sheetViewX);
+  b.lineInt(SJIS("BMPＹ座標 = "), settings.sheetViewY);
+  b.lineInt(SJIS("BMPSizeＸ = "), settings.sheetViewWidth);
+  b.lineInt(SJIS("BMPSizeＹ = "), settings.sheetViewHeight);
+  b.lineInt(SJIS("MAPＸ座標 = "), settings.mapViewX);
+  b.lineInt(SJIS("MAPＹ座標 = "), settings.mapViewY);
+  b.lineInt(SJIS("MAPSizeＸ = "), settings.mapViewWidth);
+  b.lineInt(SJIS("MAPSizeＹ = "), settings.mapViewHeight);
   b.section(secSetup());
-  b.lineInt(SJIS("でばっぐもーど   = "), showDebugInfo);
-  b.lineInt(SJIS("ＢＧ             = "), showWallpaper);
-  b.lineInt(SJIS("ぐりっど         = "), showGuideLines);
-  b.lineInt(SJIS("上ＢＭＰ         = "), chipSheetOnTop);
-  b.lineInt(SJIS("オートＳＣＲ     = "), autoScroll);
-  b.lineInt(SJIS("ＳＣＲすぴーど   = "), scrollSpeed);
-  b.lineInt("TIP_X            = ", TIP_X);
-  b.lineInt("TIP_Y            = ", TIP_Y);
+  b.lineInt(SJIS("でばっぐもーど   = "), settings.showDebugInfo);
+  b.lineInt(SJIS("ＢＧ             = "), settings.showWallpaper);
+  b.lineInt(SJIS("ぐりっど         = "), settings.showGuideLines);
+  b.lineInt(SJIS("上ＢＭＰ         = "), settings.chipSheetOnTop);
+  b.lineInt(SJIS("オートＳＣＲ     = "), settings.autoScroll);
+  b.lineInt(SJIS("ＳＣＲすぴーど   = "), settings.scrollSpeed);
+  b.lineInt("TIP_X            = ", doc.chipWidth);
+  b.lineInt("TIP_Y            = ", doc.chipHeight);
   b.section(secFiles());
-  b.key("BMP", chipSheetPath);
-  b.key("BCT", mapPath);
-  b.key("BG", wallpaperPath);
+  b.key("BMP", doc.chipSheetPath);
+  b.key("BCT", doc.mapPath);
+  b.key("BG", doc.wallpaperPath);
   if (b.overflowed()) return 0;
 
   SafeFileWriter& w = settingsWriter;
@@ -116,22 +116,8 @@ int saveSettings() {
 }
 
 void resetSettings() {
-  windowX = windowY = 0;
-  sheetViewX = 24;
-  sheetViewY = 112;
-  sheetViewWidth = 256;
-  sheetViewHeight = 256;
-  mapViewX = 300;
-  mapViewY = 112;
-  mapViewWidth = 480;
-  mapViewHeight = 470;
-  showDebugInfo = 0;
-  showWallpaper = 1;
-  showGuideLines = 1;
-  chipSheetOnTop = 0;
-  autoScroll = 0;
-  scrollSpeed = 400;
-  TIP_X = 32;
-  TIP_Y = 32;
-  chipSheetPath[0] = chipSheetName[0] = mapPath[0] = wallpaperPath[0] = 0;
+  settings = Settings{};
+  doc.chipWidth = 32;
+  doc.chipHeight = 32;
+  doc.chipSheetPath[0] = doc.chipSheetName[0] = doc.mapPath[0] = doc.wallpaperPath[0] = 0;
 }

@@ -9,14 +9,19 @@ constexpr int INI_PATH_STORE = 512;
 extern char programDir[PROGRAM_DIR_STORE];  // working directory, ends in "/"
 extern char iniPath[INI_PATH_STORE];        // programDir + "Brindlecot.ini"
 
-// Section "ういんどう"
-extern int32_t windowX, windowY;
-extern int32_t sheetViewX, sheetViewY, sheetViewWidth, sheetViewHeight;
-extern int32_t mapViewX, mapViewY, mapViewWidth, mapViewHeight;
-// Section "せってい" (TIP_X and TIP_Y live in the map model)
-extern int32_t showDebugInfo, showWallpaper, showGuideLines, chipSheetOnTop, autoScroll;
-extern int32_t scrollSpeed;
-// Section "ふぁいる": chipSheetPath, mapPath, wallpaperPath (map model)
+// The preferences kept between runs; the start values are those of a first
+// run without a settings file. The chip size and the file paths the file
+// also holds belong to the document.
+struct Settings {
+  // Section "ういんどう"
+  int32_t windowX = 0, windowY = 0;
+  int32_t sheetViewX = 24, sheetViewY = 112, sheetViewWidth = 256, sheetViewHeight = 256;
+  int32_t mapViewX = 300, mapViewY = 112, mapViewWidth = 480, mapViewHeight = 470;
+  // Section "せってい"
+  int32_t showDebugInfo = 0, showWallpaper = 1, showGuideLines = 1, chipSheetOnTop = 0, autoScroll = 0;
+  int32_t scrollSpeed = 400;
+};
+extern Settings settings;
 
 // Builds programDir and iniPath from the working directory. 1 on success;
 // 0 when the directory cannot be read or does not fit programDir (nothing

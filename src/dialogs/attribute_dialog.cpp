@@ -3,11 +3,12 @@
 
 #include "dialogs/dialogs.h"
 #include "dialogs/templates.h"
-#include "editor/editor.h"
 
 namespace {
 constexpr int ID_VALUE = 1007;
 constexpr int VALUE_COUNT = 1000;
+int32_t openOn;         // the value the running dialog preselects
+int32_t* choice;        // where OK leaves the value
 }  // namespace
 
 int attributeDialogProc(DlgHandle* h, int event, int id, int notification) {
@@ -17,12 +18,12 @@ int attributeDialogProc(DlgHandle* h, int event, int id, int notification) {
       std::snprintf(entry, sizeof entry, "%d", v);
       dlgListAdd(h, ID_VALUE, entry);
     }
-    dlgListSetCurSel(h, ID_VALUE, currentAttribute);  // outside 0..999: nothing chosen
+    dlgListSetCurSel(h, ID_VALUE, openOn);  // outside 0..999: nothing chosen
     return 0;
   }
   if (event != DLG_COMMAND || notification != DLGN_CLICKED) return 0;
   if (id == DLG_IDOK) {
-    currentAttribute = static_cast<int32_t>(dlgGetUInt(h, ID_VALUE));
+    *choice = static_cast<int32_t>(dlgGetUInt(h, ID_VALUE));
     dlgEnd(h, 1);
   } else if (id == DLG_IDCANCEL) {
     dlgEnd(h, 0);
@@ -30,4 +31,8 @@ int attributeDialogProc(DlgHandle* h, int event, int id, int notification) {
   return 0;
 }
 
-int attributeDialog() { return dlgRun(ATTRIBUTE_TEMPLATE, attributeDialogProc) == 1 ? 1 : 0; }
+int attributeDialog(int32_t initial, int32_t* chosen) {
+  openOn = initial;
+  choice = chosen;
+  return dlgRun(ATTRIBUTE_TEMPLATE, attributeDialogProc) == 1 ? 1 : 0;
+}

@@ -1,12 +1,21 @@
-// The modal dialogs of the program.
+// The modal dialogs of the program. They return what the user chose; the
+// caller decides what it changes.
 #pragma once
+
+#include <cstdint>
 
 // 1 to go on, 2 when cancelled (the program then ends).
 int startupDialog();
-// 1 for OK, 0 for Cancel.
-int mapSizeDialog();
+// The sizes the map-size dialog was left with: cells across and down, chip
+// width and height (never 0: the dialog refuses that).
+struct MapSizeChoice {
+  int32_t cellsX, cellsY, chipWidth, chipHeight;
+};
+// 1 for OK, 0 for Cancel. The map-size dialog opens on the document's sizes.
+int mapSizeDialog(MapSizeChoice* chosen);
 int settingsDialog();
-int attributeDialog();
+// Opens on `initial` (outside 0..999: nothing chosen).
+int attributeDialog(int32_t initial, int32_t* chosen);
 
 // The texts every information box of the dialogs shows.
 extern const char* const PROGRAM_VERSION;  // "Ver0.93b"

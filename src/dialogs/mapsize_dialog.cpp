@@ -4,7 +4,6 @@
 
 #include "dialogs/dialogs.h"
 #include "dialogs/templates.h"
-#include "editor/editor.h"
 #include "map/map.h"
 
 namespace {
@@ -29,14 +28,15 @@ void fillList(DlgHandle* h, int id, int first, int step, int count, int chosen) 
 // A list the user has not changed keeps the size it stood for, so OK without
 // a choice changes nothing, even a size no entry shows (256 cells, 24 px).
 int openedOn[4];
+MapSizeChoice* choice;  // where OK leaves the sizes, for the running dialog
 
 unsigned listValue(DlgHandle* h, int id) {
   if (dlgListGetCurSel(h, id) != openedOn[id - ID_CELLS_X]) return dlgGetUInt(h, id);
   switch (id) {
-    case ID_CELLS_X: return static_cast<unsigned>(KOMA_X);
-    case ID_CELLS_Y: return static_cast<unsigned>(KOMA_Y);
-    case ID_CHIP_W: return static_cast<unsigned>(TIP_X);
-    default: return static_cast<unsigned>(TIP_Y);
+    case ID_CELLS_X: return static_cast<unsigned>(doc.mapCellsX);
+    case ID_CELLS_Y: return static_cast<unsigned>(doc.mapCellsY);
+    case ID_CHIP_W: return static_cast<unsigned>(doc.chipWidth);
+    default: return static_cast<unsigned>(doc.chipHeight);
   }
 }
 
@@ -58,14 +58,8 @@ void confirm(DlgHandle* h) {
     dialogComplain(h, "チップサイズをえらんでね");
     return;
   }
-  setMapCellsX(static_cast<int32_t>(cellsX));
-  setMapCellsY(static_cast<int32_t>(cellsY));
-  setChipWidth(static_cast<int32_t>(chipW));
-  setChipHeight(static_cast<int32_t>(chipH));
-  pickLeft = 0;
-  pickTop = 0;
-  brushW = 1;
-  brushH = 1;
+  *choice = MapSizeChoice{static_cast<int32_t>(cellsX), static_cast<int32_t>(cellsY), static_cast<int32_t>(chipW),
+                          static_cast<int32_t>(chipH)};
   dlgEnd(h, 1);
 }
 
@@ -74,13 +68,13 @@ void confirm(DlgHandle* h) {
 int mapSizeDialogProc(DlgHandle* h, int event, int id, int notification) {
   (void)notification;
   if (event == DLG_INIT) {
-    fillList(h, ID_CELLS_X, 0, 1, 256, KOMA_X);
-    fillList(h, ID_CELLS_Y, 0, 1, 256, KOMA_Y);
-    fillList(h, ID_CHIP_W, 16, 16, 4, chipEntry(TIP_X));
-    fillList(h, ID_CHIP_H, 16, 16, 4, chipEntry(TIP_Y));
+    fillList(h, ID_CELLS_X, 0, 1, 256, doc.mapCellsX);
+    fillList(h, ID_CELLS_Y, 0, 1, 256, doc.mapCellsY);
+    fillList(h, ID_CHIP_W, 16, 16, 4, chipEntry(doc.chipWidth));
+    fillList(h, ID_CHIP_H, 16, 16, 4, chipEntry(doc.chipHeight));
     for (int i = 0; i < 4; ++i) openedOn[i] = dlgListGetCurSel(h, ID_CELLS_X + i);
-    dlgSetUInt(h, ID_PIXELS_X, static_cast<unsigned>(KOMA_X * TIP_X));
-    dlgSetUInt(h, ID_PIXELS_Y, static_cast<unsigned>(KOMA_Y * TIP_Y));
+    dlgSetUInt(h, ID_PIXELS_X, static_cast<unsigned>(doc.mapCellsX * doc.chipWidth));
+    dlgSetUInt(h, ID_PIXELS_Y, static_cast<unsigned>(doc.mapCellsY * doc.chipHeight));
     return 0;
   }
   if (event != DLG_COMMAND) return 0;
@@ -94,4 +88,7 @@ int mapSizeDialogProc(DlgHandle* h, int event, int id, int notification) {
   return 0;
 }
 
-int mapSizeDialog() { return dlgRun(MAP_SIZE_TEMPLATE, mapSizeDialogProc) == 1 ? 1 : 0; }
+int mapSizeDialog(MapSizeChoice* chosen) {
+  choice = chosen;
+  return dlgRun(MAP_SIZE_TEMPLATE, mapSizeDialogProc) == 1 ? 1 : 0;
+}

@@ -32,11 +32,11 @@ int pick(const FileChooserSetup& setup, char* store) {
 }  // namespace
 
 int chooseChipSheetFile() {
-  if (!pick(CHIP_SHEET, chipSheetPath)) return 0;
-  setChipSheetPath(chipSheetPath);
+  if (!pick(CHIP_SHEET, doc.chipSheetPath)) return 0;
+  setChipSheetPath(doc.chipSheetPath);
   return 1;
 }
 
-int chooseWallpaperFile() { return pick(CHIP_SHEET, wallpaperPath); }
-int chooseMapFileToOpen() { return pick(MAP_OPEN, mapPath); }
-int chooseMapFileToSave() { return pick(MAP_SAVE, mapPath); }
+int chooseWallpaperFile() { return pick(CHIP_SHEET, doc.wallpaperPath); }
+int chooseMapFileToOpen() { return pick(MAP_OPEN, doc.mapPath); }
+int chooseMapFileToSave() { return pick(MAP_SAVE, doc.mapPath); }

@@ -18,15 +18,15 @@ constexpr int ID_GUIDE_LINES = 1013;
 constexpr int SPEED_OFFSET = 100;  // the trackbar's left end is 100 pixels per second
 
 void openDialog(DlgHandle* h) {
-  dlgCheck(h, ID_WALLPAPER_SHOWN, showWallpaper);
-  dlgCheck(h, ID_DEBUG, showDebugInfo);
-  dlgCheck(h, ID_GUIDE_LINES, showGuideLines);
-  dlgCheck(h, ID_SHEET_ON_TOP, chipSheetOnTop);
-  dlgCheck(h, ID_AUTO_SCROLL, autoScroll);
+  dlgCheck(h, ID_WALLPAPER_SHOWN, settings.showWallpaper);
+  dlgCheck(h, ID_DEBUG, settings.showDebugInfo);
+  dlgCheck(h, ID_GUIDE_LINES, settings.showGuideLines);
+  dlgCheck(h, ID_SHEET_ON_TOP, settings.chipSheetOnTop);
+  dlgCheck(h, ID_AUTO_SCROLL, settings.autoScroll);
   fillProgramInformation(h);
-  dlgSetText(h, ID_WALLPAPER_PATH, wallpaperPath);
+  dlgSetText(h, ID_WALLPAPER_PATH, doc.wallpaperPath);
   dlgTrackbarSetRange(h, ID_SPEED, 0, 600);
-  dlgTrackbarSetPos(h, ID_SPEED, scrollSpeed - SPEED_OFFSET);
+  dlgTrackbarSetPos(h, ID_SPEED, settings.scrollSpeed - SPEED_OFFSET);
 }
 
 void confirm(DlgHandle* h) {
@@ -37,13 +37,13 @@ void confirm(DlgHandle* h) {
     dialogComplain(h, "壁紙がみあたらないよー");
     return;
   }
-  sjisCopy(wallpaperPath, PATH_STORE, path);
-  showWallpaper = shown;
-  showDebugInfo = dlgIsChecked(h, ID_DEBUG);
-  showGuideLines = dlgIsChecked(h, ID_GUIDE_LINES);
-  chipSheetOnTop = dlgIsChecked(h, ID_SHEET_ON_TOP);
-  autoScroll = dlgIsChecked(h, ID_AUTO_SCROLL);
-  scrollSpeed = dlgTrackbarGetPos(h, ID_SPEED) + SPEED_OFFSET;
+  sjisCopy(doc.wallpaperPath, PATH_STORE, path);
+  settings.showWallpaper = shown;
+  settings.showDebugInfo = dlgIsChecked(h, ID_DEBUG);
+  settings.showGuideLines = dlgIsChecked(h, ID_GUIDE_LINES);
+  settings.chipSheetOnTop = dlgIsChecked(h, ID_SHEET_ON_TOP);
+  settings.autoScroll = dlgIsChecked(h, ID_AUTO_SCROLL);
+  settings.scrollSpeed = dlgTrackbarGetPos(h, ID_SPEED) + SPEED_OFFSET;
   dlgEnd(h, 1);
 }
 
@@ -60,8 +60,8 @@ int settingsDialogProc(DlgHandle* h, int event, int id, int notification) {
   } else if (id == DLG_IDCANCEL) {
     dlgEnd(h, 0);
   } else if (id == ID_WALLPAPER_BROWSE) {
-    // The picker has already taken the file into wallpaperPath; Cancel keeps it.
-    if (dialogServices.chooseWallpaper()) dlgSetText(h, ID_WALLPAPER_PATH, wallpaperPath);
+    // The picker has already taken the file into doc.wallpaperPath; Cancel keeps it.
+    if (dialogServices.chooseWallpaper()) dlgSetText(h, ID_WALLPAPER_PATH, doc.wallpaperPath);
   }
   return 0;
 }

@@ -25,33 +25,33 @@ constexpr int ID_WALLPAPER_BROWSE = 1014;
 void openDialog(DlgHandle* h) {
   dlgSetProgramIcon(h);
   fillProgramInformation(h);
-  dlgCheck(h, ID_DEBUG, showDebugInfo);
-  dlgCheck(h, ID_WALLPAPER_SHOWN, showWallpaper);
-  if (mapPath[0] == '\0') {
+  dlgCheck(h, ID_DEBUG, settings.showDebugInfo);
+  dlgCheck(h, ID_WALLPAPER_SHOWN, settings.showWallpaper);
+  if (doc.mapPath[0] == '\0') {
     dlgCheck(h, ID_NEW_MAP, 1);
     dlgEnable(h, ID_MAP_PATH, 0);
   } else {
     dlgCheck(h, ID_OPEN_MAP, 1);
-    dlgSetText(h, ID_MAP_PATH, mapPath);
+    dlgSetText(h, ID_MAP_PATH, doc.mapPath);
     dlgEnable(h, ID_MAP_PATH, 1);
-    dialogServices.loadMap(mapPath);  // the previous run's map is shown first
+    dialogServices.loadMap(doc.mapPath);  // the previous run's map is shown first
   }
   // After the read, so that the field shows the sheet beside the map file.
-  dlgSetText(h, ID_CHIP_PATH, chipSheetPath);
-  if (wallpaperPath[0] == '\0') {
+  dlgSetText(h, ID_CHIP_PATH, doc.chipSheetPath);
+  if (doc.wallpaperPath[0] == '\0') {
     char def[PATH_STORE];
     std::strncpy(def, programDir, sizeof def - 1);
     def[sizeof def - 1] = '\0';
     const size_t used = std::strlen(def);
     std::strncpy(def + used, "Brin.bmp", sizeof def - 1 - used);
     def[sizeof def - 1] = '\0';
-    sjisCopy(wallpaperPath, PATH_STORE, def);
+    sjisCopy(doc.wallpaperPath, PATH_STORE, def);
   }
-  dlgSetText(h, ID_WALLPAPER_PATH, wallpaperPath);
+  dlgSetText(h, ID_WALLPAPER_PATH, doc.wallpaperPath);
 }
 
 void confirm(DlgHandle* h) {
-  if (!dialogServices.fileExists(chipSheetPath)) {
+  if (!dialogServices.fileExists(doc.chipSheetPath)) {
     dialogComplain(h, "ＢＭＰファイルがないよー");
     return;
   }
@@ -75,36 +75,36 @@ void confirm(DlgHandle* h) {
   } else {
     clearChipPlanes();
   }
-  sjisCopy(mapPath, PATH_STORE, mapText);
-  sjisCopy(wallpaperPath, PATH_STORE, wallpaperText);
+  sjisCopy(doc.mapPath, PATH_STORE, mapText);
+  sjisCopy(doc.wallpaperPath, PATH_STORE, wallpaperText);
   setChipSheetPath(chipText);
-  showDebugInfo = dlgIsChecked(h, ID_DEBUG);
-  showWallpaper = wallpaperShown;
+  settings.showDebugInfo = dlgIsChecked(h, ID_DEBUG);
+  settings.showWallpaper = wallpaperShown;
   dlgEnd(h, 1);
 }
 
 void convertOldFile(DlgHandle* h) {
   if (!dialogServices.chooseMapToOpen()) return;
-  if (!dialogServices.convertOld(mapPath)) {
+  if (!dialogServices.convertOld(doc.mapPath)) {
     dialogComplain(h, "マップファイル開けませんでした。");
     return;
   }
   if (!dialogServices.chooseMapToSave()) return;  // the converted map stays in memory
-  if (!dialogServices.saveMap(mapPath)) {
+  if (!dialogServices.saveMap(doc.mapPath)) {
     dialogComplain(h, "マップファイル書き込みに失敗。");
     return;
   }
-  dlgSetText(h, ID_MAP_PATH, mapPath);
-  dlgSetText(h, ID_CHIP_PATH, chipSheetPath);
+  dlgSetText(h, ID_MAP_PATH, doc.mapPath);
+  dlgSetText(h, ID_CHIP_PATH, doc.chipSheetPath);
 }
 
 void browseMap(DlgHandle* h) {
   if (!dialogServices.chooseMapToOpen()) return;
-  dlgSetText(h, ID_MAP_PATH, mapPath);
+  dlgSetText(h, ID_MAP_PATH, doc.mapPath);
   dlgCheck(h, ID_NEW_MAP, 0);
   dlgCheck(h, ID_OPEN_MAP, 1);
   dlgEnable(h, ID_MAP_PATH, 1);
-  if (dialogServices.loadMap(mapPath)) dlgSetText(h, ID_CHIP_PATH, chipSheetPath);
+  if (dialogServices.loadMap(doc.mapPath)) dlgSetText(h, ID_CHIP_PATH, doc.chipSheetPath);
 }
 
 }  // namespace
@@ -133,10 +133,10 @@ int startupDialogProc(DlgHandle* h, int event, int id, int notification) {
       browseMap(h);
       break;
     case ID_CHIP_BROWSE:
-      if (dialogServices.chooseChipSheet()) dlgSetText(h, ID_CHIP_PATH, chipSheetPath);
+      if (dialogServices.chooseChipSheet()) dlgSetText(h, ID_CHIP_PATH, doc.chipSheetPath);
       break;
     case ID_WALLPAPER_BROWSE:
-      if (dialogServices.chooseWallpaper()) dlgSetText(h, ID_WALLPAPER_PATH, wallpaperPath);
+      if (dialogServices.chooseWallpaper()) dlgSetText(h, ID_WALLPAPER_PATH, doc.wallpaperPath);
       break;
     default:
       break;

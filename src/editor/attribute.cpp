@@ -13,7 +13,7 @@ using editor_detail::maxI;
 using editor_detail::minI;
 using editor_detail::snapDown;
 
-int (*attributeDialogHook)() = nullptr;
+int (*attributeDialogHook)(int32_t initial, int32_t* chosen) = nullptr;
 
 namespace {
 
@@ -43,55 +43,60 @@ void blockOnAxis(int32_t anchor, int32_t corner, int32_t chip, int32_t* start, i
 // The corner has no upper bound of its own; the block is cut where the map
 // ends, which also keeps every write inside the 256 by 256 planes.
 CellBlock cutToMap(CellBlock b) {
-  int32_t col0 = b.left / TIP_X, row0 = b.top / TIP_Y;
-  b.columns = maxI(minI(b.columns, KOMA_X - col0), 0);
-  b.rows = maxI(minI(b.rows, KOMA_Y - row0), 0);
+  int32_t col0 = b.left / doc.chipWidth, row0 = b.top / doc.chipHeight;
+  b.columns = maxI(minI(b.columns, doc.mapCellsX - col0), 0);
+  b.rows = maxI(minI(b.rows, doc.mapCellsY - row0), 0);
   return b;
 }
 
-int askAttribute() { return attributeDialogHook != nullptr ? attributeDialogHook() : attributeDialog(); }
+int askAttribute(int32_t initial, int32_t* chosen) {
+  return attributeDialogHook != nullptr ? attributeDialogHook(initial, chosen) : attributeDialog(initial, chosen);
+}
 
 void releaseBlock(const CellBlock& b) {
   // A block that lies wholly beyond the map (a window larger than the map)
   // marks no cell, so there is nothing to ask for.
   if (b.columns > 0 && b.rows > 0) {
-    int32_t col0 = b.left / TIP_X, row0 = b.top / TIP_Y;
+    int32_t col0 = b.left / doc.chipWidth, row0 = b.top / doc.chipHeight;
     showSystemCursor(1);
-    currentAttribute = planeA[cellIndex(col0, row0)];
-    if (askAttribute() == 1) {
+    // The dialog opens on the first cell's value, which stays the current
+    // attribute when the dialog is cancelled.
+    session.currentAttribute = doc.planeA[cellIndex(col0, row0)];
+    int32_t chosen = session.currentAttribute;
+    if (askAttribute(session.currentAttribute, &chosen) == 1) {
+      session.currentAttribute = chosen;
       snapshotUndo();
       for (int32_t i = 0; i < b.columns; ++i)
-        for (int32_t j = 0; j < b.rows; ++j) planeA[cellIndex(col0 + i, row0 + j)] = currentAttribute;
+        for (int32_t j = 0; j < b.rows; ++j) doc.planeA[cellIndex(col0 + i, row0 + j)] = session.currentAttribute;
     }
     showSystemCursor(0);
   }
-  attrDrag = 0;
-  dragLock = 0;
+  gesture.kind = GESTURE_NONE;
 }
 
 void dragStep(int layer) {
-  ViewWindow& v = mapView;
-  pointerClaimed = 1;
-  int32_t cx = maxI(snapDown(mouseX + v.scrollX - v.x, TIP_X), 0);
-  int32_t cy = maxI(snapDown(mouseY + v.scrollY - v.y, TIP_Y), 0);
-  attrCornerX = cx;
-  attrCornerY = cy;
+  ViewWindow& v = session.mapView;
+  frameState.pointerClaimed = 1;
+  int32_t cx = maxI(snapDown(frameState.mouseX + v.scrollX - v.x, doc.chipWidth), 0);
+  int32_t cy = maxI(snapDown(frameState.mouseY + v.scrollY - v.y, doc.chipHeight), 0);
+  gesture.attrCornerX = cx;
+  gesture.attrCornerY = cy;
 
-  if (mouseX < v.x) v.scrollX -= scrollStep();
-  if (mouseX > v.x + v.w) v.scrollX += scrollStep();
-  if (mouseY < v.y) v.scrollY -= scrollStep();
-  if (mouseY > v.y + v.h) v.scrollY += scrollStep();
+  if (frameState.mouseX < v.x) v.scrollX -= scrollStep();
+  if (frameState.mouseX > v.x + v.w) v.scrollX += scrollStep();
+  if (frameState.mouseY < v.y) v.scrollY -= scrollStep();
+  if (frameState.mouseY > v.y + v.h) v.scrollY += scrollStep();
   int32_t imageW = 0, imageH = 0;
   editor_detail::mapImageSize(&imageW, &imageH);
   editor_detail::clampScroll(v, imageW, imageH);
 
   CellBlock b{};
-  blockOnAxis(hoverCellX, cx, TIP_X, &b.left, &b.columns);
-  blockOnAxis(hoverCellY, cy, TIP_Y, &b.top, &b.rows);
+  blockOnAxis(session.hoverCellX, cx, doc.chipWidth, &b.left, &b.columns);
+  blockOnAxis(session.hoverCellY, cy, doc.chipHeight, &b.top, &b.rows);
   b = cutToMap(b);
 
-  if ((buttonsHeld & BTN_PRIMARY) != 0) {
-    if (b.columns > 0 && b.rows > 0) outline(v, b.left, b.top, b.columns * TIP_X, b.rows * TIP_Y, layer);
+  if ((inputState.buttonsHeld & BTN_PRIMARY) != 0) {
+    if (b.columns > 0 && b.rows > 0) outline(v, b.left, b.top, b.columns * doc.chipWidth, b.rows * doc.chipHeight, layer);
     return;
   }
   releaseBlock(b);
@@ -100,19 +105,18 @@ void dragStep(int layer) {
 }  // namespace
 
 void updateAttributeTool(int layer) {
-  if (pointerClaimed != 0) return;
-  const ViewWindow& v = mapView;
-  if (dragLock == 0) {
+  if (frameState.pointerClaimed != 0) return;
+  const ViewWindow& v = session.mapView;
+  if (gesture.kind == GESTURE_NONE) {
     if (pointerInside(v.x, v.y, v.w, v.h) == 0) return;
-    pointerClaimed = 1;
-    if ((buttonsPressed & BTN_PRIMARY) != 0) {
-      attrDrag = 1;
-      dragLock = 1;
+    frameState.pointerClaimed = 1;
+    if ((inputState.buttonsPressed & BTN_PRIMARY) != 0) {
+      gesture.kind = GESTURE_ATTRIBUTE;
     }
-    hoverCellX = snapDown(mouseX + v.scrollX - v.x, TIP_X);
-    hoverCellY = snapDown(mouseY + v.scrollY - v.y, TIP_Y);
-    outline(v, hoverCellX, hoverCellY, TIP_X, TIP_Y, layer);
-  } else if (attrDrag != 0) {
+    session.hoverCellX = snapDown(frameState.mouseX + v.scrollX - v.x, doc.chipWidth);
+    session.hoverCellY = snapDown(frameState.mouseY + v.scrollY - v.y, doc.chipHeight);
+    outline(v, session.hoverCellX, session.hoverCellY, doc.chipWidth, doc.chipHeight, layer);
+  } else if (gesture.kind == GESTURE_ATTRIBUTE) {
     dragStep(layer);
   }
 }

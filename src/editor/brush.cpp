@@ -3,6 +3,7 @@
 // here to attribute.cpp and selection.cpp.
 #include <cstdio>
 
+#include "dialogs/dialogs.h"
 #include "editor/editor.h"
 #include "editor/view_internal.h"
 #include "gfx/gfx.h"
@@ -14,88 +15,88 @@ using editor_detail::minI;
 namespace {
 
 void drawBrushGhost(int32_t left, int32_t top, int layer) {
-  const int32_t tx = TIP_X, ty = TIP_Y;
+  const int32_t tx = doc.chipWidth, ty = doc.chipHeight;
   brushCellSprite.width = tx;
   brushCellSprite.height = ty;
   brushCellSprite.layer = layer;
-  const int32_t bw = minI(brushW, MAP_MAX), bh = minI(brushH, MAP_MAX);
+  const int32_t bw = minI(session.brushW, MAP_MAX), bh = minI(session.brushH, MAP_MAX);
   for (int32_t c = 0; c < bw; ++c) {
     int32_t cellX = left + c * tx;
     // Past the clip's right edge drawSprite refuses every cell of the column,
     // so the rest of a wide brush is not even offered.
-    if (cellX > mapClipRect.right) break;
+    if (cellX > session.mapClipRect.right) break;
     for (int32_t r = 0; r < bh; ++r) {
       int32_t cellY = top + r * ty;
-      if (cellY > mapClipRect.bottom) break;
+      if (cellY > session.mapClipRect.bottom) break;
       int idx = cellIndex(c, r);
       brushCellSprite.x = static_cast<float>(cellX);
       brushCellSprite.y = static_cast<float>(cellY);
-      brushCellSprite.srcX = brushX[idx];
-      brushCellSprite.srcY = brushY[idx];
+      brushCellSprite.srcX = session.brushX[idx];
+      brushCellSprite.srcY = session.brushY[idx];
       drawSprite(brushCellSprite);
     }
   }
 }
 
 void hoverAndPaint(int layer) {
-  const ViewWindow& v = mapView;
-  if (pointerInside(v.x, v.y, v.w, v.h) == 0 || pointerClaimed != 0) return;
-  pointerClaimed = 1;
+  const ViewWindow& v = session.mapView;
+  if (pointerInside(v.x, v.y, v.w, v.h) == 0 || frameState.pointerClaimed != 0) return;
+  frameState.pointerClaimed = 1;
 
-  hoverCellX = editor_detail::snapDown(mouseX + v.scrollX - v.x, TIP_X);
-  hoverCellY = editor_detail::snapDown(mouseY + v.scrollY - v.y, TIP_Y);
-  int32_t left = v.x + hoverCellX - v.scrollX;
-  int32_t top = v.y + hoverCellY - v.scrollY;
+  session.hoverCellX = editor_detail::snapDown(frameState.mouseX + v.scrollX - v.x, doc.chipWidth);
+  session.hoverCellY = editor_detail::snapDown(frameState.mouseY + v.scrollY - v.y, doc.chipHeight);
+  int32_t left = v.x + session.hoverCellX - v.scrollX;
+  int32_t top = v.y + session.hoverCellY - v.scrollY;
 
-  setClipRect(mapClipRect.left, mapClipRect.top, mapClipRect.right, mapClipRect.bottom);
+  setClipRect(session.mapClipRect.left, session.mapClipRect.top, session.mapClipRect.right, session.mapClipRect.bottom);
   drawBrushGhost(left, top, layer);
   // Only the right and bottom sides are held inside the window; the left and
   // top follow the cell even when it is partly scrolled out.
-  queueShape(left, top, v.x + minI(hoverCellX - v.scrollX + brushW * TIP_X, v.w),
-             v.y + minI(hoverCellY - v.scrollY + brushH * TIP_Y, v.h), 1, 0xFFFFFF, SHAPE_BOX, layer);
+  queueShape(left, top, v.x + minI(session.hoverCellX - v.scrollX + session.brushW * doc.chipWidth, v.w),
+             v.y + minI(session.hoverCellY - v.scrollY + session.brushH * doc.chipHeight, v.h), 1, 0xFFFFFF, SHAPE_BOX, layer);
   setClipRect(0, 0, screenW, screenH);
 
-  bool pressed = (buttonsPressed & BTN_PRIMARY) != 0;
-  bool held = (buttonsHeld & BTN_PRIMARY) != 0;
-  if (toolMode == 0) {
+  bool pressed = (inputState.buttonsPressed & BTN_PRIMARY) != 0;
+  bool held = (inputState.buttonsHeld & BTN_PRIMARY) != 0;
+  if (session.toolMode == TOOL_POINT) {
     if (pressed) {
       snapshotUndo();
-      frontWindow = 1;
-      stampBrush(hoverCellX / TIP_X, hoverCellY / TIP_Y);
+      session.frontWindow = FRONT_MAP;
+      stampBrush(session.hoverCellX / doc.chipWidth, session.hoverCellY / doc.chipHeight);
     }
   } else {
     // One snapshot per stroke: a stroke that entered the window with the
     // button already down has none of its own.
     if (pressed) snapshotUndo();
     if (held) {
-      frontWindow = 1;
-      stampBrush(hoverCellX / TIP_X, hoverCellY / TIP_Y);
+      session.frontWindow = FRONT_MAP;
+      stampBrush(session.hoverCellX / doc.chipWidth, session.hoverCellY / doc.chipHeight);
     }
   }
 
   char status[32];
-  std::snprintf(status, sizeof status, "[%d,%d]", static_cast<int>(hoverCellX), static_cast<int>(hoverCellY));
+  std::snprintf(status, sizeof status, "[%d,%d]", static_cast<int>(session.hoverCellX), static_cast<int>(session.hoverCellY));
   queueText(v.x + 82, v.y - 22, 0xFFFFFF, status, layer);
 
-  if ((buttonsPressed & BTN_SECONDARY) != 0) startCopyDrag();
+  if ((inputState.buttonsPressed & BTN_SECONDARY) != 0) startCopyDrag();
 }
 
 }  // namespace
 
 void updateMapTool(int layer) {
-  if (toolMode == 2) {
+  if (session.toolMode == TOOL_ATTRIBUTE) {
     updateAttributeTool(layer);
-  } else if (dragLock == 0) {
+  } else if (gesture.kind == GESTURE_NONE) {
     hoverAndPaint(layer);
-  } else if (copyDrag != 0) {
+  } else if (gesture.kind == GESTURE_COPY) {
     updateCopyDrag(layer);
   }
 }
 
 // The bound is the planes' fixed extent, not the map size: cells beyond
-// KOMA_X / KOMA_Y are written too and reappear when the map grows.
+// doc.mapCellsX / doc.mapCellsY are written too and reappear when the map grows.
 void stampBrush(int32_t col0, int32_t row0) {
-  int32_t bw = minI(brushW, MAP_MAX), bh = minI(brushH, MAP_MAX);
+  int32_t bw = minI(session.brushW, MAP_MAX), bh = minI(session.brushH, MAP_MAX);
   for (int32_t c = 0; c < bw; ++c) {
     int32_t col = col0 + c;
     if (col < 0) continue;
@@ -104,8 +105,8 @@ void stampBrush(int32_t col0, int32_t row0) {
       int32_t row = row0 + r;
       if (row < 0) continue;
       if (row >= MAP_MAX) break;
-      planeX[cellIndex(col, row)] = brushX[cellIndex(c, r)];
-      planeY[cellIndex(col, row)] = brushY[cellIndex(c, r)];
+      doc.planeX[cellIndex(col, row)] = session.brushX[cellIndex(c, r)];
+      doc.planeY[cellIndex(col, row)] = session.brushY[cellIndex(c, r)];
     }
   }
 }
@@ -113,16 +114,31 @@ void stampBrush(int32_t col0, int32_t row0) {
 void fitBrushToSheet() {
   int32_t w = 0, h = 0;
   editor_detail::sheetImageSize(&w, &h);
-  bool inside = brushW >= 1 && brushH >= 1;
-  for (int32_t c = 0; inside && c < minI(brushW, MAP_MAX); ++c) {
-    for (int32_t r = 0; inside && r < minI(brushH, MAP_MAX); ++r) {
-      const int32_t x = brushX[cellIndex(c, r)], y = brushY[cellIndex(c, r)];
-      inside = x >= 0 && y >= 0 && x <= w - TIP_X && y <= h - TIP_Y;
+  bool inside = session.brushW >= 1 && session.brushH >= 1;
+  for (int32_t c = 0; inside && c < minI(session.brushW, MAP_MAX); ++c) {
+    for (int32_t r = 0; inside && r < minI(session.brushH, MAP_MAX); ++r) {
+      const int32_t x = session.brushX[cellIndex(c, r)], y = session.brushY[cellIndex(c, r)];
+      inside = x >= 0 && y >= 0 && x <= w - doc.chipWidth && y <= h - doc.chipHeight;
     }
   }
   if (inside) return;
-  brushW = brushH = 1;
-  brushX[0] = brushY[0] = 0;
-  pickLeft = pickTop = 0;
-  brushFromMap = 0;
+  session.brushW = session.brushH = 1;
+  session.brushX[0] = session.brushY[0] = 0;
+  session.pickLeft = session.pickTop = 0;
+  session.brushFromMap = 0;
+}
+
+int askMapSize() {
+  MapSizeChoice chosen{};
+  if (mapSizeDialog(&chosen) != 1) return 0;
+  setMapCellsX(chosen.cellsX);
+  setMapCellsY(chosen.cellsY);
+  setChipWidth(chosen.chipWidth);
+  setChipHeight(chosen.chipHeight);
+  // The old block and its corner may not fit the new chip size.
+  session.pickLeft = 0;
+  session.pickTop = 0;
+  session.brushW = 1;
+  session.brushH = 1;
+  return 1;
 }

@@ -37,9 +37,9 @@ void tellAboutSheet(const char* textUtf8) { platformMessageBox(textUtf8, "はて
 // none to show.
 void reloadChipSheet() {
   releaseSurface(SLOT_CHIPSHEET);
-  if (!pathExists(chipSheetPath))
+  if (!pathExists(doc.chipSheetPath))
     tellAboutSheet("ＢＭＰファイルがみつからないよー");
-  else if (!loadSurface(chipSheetPath, SLOT_CHIPSHEET, KEY_BLACK))
+  else if (!loadSurface(doc.chipSheetPath, SLOT_CHIPSHEET, KEY_BLACK))
     tellAboutSheet("ＢＭＰファイルが読めないよー");
   fitBrushToSheet();
 }
@@ -48,15 +48,15 @@ void reloadChipSheet() {
 // slot, path and name, as they were.
 void loadChosenChipSheet() {
   char oldPath[PATH_STORE], oldName[PATH_STORE];
-  sjisCopy(oldPath, sizeof oldPath, chipSheetPath);
-  sjisCopy(oldName, sizeof oldName, chipSheetName);
+  sjisCopy(oldPath, sizeof oldPath, doc.chipSheetPath);
+  sjisCopy(oldName, sizeof oldName, doc.chipSheetName);
   if (!chooseChipSheetFile()) return;
-  if (loadSurface(chipSheetPath, SLOT_CHIPSHEET, KEY_BLACK)) {
+  if (loadSurface(doc.chipSheetPath, SLOT_CHIPSHEET, KEY_BLACK)) {
     fitBrushToSheet();
     return;
   }
-  sjisCopy(chipSheetPath, PATH_STORE, oldPath);
-  sjisCopy(chipSheetName, PATH_STORE, oldName);
+  sjisCopy(doc.chipSheetPath, PATH_STORE, oldPath);
+  sjisCopy(doc.chipSheetName, PATH_STORE, oldName);
   SurfaceSlot& slot = surfaceSlots[SLOT_CHIPSHEET];
   sjisCopy(slot.name, sizeof slot.name, oldPath);  // what a lost display reloads
   tellAboutSheet("ＢＭＰファイルが読めないよー");
@@ -67,21 +67,20 @@ void loadChosenChipSheet() {
 void updateCommandButtons() {
   for (int i = 0; i < COMMAND_COUNT; ++i) {
     const CommandButton& b = commandButtons[i];
-    if (toolbarPressed == 0 && dragLock == 0 && pointerInside(b.x, BUTTON_Y, BUTTON_SIZE, BUTTON_SIZE)) {
+    if (gesture.kind == GESTURE_NONE && pointerInside(b.x, BUTTON_Y, BUTTON_SIZE, BUTTON_SIZE)) {
       toolFrameSprite.x = static_cast<float>(b.x);
       toolFrameSprite.y = static_cast<float>(BUTTON_Y);
       toolFrameSprite.srcX = 0;
       drawSprite(toolFrameSprite);
-      pointerClaimed = 1;
+      frameState.pointerClaimed = 1;
       toolCaptionSprite.x = static_cast<float>(b.x - 16);
       toolCaptionSprite.y = 0;
       toolCaptionSprite.srcX = b.captionX;
       toolCaptionSprite.srcY = b.captionY;
       drawSprite(toolCaptionSprite);
-      if (buttonsPressed & BTN_PRIMARY) {
-        pressedButton = i;
-        dragLock = 1;
-        toolbarPressed = 1;
+      if (inputState.buttonsPressed & BTN_PRIMARY) {
+        session.pressedButton = i;
+        gesture.kind = GESTURE_BUTTON;
       }
     }
     toolIconSprite.x = static_cast<float>(b.x);
@@ -89,21 +88,20 @@ void updateCommandButtons() {
     toolIconSprite.srcY = BUTTON_SIZE * i;
     drawSprite(toolIconSprite);
   }
-  if (toolbarPressed == 1) {
-    const CommandButton& b = commandButtons[pressedButton];
+  if (gesture.kind == GESTURE_BUTTON) {
+    const CommandButton& b = commandButtons[session.pressedButton];
     toolFrameSprite.x = static_cast<float>(b.x);
     toolFrameSprite.y = static_cast<float>(BUTTON_Y);
     toolFrameSprite.srcX = 48;
     drawSprite(toolFrameSprite);
-    if (!(buttonsHeld & BTN_PRIMARY)) {
+    if (!(inputState.buttonsHeld & BTN_PRIMARY)) {
       // A press released outside its button does nothing.
-      if (pointerInside(b.x, BUTTON_Y, BUTTON_SIZE, BUTTON_SIZE)) runCommand(pressedButton);
-      dragLock = 0;
-      toolbarPressed = 0;
+      if (pointerInside(b.x, BUTTON_Y, BUTTON_SIZE, BUTTON_SIZE)) runCommand(session.pressedButton);
+      gesture.kind = GESTURE_NONE;
     }
   }
   static const int markerX[3] = {384, 440, 496};
-  if (toolMode >= 0 && toolMode <= 2) modeMarkerSprite.x = static_cast<float>(markerX[toolMode]);
+  if (session.toolMode >= TOOL_POINT && session.toolMode <= TOOL_ATTRIBUTE) modeMarkerSprite.x = static_cast<float>(markerX[session.toolMode]);
   modeMarkerSprite.y = static_cast<float>(BUTTON_Y);
   drawSprite(modeMarkerSprite);
 }
@@ -117,20 +115,20 @@ void runCommand(int index) {
       break;
     case CMD_LOAD:
       showSystemCursor(1);
-      if (chooseMapFileToOpen() && loadMapFile(mapPath)) reloadChipSheet();
+      if (chooseMapFileToOpen() && loadMapFile(doc.mapPath)) reloadChipSheet();
       showSystemCursor(0);
       break;
     case CMD_SAVE:
       showSystemCursor(1);
       // A save that fails is told, so that the user does not walk away
       // believing the map is on disk; the map in memory is unchanged.
-      if (chooseMapFileToSave() && !saveMapFile(mapPath))
+      if (chooseMapFileToSave() && !saveMapFile(doc.mapPath))
         platformMessageBox("マップファイル書き込みに失敗。", "はて？", MB_OK | MB_ICONQUESTION);
       showSystemCursor(0);
       break;
     case CMD_SIZE:
       showSystemCursor(1);
-      mapSizeDialog();
+      askMapSize();
       showSystemCursor(0);
       break;
     case CMD_UNDO:
@@ -140,22 +138,22 @@ void runCommand(int index) {
       clearMap();
       break;
     case CMD_POINT:
-      toolMode = 0;
+      session.toolMode = TOOL_POINT;
       break;
     case CMD_FREE:
-      toolMode = 1;
+      session.toolMode = TOOL_FREE;
       break;
     case CMD_ATTRIBUTE:
-      toolMode = 2;
+      session.toolMode = TOOL_ATTRIBUTE;
       break;
     case CMD_PREVIEW:
-      editorMode = 1;
+      session.editorMode = EDITOR_PREVIEW;
       break;
     case CMD_OPTION:
       showSystemCursor(1);
       settingsDialog();
       releaseSurface(SLOT_WALLPAPER);
-      if (showWallpaper == 1) loadSurface(wallpaperPath, SLOT_WALLPAPER, KEY_BLACK);
+      if (settings.showWallpaper == 1) loadSurface(doc.wallpaperPath, SLOT_WALLPAPER, KEY_BLACK);
       showSystemCursor(0);
       break;
     case CMD_EXIT:

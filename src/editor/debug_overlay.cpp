@@ -1,5 +1,5 @@
 // [SECTION] The F4 debug overlay: what the input read saw and the frame rate,
-// as white and pale red lines on layer 3. Shown while showDebugInfo is 1.
+// as white and pale red lines on layer 3. Shown while settings.showDebugInfo is 1.
 #include <cstdio>
 #include <cstring>
 
@@ -22,7 +22,7 @@ void queueKeyboardLine() {
   size_t n = std::strlen(prefix);
   std::memcpy(line, prefix, n);
   for (int code = 0; code < 256; ++code) {
-    if ((keyState[code] & 0x80) == 0) continue;
+    if ((inputState.keyState[code] & 0x80) == 0) continue;
     if (n + 3 > TEXT_STORE - 1) break;
     std::snprintf(line + n, sizeof line - n, "%02x ", code);
     n += 3;
@@ -33,22 +33,22 @@ void queueKeyboardLine() {
 
 void queueMouseLines() {
   char line[TEXT_STORE];
-  std::snprintf(line, sizeof line, "%.16s[%3d,%3d]", SJIS("まうす:"), mouseDX, mouseDY);
+  std::snprintf(line, sizeof line, "%.16s[%3d,%3d]", SJIS("まうす:"), inputState.mouseDX, inputState.mouseDY);
   queueText(0, 0, WHITE, line, OVERLAY_LAYER);
   for (int i = 0; i < 4; ++i)
-    queueText(132 + 16 * i, 0, WHITE, (mouseButtonsRead[i] & 0x80) ? SJIS("●") : SJIS("○"), OVERLAY_LAYER);
+    queueText(132 + 16 * i, 0, WHITE, (inputState.mouseButtonsRead[i] & 0x80) ? SJIS("●") : SJIS("○"), OVERLAY_LAYER);
 }
 
 }  // namespace
 
 void queueDebugInputLines() {
-  if (showDebugInfo != 1) return;
-  if (keyboardReadOk == 1) queueKeyboardLine();
-  if (mouseReadOk == 1) queueMouseLines();
+  if (settings.showDebugInfo != 1) return;
+  if (inputState.keyboardReadOk == 1) queueKeyboardLine();
+  if (inputState.mouseReadOk == 1) queueMouseLines();
 }
 
 void queueDebugRateLine() {
-  if (showDebugInfo != 1) return;
+  if (settings.showDebugInfo != 1) return;
   char line[TEXT_STORE];
   std::snprintf(line, sizeof line, "%4dfps:%6.4fms,OBJ:%d", framesPerSecond, static_cast<double>(frameSeconds),
                 drawCount);

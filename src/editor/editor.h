@@ -1,22 +1,91 @@
 // The editor: the frame driver with its command buttons, the preview, the two
 // view windows, the brush and painting, rectangle selection and attribute mode.
-// All state is process-wide and of fixed size.
+// Its state lives in four records of fixed size, one per lifetime: what a
+// frame finds out about the pointer, the one gesture in progress, the editing
+// session, and the preview's scroll.
 #pragma once
 
 #include <cstdint>
 
+// The numbers are those the editor has always used: tests and benchmarks
+// still choose modes by number.
+enum EditorMode : int32_t { EDITOR_EDITING = 0, EDITOR_PREVIEW = 1 };
+enum ToolMode : int32_t { TOOL_POINT = 0, TOOL_FREE = 1, TOOL_ATTRIBUTE = 2 };
+enum FrontWindow : int32_t { FRONT_SHEET = 0, FRONT_MAP = 1 };
+enum PointerShape : int32_t { POINTER_NONE = 0, POINTER_ARROW = 1, POINTER_RESIZE = 2, POINTER_GRAB = 3 };
+
+// ---------------------------------------------------------------------------
+// View windows
+struct ViewWindow {
+  int32_t x, y;
+  int32_t w, h;
+  int32_t scrollX, scrollY;
+  float hThumb[2], vThumb[2];
+};
+struct ClipRect {
+  int32_t left, top, right, bottom;
+};
+
+// ---------------------------------------------------------------------------
+// Editor state
+
+// Written afresh by every frame: where the pointer is, whether a handler has
+// taken it, and the shape it is drawn in at the end of the frame.
+struct FrameState {
+  int32_t mouseX = 0, mouseY = 0;  // pointer in pixels of the 800 x 600 screen
+  int32_t pointerClaimed = 0;
+  PointerShape pointerShape = POINTER_ARROW;
+};
+extern FrameState frameState;
+
+// What a held primary button is doing across frames. Only one gesture runs
+// at a time: none starts while another is held.
+enum GestureKind : int32_t {
+  GESTURE_NONE = 0,
+  GESTURE_BUTTON,     // a command button is held
+  GESTURE_MOVE,       // a view window's title bar
+  GESTURE_THUMB,      // a view window's scroll thumb
+  GESTURE_RESIZE,     // a view window's lower or right edge
+  GESTURE_PICK,       // a chip block on the sheet
+  GESTURE_COPY,       // a block of the map into the brush
+  GESTURE_ATTRIBUTE,  // a rectangle of cells to mark
+};
+struct Gesture {
+  GestureKind kind = GESTURE_NONE;
+  const ViewWindow* window = nullptr;  // the window a move, thumb or resize drags
+  int32_t pickAnchorX = 0, pickAnchorY = 0, pickCornerX = 0, pickCornerY = 0;
+  int32_t copyAnchorX = 0, copyAnchorY = 0, copyCornerX = 0, copyCornerY = 0;
+  int32_t attrCornerX = 0, attrCornerY = 0;
+};
+extern Gesture gesture;
+
+// Lives from start-up to exit: the windows, the brush and the modes.
+struct EditorSession {
+  EditorMode editorMode = EDITOR_EDITING;
+  ToolMode toolMode = TOOL_POINT;
+  FrontWindow frontWindow = FRONT_SHEET;
+  int32_t pressedButton = 0;  // 0..12, the button of the last press
+  ViewWindow mapView{};
+  ViewWindow sheetView{};
+  ClipRect mapClipRect{};
+  // The brush: brushW x brushH chips, [column][row] at index c * 256 + r.
+  int32_t brushW = 1, brushH = 1;
+  int32_t brushX[256 * 256]{};
+  int32_t brushY[256 * 256]{};
+  int32_t brushFromMap = 0;
+  int32_t pickLeft = 0, pickTop = 0;  // the picked block's corner on the sheet
+  int32_t hoverCellX = 0, hoverCellY = 0;
+  int32_t currentAttribute = 0;
+};
+extern EditorSession session;
+
+struct PreviewState {
+  int32_t scrollX = 0, scrollY = 0, offsetX = 0, offsetY = 0;
+};
+extern PreviewState preview;
+
 // ---------------------------------------------------------------------------
 // Frame driver and command buttons
-extern int32_t editorMode;      // 0 editing screen, 1 preview
-extern int32_t toolbarPressed;  // 1 while a command button is held
-extern int32_t pressedButton;   // 0..12
-extern int32_t mouseX, mouseY;  // pointer in pixels of the 800 x 600 screen
-extern int32_t pointerClaimed;  // the pointer was taken by a handler this frame
-extern int32_t dragLock;        // a multi-frame gesture is in progress
-extern int32_t frontWindow;     // 0 chip sheet in front, 1 map in front
-extern int32_t pointerShape;    // 0 none, 1 arrow, 2 resize, 3 grabbing hand
-extern int32_t toolMode;        // 0 POINT, 1 FREE, 2 attribute mode
-
 constexpr int COMMAND_COUNT = 13;
 struct CommandButton {
   int32_t x;
@@ -44,24 +113,11 @@ void formatClock(char* out, int outSize);
 
 // ---------------------------------------------------------------------------
 // View windows
-struct ViewWindow {
-  int32_t x, y;
-  int32_t w, h;
-  int32_t scrollX, scrollY;
-  int32_t moveDrag, thumbDrag, resizeDrag;
-  float hThumb[2], vThumb[2];
-};
-extern ViewWindow mapView;
-extern ViewWindow sheetView;
-struct ClipRect {
-  int32_t left, top, right, bottom;
-};
-extern ClipRect mapClipRect;
 
 void updateMapView(int layer);
 void updateSheetView(int layer);
 void drawWindowFrame(int32_t x, int32_t y, int32_t w, int32_t h, int layer);
-// Every time-based scroll of a frame moves by scrollStep() pixels: scrollSpeed
+// Every time-based scroll of a frame moves by scrollStep() pixels: settings.scrollSpeed
 // x frameSeconds with the fraction carried from frame to frame, so that the
 // distance over a second is the speed at any frame rate. advanceScrollStep
 // computes it once at the start of each frame.
@@ -73,22 +129,19 @@ void storeViewsToSettings();    // placements back into the Settings
 
 // ---------------------------------------------------------------------------
 // Brush and painting
-extern int32_t brushW, brushH;
-extern int32_t brushX[256 * 256];  // [column][row], index c * 256 + r
-extern int32_t brushY[256 * 256];
-extern int32_t brushFromMap;
-extern int32_t hoverCellX, hoverCellY;
 
 void updateMapTool(int layer);
 void stampBrush(int32_t col0, int32_t row0);
 // After a new chip sheet: a brush with a chip outside the sheet becomes the
 // 1 x 1 brush of chip (0, 0), so it never stamps positions the sheet lacks.
 void fitBrushToSheet();
+// The map-size dialog. On OK the map takes the chosen sizes, the brush
+// shrinks to 1 x 1 and the pick goes back to the sheet's corner; 1 for OK,
+// 0 for Cancel, which changes nothing.
+int askMapSize();
 
 // ---------------------------------------------------------------------------
 // Rectangle selection
-extern int32_t pickDrag, pickAnchorX, pickAnchorY, pickCornerX, pickCornerY, pickLeft, pickTop;
-extern int32_t copyDrag, copyAnchorX, copyAnchorY, copyCornerX, copyCornerY;
 
 void updateSheetTool(int layer);
 void startCopyDrag();
@@ -96,9 +149,6 @@ void updateCopyDrag(int layer);
 
 // ---------------------------------------------------------------------------
 // Attribute mode
-extern int32_t attrDrag;
-extern int32_t attrCornerX, attrCornerY;
-extern int32_t currentAttribute;
 
 void updateAttributeTool(int layer);
 void drawDigits(int32_t x, int32_t y, int32_t value, int32_t count, int layer);
@@ -114,7 +164,6 @@ void queueDebugRateLine();
 
 // ---------------------------------------------------------------------------
 // Preview
-extern int32_t previewScrollX, previewScrollY, previewOffsetX, previewOffsetY;
 // The preview's part of its frame: the map cells, placed and panned, and the
 // fresh press that leaves it.
 void updatePreview();
@@ -128,6 +177,7 @@ void resetEditorState();
 // The chip sheet's size for the chip-sheet window and its tool, replacing the
 // surface query while w >= 0 (headless tests have no bitmap to load).
 void editorSetSheetSizeForTests(int32_t w, int32_t h);
-// When set, the attribute tool calls this instead of attributeDialog: 1 for OK
-// with the value left in currentAttribute, anything else for Cancel.
-extern int (*attributeDialogHook)();
+// When set, the attribute tool calls this instead of attributeDialog, with
+// the same arguments: 1 for OK with the value left in *chosen, anything else
+// for Cancel.
+extern int (*attributeDialogHook)(int32_t initial, int32_t* chosen);

@@ -1,6 +1,6 @@
 // Start values of the editor's state and the view placements' round trip
 // through the Settings.
-#include <cstring>
+#include <new>
 
 #include "app/settings.h"
 #include "editor/editor.h"
@@ -24,43 +24,30 @@ void place(ViewWindow& v, int32_t x, int32_t y, int32_t w, int32_t h) {
 }  // namespace
 
 void loadViewsFromSettings() {
-  place(sheetView, sheetViewX, sheetViewY, sheetViewWidth, sheetViewHeight);
-  place(mapView, mapViewX, mapViewY, mapViewWidth, mapViewHeight);
+  place(session.sheetView, settings.sheetViewX, settings.sheetViewY, settings.sheetViewWidth, settings.sheetViewHeight);
+  place(session.mapView, settings.mapViewX, settings.mapViewY, settings.mapViewWidth, settings.mapViewHeight);
 }
 
 void storeViewsToSettings() {
-  sheetViewX = sheetView.x;
-  sheetViewY = sheetView.y;
-  sheetViewWidth = sheetView.w;
-  sheetViewHeight = sheetView.h;
-  mapViewX = mapView.x;
-  mapViewY = mapView.y;
-  mapViewWidth = mapView.w;
-  mapViewHeight = mapView.h;
+  settings.sheetViewX = session.sheetView.x;
+  settings.sheetViewY = session.sheetView.y;
+  settings.sheetViewWidth = session.sheetView.w;
+  settings.sheetViewHeight = session.sheetView.h;
+  settings.mapViewX = session.mapView.x;
+  settings.mapViewY = session.mapView.y;
+  settings.mapViewWidth = session.mapView.w;
+  settings.mapViewHeight = session.mapView.h;
 }
 
 void resetEditorState() {
-  editorMode = toolbarPressed = pressedButton = 0;
-  mouseX = mouseY = 0;
-  pointerClaimed = dragLock = frontWindow = toolMode = 0;
-  pointerShape = 1;
+  frameState = FrameState{};
+  gesture = Gesture{};
+  // Built in place: the brush makes a temporary of half a megabyte.
+  session.~EditorSession();
+  ::new (&session) EditorSession();
+  preview = PreviewState{};
   resetScrollStep();
-
-  mapView = ViewWindow{};
-  sheetView = ViewWindow{};
-  mapClipRect = ClipRect{};
   loadViewsFromSettings();
-
-  brushW = brushH = 1;
-  std::memset(brushX, 0, sizeof brushX);
-  std::memset(brushY, 0, sizeof brushY);
-  brushFromMap = 0;
-  hoverCellX = hoverCellY = 0;
-
-  pickDrag = pickAnchorX = pickAnchorY = pickCornerX = pickCornerY = pickLeft = pickTop = 0;
-  copyDrag = copyAnchorX = copyAnchorY = copyCornerX = copyCornerY = 0;
-  attrDrag = attrCornerX = attrCornerY = currentAttribute = 0;
-  previewScrollX = previewScrollY = previewOffsetX = previewOffsetY = 0;
 
   editorSetSheetSizeForTests(-1, -1);
   attributeDialogHook = nullptr;

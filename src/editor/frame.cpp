@@ -30,24 +30,24 @@ void drawClock(int layer) {
 }
 
 void drawPointer() {
-  switch (pointerShape) {
-    case 1:
-      cursorSprite.x = static_cast<float>(mouseX - 4);
-      cursorSprite.y = static_cast<float>(mouseY - 4);
-      cursorSprite.srcX = (buttonsHeld & BTN_PRIMARY) ? 32 : 0;
+  switch (frameState.pointerShape) {
+    case POINTER_ARROW:
+      cursorSprite.x = static_cast<float>(frameState.mouseX - 4);
+      cursorSprite.y = static_cast<float>(frameState.mouseY - 4);
+      cursorSprite.srcX = (inputState.buttonsHeld & BTN_PRIMARY) ? 32 : 0;
       drawSprite(cursorSprite);
       break;
-    case 2:
-    case 3:
-      cursorSprite.x = static_cast<float>(mouseX - 16);
-      cursorSprite.y = static_cast<float>(mouseY - 16);
-      cursorSprite.srcX = pointerShape == 2 ? 64 : 96;
+    case POINTER_RESIZE:
+    case POINTER_GRAB:
+      cursorSprite.x = static_cast<float>(frameState.mouseX - 16);
+      cursorSprite.y = static_cast<float>(frameState.mouseY - 16);
+      cursorSprite.srcX = frameState.pointerShape == POINTER_RESIZE ? 64 : 96;
       drawSprite(cursorSprite);
       break;
     default:
       break;
   }
-  pointerShape = 1;
+  frameState.pointerShape = POINTER_ARROW;
 }
 
 }  // namespace
@@ -56,7 +56,7 @@ int drawWallpaper() {
   // A wallpaper that could not be loaded leaves its slot empty; the copy of
   // an empty slot would draw nothing and leave the last frame behind.
   int32_t w = 0, h = 0;
-  if (showWallpaper != 1) return 0;
+  if (settings.showWallpaper != 1) return 0;
   surfaceSize(SLOT_WALLPAPER, &w, &h);
   if (w <= 0 || h <= 0) return 0;
   blitStretched(0, 0, screenW, screenH, 0, 0, w, h, 1, 0, SLOT_WALLPAPER);
@@ -71,10 +71,10 @@ void formatClock(char* out, int outSize) {
 }
 
 void updateViewWindows() {
-  if (chipSheetOnTop == 1) frontWindow = 0;
+  if (settings.chipSheetOnTop == 1) session.frontWindow = FRONT_SHEET;
   // The window in front runs first, so it can claim the pointer, and is drawn
   // on the higher layer.
-  if (frontWindow == 0) {
+  if (session.frontWindow == FRONT_SHEET) {
     updateSheetView(2);
     updateSheetTool(2);
     updateMapView(1);
@@ -92,12 +92,12 @@ void composeEditorFrame() {
   drawBackground();
   // The mode is read once: a frame that enters or leaves the preview is
   // finished as the screen it began as.
-  if (editorMode == 0) {
+  if (session.editorMode == 0) {
     updateCommandButtons();
     updateViewWindows();
     drawClock(EDITING_CLOCK_LAYER);
     drawPointer();
-    pointerClaimed = 0;
+    frameState.pointerClaimed = 0;
   } else {
     updatePreview();
     drawClock(PREVIEW_CLOCK_LAYER);
@@ -109,9 +109,9 @@ void updateEditorFrame() {
   // window centre keeps that motion coming at the screen edges. Switched before
   // the pointer is read, so the first frame after the preview sees the pointer
   // back where it was when the preview began.
-  platformSetRelativeMouse(editorMode == 1 ? 1 : 0);
-  platformCursorPos(&mouseX, &mouseY);
-  if (!pollInput(appActive)) acquireInput(appActive);
+  platformSetRelativeMouse(session.editorMode == 1 ? 1 : 0);
+  platformCursorPos(&frameState.mouseX, &frameState.mouseY);
+  if (!pollInput(appState.appActive)) acquireInput(appState.appActive);
   queueDebugInputLines();
   advanceScrollStep();
   composeEditorFrame();

@@ -38,23 +38,23 @@ Placement placeAxis(int32_t cells, int32_t chip, int32_t screenPixels, int32_t m
 }  // namespace
 
 void updatePreview() {
-  Placement cols = placeAxis(KOMA_X, TIP_X, screenW, mouseDX, &previewScrollX, &previewOffsetX);
-  Placement rows = placeAxis(KOMA_Y, TIP_Y, screenH, mouseDY, &previewScrollY, &previewOffsetY);
+  Placement cols = placeAxis(doc.mapCellsX, doc.chipWidth, screenW, inputState.mouseDX, &preview.scrollX, &preview.offsetX);
+  Placement rows = placeAxis(doc.mapCellsY, doc.chipHeight, screenH, inputState.mouseDY, &preview.scrollY, &preview.offsetY);
 
-  mapCellSprite.width = TIP_X;
-  mapCellSprite.height = TIP_Y;
+  mapCellSprite.width = doc.chipWidth;
+  mapCellSprite.height = doc.chipHeight;
   mapCellSprite.layer = PREVIEW_CELL_LAYER;
   for (int32_t c = cols.firstCell; c < cols.lastCell; ++c) {
-    int32_t sx = c * TIP_X - previewScrollX + previewOffsetX;
+    int32_t sx = c * doc.chipWidth - preview.scrollX + preview.offsetX;
     for (int32_t r = rows.firstCell; r < rows.lastCell; ++r) {
       int idx = cellIndex(c, r);
       mapCellSprite.x = static_cast<float>(sx);
-      mapCellSprite.y = static_cast<float>(r * TIP_Y - previewScrollY + previewOffsetY);
-      mapCellSprite.srcX = planeX[idx];
-      mapCellSprite.srcY = planeY[idx];
+      mapCellSprite.y = static_cast<float>(r * doc.chipHeight - preview.scrollY + preview.offsetY);
+      mapCellSprite.srcX = doc.planeX[idx];
+      mapCellSprite.srcY = doc.planeY[idx];
       drawSprite(mapCellSprite);
     }
   }
 
-  if ((buttonsPressed & BTN_PRIMARY) != 0) editorMode = 0;
+  if ((inputState.buttonsPressed & BTN_PRIMARY) != 0) session.editorMode = EDITOR_EDITING;
 }

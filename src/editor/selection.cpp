@@ -36,16 +36,16 @@ int32_t cornerOnAxis(int32_t pointer, int32_t scroll, int32_t origin, int32_t ex
 }
 
 void scrollWhileOutside(ViewWindow& v, int32_t imageW, int32_t imageH) {
-  if (mouseX < v.x) v.scrollX -= scrollStep();
-  if (mouseX > v.x + v.w) v.scrollX += scrollStep();
-  if (mouseY < v.y) v.scrollY -= scrollStep();
-  if (mouseY > v.y + v.h) v.scrollY += scrollStep();
+  if (frameState.mouseX < v.x) v.scrollX -= scrollStep();
+  if (frameState.mouseX > v.x + v.w) v.scrollX += scrollStep();
+  if (frameState.mouseY < v.y) v.scrollY -= scrollStep();
+  if (frameState.mouseY > v.y + v.h) v.scrollY += scrollStep();
   editor_detail::clampScroll(v, imageW, imageH);
 }
 
 void queueBand(const ViewWindow& v, int32_t ax, int32_t ay, int32_t cx, int32_t cy) {
-  int32_t left = ax - v.scrollX + v.x + (ax >= cx ? TIP_X : 0);
-  int32_t top = ay - v.scrollY + v.y + (ay >= cy ? TIP_Y : 0);
+  int32_t left = ax - v.scrollX + v.x + (ax >= cx ? doc.chipWidth : 0);
+  int32_t top = ay - v.scrollY + v.y + (ay >= cy ? doc.chipHeight : 0);
   queueShape(left, top, cx - v.scrollX + v.x, cy - v.scrollY + v.y, 1, PINK, SHAPE_BOX, 3);
 }
 
@@ -64,51 +64,49 @@ void blockOnAxis(int32_t anchor, int32_t corner, int32_t chip, int32_t* start, i
 // Pick
 
 void releasePick() {
-  pickDrag = 0;
-  dragLock = 0;
-  for (int32_t c = 0; c < brushW; ++c)
-    for (int32_t r = 0; r < brushH; ++r) {
-      brushX[cellIndex(c, r)] = pickLeft + c * TIP_X;
-      brushY[cellIndex(c, r)] = pickTop + r * TIP_Y;
+  gesture.kind = GESTURE_NONE;
+  for (int32_t c = 0; c < session.brushW; ++c)
+    for (int32_t r = 0; r < session.brushH; ++r) {
+      session.brushX[cellIndex(c, r)] = session.pickLeft + c * doc.chipWidth;
+      session.brushY[cellIndex(c, r)] = session.pickTop + r * doc.chipHeight;
     }
 }
 
 void pickDragStep(int32_t imageW, int32_t imageH) {
-  ViewWindow& v = sheetView;
-  pointerClaimed = 1;
-  if ((buttonsHeld & BTN_PRIMARY) == 0) {
+  ViewWindow& v = session.sheetView;
+  frameState.pointerClaimed = 1;
+  if ((inputState.buttonsHeld & BTN_PRIMARY) == 0) {
     releasePick();
     return;
   }
-  pickCornerX = cornerOnAxis(mouseX, v.scrollX, v.x, v.w, TIP_X, pickAnchorX);
-  pickCornerY = cornerOnAxis(mouseY, v.scrollY, v.y, v.h, TIP_Y, pickAnchorY);
+  gesture.pickCornerX = cornerOnAxis(frameState.mouseX, v.scrollX, v.x, v.w, doc.chipWidth, gesture.pickAnchorX);
+  gesture.pickCornerY = cornerOnAxis(frameState.mouseY, v.scrollY, v.y, v.h, doc.chipHeight, gesture.pickAnchorY);
   scrollWhileOutside(v, imageW, imageH);
-  queueBand(v, pickAnchorX, pickAnchorY, pickCornerX, pickCornerY);
+  queueBand(v, gesture.pickAnchorX, gesture.pickAnchorY, gesture.pickCornerX, gesture.pickCornerY);
   int32_t w = 1, h = 1;
-  blockOnAxis(pickAnchorX, pickCornerX, TIP_X, &pickLeft, &w);
-  blockOnAxis(pickAnchorY, pickCornerY, TIP_Y, &pickTop, &h);
+  blockOnAxis(gesture.pickAnchorX, gesture.pickCornerX, doc.chipWidth, &session.pickLeft, &w);
+  blockOnAxis(gesture.pickAnchorY, gesture.pickCornerY, doc.chipHeight, &session.pickTop, &h);
   // The brush holds 256 by 256 chips; a longer pick (a sheet of more than
   // 256 chips, scrolled during the drag) keeps its first 256 from the start.
-  brushW = clampTo(w, 1, MAP_MAX);
-  brushH = clampTo(h, 1, MAP_MAX);
+  session.brushW = clampTo(w, 1, MAP_MAX);
+  session.brushH = clampTo(h, 1, MAP_MAX);
 }
 
 void startPick() {
-  const ViewWindow& v = sheetView;
-  pickDrag = 1;
-  dragLock = 1;
-  pickAnchorX = snapDown(mouseX + v.scrollX - v.x, TIP_X);
-  pickAnchorY = snapDown(mouseY + v.scrollY - v.y, TIP_Y);
-  frontWindow = 0;
-  brushW = brushH = 1;
-  brushFromMap = 0;
+  const ViewWindow& v = session.sheetView;
+  gesture.kind = GESTURE_PICK;
+  gesture.pickAnchorX = snapDown(frameState.mouseX + v.scrollX - v.x, doc.chipWidth);
+  gesture.pickAnchorY = snapDown(frameState.mouseY + v.scrollY - v.y, doc.chipHeight);
+  session.frontWindow = FRONT_SHEET;
+  session.brushW = session.brushH = 1;
+  session.brushFromMap = 0;
 }
 
 void drawPickHighlight(const ViewWindow& v, int layer) {
-  int32_t left = pickLeft - v.scrollX + v.x;
-  int32_t top = pickTop - v.scrollY + v.y;
-  int32_t right = left + brushW * TIP_X;
-  int32_t bottom = top + brushH * TIP_Y;
+  int32_t left = session.pickLeft - v.scrollX + v.x;
+  int32_t top = session.pickTop - v.scrollY + v.y;
+  int32_t right = left + session.brushW * doc.chipWidth;
+  int32_t bottom = top + session.brushH * doc.chipHeight;
   queueShape(clampTo(left, v.x, v.x + v.w), clampTo(top, v.y, v.y + v.h), clampTo(right, v.x, v.x + v.w),
              clampTo(bottom, v.y, v.y + v.h), 1, LIGHT_CYAN, SHAPE_BOX, layer);
 }
@@ -118,74 +116,72 @@ void drawPickHighlight(const ViewWindow& v, int layer) {
 
 void releaseCopy() {
   int32_t left = 0, top = 0, w = 1, h = 1;
-  blockOnAxis(copyAnchorX, copyCornerX, TIP_X, &left, &w);
-  blockOnAxis(copyAnchorY, copyCornerY, TIP_Y, &top, &h);
+  blockOnAxis(gesture.copyAnchorX, gesture.copyCornerX, doc.chipWidth, &left, &w);
+  blockOnAxis(gesture.copyAnchorY, gesture.copyCornerY, doc.chipHeight, &top, &h);
   // The corner is held on a visible chip, but a window larger than the map
   // (or a map resized mid-drag) can still place the block past the planes:
   // it is held inside them, at least one cell.
-  int32_t col0 = clampTo(left / TIP_X, 0, MAP_MAX - 1);
-  int32_t row0 = clampTo(top / TIP_Y, 0, MAP_MAX - 1);
-  brushW = clampTo(w, 1, MAP_MAX - col0);
-  brushH = clampTo(h, 1, MAP_MAX - row0);
-  for (int32_t c = 0; c < brushW; ++c)
-    for (int32_t r = 0; r < brushH; ++r) {
-      brushX[cellIndex(c, r)] = planeX[cellIndex(col0 + c, row0 + r)];
-      brushY[cellIndex(c, r)] = planeY[cellIndex(col0 + c, row0 + r)];
+  int32_t col0 = clampTo(left / doc.chipWidth, 0, MAP_MAX - 1);
+  int32_t row0 = clampTo(top / doc.chipHeight, 0, MAP_MAX - 1);
+  session.brushW = clampTo(w, 1, MAP_MAX - col0);
+  session.brushH = clampTo(h, 1, MAP_MAX - row0);
+  for (int32_t c = 0; c < session.brushW; ++c)
+    for (int32_t r = 0; r < session.brushH; ++r) {
+      session.brushX[cellIndex(c, r)] = doc.planeX[cellIndex(col0 + c, row0 + r)];
+      session.brushY[cellIndex(c, r)] = doc.planeY[cellIndex(col0 + c, row0 + r)];
     }
-  brushFromMap = 1;
-  copyDrag = 0;
-  dragLock = 0;
+  session.brushFromMap = 1;
+  gesture.kind = GESTURE_NONE;
 }
 
 }  // namespace
 
 void startCopyDrag() {
-  const ViewWindow& v = mapView;
-  copyDrag = 1;
-  dragLock = 1;
-  frontWindow = 1;
-  brushW = brushH = 1;
-  copyAnchorX = snapDown(mouseX + v.scrollX - v.x, TIP_X);
-  copyAnchorY = snapDown(mouseY + v.scrollY - v.y, TIP_Y);
-  copyCornerX = copyAnchorX;
-  copyCornerY = copyAnchorY;
+  const ViewWindow& v = session.mapView;
+  gesture.kind = GESTURE_COPY;
+  session.frontWindow = FRONT_MAP;
+  session.brushW = session.brushH = 1;
+  gesture.copyAnchorX = snapDown(frameState.mouseX + v.scrollX - v.x, doc.chipWidth);
+  gesture.copyAnchorY = snapDown(frameState.mouseY + v.scrollY - v.y, doc.chipHeight);
+  gesture.copyCornerX = gesture.copyAnchorX;
+  gesture.copyCornerY = gesture.copyAnchorY;
 }
 
 void updateCopyDrag(int layer) {
-  ViewWindow& v = mapView;
-  pointerClaimed = 1;
+  ViewWindow& v = session.mapView;
+  frameState.pointerClaimed = 1;
   // The corner follows the pointer in the release frame too: a copy takes
   // the block under the pointer at the moment the button comes up.
-  copyCornerX = cornerOnAxis(mouseX, v.scrollX, v.x, v.w, TIP_X, copyAnchorX);
-  copyCornerY = cornerOnAxis(mouseY, v.scrollY, v.y, v.h, TIP_Y, copyAnchorY);
-  if ((buttonsHeld & BTN_SECONDARY) == 0) {
+  gesture.copyCornerX = cornerOnAxis(frameState.mouseX, v.scrollX, v.x, v.w, doc.chipWidth, gesture.copyAnchorX);
+  gesture.copyCornerY = cornerOnAxis(frameState.mouseY, v.scrollY, v.y, v.h, doc.chipHeight, gesture.copyAnchorY);
+  if ((inputState.buttonsHeld & BTN_SECONDARY) == 0) {
     releaseCopy();
     return;
   }
   int32_t imageW = 0, imageH = 0;
   editor_detail::mapImageSize(&imageW, &imageH);
   scrollWhileOutside(v, imageW, imageH);
-  queueBand(v, copyAnchorX, copyAnchorY, copyCornerX, copyCornerY);
+  queueBand(v, gesture.copyAnchorX, gesture.copyAnchorY, gesture.copyCornerX, gesture.copyCornerY);
   char status[64];
-  std::snprintf(status, sizeof status, "[%d,%d],[%d,%d]", static_cast<int>(copyAnchorX),
-                static_cast<int>(copyAnchorY), static_cast<int>(copyCornerX), static_cast<int>(copyCornerY));
+  std::snprintf(status, sizeof status, "[%d,%d],[%d,%d]", static_cast<int>(gesture.copyAnchorX),
+                static_cast<int>(gesture.copyAnchorY), static_cast<int>(gesture.copyCornerX), static_cast<int>(gesture.copyCornerY));
   queueText(v.x + 82, v.y - 22, WHITE, status, layer);
 }
 
 void updateSheetTool(int layer) {
-  const ViewWindow& v = sheetView;
+  const ViewWindow& v = session.sheetView;
   int32_t imageW = 0, imageH = 0;
   editor_detail::sheetImageSize(&imageW, &imageH);
-  if (pickDrag != 0) {
+  if (gesture.kind == GESTURE_PICK) {
     pickDragStep(imageW, imageH);
-  } else if (dragLock == 0 && pointerClaimed == 0 && pointerInside(v.x, v.y, v.w, v.h) != 0) {
-    pointerShape = 1;
-    pointerClaimed = 1;
-    if ((buttonsPressed & BTN_PRIMARY) != 0) startPick();
+  } else if (gesture.kind == GESTURE_NONE && frameState.pointerClaimed == 0 && pointerInside(v.x, v.y, v.w, v.h) != 0) {
+    frameState.pointerShape = POINTER_ARROW;
+    frameState.pointerClaimed = 1;
+    if ((inputState.buttonsPressed & BTN_PRIMARY) != 0) startPick();
   }
-  if (brushFromMap == 0) drawPickHighlight(v, layer);
+  if (session.brushFromMap == 0) drawPickHighlight(v, layer);
   char status[64];
-  std::snprintf(status, sizeof status, "[%d,%d],%d*%d", static_cast<int>(pickLeft), static_cast<int>(pickTop),
-                static_cast<int>(brushW), static_cast<int>(brushH));
+  std::snprintf(status, sizeof status, "[%d,%d],%d*%d", static_cast<int>(session.pickLeft), static_cast<int>(session.pickTop),
+                static_cast<int>(session.brushW), static_cast<int>(session.brushH));
   queueText(v.x + 82, v.y - 22, WHITE, status, layer);
 }

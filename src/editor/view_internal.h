@@ -10,7 +10,7 @@ namespace editor_detail {
 // The chip sheet's pixel size as the chip-sheet window sees it this frame
 // (0 by 0 when no bitmap is loaded).
 void sheetImageSize(int32_t* w, int32_t* h);
-// The map's pixel size, KOMA_X x TIP_X by KOMA_Y x TIP_Y.
+// The map's pixel size, doc.mapCellsX x doc.chipWidth by doc.mapCellsY x doc.chipHeight.
 void mapImageSize(int32_t* w, int32_t* h);
 // Holds the scroll offsets within 0..image - window. When the window is
 // larger than its image the range is empty and the offset stays at 0, so

@@ -54,8 +54,8 @@ void sheetImageSize(int32_t* w, int32_t* h) {
 }
 
 void mapImageSize(int32_t* w, int32_t* h) {
-  *w = limitImage(static_cast<int64_t>(KOMA_X) * TIP_X);
-  *h = limitImage(static_cast<int64_t>(KOMA_Y) * TIP_Y);
+  *w = limitImage(static_cast<int64_t>(doc.mapCellsX) * doc.chipWidth);
+  *h = limitImage(static_cast<int64_t>(doc.mapCellsY) * doc.chipHeight);
 }
 
 void clampScroll(ViewWindow& v, int32_t imageW, int32_t imageH) {
@@ -82,7 +82,7 @@ double scrollCarry = 0.0;
 }  // namespace
 
 void advanceScrollStep() {
-  double step = static_cast<double>(scrollSpeed) * static_cast<double>(frameSeconds) + scrollCarry;
+  double step = static_cast<double>(settings.scrollSpeed) * static_cast<double>(frameSeconds) + scrollCarry;
   // A stalled first frame or a broken clock must not turn into an undefined
   // conversion; such a step is simply held at the int32 range.
   if (!std::isfinite(step)) step = 0.0;
@@ -157,42 +157,44 @@ struct WindowLook {
   int32_t hitMargin;         // hit rectangles start this far left of and above a thumb
   int32_t hHitW, hHitH;      // hit rectangle of the horizontal thumb
   int32_t vHitW, vHitH;      // hit rectangle of the vertical thumb
-  int32_t frontValue;   // frontWindow when a drag starts in this window
+  FrontWindow frontValue;   // session.frontWindow when a drag starts in this window
 };
 
-void startDrag(int32_t& flag, const WindowLook& look) {
-  flag = 1;
-  dragLock = 1;
-  frontWindow = look.frontValue;
+void startDrag(GestureKind kind, const ViewWindow& v, const WindowLook& look) {
+  gesture.kind = kind;
+  gesture.window = &v;
+  session.frontWindow = look.frontValue;
 }
+
+bool dragging(GestureKind kind, const ViewWindow& v) { return gesture.kind == kind && gesture.window == &v; }
 
 // The three window drags share one shape: while held, apply the motion and
 // keep the pointer; at the release clear the drag without touching geometry.
-bool continueDrag(int32_t& flag) {
-  if ((buttonsHeld & BTN_PRIMARY) != 0) {
-    pointerShape = 0;
-    pointerClaimed = 1;
+bool continueDrag() {
+  if ((inputState.buttonsHeld & BTN_PRIMARY) != 0) {
+    frameState.pointerShape = POINTER_NONE;
+    frameState.pointerClaimed = 1;
     return true;
   }
-  flag = 0;
-  dragLock = 0;
+  gesture.kind = GESTURE_NONE;
+  gesture.window = nullptr;
   return false;
 }
 
 void updateTitleMove(ViewWindow& v, const WindowLook& look) {
-  if (v.moveDrag != 0) {
-    if (continueDrag(v.moveDrag)) {
-      v.x = minI(maxI(v.x + mouseDX, 6), 726);
-      v.y = minI(maxI(v.y + mouseDY, 27), 606);
+  if (dragging(GESTURE_MOVE, v)) {
+    if (continueDrag()) {
+      v.x = minI(maxI(v.x + inputState.mouseDX, 6), 726);
+      v.y = minI(maxI(v.y + inputState.mouseDY, 27), 606);
     }
-  } else if (dragLock == 0 && pointerClaimed == 0 && pointerInside(v.x, v.y - 24, 80, 23) != 0) {
-    pointerClaimed = 1;
-    if ((buttonsPressed & BTN_PRIMARY) != 0) startDrag(v.moveDrag, look);
+  } else if (gesture.kind == GESTURE_NONE && frameState.pointerClaimed == 0 && pointerInside(v.x, v.y - 24, 80, 23) != 0) {
+    frameState.pointerClaimed = 1;
+    if ((inputState.buttonsPressed & BTN_PRIMARY) != 0) startDrag(GESTURE_MOVE, v, look);
   }
 }
 
 void updateAutoScroll(ViewWindow& v) {
-  if (autoScroll != 1 || dragLock != 0 || pointerClaimed != 0) return;
+  if (settings.autoScroll != 1 || gesture.kind != GESTURE_NONE || frameState.pointerClaimed != 0) return;
   if (pointerInside(v.x - 10, v.y - 10, v.w + 20, 10) != 0) v.scrollY -= scrollStep();
   if (pointerInside(v.x - 10, v.y + v.h, v.w + 20, 10) != 0) v.scrollY += scrollStep();
   if (pointerInside(v.x - 10, v.y - 10, 10, v.h + 20) != 0) v.scrollX -= scrollStep();
@@ -206,53 +208,53 @@ int thumbHit(const float pos[2], int32_t margin, int32_t width, int32_t height) 
 }
 
 void updateThumbs(ViewWindow& v, const WindowLook& look, int32_t imageW, int32_t imageH) {
-  if (v.thumbDrag != 0) {
-    if (continueDrag(v.thumbDrag)) {
-      v.scrollX += mouseDX;
-      v.scrollY += mouseDY;
+  if (dragging(GESTURE_THUMB, v)) {
+    if (continueDrag()) {
+      v.scrollX += inputState.mouseDX;
+      v.scrollY += inputState.mouseDY;
     }
     return;
   }
-  if (dragLock != 0 || pointerClaimed != 0) return;
+  if (gesture.kind != GESTURE_NONE || frameState.pointerClaimed != 0) return;
   int32_t m = look.hitMargin;
   // Both thumbs are tested, the second even when the first took the pointer.
   auto grab = [&](bool hit) {
     if (!hit) return;
-    pointerShape = 3;
-    pointerClaimed = 1;
-    if ((buttonsPressed & BTN_PRIMARY) != 0) startDrag(v.thumbDrag, look);
+    frameState.pointerShape = POINTER_GRAB;
+    frameState.pointerClaimed = 1;
+    if ((inputState.buttonsPressed & BTN_PRIMARY) != 0) startDrag(GESTURE_THUMB, v, look);
   };
   grab(v.w != imageW && thumbHit(v.hThumb, m, look.hHitW, look.hHitH) != 0);
   grab(v.h != imageH && thumbHit(v.vThumb, m, look.vHitW, look.vHitH) != 0);
 }
 
 void updateDirectionScroll(ViewWindow& v) {
-  if ((buttonsHeld & BTN_LEFT) != 0) v.scrollX -= scrollStep();
-  if ((buttonsHeld & BTN_RIGHT) != 0) v.scrollX += scrollStep();
-  if ((buttonsHeld & BTN_UP) != 0) v.scrollY -= scrollStep();
-  if ((buttonsHeld & BTN_DOWN) != 0) v.scrollY += scrollStep();
+  if ((inputState.buttonsHeld & BTN_LEFT) != 0) v.scrollX -= scrollStep();
+  if ((inputState.buttonsHeld & BTN_RIGHT) != 0) v.scrollX += scrollStep();
+  if ((inputState.buttonsHeld & BTN_UP) != 0) v.scrollY -= scrollStep();
+  if ((inputState.buttonsHeld & BTN_DOWN) != 0) v.scrollY += scrollStep();
 }
 
 void updateResize(ViewWindow& v, const WindowLook& look) {
-  if (v.resizeDrag != 0) {
-    if (continueDrag(v.resizeDrag)) {
-      v.w += mouseDX;
-      v.h += mouseDY;
+  if (dragging(GESTURE_RESIZE, v)) {
+    if (continueDrag()) {
+      v.w += inputState.mouseDX;
+      v.h += inputState.mouseDY;
     }
     return;
   }
-  if (dragLock != 0 || pointerClaimed != 0) return;
+  if (gesture.kind != GESTURE_NONE || frameState.pointerClaimed != 0) return;
   bool bottom = pointerInside(v.x, v.y + v.h, v.w + 8, 8) != 0;
   if (bottom) {
-    pointerShape = 2;
-    pointerClaimed = 1;
-    if ((buttonsPressed & BTN_PRIMARY) != 0) startDrag(v.resizeDrag, look);
+    frameState.pointerShape = POINTER_RESIZE;
+    frameState.pointerClaimed = 1;
+    if ((inputState.buttonsPressed & BTN_PRIMARY) != 0) startDrag(GESTURE_RESIZE, v, look);
   }
   bool right = pointerInside(v.x + v.w, v.y, 8, v.h + 8) != 0;
   if (right) {
-    pointerShape = 2;
-    pointerClaimed = 1;
-    if ((buttonsPressed & BTN_PRIMARY) != 0) startDrag(v.resizeDrag, look);
+    frameState.pointerShape = POINTER_RESIZE;
+    frameState.pointerClaimed = 1;
+    if ((inputState.buttonsPressed & BTN_PRIMARY) != 0) startDrag(GESTURE_RESIZE, v, look);
   }
 }
 
@@ -293,19 +295,19 @@ void drawSheetContent(const ViewWindow& v, int32_t imageW, int32_t imageH, int l
 }
 
 void drawMapContent(const ViewWindow& v, int layer) {
-  mapClipRect.left = maxI(v.x, 0);
-  mapClipRect.top = maxI(v.y, 0);
-  mapClipRect.right = minI(v.x + v.w, screenW);
-  mapClipRect.bottom = minI(v.y + v.h, screenH);
+  session.mapClipRect.left = maxI(v.x, 0);
+  session.mapClipRect.top = maxI(v.y, 0);
+  session.mapClipRect.right = minI(v.x + v.w, screenW);
+  session.mapClipRect.bottom = minI(v.y + v.h, screenH);
   if (v.w > 0 && v.h > 0) {
-    setClipRect(mapClipRect.left, mapClipRect.top, mapClipRect.right, mapClipRect.bottom);
-    const int32_t tx = TIP_X, ty = TIP_Y;
+    setClipRect(session.mapClipRect.left, session.mapClipRect.top, session.mapClipRect.right, session.mapClipRect.bottom);
+    const int32_t tx = doc.chipWidth, ty = doc.chipHeight;
     mapCellSprite.width = tx;
     mapCellSprite.height = ty;
     mapCellSprite.layer = layer;
-    int32_t lastC = minI((v.scrollX + v.w) / tx, KOMA_X - 1);
-    int32_t lastR = minI((v.scrollY + v.h) / ty, KOMA_Y - 1);
-    bool digits = toolMode == 2;
+    int32_t lastC = minI((v.scrollX + v.w) / tx, doc.mapCellsX - 1);
+    int32_t lastR = minI((v.scrollY + v.h) / ty, doc.mapCellsY - 1);
+    bool digits = session.toolMode == TOOL_ATTRIBUTE;
     for (int32_t c = v.scrollX / tx; c <= lastC; ++c) {
       int32_t cellX = c * tx - v.scrollX + v.x;
       for (int32_t r = v.scrollY / ty; r <= lastR; ++r) {
@@ -313,10 +315,10 @@ void drawMapContent(const ViewWindow& v, int layer) {
         int idx = cellIndex(c, r);
         mapCellSprite.x = static_cast<float>(cellX);
         mapCellSprite.y = static_cast<float>(cellY);
-        mapCellSprite.srcX = planeX[idx];
-        mapCellSprite.srcY = planeY[idx];
+        mapCellSprite.srcX = doc.planeX[idx];
+        mapCellSprite.srcY = doc.planeY[idx];
         drawSprite(mapCellSprite);
-        if (digits) drawDigits(cellX + 1, cellY + 1, planeA[idx], 3, layer);
+        if (digits) drawDigits(cellX + 1, cellY + 1, doc.planeA[idx], 3, layer);
       }
     }
   }
@@ -344,12 +346,12 @@ void drawThumbs(ViewWindow& v, const WindowLook& look, int32_t imageW, int32_t i
 }
 
 void drawGridLines(const ViewWindow& v, int layer) {
-  if (showGuideLines != 1) return;
+  if (settings.showGuideLines != 1) return;
   // Start at the first chip boundary at or left of the window's edge; the
   // offsets before it would only be skipped.
-  for (int32_t k = -(v.scrollX % TIP_X); k < v.w; k += TIP_X)
+  for (int32_t k = -(v.scrollX % doc.chipWidth); k < v.w; k += doc.chipWidth)
     if (k > 0) queueShape(v.x + k, v.y, v.x + k, v.y + v.h, 1, 0x808080, SHAPE_LINE, layer);
-  for (int32_t k = -(v.scrollY % TIP_Y); k < v.h; k += TIP_Y)
+  for (int32_t k = -(v.scrollY % doc.chipHeight); k < v.h; k += doc.chipHeight)
     if (k > 0) queueShape(v.x, v.y + k, v.x + v.w, v.y + k, 1, 0x808080, SHAPE_LINE, layer);
 }
 
@@ -381,11 +383,11 @@ void updateWindow(ViewWindow& v, const WindowLook& look, bool isMap, int layer) 
 }  // namespace
 
 void updateMapView(int layer) {
-  static const WindowLook look{&mapTitleSprite, &mapHThumbSprite, &mapVThumbSprite, 1, 9, 15, 15, 9, 1};
-  updateWindow(mapView, look, true, layer);
+  static const WindowLook look{&mapTitleSprite, &mapHThumbSprite, &mapVThumbSprite, 1, 9, 15, 15, 9, FRONT_MAP};
+  updateWindow(session.mapView, look, true, layer);
 }
 
 void updateSheetView(int layer) {
-  static const WindowLook look{&sheetTitleSprite, &sheetHThumbSprite, &sheetVThumbSprite, 3, 13, 17, 17, 13, 0};
-  updateWindow(sheetView, look, false, layer);
+  static const WindowLook look{&sheetTitleSprite, &sheetHThumbSprite, &sheetVThumbSprite, 3, 13, 17, 17, 13, FRONT_SHEET};
+  updateWindow(session.sheetView, look, false, layer);
 }

@@ -16,7 +16,7 @@ constexpr int DIK_LCONTROL = 0x1D, DIK_LSHIFT = 0x2A, DIK_SPACE = 0x39;
 constexpr int DIK_UP = 0xC8, DIK_NUMPAD8 = 0x48, DIK_DOWN = 0xD0, DIK_NUMPAD2 = 0x50;
 constexpr int DIK_LEFT = 0xCB, DIK_NUMPAD4 = 0x4B, DIK_RIGHT = 0xCD, DIK_NUMPAD6 = 0x4D;
 
-inline bool down(int code) { return (keyState[code] & 0x80) != 0; }
+inline bool down(int code) { return (inputState.keyState[code] & 0x80) != 0; }
 
 // A read that reports lost input is answered by acquiring the device again;
 // the frame then has no data from it, only the acquire's status.
@@ -24,7 +24,7 @@ int readStatus(int device, int status) {
   if (status == DEV_INPUTLOST) {
     // Keys released while input was lost were never reported; forget them so
     // that nothing reads as held from before the loss.
-    if (device == DEVICE_KEYBOARD) std::memset(keyState, 0, sizeof keyState);
+    if (device == DEVICE_KEYBOARD) std::memset(inputState.keyState, 0, sizeof inputState.keyState);
     status = platformDeviceAcquire(device);
   }
   return status;
@@ -33,24 +33,24 @@ int readStatus(int device, int status) {
 }  // namespace
 
 int startInput() {
-  inputSuspended = 1;
+  inputState.inputSuspended = 1;
   keyboardOpen = mouseOpen = false;
-  if (keyboardEnabled == 1) {
+  if (inputState.keyboardEnabled == 1) {
     if (!platformDeviceCreate(DEVICE_KEYBOARD)) return 0;
     keyboardOpen = true;
   }
-  if (mouseEnabled == 1) {
+  if (inputState.mouseEnabled == 1) {
     // A mouse that cannot be set up does not stop the program; input stays
     // suspended until the next acquire.
     if (!platformDeviceCreate(DEVICE_MOUSE)) return 1;
     mouseOpen = true;
   }
-  inputSuspended = 0;
+  inputState.inputSuspended = 0;
   return 1;
 }
 
 int acquireInput(int mode) {
-  inputSuspended = 1;
+  inputState.inputSuspended = 1;
   if (keyboardOpen) {
     if (mode == 1) platformDeviceAcquire(DEVICE_KEYBOARD);
     else platformDeviceUnacquire(DEVICE_KEYBOARD);
@@ -61,21 +61,21 @@ int acquireInput(int mode) {
   }
   // Released devices read as all up: a button still held when they are
   // acquired again is a fresh press, as after any lost input.
-  if (mode != 1) buttonsHeld = buttonsPressed = 0;
-  inputSuspended = 0;
+  if (mode != 1) inputState.buttonsHeld = inputState.buttonsPressed = 0;
+  inputState.inputSuspended = 0;
   return 1;
 }
 
 int pollInput(int active) {
   int result = 1;
   int32_t bits = 0;
-  keyboardReadOk = mouseReadOk = 0;
-  if (keyboardOpen && inputSuspended == 0 && active == 1) {
-    int status = readStatus(DEVICE_KEYBOARD, platformKeyboardRead(keyState));
+  inputState.keyboardReadOk = inputState.mouseReadOk = 0;
+  if (keyboardOpen && inputState.inputSuspended == 0 && active == 1) {
+    int status = readStatus(DEVICE_KEYBOARD, platformKeyboardRead(inputState.keyState));
     if (status != DEV_OK) {
       result = 0;
     } else {
-      keyboardReadOk = 1;
+      inputState.keyboardReadOk = 1;
       if (down(DIK_UP) || down(DIK_NUMPAD8)) bits |= BTN_UP;
       if (down(DIK_DOWN) || down(DIK_NUMPAD2)) bits |= BTN_DOWN;
       if (down(DIK_LEFT) || down(DIK_NUMPAD4)) bits |= BTN_LEFT;
@@ -84,7 +84,7 @@ int pollInput(int active) {
       if (down(DIK_LSHIFT)) bits |= BTN_SECONDARY;
     }
   }
-  if (mouseOpen && inputSuspended == 0 && active == 1) {
+  if (mouseOpen && inputState.inputSuspended == 0 && active == 1) {
     PlatMouseState m{};
     int status = readStatus(DEVICE_MOUSE, platformMouseRead(&m));
     if (status != DEV_OK) {
@@ -94,15 +94,15 @@ int pollInput(int active) {
       if (m.buttons[1] & 0x80) bits |= BTN_SECONDARY;
       if (m.buttons[2] & 0x80) bits |= BTN_MOUSE3;
       if (m.buttons[3] & 0x80) bits |= BTN_MOUSE4;
-      mouseDX = m.x;
-      mouseDY = m.y;
-      std::memcpy(mouseButtonsRead, m.buttons, sizeof mouseButtonsRead);
-      mouseReadOk = 1;
+      inputState.mouseDX = m.x;
+      inputState.mouseDY = m.y;
+      std::memcpy(inputState.mouseButtonsRead, m.buttons, sizeof inputState.mouseButtonsRead);
+      inputState.mouseReadOk = 1;
     }
   }
-  lastHeld = buttonsHeld;
-  buttonsHeld = bits;
-  buttonsPressed = bits & ~lastHeld;
+  lastHeld = inputState.buttonsHeld;
+  inputState.buttonsHeld = bits;
+  inputState.buttonsPressed = bits & ~lastHeld;
   return result;
 }
 
@@ -112,12 +112,7 @@ void stopInput() {
 }
 
 void resetInputState() {
-  keyboardEnabled = mouseEnabled = 0;
-  inputSuspended = 0;
-  std::memset(keyState, 0, sizeof keyState);
-  buttonsHeld = buttonsPressed = mouseDX = mouseDY = 0;
-  keyboardReadOk = mouseReadOk = 0;
-  std::memset(mouseButtonsRead, 0, sizeof mouseButtonsRead);
+  inputState = InputState{};
   lastHeld = 0;
   keyboardOpen = mouseOpen = false;
 }

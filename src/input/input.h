@@ -12,20 +12,25 @@ constexpr int32_t BTN_SECONDARY = 0x20;
 constexpr int32_t BTN_MOUSE3 = 0x40;
 constexpr int32_t BTN_MOUSE4 = 0x80;
 
-extern int32_t keyboardEnabled;
-extern int32_t mouseEnabled;
-extern int32_t inputSuspended;
-extern uint8_t keyState[256];
-extern int32_t buttonsHeld;
-extern int32_t buttonsPressed;
-extern int32_t mouseDX;
-extern int32_t mouseDY;
-// What the last pollInput read, for the editor's debug overlay: whether each
-// device gave data this frame (keyState, and mouseDX / mouseDY with the four
-// button bytes, 0x80 when down, are then this frame's).
-extern int32_t keyboardReadOk;
-extern int32_t mouseReadOk;
-extern uint8_t mouseButtonsRead[4];
+// Written by the input layer alone: which devices it may use, and what it
+// read for the current frame.
+struct InputState {
+  int32_t keyboardEnabled = 0;
+  int32_t mouseEnabled = 0;
+  int32_t inputSuspended = 0;
+  uint8_t keyState[256]{};
+  int32_t buttonsHeld = 0;
+  int32_t buttonsPressed = 0;
+  int32_t mouseDX = 0;
+  int32_t mouseDY = 0;
+  // What the last pollInput read, for the editor's debug overlay: whether each
+  // device gave data this frame (keyState, and mouseDX / mouseDY with the four
+  // button bytes, 0x80 when down, are then this frame's).
+  int32_t keyboardReadOk = 0;
+  int32_t mouseReadOk = 0;
+  uint8_t mouseButtonsRead[4]{};
+};
+extern InputState inputState;
 
 int startInput();
 int acquireInput(int mode);

@@ -2,85 +2,63 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 #include "platform/files.h"
 #include "platform/sjis.h"
 
-int32_t KOMA_X = 40;
-int32_t KOMA_Y = 30;
-int32_t TIP_X = 32;
-int32_t TIP_Y = 32;
-
-int32_t planeX[MAP_CELLS];
-int32_t planeY[MAP_CELLS];
-int32_t planeA[MAP_CELLS];
-int32_t undoX[MAP_CELLS];
-int32_t undoY[MAP_CELLS];
-int32_t undoA[MAP_CELLS];
-
-char mapPath[PATH_STORE];
-char chipSheetPath[PATH_STORE];
-char chipSheetName[PATH_STORE];
-char wallpaperPath[PATH_STORE];
+Document doc;
 
 void snapshotUndo() {
-  std::memcpy(undoX, planeX, sizeof planeX);
-  std::memcpy(undoY, planeY, sizeof planeY);
-  std::memcpy(undoA, planeA, sizeof planeA);
+  std::memcpy(doc.undoX, doc.planeX, sizeof doc.planeX);
+  std::memcpy(doc.undoY, doc.planeY, sizeof doc.planeY);
+  std::memcpy(doc.undoA, doc.planeA, sizeof doc.planeA);
 }
 
 void swapUndo() {
-  std::swap_ranges(planeX, planeX + MAP_CELLS, undoX);
-  std::swap_ranges(planeY, planeY + MAP_CELLS, undoY);
-  std::swap_ranges(planeA, planeA + MAP_CELLS, undoA);
+  std::swap_ranges(doc.planeX, doc.planeX + MAP_CELLS, doc.undoX);
+  std::swap_ranges(doc.planeY, doc.planeY + MAP_CELLS, doc.undoY);
+  std::swap_ranges(doc.planeA, doc.planeA + MAP_CELLS, doc.undoA);
 }
 
 void clearMap() {
   snapshotUndo();
-  std::memset(planeX, 0, sizeof planeX);
-  std::memset(planeY, 0, sizeof planeY);
-  std::memset(planeA, 0, sizeof planeA);
+  std::memset(doc.planeX, 0, sizeof doc.planeX);
+  std::memset(doc.planeY, 0, sizeof doc.planeY);
+  std::memset(doc.planeA, 0, sizeof doc.planeA);
 }
 
 void clearChipPlanes() {
-  std::memset(planeX, 0, sizeof planeX);
-  std::memset(planeY, 0, sizeof planeY);
+  std::memset(doc.planeX, 0, sizeof doc.planeX);
+  std::memset(doc.planeY, 0, sizeof doc.planeY);
 }
 
 int32_t clampCells(int32_t k) { return k < 0 ? 0 : (k > MAP_MAX ? MAP_MAX : k); }
 
-void setMapCellsX(int32_t kx) { KOMA_X = clampCells(kx); }
-void setMapCellsY(int32_t ky) { KOMA_Y = clampCells(ky); }
+void setMapCellsX(int32_t kx) { doc.mapCellsX = clampCells(kx); }
+void setMapCellsY(int32_t ky) { doc.mapCellsY = clampCells(ky); }
 void setMapCells(int32_t kx, int32_t ky) {
   setMapCellsX(kx);
   setMapCellsY(ky);
 }
 void setChipWidth(int32_t tx) {
-  if (tx >= 1) TIP_X = std::min<int32_t>(tx, CHIP_MAX);
+  if (tx >= 1) doc.chipWidth = std::min<int32_t>(tx, CHIP_MAX);
 }
 void setChipHeight(int32_t ty) {
-  if (ty >= 1) TIP_Y = std::min<int32_t>(ty, CHIP_MAX);
+  if (ty >= 1) doc.chipHeight = std::min<int32_t>(ty, CHIP_MAX);
 }
 
 void setChipSheetPath(const char* path) {
-  char copy[PATH_STORE];  // the path may be chipSheetPath itself
+  char copy[PATH_STORE];  // the path may be doc.chipSheetPath itself
   sjisCopy(copy, sizeof copy, path);
-  sjisCopy(chipSheetPath, PATH_STORE, copy);
-  sjisCopy(chipSheetName, PATH_STORE, pathFileName(copy));
+  sjisCopy(doc.chipSheetPath, PATH_STORE, copy);
+  sjisCopy(doc.chipSheetName, PATH_STORE, pathFileName(copy));
 }
 
 void resetMapModel() {
-  KOMA_X = 40;
-  KOMA_Y = 30;
-  TIP_X = 32;
-  TIP_Y = 32;
-  std::memset(planeX, 0, sizeof planeX);
-  std::memset(planeY, 0, sizeof planeY);
-  std::memset(planeA, 0, sizeof planeA);
-  std::memset(undoX, 0, sizeof undoX);
-  std::memset(undoY, 0, sizeof undoY);
-  std::memset(undoA, 0, sizeof undoA);
-  mapPath[0] = chipSheetPath[0] = chipSheetName[0] = wallpaperPath[0] = 0;
+  // Built in place: a temporary of this size would take 1.5 MB of stack.
+  doc.~Document();
+  ::new (&doc) Document();
 }
 
 void pathBeside(const char* path, const char* name, char* out) {

@@ -14,31 +14,34 @@ constexpr int PATH_STORE = 260;          // bytes of every path store, terminato
 // 32 bits (a chip wider than that is no use on an 800 x 600 screen anyway).
 constexpr int CHIP_MAX = 4096;
 
-extern int32_t KOMA_X;  // map width in cells, 0..256
-extern int32_t KOMA_Y;  // map height in cells, 0..256
-extern int32_t TIP_X;   // chip width in pixels, 1..CHIP_MAX
-extern int32_t TIP_Y;   // chip height in pixels, 1..CHIP_MAX
-
-// Column-major: the cell of column c, row r is at index c * 256 + r.
-extern int32_t planeX[MAP_CELLS];
-extern int32_t planeY[MAP_CELLS];
-extern int32_t planeA[MAP_CELLS];
-extern int32_t undoX[MAP_CELLS];
-extern int32_t undoY[MAP_CELLS];
-extern int32_t undoA[MAP_CELLS];
+// The document: its sizes, the three cell planes with their one-level undo
+// copies, and the paths it names. Column-major: the cell of column c, row r
+// is at index c * 256 + r. The start values are a fresh program run's.
+struct Document {
+  int32_t mapCellsX = 40;   // map width in cells, 0..256
+  int32_t mapCellsY = 30;   // map height in cells, 0..256
+  int32_t chipWidth = 32;   // chip width in pixels, 1..CHIP_MAX
+  int32_t chipHeight = 32;  // chip height in pixels, 1..CHIP_MAX
+  int32_t planeX[MAP_CELLS]{};
+  int32_t planeY[MAP_CELLS]{};
+  int32_t planeA[MAP_CELLS]{};
+  int32_t undoX[MAP_CELLS]{};
+  int32_t undoY[MAP_CELLS]{};
+  int32_t undoA[MAP_CELLS]{};
+  // Shift_JIS, zero-terminated.
+  char mapPath[PATH_STORE]{};
+  char chipSheetPath[PATH_STORE]{};
+  char chipSheetName[PATH_STORE]{};
+  char wallpaperPath[PATH_STORE]{};
+};
+extern Document doc;
 
 inline int cellIndex(int c, int r) { return c * MAP_MAX + r; }
-
-// Shift_JIS, zero-terminated.
-extern char mapPath[PATH_STORE];
-extern char chipSheetPath[PATH_STORE];
-extern char chipSheetName[PATH_STORE];
-extern char wallpaperPath[PATH_STORE];
 
 void snapshotUndo();     // planes -> undo copies, all 65,536 cells
 void swapUndo();         // exchange planes with their undo copies
 void clearMap();         // snapshotUndo, then every plane to 0
-void clearChipPlanes();  // planeX and planeY to 0; planeA and undo untouched
+void clearChipPlanes();  // doc.planeX and doc.planeY to 0; doc.planeA and undo untouched
 
 // The one gate through which sizes enter the model (file reader, converter,
 // settings, dialogs). Cell counts are held to 0..256. A chip size below 1 is
@@ -55,7 +58,7 @@ int32_t clampCells(int32_t k);
 // chips, every plane and undo copy 0, every path empty. Used by tests and tools.
 void resetMapModel();
 
-// Sets chipSheetPath and, from it, chipSheetName (the path's file name alone),
+// Sets doc.chipSheetPath and, from it, doc.chipSheetName (the path's file name alone),
 // so that a saved map always names the sheet in use.
 void setChipSheetPath(const char* path);
 // Into the path store `out`: `name` in the folder of `path` (the part up to its

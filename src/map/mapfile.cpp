@@ -54,8 +54,8 @@ void readKeyLine(const char* text, const char* end) {
   const char* value = blank + 1;
   if (keyIs(key, keyLen, "BMP")) {
     size_t n = sjisCutLength(value, static_cast<size_t>(end - value), PATH_STORE - 1);
-    std::memcpy(chipSheetName, value, n);
-    chipSheetName[n] = 0;
+    std::memcpy(doc.chipSheetName, value, n);
+    doc.chipSheetName[n] = 0;
   } else if (keyIs(key, keyLen, "KOMA_X")) {
     setMapCellsX(readMapNumber(value, end));
   } else if (keyIs(key, keyLen, "KOMA_Y")) {
@@ -102,15 +102,15 @@ void readRowLine(const char* text, const char* end) {
   if (colon + 1 >= end) return;
   int32_t* plane;
   switch (colon[1]) {
-    case 'X': plane = planeX; break;
-    case 'Y': plane = planeY; break;
-    case 'A': plane = planeA; break;
+    case 'X': plane = doc.planeX; break;
+    case 'Y': plane = doc.planeY; break;
+    case 'A': plane = doc.planeA; break;
     default: return;
   }
   // The byte after the plane letter is the writer's comma; it is passed over.
   const char* p = colon + 3;
   bool fields = p <= end;
-  const int cols = KOMA_X;  // always 0..256, held by the size guard
+  const int cols = doc.mapCellsX;  // always 0..256, held by the size guard
   int c = 0;
   for (; c < cols && fields; ++c) {
     int32_t v;
@@ -141,13 +141,13 @@ inline const char* findByte(const char* from, const char* end, char ch) {
 
 void buildChipSheetPath(const char* path) {
   char before[PATH_STORE];
-  sjisCopy(before, sizeof before, chipSheetPath);
-  pathBeside(path, chipSheetName, chipSheetPath);
+  sjisCopy(before, sizeof before, doc.chipSheetPath);
+  pathBeside(path, doc.chipSheetName, doc.chipSheetPath);
   // A map saved away from its sheet names only the sheet's file; the sheet in
   // use before the read stays when it is that file and none lies beside the map.
-  if (chipSheetName[0] && !pathExists(chipSheetPath) && std::strcmp(pathFileName(before), chipSheetName) == 0 &&
+  if (doc.chipSheetName[0] && !pathExists(doc.chipSheetPath) && std::strcmp(pathFileName(before), doc.chipSheetName) == 0 &&
       pathExists(before))
-    sjisCopy(chipSheetPath, PATH_STORE, before);
+    sjisCopy(doc.chipSheetPath, PATH_STORE, before);
 }
 
 }  // namespace
@@ -159,17 +159,17 @@ int saveMapFile(const char* path) {
   w.writeText(HYPHENS);
   w.writeText("@BMP ");
   // A line end inside the name would let its tail be read as lines of its own.
-  w.write(chipSheetName, std::strcspn(chipSheetName, "\r\n"));
+  w.write(doc.chipSheetName, std::strcspn(doc.chipSheetName, "\r\n"));
   w.writeText("\r\n");
-  writeKeyLine(w, "@KOMA_X ", KOMA_X);
-  writeKeyLine(w, "@KOMA_Y ", KOMA_Y);
-  writeKeyLine(w, "@TIP_X ", TIP_X);
-  writeKeyLine(w, "@TIP_Y ", TIP_Y);
+  writeKeyLine(w, "@KOMA_X ", doc.mapCellsX);
+  writeKeyLine(w, "@KOMA_Y ", doc.mapCellsY);
+  writeKeyLine(w, "@TIP_X ", doc.chipWidth);
+  writeKeyLine(w, "@TIP_Y ", doc.chipHeight);
   w.writeText(HYPHENS);
 
-  const int rows = clampCells(KOMA_Y);
-  const int cols = clampCells(KOMA_X);
-  const int32_t* planes[3] = {planeX, planeY, planeA};
+  const int rows = clampCells(doc.mapCellsY);
+  const int cols = clampCells(doc.mapCellsX);
+  const int32_t* planes[3] = {doc.planeX, doc.planeY, doc.planeA};
   const char letters[3] = {'X', 'Y', 'A'};
   for (int r = 0; r < rows; ++r) {
     for (int k = 0; k < 3; ++k) {

@@ -19,5 +19,5 @@ int saveMapFile(const char* path);
 // 1 when the file was opened and read (whatever it held), 0 when it could not
 // be opened or read; on 0 nothing in the map has changed.
 int loadMapFile(const char* path);
-// The reader on bytes already in memory; `path` only builds chipSheetPath.
+// The reader on bytes already in memory; `path` only builds doc.chipSheetPath.
 void parseMapBytes(const char* path, const char* data, int len);

@@ -111,11 +111,11 @@ int convertOldMapFile(const char* path) {
   // older file.
   const char* name = sheetFileName(head.sheet);
   if (pathExists(head.sheet)) {
-    sjisCopy(chipSheetPath, PATH_STORE, head.sheet);
+    sjisCopy(doc.chipSheetPath, PATH_STORE, head.sheet);
   } else {
-    pathBeside(path, name, chipSheetPath);
+    pathBeside(path, name, doc.chipSheetPath);
   }
-  sjisCopy(chipSheetName, PATH_STORE, name);
+  sjisCopy(doc.chipSheetName, PATH_STORE, name);
   setChipWidth(head.tipX);
   setChipHeight(head.tipY);
   setMapCells(head.komaX, head.komaY);
@@ -123,8 +123,8 @@ int convertOldMapFile(const char* path) {
   for (int r = 0; r < rows; ++r) {
     for (int c = 0; c < cols; ++c) {
       size_t at = OLD_HEADER + 4 * (stride * static_cast<size_t>(r) + static_cast<size_t>(c));
-      if (at + 2 <= got) planeX[cellIndex(c, r)] = oldBuffer[at] | (oldBuffer[at + 1] << 8);
-      if (at + 4 <= got) planeY[cellIndex(c, r)] = oldBuffer[at + 2] | (oldBuffer[at + 3] << 8);
+      if (at + 2 <= got) doc.planeX[cellIndex(c, r)] = oldBuffer[at] | (oldBuffer[at + 1] << 8);
+      if (at + 4 <= got) doc.planeY[cellIndex(c, r)] = oldBuffer[at + 2] | (oldBuffer[at + 3] << 8);
     }
   }
   return 1;

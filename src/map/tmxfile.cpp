@@ -63,12 +63,12 @@ bool writeWhole(const std::string& pathUtf8, const std::string& bytes, std::stri
 
 // The chip sheet the map names, loaded to learn its size (or to draw from).
 PlatSurface* loadChipSheet(std::string* why) {
-  if (!chipSheetName[0]) {
+  if (!doc.chipSheetName[0]) {
     *why = "the map names no chip sheet (its @BMP line is empty)";
     return nullptr;
   }
-  PlatSurface* sheet = platLoadBitmap(chipSheetPath);
-  if (!sheet) *why = "cannot load the chip sheet " + utf8Of(chipSheetPath);
+  PlatSurface* sheet = platLoadBitmap(doc.chipSheetPath);
+  if (!sheet) *why = "cannot load the chip sheet " + utf8Of(doc.chipSheetPath);
   return sheet;
 }
 
@@ -80,19 +80,19 @@ PlatSurface* loadChipSheet(std::string* why) {
 
 void mapToTmx(int sheetW, int sheetH, const std::string& imageSource, const std::string& tilesetName, TmxMap* out,
               const TmxNotes& notes) {
-  const int w = clampCells(KOMA_X), h = clampCells(KOMA_Y);
-  const int64_t tw = TIP_X, th = TIP_Y;  // at least 1, held by the model
+  const int w = clampCells(doc.mapCellsX), h = clampCells(doc.mapCellsY);
+  const int64_t tw = doc.chipWidth, th = doc.chipHeight;  // at least 1, held by the model
   const int64_t columns = sheetW / tw, rows = sheetH / th;
   *out = TmxMap{};
   out->width = w;
   out->height = h;
-  out->tileWidth = TIP_X;
-  out->tileHeight = TIP_Y;
+  out->tileWidth = doc.chipWidth;
+  out->tileHeight = doc.chipHeight;
   TmxTileset& ts = out->tileset;
   ts.firstGid = 1;
   ts.name = tilesetName;
-  ts.tileWidth = TIP_X;
-  ts.tileHeight = TIP_Y;
+  ts.tileWidth = doc.chipWidth;
+  ts.tileHeight = doc.chipHeight;
   ts.columns = static_cast<int>(columns);
   ts.tileCount = static_cast<int>(columns * rows);
   ts.imageSource = imageSource;
@@ -107,8 +107,8 @@ void mapToTmx(int sheetW, int sheetH, const std::string& imageSource, const std:
     for (int c = 0; c < w; ++c) {
       const int i = cellIndex(c, r);
       const size_t at = static_cast<size_t>(r) * w + c;
-      out->attributes[at] = planeA[i];
-      const int64_t x = planeX[i], y = planeY[i];
+      out->attributes[at] = doc.planeA[i];
+      const int64_t x = doc.planeX[i], y = doc.planeY[i];
       if (x < 0 || y < 0 || x >= columns * tw || y >= rows * th) {
         cellNotes.say(cellText(c, r) + ": the chip at " + pointText(x, y) + " lies outside the whole chips of the " +
                       std::to_string(sheetW) + " x " + std::to_string(sheetH) + " chip sheet; written as an empty cell");
@@ -203,11 +203,11 @@ int tmxToMap(const TmxMap& tmx, std::string* why, const TmxNotes& notes) {
   setChipHeight(tmx.tileHeight);
   for (size_t at = 0; at < cells; ++at) {
     const int i = cellIndex(static_cast<int>(at % tmx.width), static_cast<int>(at / tmx.width));
-    planeX[i] = xs[at];
-    planeY[i] = ys[at];
-    planeA[i] = tmx.hasAttributes ? tmx.attributes[at] : 0;
+    doc.planeX[i] = xs[at];
+    doc.planeY[i] = ys[at];
+    doc.planeA[i] = tmx.hasAttributes ? tmx.attributes[at] : 0;
   }
-  std::memcpy(chipSheetName, name, sizeof name);
+  std::memcpy(doc.chipSheetName, name, sizeof name);
 
   if (empty > 0)
     notes.say(std::to_string(empty) + " empty cells became the chip at the sheet's top-left corner (a bct cell " +
@@ -227,16 +227,16 @@ int exportTmxFile(const char* outSjis, bool pngSheet, std::string* why, const Tm
   const int sheetW = sheet->width, sheetH = sheet->height;
   platSurfaceDestroy(sheet);
 
-  const std::string outUtf8 = utf8Of(outSjis), sheetUtf8 = utf8Of(chipSheetPath);
+  const std::string outUtf8 = utf8Of(outSjis), sheetUtf8 = utf8Of(doc.chipSheetPath);
   const fs::path outDir = fs::absolute(fs::path(outUtf8)).lexically_normal().parent_path();
   const fs::path sheetFile = fs::absolute(fs::path(sheetUtf8)).lexically_normal();
-  const std::string stem = fs::path(utf8Of(chipSheetName)).stem().string();
+  const std::string stem = fs::path(utf8Of(doc.chipSheetName)).stem().string();
   std::string source;
   if (pngSheet) {
     const fs::path pngFile = outDir / (stem + ".png");
     if (pngFile != sheetFile) {  // a PNG sheet already beside the map needs no copy
       std::string png;
-      if (!platImageFileToPng(chipSheetPath, &png)) {
+      if (!platImageFileToPng(doc.chipSheetPath, &png)) {
         *why = "cannot convert the chip sheet " + sheetUtf8 + " to PNG";
         return 0;
       }
@@ -292,8 +292,8 @@ int importTmxFile(const char* inSjis, std::string* why, const TmxNotes& notes) {
 }
 
 int renderMapPng(const char* outSjis, std::string* why) {
-  const int w = clampCells(KOMA_X), h = clampCells(KOMA_Y);
-  const int64_t pw = int64_t(w) * TIP_X, ph = int64_t(h) * TIP_Y;
+  const int w = clampCells(doc.mapCellsX), h = clampCells(doc.mapCellsY);
+  const int64_t pw = int64_t(w) * doc.chipWidth, ph = int64_t(h) * doc.chipHeight;
   if (pw <= 0 || ph <= 0) {
     *why = "the map has no cells to draw";
     return 0;
@@ -317,9 +317,9 @@ int renderMapPng(const char* outSjis, std::string* why) {
   for (int c = 0; c < w; ++c) {
     for (int r = 0; r < h; ++r) {
       const int i = cellIndex(c, r);
-      const int64_t right = std::min<int64_t>(int64_t(planeX[i]) + TIP_X, INT32_MAX);
-      const int64_t bottom = std::min<int64_t>(int64_t(planeY[i]) + TIP_Y, INT32_MAX);
-      platSurfaceCopy(picture, c * TIP_X, r * TIP_Y, sheet, planeX[i], planeY[i], static_cast<int>(right),
+      const int64_t right = std::min<int64_t>(int64_t(doc.planeX[i]) + doc.chipWidth, INT32_MAX);
+      const int64_t bottom = std::min<int64_t>(int64_t(doc.planeY[i]) + doc.chipHeight, INT32_MAX);
+      platSurfaceCopy(picture, c * doc.chipWidth, r * doc.chipHeight, sheet, doc.planeX[i], doc.planeY[i], static_cast<int>(right),
                       static_cast<int>(bottom));
     }
   }

@@ -34,11 +34,11 @@ void mapToTmx(int sheetW, int sheetH, const std::string& imageSourceUtf8, const 
               TmxMap* out, const TmxNotes& notes);
 
 // Puts a read TMX map into the current map: sizes, chip planes, attributes and
-// chipSheetName (the file name of the tileset's image). On 0 the map is
+// doc.chipSheetName (the file name of the tileset's image). On 0 the map is
 // unchanged and `why` says what cannot be represented.
 int tmxToMap(const TmxMap& tmx, std::string* why, const TmxNotes& notes);
 
-// Writes the current map (its chip sheet at chipSheetPath) to a TMX file at
+// Writes the current map (its chip sheet at doc.chipSheetPath) to a TMX file at
 // the Shift_JIS path. The tileset refers to the chip sheet by a path relative
 // to the TMX file; with `pngSheet` a PNG copy of the sheet is written beside
 // the TMX file and referred to instead. 1 on success.

@@ -202,7 +202,7 @@ QPoint onScreen(int x, int y) {
 // so that the hover and its status text change every frame.
 QPoint hoverPoint(int frame) {
   int i = frame % 12;
-  return onScreen(mapView.x + 20 + (i % 4) * 70, mapView.y + 30 + (i / 4) * 90);
+  return onScreen(session.mapView.x + 20 + (i % 4) * 70, session.mapView.y + 30 + (i / 4) * 90);
 }
 
 // The preview pans by the motion of the held pointer: 8 pixels a frame to the
@@ -217,13 +217,13 @@ struct Counts {
 Counts runFrames(int frames, int firstFrame, QPoint (*where)(int)) {
   Counts c{newCount, mallocCount, xcbCount, 0};
   for (int f = firstFrame; f < firstFrame + frames; ++f) {
-    int32_t seen[4] = {hoverCellX, hoverCellY, previewScrollX, previewScrollY};
+    int32_t seen[4] = {session.hoverCellX, session.hoverCellY, preview.scrollX, preview.scrollY};
     QCursor::setPos(where(f));
     pumpMessages();
     countHere = true;
     updateEditorFrame();
     countHere = false;
-    int32_t now[4] = {hoverCellX, hoverCellY, previewScrollX, previewScrollY};
+    int32_t now[4] = {session.hoverCellX, session.hoverCellY, preview.scrollX, preview.scrollY};
     c.moves += std::equal(seen, seen + 4, now) ? 0 : 1;
   }
   c.news = newCount - c.news;
@@ -249,23 +249,23 @@ int main(int argc, char** argv) {
   resetMapModel();
   resetSettings();
   std::string chips = std::string(BRINDLE_SOURCE_DIR) + "/samples/chips.bmp";
-  utf8ToSjis(chips.c_str(), chipSheetPath, PATH_STORE);
-  keyboardEnabled = mouseEnabled = 1;
+  utf8ToSjis(chips.c_str(), doc.chipSheetPath, PATH_STORE);
+  inputState.keyboardEnabled = inputState.mouseEnabled = 1;
   if (!platformCreateMainWindow("Brindlecot", mainWindowProc)) return 2;
   platformShowMainWindow();
   if (!startInput()) return 2;
   initSprites();
   if (!startGraphics()) return 2;
   loadViewsFromSettings();
-  appActive = 1;
+  appState.appActive = 1;
   acquireInput(1);
   // A brush chip that differs from the empty map's, so that a stroke shows in
   // the planes; some attributes, so that attribute mode draws digits of
   // several widths.
-  brushX[0] = 64;
-  brushY[0] = 32;
-  for (int c = 0; c < KOMA_X; ++c)
-    for (int r = 0; r < KOMA_Y; ++r) planeA[cellIndex(c, r)] = (c * 37 + r * 11) % 1000 - 100;
+  session.brushX[0] = 64;
+  session.brushY[0] = 32;
+  for (int c = 0; c < doc.mapCellsX; ++c)
+    for (int r = 0; r < doc.mapCellsY; ++r) doc.planeA[cellIndex(c, r)] = (c * 37 + r * 11) % 1000 - 100;
 
   const Mode modes[] = {
       {"editing", 0, 0, 0, 0, 0},
@@ -279,9 +279,9 @@ int main(int argc, char** argv) {
   constexpr int WARM_UP = 40, COUNTED = 100;
   int failed = 0;
   for (const Mode& mode : modes) {
-    showDebugInfo = mode.overlay;
-    toolMode = mode.tool;
-    editorMode = mode.preview;
+    settings.showDebugInfo = mode.overlay;
+    session.toolMode = static_cast<ToolMode>(mode.tool);
+    session.editorMode = static_cast<EditorMode>(mode.preview);
     QPoint (*where)(int) = mode.preview ? swayPoint : hoverPoint;
     afterWarmUp = false;
     platformTestMouse(0, 0, mode.heldButtons);
@@ -295,8 +295,8 @@ int main(int argc, char** argv) {
     updateEditorFrame();  // the release ends a stroke
     // Still in its mode, drawing, and following the pointer: the frames were
     // the editor's own.
-    bool ran = editorMode == mode.preview && toolMode == mode.tool && drawCount > 0 && c.moves > COUNTED / 2;
-    if (mode.heldButtons) ran = ran && planeX[cellIndex(hoverCellX / TIP_X, hoverCellY / TIP_Y)] == 64;
+    bool ran = session.editorMode == mode.preview && session.toolMode == mode.tool && drawCount > 0 && c.moves > COUNTED / 2;
+    if (mode.heldButtons) ran = ran && doc.planeX[cellIndex(session.hoverCellX / doc.chipWidth, session.hoverCellY / doc.chipHeight)] == 64;
     bool ok = ran && c.news == 0 && c.mallocs == 0;
     std::printf("%-10s %d frames: %ld operator new, %ld malloc", mode.name, COUNTED, c.news, c.mallocs);
     if (c.xcb) std::printf(" (and %ld inside libxcb, for the pointer queries)", c.xcb);

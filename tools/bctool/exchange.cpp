@@ -73,7 +73,7 @@ int runExchangeCommand(int argc, char** argv) {
     char sheet[4096];
     std::string sheetUtf8 = (slash == std::string::npos ? std::string() : out.substr(0, slash + 1));
     char nameUtf8[1024];
-    if (sjisToUtf8(chipSheetName, nameUtf8, sizeof nameUtf8) >= 0) {
+    if (sjisToUtf8(doc.chipSheetName, nameUtf8, sizeof nameUtf8) >= 0) {
       sheetUtf8 += nameUtf8;
       if (utf8ToSjis(sheetUtf8.c_str(), sheet, sizeof sheet) >= 0 && !pathExists(sheet))
         notes.say("the map's chip sheet " + sheetUtf8 + " does not exist; the editor looks for it there");
