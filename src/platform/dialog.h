@@ -11,9 +11,6 @@
 // serves test scripts over either (platform/testing.h).
 #pragma once
 
-#include <functional>
-#include <string>
-
 enum DlgControlKind {
   DLG_PUSH = 0,
   DLG_DEFPUSH,

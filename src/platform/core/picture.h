@@ -9,6 +9,10 @@
 
 #include "platform/surface.h"
 
+// Called by platformInit of a window back end that starts no toolkit of its
+// own: the picture back end starts what its fonts need. 1 on success.
+int pictureStart(int argc, char** argv);
+
 // The surface of the open painting session, or null.
 PlatSurface* platPaintTarget();
 

@@ -11,6 +11,7 @@
 
 #include "platform/core/backend.h"
 #include "platform/core/messages.h"
+#include "platform/core/picture.h"
 #include "platform/dialog.h"
 #include "platform/platform.h"
 #include "platform/testing.h"
@@ -31,7 +32,7 @@ constexpr std::chrono::nanoseconds FRAME_PERIOD{1000000000 / 60};
 
 }  // namespace
 
-int platformInit(int, char**) { return 1; }
+int platformInit(int argc, char** argv) { return pictureStart(argc, argv); }
 
 int platformCreateMainWindow(const char*, WindowProc proc) {
   if (windowExists) return 0;

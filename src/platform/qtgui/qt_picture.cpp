@@ -169,6 +169,20 @@ QPen penOf(int width, uint32_t color) {
 
 }  // namespace
 
+int pictureStart(int argc, char** argv) {
+  if (QCoreApplication::instance()) return 1;
+  // The window back end made none (the headless one): the application object
+  // that fonts need, without widgets.
+  static int argcStore;
+  static char* argvStore[2];
+  static char name[] = "brindlecot";
+  argcStore = 1;
+  argvStore[0] = argc > 0 && argv ? argv[0] : name;
+  argvStore[1] = nullptr;
+  new QGuiApplication(argcStore, argvStore);
+  return 1;
+}
+
 void pictureEndSession() {
   if (paint.painter) {
     paint.painter->end();
@@ -222,15 +236,7 @@ const Glyph* glyphFor(char16_t code);
 
 bool ensureFont() {
   if (paint.font) return true;
-  // Fonts need a GUI application. A program without a window back end (the
-  // headless one) gets one here, with the first text; a program that made a
-  // mere core application draws no text.
-  if (!QCoreApplication::instance()) {
-    static int argc = 1;
-    static char name[] = "brindlecot";
-    static char* argv[] = {name, nullptr};
-    new QGuiApplication(argc, argv);
-  }
+  // Fonts need the GUI application (platformInit); without one no text is drawn.
   if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return false;
   QFont f;
   f.setFamilies({QString::fromUtf8("標準ゴシック"), QStringLiteral("IPAGothic")});
