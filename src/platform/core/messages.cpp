@@ -1,8 +1,10 @@
-// The message ring, its loop operations and the clock of modal windows.
+// The message ring, its loop operations, the clock of modal windows and the
+// arguments a toolkit application is made with.
 #include "platform/core/messages.h"
 
 #include "platform/core/backend.h"
 #include "platform/core/modal.h"
+#include "platform/core/picture.h"
 #include "platform/platform.h"
 
 namespace {
@@ -81,4 +83,18 @@ void platModalEnd() {
 
 uint32_t platformModalMillis() {
   return modalTime.total + (modalTime.depth > 0 ? platformMillis() - modalTime.start : 0u);
+}
+
+int& platAppArgc() {
+  static int argc = 1;
+  return argc;
+}
+
+char** platAppArgv(int argc, char** argv) {
+  static char name[] = "brindlecot";
+  static char* store[2];
+  store[0] = argc > 0 && argv ? argv[0] : name;
+  store[1] = nullptr;
+  platAppArgc() = 1;
+  return store;
 }

@@ -13,6 +13,11 @@
 // own: the picture back end starts what its fonts need. 1 on success.
 int pictureStart(int argc, char** argv);
 
+// The arguments a toolkit's application object is made with: the program's
+// name alone (Qt keeps references to both for the whole run).
+int& platAppArgc();
+char** platAppArgv(int argc, char** argv);
+
 // The surface of the open painting session, or null.
 PlatSurface* platPaintTarget();
 

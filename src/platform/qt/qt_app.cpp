@@ -37,6 +37,7 @@
 #include "platform/core/devices.h"
 #include "platform/core/messages.h"
 #include "platform/core/modal.h"
+#include "platform/core/picture.h"
 #include "platform/keymap.h"
 #include "platform/platform.h"
 #include "platform/qt/qt_owner.h"
@@ -410,13 +411,7 @@ int platformInit(int argc, char** argv) {
     wireApplication();
     return app ? 1 : 0;
   }
-  static int argcStore;
-  static char* argvStore[2];
-  static char name[] = "brindlecot";
-  argcStore = 1;
-  argvStore[0] = argc > 0 && argv ? argv[0] : name;
-  argvStore[1] = nullptr;
-  app = new QApplication(argcStore, argvStore);
+  app = new QApplication(platAppArgc(), platAppArgv(argc, argv));
   // The program icon, shown by the window and the dialogs' information boxes.
   app->setWindowIcon(QIcon(":/icon.png"));
   wireApplication();

@@ -173,13 +173,7 @@ int pictureStart(int argc, char** argv) {
   if (QCoreApplication::instance()) return 1;
   // The window back end made none (the headless one): the application object
   // that fonts need, without widgets.
-  static int argcStore;
-  static char* argvStore[2];
-  static char name[] = "brindlecot";
-  argcStore = 1;
-  argvStore[0] = argc > 0 && argv ? argv[0] : name;
-  argvStore[1] = nullptr;
-  new QGuiApplication(argcStore, argvStore);
+  new QGuiApplication(platAppArgc(), platAppArgv(argc, argv));
   return 1;
 }
 
