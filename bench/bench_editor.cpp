@@ -26,7 +26,7 @@
 #include "input/input.h"
 #include "map/map.h"
 #include "platform/platform.h"
-#include "platform/qt_owner.h"
+#include "platform/qt/qt_owner.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 # The program is built as one static library per source folder, each linked
 # to the libraries below it only:
 #
-#   brindle_platform  <-  brindle_gfx, brindle_input, brindle_map  <-  brindle_app
+#   brindle_platform_api  <-  brindle_gfx, brindle_input, brindle_map  <-  brindle_app
 #
 # A library compiles with its own include root and those of what it links, and
 # nothing else: include/<folder>/<folder> in the build tree is a link to

@@ -15,6 +15,7 @@
 #include "platform/dialog.h"
 #include "platform/platform.h"
 #include "platform/sjis.h"
+#include "platform/testing.h"
 
 struct FakeDocs {
   static inline std::vector<std::string> messages;
@@ -79,7 +80,6 @@ class DialogTest : public ::testing::Test {
   }
   void TearDown() override {
     dlgTestSetScript(nullptr);
-    dlgTestSetQtInspector(nullptr);
     platformSetMessageBoxHook(nullptr);
     resetDialogServices();
   }

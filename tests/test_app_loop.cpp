@@ -10,6 +10,7 @@
 #include "app/app.h"
 #include "app/settings.h"
 #include "platform/platform.h"
+#include "platform/testing.h"
 
 namespace {
 

@@ -1,5 +1,6 @@
 // The four dialogs driven through the in-memory double.
 #include "dialog_test_support.h"
+#include "platform/testing.h"
 
 namespace {
 

@@ -23,6 +23,8 @@
 #include "dialogs/templates.h"
 #include "platform/filechooser.h"
 #include "platform/platform.h"
+#include "platform/qt/qt_testing.h"
+#include "platform/testing.h"
 
 namespace {
 
@@ -138,6 +140,10 @@ class QtDialogTest : public DialogTest {
   void SetUp() override {
     ensureApplication();
     DialogTest::SetUp();
+  }
+  void TearDown() override {
+    DialogTest::TearDown();
+    dlgTestSetQtInspector(nullptr);
   }
 };
 

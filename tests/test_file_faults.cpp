@@ -22,6 +22,7 @@
 #include "platform/filechooser.h"
 #include "platform/files.h"
 #include "platform/platform.h"
+#include "platform/testing.h"
 
 namespace fs = std::filesystem;
 

@@ -27,6 +27,7 @@
 #include "platform/files.h"
 #include "platform/platform.h"
 #include "platform/surface.h"
+#include "platform/testing.h"
 
 namespace fs = std::filesystem;
 

@@ -20,6 +20,7 @@
 #include "map/map.h"
 #include "platform/platform.h"
 #include "platform/surface.h"
+#include "platform/testing.h"
 
 namespace {
 

@@ -20,6 +20,7 @@
 #include "platform/platform.h"
 #include "platform/sjis.h"
 #include "platform/surface.h"
+#include "platform/testing.h"
 #include "test_gfx_support.h"
 
 namespace fs = std::filesystem;

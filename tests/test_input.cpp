@@ -10,6 +10,7 @@
 #include "input/input.h"
 #include "platform/platform.h"
 #include "platform/sjis.h"
+#include "platform/testing.h"
 
 namespace {
 

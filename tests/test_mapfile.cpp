@@ -21,6 +21,7 @@
 #include "map/numparse.h"
 #include "platform/files.h"
 #include "platform/sjis.h"
+#include "platform/testing.h"
 
 namespace fs = std::filesystem;
 

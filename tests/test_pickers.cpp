@@ -16,7 +16,9 @@
 #include "map/map.h"
 #include "platform/filechooser.h"
 #include "platform/platform.h"
+#include "platform/qt/qt_testing.h"
 #include "platform/sjis.h"
+#include "platform/testing.h"
 
 namespace {
 

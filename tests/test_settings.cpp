@@ -16,6 +16,7 @@
 #include "map/map.h"
 #include "platform/files.h"
 #include "platform/sjis.h"
+#include "platform/testing.h"
 
 namespace fs = std::filesystem;
 

@@ -19,6 +19,7 @@
 #include "map/map.h"
 #include "platform/filechooser.h"
 #include "platform/platform.h"
+#include "platform/testing.h"
 
 namespace {
 

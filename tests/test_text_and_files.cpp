@@ -10,6 +10,7 @@
 
 #include "platform/files.h"
 #include "platform/sjis.h"
+#include "platform/testing.h"
 
 namespace fs = std::filesystem;
 

@@ -6,15 +6,10 @@
 // the dlg* operations below. Texts going in and out of controls are Shift_JIS
 // (the program's stores); captions in templates are UTF-8.
 //
-// Two back ends serve the same operations: real Qt widgets, and an in-memory
-// double for tests (see DlgTest at the end) that keeps the control states and
-// lets a test press buttons, type, choose list entries and move trackbars.
+// The window back end shows real forms (Qt widgets; the headless back end has
+// none, and dlgRun returns -1 there); an in-memory double of the same controls
+// serves test scripts over either (platform/testing.h).
 #pragma once
-
-#include <functional>
-#include <string>
-
-class QDialog;
 
 enum DlgControlKind {
   DLG_PUSH = 0,
@@ -112,43 +107,3 @@ int dlgMessageBox(DlgHandle* h, const char* textUtf8, const char* captionUtf8, i
 // of the average character width, y by an eighth of the character height).
 int dlgUnitsToPixelsX(int dlu);
 int dlgUnitsToPixelsY(int dlu);
-
-// ---------------------------------------------------------------------------
-// Test double. While a script is installed, dlgRun builds no window: it keeps
-// the controls in memory, sends DLG_INIT, and hands a DlgTest to the script,
-// which plays the user. dlgRun returns the dlgEnd result, or -1 when the
-// script finished with the dialog still open.
-class DlgTest {
- public:
-  virtual ~DlgTest() = default;
-  // User actions; each is ignored on a disabled control or a closed dialog.
-  virtual void click(int id) = 0;                     // push, check (toggles), radio (checks)
-  virtual void type(int id, const char* utf8) = 0;    // replaces an edit field's text
-  virtual void choose(int id, int index) = 0;         // picks a list entry (-1: nothing)
-  virtual void slide(int id, int pos) = 0;            // moves a trackbar
-  virtual void escape() = 0;
-  // Reads.
-  virtual bool isOpen() const = 0;
-  virtual int result() const = 0;
-  virtual std::string text(int id) const = 0;         // UTF-8
-  virtual bool checked(int id) const = 0;
-  virtual bool enabled(int id) const = 0;
-  virtual int listCount(int id) const = 0;
-  virtual std::string listEntry(int id, int index) const = 0;  // UTF-8
-  virtual int listSelection(int id) const = 0;
-  virtual int trackPos(int id) const = 0;
-  virtual int trackMin(int id) const = 0;
-  virtual int trackMax(int id) const = 0;
-  virtual int templateId() const = 0;
-};
-
-using DlgTestScript = std::function<void(DlgTest&)>;
-// Installs the script for the following dialogs (an empty function removes it).
-void dlgTestSetScript(DlgTestScript script);
-
-// Headless inspection of the real forms: while an inspector is installed (and
-// no script), dlgRun builds the QDialog, sends DLG_INIT, shows it without a
-// modal loop, calls the inspector, then closes it and returns -1 (or the
-// result of a dlgEnd the inspector caused).
-using DlgQtInspector = std::function<void(QDialog*, DlgHandle*)>;
-void dlgTestSetQtInspector(DlgQtInspector inspector);

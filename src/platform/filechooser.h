@@ -16,11 +16,3 @@ struct FileChooserSetup {
 // 1 chosen (outSjis holds the full path), 0 cancelled, -1 the chosen name
 // cannot be held in Shift_JIS or in outSize bytes (outSjis is then "").
 int platformChooseFile(const FileChooserSetup& setup, const char* startSjis, char* outSjis, size_t outSize);
-
-// Tests answer choosers through a hook (nullptr restores the real chooser).
-using FileChooserHook = int (*)(const FileChooserSetup& setup, const char* startSjis, char* outSjis, size_t outSize);
-void platformSetFileChooserHook(FileChooserHook hook);
-
-// The configured dialog, not shown; the caller deletes it. For tests.
-class QFileDialog;
-QFileDialog* platformBuildFileDialog(const FileChooserSetup& setup, const char* startSjis);

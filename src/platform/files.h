@@ -73,10 +73,3 @@ class SafeFileWriter {
   char targetPath_[4096] = {};
   char buffer_[65536];
 };
-
-// Test seam: make the n-th following low-level write (1-based) fail as a full
-// disk would; 0 switches the seam off.
-void filesFailNthWrite(int n);
-// Test seam: called by commit() once the temporary file is written and synced,
-// before it is put in place (a test kills the process there). nullptr: none.
-void filesSetTempWrittenHook(void (*hook)());

@@ -1,13 +1,18 @@
 // The operating-system layer the rest of the program calls: the main window
 // and its message queue, the cursor, the clock, message boxes, presentation of
-// the 800 x 600 picture and the keyboard and mouse devices. Implemented on Qt 6
-// (platform/qt_*.cpp); nothing outside platform/ includes a Qt header.
+// the 800 x 600 picture and the keyboard and mouse devices.
+//
+// Generic code in platform/core/ serves these over one of two window back
+// ends, chosen when a program is linked: platform/qt/ (Qt Widgets) or
+// platform/headless/ (no window system). Nothing outside platform/ includes a
+// Qt header, and no platform header names a Qt type. Test seams are in
+// platform/testing.h.
 #pragma once
 
 #include <cstdint>
 
 // ---------------------------------------------------------------------------
-// Messages. Qt events become these on a queue that the message loop drains.
+// Messages. Window events become these on a queue that the message loop drains.
 enum PlatMessageKind {
   MSG_NONE = 0,
   MSG_ACTIVATEAPP,  // wParam 1 active, 0 inactive
@@ -37,7 +42,8 @@ struct PlatMessage {
 
 using WindowProc = void (*)(const PlatMessage& message);
 
-// Creates the Qt application object (once). 1 on success.
+// Starts the window system (once): the Qt back end creates the application
+// object. 1 on success.
 int platformInit(int argc, char** argv);
 // The one full-screen top-level window, showing the 800 x 600 picture scaled to
 // fit. 1 on success.
@@ -47,7 +53,7 @@ void platformDestroyMainWindow();  // sends MSG_DESTROY to the procedure
 void platformMinimiseMainWindow();
 int platformMainWindowExists();
 
-// 1 when a message waits (pending Qt events are turned into messages first).
+// 1 when a message waits (pending window events are turned into messages first).
 int platformPeekMessage();
 // Takes the next message, waiting for one; returns 0 for MSG_QUIT.
 int platformGetMessage(PlatMessage* message);
@@ -74,8 +80,6 @@ void platformSetCursorVisible(int visible);
 // While on, the hidden pointer is held at the window centre after every mouse
 // read, so relative motion keeps arriving at the screen edges (the preview).
 void platformSetRelativeMouse(int on);
-// Test seam: without a window, platformCursorPos reports this position.
-void platformTestSetCursor(int32_t x, int32_t y);
 
 // ---------------------------------------------------------------------------
 // Time.
@@ -93,17 +97,6 @@ void platformLocalTime(PlatLocalTime* t);
 // Presentation of the back buffer (RGB565, pitch in pixels).
 enum PresentResult { PRESENT_OK = 0, PRESENT_LOST = 1, PRESENT_FAILED = 2 };
 int platformPresent(const uint16_t* pixels, int width, int height, int pitch);
-// Test seam: the next `count` presents report lost surfaces; `failCount`
-// further ones report another failure.
-void platformSimulatePresentFailures(int lostCount, int failCount);
-// Test seams of the window's picture: the changed bands handed to Qt since
-// start (an unchanged frame hands none), and a pixel of the shown picture as
-// 0xAARRGGBB (0 without a window).
-int platformTestPresentPushes();
-uint32_t platformTestShownPixel(int x, int y);
-// The picture rectangle of the last band handed to Qt (right and bottom
-// exclusive); all zero before the first.
-void platformTestLastPush(int* left, int* top, int* right, int* bottom);
 // What the window was given since start: frames handed in, those that
 // changed its picture, and the paint events that drew them (several changed
 // frames may share one paint).
@@ -123,9 +116,6 @@ constexpr int IDYES = 6;
 constexpr int IDNO = 7;
 
 int platformMessageBox(const char* textUtf8, const char* captionUtf8, int flags);
-// Tests answer message boxes through a hook (nullptr restores the real one).
-using MessageBoxHook = int (*)(const char* textUtf8, const char* captionUtf8, int flags);
-void platformSetMessageBoxHook(MessageBoxHook hook);
 
 // ---------------------------------------------------------------------------
 // Keyboard and mouse devices: a key-down table by DirectInput scan code and the
@@ -144,9 +134,3 @@ int platformDeviceAcquire(int device);  // DEV_OK, DEV_ALREADY or DEV_FAILED
 void platformDeviceUnacquire(int device);
 int platformKeyboardRead(uint8_t keys[256]);       // DEV_OK or DEV_INPUTLOST
 int platformMouseRead(PlatMouseState* state);      // DEV_OK or DEV_INPUTLOST
-
-// Test seams for the devices: set keys and mouse directly, or lose input.
-void platformTestSetKey(int scanCode, int down);
-void platformTestMouse(int dx, int dy, int buttonMask);
-void platformTestLoseInput();
-void platformTestResetDevices();

@@ -45,8 +45,10 @@ inline uint16_t platColorToRaw(uint32_t gdiColor) {
 }
 
 // Loads a bitmap by name: the program resource ":/NAME.bmp" first, otherwise
-// the file at the Shift_JIS path. Any depth QImage reads; converted to RGB565
-// by truncation. Null on failure (missing, unreadable, absurd size).
+// the file at the Shift_JIS path. Any depth the Qt Gui picture back end
+// decodes; converted to RGB565 by truncation. Null on failure (missing,
+// unreadable, absurd size), and always with the picture back end that
+// decodes nothing.
 PlatSurface* platLoadBitmap(const char* nameSjis);
 
 // ---------------------------------------------------------------------------
@@ -61,5 +63,5 @@ void platPaintLine(int x0, int y0, int x1, int y1, int penWidth, uint32_t color)
 void platPaintBox(int left, int top, int right, int bottom, int penWidth, uint32_t color);
 // Shift_JIS text with the top-left of its cell at (x, y): bold 16-pixel
 // Gothic, transparent background. Text that is not valid Shift_JIS is not
-// drawn.
+// drawn; the picture back end without a font draws none.
 void platPaintText(int x, int y, uint32_t color, const char* sjis);

@@ -30,6 +30,7 @@
 #include "map/map.h"
 #include "platform/platform.h"
 #include "platform/sjis.h"
+#include "platform/testing.h"
 
 // ---------------------------------------------------------------------------
 // Counting hooks.

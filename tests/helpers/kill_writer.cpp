@@ -6,6 +6,7 @@
 
 #include "app/settings.h"
 #include "platform/files.h"
+#include "platform/testing.h"
 
 int main() {
   char dir[4096];

@@ -10,7 +10,8 @@
 #include <vector>
 
 #include "platform/platform.h"
-#include "platform/qt_owner.h"
+#include "platform/qt/qt_testing.h"
+#include "platform/qt/qt_owner.h"
 
 namespace {
 

@@ -13,6 +13,7 @@
 #include <ctime>
 
 #include "platform/sjis.h"
+#include "platform/testing.h"
 
 namespace {
 

@@ -6,11 +6,11 @@
 #include <QMessageBox>
 #include <QString>
 
+#include "platform/core/backend.h"
 #include "platform/platform.h"
-#include "platform/qt_owner.h"
+#include "platform/qt/qt_owner.h"
 
 namespace {
-MessageBoxHook messageBoxHook = nullptr;
 
 // A Yes/No question has no Escape answer and no close box: only a button
 // answers it, so an Esc held from the key that asked it cannot dismiss it.
@@ -46,10 +46,7 @@ void answer(QAbstractButton* button, const char* textUtf8, Qt::Key key) {
 }
 }  // namespace
 
-void platformSetMessageBoxHook(MessageBoxHook hook) { messageBoxHook = hook; }
-
-int platformMessageBox(const char* textUtf8, const char* captionUtf8, int flags) {
-  if (messageBoxHook) return messageBoxHook(textUtf8, captionUtf8, flags);
+int backendMessageBox(const char* textUtf8, const char* captionUtf8, int flags) {
   if (!QApplication::instance()) return (flags & MB_YESNO) ? IDNO : IDOK;
   QuestionBox box(platformDialogOwner(), (flags & MB_YESNO) != 0);
   box.setWindowTitle(QString::fromUtf8(captionUtf8));

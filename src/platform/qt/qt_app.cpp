@@ -1,9 +1,9 @@
-// [SECTION] The main window, its message queue, the cursor, the clock, the
-// presentation of the picture and the keyboard and mouse devices, on Qt 6.
+// [SECTION] The window back end on Qt 6: the main window, its events, the
+// cursor, frame pacing and the presentation of the picture.
 //
-// Qt events are turned into the program's own messages on a fixed ring that
-// the message loop drains; keys and mouse buttons go into the device tables
-// that the input subsystem reads once per frame.
+// Qt events are turned into the program's own messages on the generic ring
+// that the message loop drains; keys and mouse buttons go into the generic
+// device table that the input subsystem reads once per frame.
 #include <QApplication>
 #include <QDialog>
 #include <QCursor>
@@ -26,7 +26,6 @@
 #include <chrono>
 #include <cmath>
 #include <cstring>
-#include <ctime>
 #include <thread>
 
 #if defined(__linux__)
@@ -34,56 +33,29 @@
 #include <unistd.h>
 #endif
 
+#include "platform/core/backend.h"
+#include "platform/core/devices.h"
+#include "platform/core/messages.h"
+#include "platform/core/modal.h"
+#include "platform/core/picture.h"
 #include "platform/keymap.h"
-#include "platform/qt_owner.h"
 #include "platform/platform.h"
+#include "platform/qt/qt_owner.h"
+#include "platform/qt/qt_testing.h"
 
 namespace {
 
 constexpr int PICTURE_W = 800;
 constexpr int PICTURE_H = 600;
-constexpr int QUEUE_SIZE = 256;
 
 // ---------------------------------------------------------------------------
-// Message ring. A full ring drops the newest message: the program posts only a
-// handful per frame, and a flood of Qt events must not grow memory.
-PlatMessage ring[QUEUE_SIZE];
-int ringHead = 0, ringCount = 0;
-
-void pushMessage(const PlatMessage& m) {
-  if (ringCount == QUEUE_SIZE) return;
-  ring[(ringHead + ringCount) % QUEUE_SIZE] = m;
-  ++ringCount;
-}
-
-bool popMessage(PlatMessage* m) {
-  if (ringCount == 0) return false;
-  *m = ring[ringHead];
-  ringHead = (ringHead + 1) % QUEUE_SIZE;
-  --ringCount;
-  return true;
-}
-
-// ---------------------------------------------------------------------------
-// Devices.
+// The pointer.
 
 // After a warp of the pointer or a change of focus, motion events still
 // queued may tell of a position from before; for this many frames the
 // pointer is asked of the server instead.
 constexpr int POINTER_SETTLE_FRAMES = 8;
-//
-// A key or button pressed since the last read is latched and read as down
-// once, even when it is up again by then: a quick click or tap that falls
-// between two frames still reaches the editor, and its release in the next.
-struct Devices {
-  bool created[2] = {false, false};
-  bool acquired[2] = {false, false};
-  bool lost[2] = {false, false};
-  uint8_t keys[256] = {};
-  uint8_t keyLatch[256] = {};
-  uint8_t buttons[4] = {};
-  uint8_t buttonLatch[4] = {};
-  double pendingDX = 0, pendingDY = 0;  // motion in picture pixels, not yet read
+struct Pointer {
   QPoint lastPointer;                   // native position at the last read
   bool haveLast = false;
   bool relative = false;
@@ -98,38 +70,9 @@ struct Devices {
 } dev;
 
 QApplication* app = nullptr;
-WindowProc windowProc = nullptr;
-int presentLostLeft = 0, presentFailLeft = 0;
 
 class MainWidget;
 MainWidget* mainWidget = nullptr;
-
-void loseInput() {
-  for (int d = 0; d < 2; ++d) {
-    if (dev.acquired[d]) dev.lost[d] = true;
-    dev.acquired[d] = false;
-  }
-  std::memset(dev.keys, 0, sizeof dev.keys);
-  std::memset(dev.keyLatch, 0, sizeof dev.keyLatch);
-  std::memset(dev.buttons, 0, sizeof dev.buttons);
-  std::memset(dev.buttonLatch, 0, sizeof dev.buttonLatch);
-  dev.pendingDX = dev.pendingDY = 0;
-  dev.haveLast = false;
-  dev.haveFramePointer = false;
-  dev.serverFrames = POINTER_SETTLE_FRAMES;
-}
-
-void setKey(int scan, bool down) {
-  if (scan <= 0 || scan >= 256) return;
-  dev.keys[scan] = down ? 0x80 : 0;
-  if (down) dev.keyLatch[scan] = 0x80;
-}
-
-void setButton(int i, bool down) {
-  if (i < 0 || i >= 4) return;
-  dev.buttons[i] = down ? 0x80 : 0;
-  if (down) dev.buttonLatch[i] = 0x80;
-}
 
 // ---------------------------------------------------------------------------
 // X11. The server knows which keys are down whatever window had them, and
@@ -144,16 +87,15 @@ xcb_connection_t* x11() {
 // The key table from the server's keymap: keys still down read as down, keys
 // released while another window had the keyboard read as released.
 void syncKeysFromServer() {
-  std::memset(dev.keys, 0, sizeof dev.keys);
-  std::memset(dev.keyLatch, 0, sizeof dev.keyLatch);
+  platDeviceClearKeys();
   xcb_connection_t* c = x11();
   if (!c) return;
   xcb_query_keymap_reply_t* r = xcb_query_keymap_reply(c, xcb_query_keymap(c), nullptr);
   if (!r) return;
   // X key codes are the Linux input codes + 8 on every current X server.
   for (int code = 8; code < 256; ++code)
-    if (r->keys[code / 8] & (1 << (code % 8))) setKey(scanCodeForLinuxKey(code - 8), true);
-  std::memset(dev.keyLatch, 0, sizeof dev.keyLatch);
+    if (r->keys[code / 8] & (1 << (code % 8))) platDeviceSetKey(scanCodeForLinuxKey(code - 8), true);
+  platDeviceClearKeyLatches();
   std::free(r);
 }
 
@@ -323,16 +265,16 @@ class MainWidget : public QWidget {
     // The window procedure decides: a close message reaches it, and its
     // default handling destroys the window.
     e->ignore();
-    pushMessage(PlatMessage{MSG_CLOSE, 0, 0});
+    platMessagePush(PlatMessage{MSG_CLOSE, 0, 0});
   }
 
  private:
   void key(QKeyEvent* e, bool down) {
     if (e->isAutoRepeat()) return;
-    setKey(scanCodeForKey(e->nativeScanCode(), e->key(), e->nativeVirtualKey()), down);
+    platDeviceSetKey(scanCodeForKey(e->nativeScanCode(), e->key(), e->nativeVirtualKey()), down);
     if (down) {
       int vk = acceleratorKey(e->key());
-      if (vk) pushMessage(PlatMessage{MSG_KEYDOWN, vk, keyModifiers(e->modifiers())});
+      if (vk) platMessagePush(PlatMessage{MSG_KEYDOWN, vk, keyModifiers(e->modifiers())});
     }
   }
 
@@ -358,7 +300,7 @@ class MainWidget : public QWidget {
       case Qt::BackButton: i = 3; break;
       default: break;
     }
-    setButton(i, down);
+    platDeviceSetButton(i, down);
   }
 
   // The widened picture Qt draws, and the 16-bit picture it was made from,
@@ -405,7 +347,7 @@ void onFocusWindow(QWindow* focus) {
   if (mine)
     syncKeysFromServer();
   else
-    loseInput();
+    platDeviceLoseInput();
 }
 
 void loadTranslations() {
@@ -418,8 +360,8 @@ void loadTranslations() {
 
 void onApplicationState(Qt::ApplicationState state) {
   bool active = state == Qt::ApplicationActive;
-  if (!active) loseInput();
-  pushMessage(PlatMessage{MSG_ACTIVATEAPP, active ? 1 : 0, 0});
+  if (!active) platDeviceLoseInput();
+  platMessagePush(PlatMessage{MSG_ACTIVATEAPP, active ? 1 : 0, 0});
 }
 
 void movePointerTo(QPoint nativePos);
@@ -469,13 +411,7 @@ int platformInit(int argc, char** argv) {
     wireApplication();
     return app ? 1 : 0;
   }
-  static int argcStore;
-  static char* argvStore[2];
-  static char name[] = "brindlecot";
-  argcStore = 1;
-  argvStore[0] = argc > 0 && argv ? argv[0] : name;
-  argvStore[1] = nullptr;
-  app = new QApplication(argcStore, argvStore);
+  app = new QApplication(platAppArgc(), platAppArgv(argc, argv));
   // The program icon, shown by the window and the dialogs' information boxes.
   app->setWindowIcon(QIcon(":/icon.png"));
   wireApplication();
@@ -510,7 +446,7 @@ void askForShortSlices() {
 
 int platformCreateMainWindow(const char* titleUtf8, WindowProc proc) {
   if (!app || mainWidget) return 0;
-  windowProc = proc;
+  platformSetWindowProc(proc);
   askForShortSlices();
   mainWidget = new MainWidget();
   mainWidget->setWindowTitle(QString::fromUtf8(titleUtf8));
@@ -531,24 +467,11 @@ void platformShowMainWindow() {
 
 int platformMainWindowExists() { return mainWidget ? 1 : 0; }
 
-namespace {
-struct ModalTime {
-  int depth = 0;
-  uint32_t start = 0;
-  uint32_t total = 0;
-};
-ModalTime modalTime;
-}  // namespace
-
 int platformRunModal(QDialog* dialog) {
-  if (modalTime.depth++ == 0) modalTime.start = platformMillis();
+  platModalBegin();
   const int result = dialog->exec();
-  if (--modalTime.depth == 0) modalTime.total += platformMillis() - modalTime.start;
+  platModalEnd();
   return result;
-}
-
-uint32_t platformModalMillis() {
-  return modalTime.total + (modalTime.depth > 0 ? platformMillis() - modalTime.start : 0u);
 }
 
 QWidget* platformDialogOwner() {
@@ -561,7 +484,7 @@ void platformDestroyMainWindow() {
   if (!mainWidget) return;
   MainWidget* w = mainWidget;
   mainWidget = nullptr;
-  if (windowProc) windowProc(PlatMessage{MSG_DESTROY, 0, 0});
+  platformDispatchMessage(PlatMessage{MSG_DESTROY, 0, 0});
   w->hide();
   delete w;
 }
@@ -570,27 +493,17 @@ void platformMinimiseMainWindow() {
   if (mainWidget) mainWidget->showMinimized();
 }
 
-int platformPeekMessage() {
-  pumpEvents();
-  return ringCount > 0 ? 1 : 0;
+void backendPumpEvents() { pumpEvents(); }
+
+int backendWaitEvents() {
+  if (!app) return 0;  // nothing could ever arrive
+  processQtEvents(QEventLoop::WaitForMoreEvents);
+  return 1;
 }
 
-int platformGetMessage(PlatMessage* m) {
-  while (ringCount == 0) platformWaitMessage();
-  popMessage(m);
-  return m->kind == MSG_QUIT ? 0 : 1;
-}
-
-void platformDispatchMessage(const PlatMessage& m) {
-  if (windowProc) windowProc(m);
-}
-
-void platformSetWindowProc(WindowProc proc) { windowProc = proc; }
-
-void platformWaitMessage() {
-  if (ringCount > 0) return;
-  if (!app) return;  // nothing could ever arrive
-  while (ringCount == 0) processQtEvents(QEventLoop::WaitForMoreEvents);
+void backendWakeWaiter() {
+  // Wake a WaitForMoreEvents that may be sleeping.
+  if (app) QCoreApplication::postEvent(app, new QEvent(QEvent::User));
 }
 
 namespace {
@@ -618,42 +531,21 @@ int platformWaitFrame() {
   // More than a frame behind (a long frame, a dialog, the first frame):
   // start afresh instead of running the missed frames in a burst.
   if (nextFrameAt == FrameClockTime{} || now - nextFrameAt > period) nextFrameAt = now;
-  if (ringCount > 0) return 0;
+  if (platMessagesWaiting() > 0) return 0;
   // The thread sleeps until the frame is due, as a flip blocks, and takes the
   // window system's events once when it wakes: input is read once per frame
   // anyway, and waking for every event (or for a millisecond timer first) cost
   // an idle editor more than its frames.
   if (now < nextFrameAt) std::this_thread::sleep_until(nextFrameAt);
   if (app) processQtEvents(QEventLoop::AllEvents);
-  if (ringCount > 0) return 0;
+  if (platMessagesWaiting() > 0) return 0;
   nextFrameAt += period;
   return 1;
 }
 
-void platformPostMessage(int kind, intptr_t wParam, intptr_t lParam) {
-  pushMessage(PlatMessage{kind, wParam, lParam});
-  // Wake a WaitForMoreEvents that may be sleeping.
-  if (app) QCoreApplication::postEvent(app, new QEvent(QEvent::User));
-}
-
-void platformPostQuit(int exitCode) { platformPostMessage(MSG_QUIT, exitCode, 0); }
-
-void platformResetMessages() { ringHead = ringCount = 0; }
-
 // ---------------------------------------------------------------------------
-int32_t testCursorX = 0, testCursorY = 0;
-
-void platformTestSetCursor(int32_t x, int32_t y) {
-  testCursorX = x;
-  testCursorY = y;
-}
-
-void platformCursorPos(int32_t* x, int32_t* y) {
-  if (!mainWidget) {
-    *x = testCursorX;
-    *y = testCursorY;
-    return;
-  }
+int backendCursorPos(int32_t* x, int32_t* y) {
+  if (!mainWidget) return 0;
   // One sample per frame: the mouse read that follows takes its motion from
   // the same one.
   dev.framePointer = samplePointer();
@@ -666,6 +558,7 @@ void platformCursorPos(int32_t* x, int32_t* y) {
   if (s <= 0) s = 1;
   *x = static_cast<int32_t>(std::floor((p.x() - r.x()) / s));
   *y = static_cast<int32_t>(std::floor((p.y() - r.y()) / s));
+  return 1;
 }
 
 void platformSetCursorVisible(int visible) {
@@ -709,36 +602,8 @@ void platformSetRelativeMouse(int on) {
 }
 
 // ---------------------------------------------------------------------------
-uint32_t platformMillis() {
-  using namespace std::chrono;
-  return static_cast<uint32_t>(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
-}
-
-void platformSleep(uint32_t ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
-
-void platformLocalTime(PlatLocalTime* t) {
-  std::time_t now = std::time(nullptr);
-  std::tm tm{};
-  localtime_r(&now, &tm);
-  t->year = tm.tm_year + 1900;
-  t->month = tm.tm_mon + 1;
-  t->day = tm.tm_mday;
-  t->hour = tm.tm_hour;
-  t->minute = tm.tm_min;
-  t->second = tm.tm_sec;
-}
-
-// ---------------------------------------------------------------------------
 int platformPresent(const uint16_t* pixels, int width, int height, int pitch) {
-  if (presentLostLeft > 0) {
-    --presentLostLeft;
-    return PRESENT_LOST;
-  }
-  if (presentFailLeft > 0) {
-    --presentFailLeft;
-    return PRESENT_FAILED;
-  }
-  if (!mainWidget) return PRESENT_OK;  // headless runs present into nothing
+  if (!mainWidget) return PRESENT_OK;  // a program without its window presents into nothing
   mainWidget->present(pixels, width, height, pitch);
   return PRESENT_OK;
 }
@@ -759,48 +624,28 @@ uint32_t platformTestShownPixel(int x, int y) {
   return reinterpret_cast<const uint32_t*>(mainWidget->image().constScanLine(y))[x];
 }
 
-void platformSimulatePresentFailures(int lostCount, int failCount) {
-  presentLostLeft = lostCount;
-  presentFailLeft = failCount;
-}
-
 // ---------------------------------------------------------------------------
-int platformDeviceCreate(int device) {
-  if (device != DEVICE_KEYBOARD && device != DEVICE_MOUSE) return 0;
-  dev.created[device] = true;
-  return 1;
+int backendMayAcquireDevices() {
+  return app && QGuiApplication::applicationState() != Qt::ApplicationActive && mainWidget &&
+                 QGuiApplication::platformName() != "offscreen"
+             ? 0
+             : 1;
 }
 
-int platformDeviceAcquire(int device) {
-  if (device != DEVICE_KEYBOARD && device != DEVICE_MOUSE) return DEV_FAILED;
-  if (!dev.created[device]) return DEV_FAILED;
-  if (app && QGuiApplication::applicationState() != Qt::ApplicationActive && mainWidget &&
-      QGuiApplication::platformName() != "offscreen")
-    return DEV_FAILED;  // foreground cooperation: only the active program reads
-  dev.lost[device] = false;
-  if (dev.acquired[device]) return DEV_ALREADY;
-  dev.acquired[device] = true;
-  return DEV_OK;
+void backendPointerRestart() {
+  dev.haveLast = false;
+  dev.haveFramePointer = false;
+  dev.serverFrames = POINTER_SETTLE_FRAMES;
 }
 
-void platformDeviceUnacquire(int device) {
-  if (device != DEVICE_KEYBOARD && device != DEVICE_MOUSE) return;
-  dev.acquired[device] = false;
-}
-
-int platformKeyboardRead(uint8_t keys[256]) {
-  if (!dev.acquired[DEVICE_KEYBOARD]) return DEV_INPUTLOST;
-  for (int i = 0; i < 256; ++i) keys[i] = dev.keys[i] | dev.keyLatch[i];
-  std::memset(dev.keyLatch, 0, sizeof dev.keyLatch);
-  return DEV_OK;
-}
+void backendPointerReset() { dev = Pointer{}; }
 
 namespace {
 // Motion since the last read, from the pointer's position on the server. While
 // motion is relative the pointer is then moved back to the window centre by
 // exactly the distance read, so motion that arrives between the two requests
 // is kept for the next read instead of being overwritten.
-void takePointerMotion() {
+void takePointerMotion(double* pendingDX, double* pendingDY) {
   if (!mainWidget || !mainWidget->isVisible()) return;
   QPoint now = dev.haveFramePointer ? dev.framePointer : samplePointer();
   dev.haveFramePointer = false;
@@ -808,8 +653,8 @@ void takePointerMotion() {
   if (dev.haveLast || dev.relative) {
     double s = mainWidget->scale() * mainWidget->devicePixelRatioF();
     if (s <= 0) s = 1;
-    dev.pendingDX += (now.x() - base.x()) / s;
-    dev.pendingDY += (now.y() - base.y()) / s;
+    *pendingDX += (now.x() - base.x()) / s;
+    *pendingDY += (now.y() - base.y()) / s;
   }
   dev.lastPointer = now;
   dev.haveLast = true;
@@ -825,32 +670,4 @@ void takePointerMotion() {
 }
 }  // namespace
 
-int platformMouseRead(PlatMouseState* state) {
-  if (!dev.acquired[DEVICE_MOUSE]) return DEV_INPUTLOST;
-  takePointerMotion();
-  // Whole units are handed out; the fraction waits for the next read, so slow
-  // motion on a scaled screen is not lost.
-  double ix = std::trunc(dev.pendingDX), iy = std::trunc(dev.pendingDY);
-  dev.pendingDX -= ix;
-  dev.pendingDY -= iy;
-  state->x = static_cast<int32_t>(ix);
-  state->y = static_cast<int32_t>(iy);
-  state->wheel = 0;
-  for (int i = 0; i < 4; ++i) state->buttons[i] = dev.buttons[i] | dev.buttonLatch[i];
-  std::memset(dev.buttonLatch, 0, sizeof dev.buttonLatch);
-  return DEV_OK;
-}
-
-void platformTestSetKey(int scanCode, int down) { setKey(scanCode, down != 0); }
-
-void platformTestMouse(int dx, int dy, int buttonMask) {
-  dev.pendingDX += dx;
-  dev.pendingDY += dy;
-  for (int i = 0; i < 4; ++i) setButton(i, (buttonMask & (1 << i)) != 0);
-}
-
-void platformTestLoseInput() { loseInput(); }
-
-void platformTestResetDevices() {
-  dev = Devices{};
-}
+void backendTakePointerMotion(double* dx, double* dy) { takePointerMotion(dx, dy); }

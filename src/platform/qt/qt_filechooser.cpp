@@ -5,15 +5,11 @@
 #include <QString>
 #include <QStringList>
 
+#include "platform/core/backend.h"
 #include "platform/filechooser.h"
-#include "platform/qt_owner.h"
+#include "platform/qt/qt_owner.h"
+#include "platform/qt/qt_testing.h"
 #include "platform/sjis.h"
-
-namespace {
-FileChooserHook chooserHook = nullptr;
-}
-
-void platformSetFileChooserHook(FileChooserHook hook) { chooserHook = hook; }
 
 QFileDialog* platformBuildFileDialog(const FileChooserSetup& setup, const char* startSjis) {
   auto* dialog = new QFileDialog(platformDialogOwner());
@@ -40,9 +36,7 @@ QFileDialog* platformBuildFileDialog(const FileChooserSetup& setup, const char* 
   return dialog;
 }
 
-int platformChooseFile(const FileChooserSetup& setup, const char* startSjis, char* outSjis, size_t outSize) {
-  if (outSize > 0) outSjis[0] = 0;
-  if (chooserHook) return chooserHook(setup, startSjis, outSjis, outSize);
+int backendChooseFile(const FileChooserSetup& setup, const char* startSjis, char* outSjis, size_t outSize) {
   if (!QApplication::instance()) return 0;
   QFileDialog* dialog = platformBuildFileDialog(setup, startSjis);
   int result = 0;

@@ -1,0 +1,37 @@
+// What a window back end provides to the generic platform code: its event
+// pump, the pointer motion it measures, and the real forms, boxes and
+// choosers. Implemented on Qt Widgets (platform/qt/) and without a window
+// system (platform/headless/); a program links exactly one of them.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "platform/dialog.h"
+#include "platform/filechooser.h"
+
+// Turns the window system's waiting events into messages, without waiting.
+void backendPumpEvents();
+// Waits, handling window-system events, until a message may have arrived;
+// 1 after waiting, 0 at once when none ever can (no window system).
+int backendWaitEvents();
+// A message was posted by the program: a wait in progress wakes up.
+void backendWakeWaiter();
+
+// 0 while the program may not take the devices (another one is in front).
+int backendMayAcquireDevices();
+// Adds the pointer's motion since the last read, in picture pixels.
+void backendTakePointerMotion(double* dx, double* dy);
+// The devices lost their input (or were reset): pointer tracking starts afresh.
+void backendPointerRestart();
+// Everything the back end keeps about the pointer and focus as at start.
+void backendPointerReset();
+// The cursor in picture pixels; 0 when there is no window to ask.
+int backendCursorPos(int32_t* x, int32_t* y);
+
+// The real message box, chooser and form; the generic code asks the test
+// hooks first.
+int backendMessageBox(const char* textUtf8, const char* captionUtf8, int flags);
+int backendChooseFile(const FileChooserSetup& setup, const char* startSjis, char* outSjis, size_t outSize);
+// -1 when no form can be shown.
+int backendRunDialog(const DlgTemplate& tmpl, DlgProc proc);

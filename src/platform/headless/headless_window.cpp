@@ -1,0 +1,121 @@
+// The window back end without a window system: a main window that exists as
+// a record, frames due on the steady clock at 60 Hz, presentation into a
+// picture of its own, and boxes, choosers and forms that nobody answers
+// (a box says No or OK, a chooser is cancelled, a form cannot be shown).
+// Tests play the user through platform/testing.h; nothing waits for events,
+// because none can arrive but those the program posts.
+#include <chrono>
+#include <cstddef>
+#include <cstring>
+#include <thread>
+
+#include "platform/core/backend.h"
+#include "platform/core/messages.h"
+#include "platform/core/picture.h"
+#include "platform/dialog.h"
+#include "platform/platform.h"
+#include "platform/testing.h"
+
+namespace {
+
+constexpr int PICTURE_W = 800;
+constexpr int PICTURE_H = 600;
+
+bool windowExists = false;
+int presentLostLeft = 0, presentFailLeft = 0;
+PlatPresentCounts presentCounts = {0, 0, 0};
+// The picture last presented, to tell a changed frame from an unchanged one.
+uint16_t shown[PICTURE_H][PICTURE_W];
+
+std::chrono::steady_clock::time_point nextFrameAt{};
+constexpr std::chrono::nanoseconds FRAME_PERIOD{1000000000 / 60};
+
+}  // namespace
+
+int platformInit(int argc, char** argv) { return pictureStart(argc, argv); }
+
+int platformCreateMainWindow(const char*, WindowProc proc) {
+  if (windowExists) return 0;
+  windowExists = true;
+  platformSetWindowProc(proc);
+  return 1;
+}
+
+void platformShowMainWindow() {}
+
+void platformDestroyMainWindow() {
+  if (!windowExists) return;
+  windowExists = false;
+  platformDispatchMessage(PlatMessage{MSG_DESTROY, 0, 0});
+}
+
+void platformMinimiseMainWindow() {}
+
+int platformMainWindowExists() { return windowExists ? 1 : 0; }
+
+int platformWaitFrame() {
+  using namespace std::chrono;
+  steady_clock::time_point now = steady_clock::now();
+  // More than a frame behind: start afresh instead of catching up in a burst.
+  if (nextFrameAt == steady_clock::time_point{} || now - nextFrameAt > FRAME_PERIOD) nextFrameAt = now;
+  if (platMessagesWaiting() > 0) return 0;
+  if (now < nextFrameAt) std::this_thread::sleep_until(nextFrameAt);
+  nextFrameAt += FRAME_PERIOD;
+  return 1;
+}
+
+void platformSetCursorVisible(int) {}
+void platformSetRelativeMouse(int) {}
+
+int platformPresent(const uint16_t* pixels, int width, int height, int pitch) {
+  if (presentLostLeft > 0) {
+    --presentLostLeft;
+    return PRESENT_LOST;
+  }
+  if (presentFailLeft > 0) {
+    --presentFailLeft;
+    return PRESENT_FAILED;
+  }
+  int rows = height < PICTURE_H ? height : PICTURE_H, cols = width < PICTURE_W ? width : PICTURE_W;
+  if (!windowExists || !pixels || rows <= 0 || cols <= 0) return PRESENT_OK;
+  ++presentCounts.frames;
+  bool changed = false;
+  for (int y = 0; y < rows; ++y) {
+    const uint16_t* src = pixels + static_cast<ptrdiff_t>(y) * pitch;
+    if (std::memcmp(shown[y], src, static_cast<size_t>(cols) * 2) == 0) continue;
+    std::memcpy(shown[y], src, static_cast<size_t>(cols) * 2);
+    changed = true;
+  }
+  if (changed) {
+    ++presentCounts.changed;
+    ++presentCounts.paints;
+  }
+  return PRESENT_OK;
+}
+
+void platformPresentCounts(PlatPresentCounts* counts) { *counts = presentCounts; }
+
+void platformSimulatePresentFailures(int lostCount, int failCount) {
+  presentLostLeft = lostCount;
+  presentFailLeft = failCount;
+}
+
+// Dialog units of a 9-point face at 96 dots per inch.
+int dlgUnitsToPixelsX(int dlu) { return (dlu * 6 + 2) / 4; }
+int dlgUnitsToPixelsY(int dlu) { return (dlu * 12 + 4) / 8; }
+
+// ---------------------------------------------------------------------------
+void backendPumpEvents() {}
+int backendWaitEvents() { return 0; }
+void backendWakeWaiter() {}
+int backendMayAcquireDevices() { return 1; }
+void backendTakePointerMotion(double*, double*) {}
+void backendPointerRestart() {}
+void backendPointerReset() {}
+int backendCursorPos(int32_t*, int32_t*) { return 0; }
+
+int backendMessageBox(const char*, const char*, int flags) { return (flags & MB_YESNO) ? IDNO : IDOK; }
+
+int backendChooseFile(const FileChooserSetup&, const char*, char*, size_t) { return 0; }
+
+int backendRunDialog(const DlgTemplate&, DlgProc) { return -1; }
