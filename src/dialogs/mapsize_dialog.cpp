@@ -48,7 +48,7 @@ void showPixelSize(DlgHandle* h) {
   dlgSetUInt(h, ID_PIXELS_Y, listValue(h, ID_CELLS_Y) * listValue(h, ID_CHIP_H));
 }
 
-void confirm(DlgHandle* h) {
+void confirmMapSize(DlgHandle* h) {
   const unsigned cellsX = listValue(h, ID_CELLS_X);
   const unsigned cellsY = listValue(h, ID_CELLS_Y);
   const unsigned chipW = listValue(h, ID_CHIP_W);
@@ -81,7 +81,7 @@ int mapSizeDialogProc(DlgHandle* h, int event, int id, int notification) {
   if (id >= ID_CELLS_X && id <= ID_CHIP_H) {
     showPixelSize(h);
   } else if (id == DLG_IDOK && notification == DLGN_CLICKED) {
-    confirm(h);
+    confirmMapSize(h);
   } else if (id == DLG_IDCANCEL && notification == DLGN_CLICKED) {
     dlgEnd(h, 0);
   }

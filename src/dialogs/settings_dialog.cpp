@@ -17,7 +17,7 @@ constexpr int ID_WALLPAPER_SHOWN = 1010;
 constexpr int ID_GUIDE_LINES = 1013;
 constexpr int SPEED_OFFSET = 100;  // the trackbar's left end is 100 pixels per second
 
-void openDialog(DlgHandle* h) {
+void fillSettingsForm(DlgHandle* h) {
   dlgCheck(h, ID_WALLPAPER_SHOWN, settings.showWallpaper);
   dlgCheck(h, ID_DEBUG, settings.showDebugInfo);
   dlgCheck(h, ID_GUIDE_LINES, settings.showGuideLines);
@@ -29,7 +29,7 @@ void openDialog(DlgHandle* h) {
   dlgTrackbarSetPos(h, ID_SPEED, settings.scrollSpeed - SPEED_OFFSET);
 }
 
-void confirm(DlgHandle* h) {
+void confirmSettings(DlgHandle* h) {
   char path[PATH_STORE];
   if (!readPathField(h, ID_WALLPAPER_PATH, path)) return;
   const int shown = dlgIsChecked(h, ID_WALLPAPER_SHOWN);
@@ -51,12 +51,12 @@ void confirm(DlgHandle* h) {
 
 int settingsDialogProc(DlgHandle* h, int event, int id, int notification) {
   if (event == DLG_INIT) {
-    openDialog(h);
+    fillSettingsForm(h);
     return 0;
   }
   if (event != DLG_COMMAND || notification != DLGN_CLICKED) return 0;
   if (id == DLG_IDOK) {
-    confirm(h);
+    confirmSettings(h);
   } else if (id == DLG_IDCANCEL) {
     dlgEnd(h, 0);
   } else if (id == ID_WALLPAPER_BROWSE) {

@@ -22,7 +22,7 @@ constexpr int ID_MAP_BROWSE = 1011;
 constexpr int ID_WALLPAPER_PATH = 1013;
 constexpr int ID_WALLPAPER_BROWSE = 1014;
 
-void openDialog(DlgHandle* h) {
+void fillStartupForm(DlgHandle* h) {
   dlgSetProgramIcon(h);
   fillProgramInformation(h);
   dlgCheck(h, ID_DEBUG, settings.showDebugInfo);
@@ -50,7 +50,7 @@ void openDialog(DlgHandle* h) {
   dlgSetText(h, ID_WALLPAPER_PATH, doc.wallpaperPath);
 }
 
-void confirm(DlgHandle* h) {
+void confirmStartup(DlgHandle* h) {
   if (!dialogServices.fileExists(doc.chipSheetPath)) {
     dialogComplain(h, "ＢＭＰファイルがないよー");
     return;
@@ -111,13 +111,13 @@ void browseMap(DlgHandle* h) {
 
 int startupDialogProc(DlgHandle* h, int event, int id, int notification) {
   if (event == DLG_INIT) {
-    openDialog(h);
+    fillStartupForm(h);
     return 0;
   }
   if (event != DLG_COMMAND || notification != DLGN_CLICKED) return 0;
   switch (id) {
     case DLG_IDOK:
-      confirm(h);
+      confirmStartup(h);
       break;
     case DLG_IDCANCEL:
       dlgEnd(h, 2);

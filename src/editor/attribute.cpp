@@ -17,7 +17,6 @@ int (*attributeDialogHook)(int32_t initial, int32_t* chosen) = nullptr;
 
 namespace {
 
-constexpr uint32_t PINK = 0xFF7FFF;
 constexpr int32_t GLYPH_SLASH = 11;  // stands in for a minus sign
 
 struct CellBlock {
@@ -27,10 +26,10 @@ struct CellBlock {
 
 void outline(const ViewWindow& v, int32_t left, int32_t top, int32_t width, int32_t height, int layer) {
   queueShape(v.x + left - v.scrollX, v.y + top - v.scrollY, v.x + minI(left - v.scrollX + width, v.w),
-             v.y + minI(top - v.scrollY + height, v.h), 2, PINK, SHAPE_BOX, layer);
+             v.y + minI(top - v.scrollY + height, v.h), 2, COLOR_PINK, SHAPE_BOX, layer);
 }
 
-void blockOnAxis(int32_t anchor, int32_t corner, int32_t chip, int32_t* start, int32_t* count) {
+void cellBlockOnAxis(int32_t anchor, int32_t corner, int32_t chip, int32_t* start, int32_t* count) {
   if (anchor > corner) {
     *start = corner;
     *count = (anchor - corner) / chip + 1;
@@ -91,8 +90,8 @@ void dragStep(int layer) {
   editor_detail::clampScroll(v, imageW, imageH);
 
   CellBlock b{};
-  blockOnAxis(session.hoverCellX, cx, doc.chipWidth, &b.left, &b.columns);
-  blockOnAxis(session.hoverCellY, cy, doc.chipHeight, &b.top, &b.rows);
+  cellBlockOnAxis(session.hoverCellX, cx, doc.chipWidth, &b.left, &b.columns);
+  cellBlockOnAxis(session.hoverCellY, cy, doc.chipHeight, &b.top, &b.rows);
   b = cutToMap(b);
 
   if ((inputState.buttonsHeld & BTN_PRIMARY) != 0) {

@@ -53,7 +53,7 @@ void hoverAndPaint(int layer) {
   // Only the right and bottom sides are held inside the window; the left and
   // top follow the cell even when it is partly scrolled out.
   queueShape(left, top, v.x + minI(session.hoverCellX - v.scrollX + session.brushW * doc.chipWidth, v.w),
-             v.y + minI(session.hoverCellY - v.scrollY + session.brushH * doc.chipHeight, v.h), 1, 0xFFFFFF, SHAPE_BOX, layer);
+             v.y + minI(session.hoverCellY - v.scrollY + session.brushH * doc.chipHeight, v.h), 1, COLOR_WHITE, SHAPE_BOX, layer);
   setClipRect(0, 0, screenW, screenH);
 
   bool pressed = (inputState.buttonsPressed & BTN_PRIMARY) != 0;
@@ -76,7 +76,7 @@ void hoverAndPaint(int layer) {
 
   char status[32];
   std::snprintf(status, sizeof status, "[%d,%d]", static_cast<int>(session.hoverCellX), static_cast<int>(session.hoverCellY));
-  queueText(v.x + 82, v.y - 22, 0xFFFFFF, status, layer);
+  queueText(v.x + 82, v.y - 22, COLOR_WHITE, status, layer);
 
   if ((inputState.buttonsPressed & BTN_SECONDARY) != 0) startCopyDrag();
 }

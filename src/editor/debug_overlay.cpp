@@ -11,7 +11,6 @@
 
 namespace {
 
-constexpr uint32_t WHITE = 0xFFFFFF;
 constexpr int OVERLAY_LAYER = 3;
 
 // "キーボード:" and "%02x " per key down. Whole entries only: the text store
@@ -28,15 +27,15 @@ void queueKeyboardLine() {
     n += 3;
   }
   line[n] = 0;
-  queueText(212, 0, WHITE, line, OVERLAY_LAYER);
+  queueText(212, 0, COLOR_WHITE, line, OVERLAY_LAYER);
 }
 
 void queueMouseLines() {
   char line[TEXT_STORE];
   std::snprintf(line, sizeof line, "%.16s[%3d,%3d]", SJIS("まうす:"), inputState.mouseDX, inputState.mouseDY);
-  queueText(0, 0, WHITE, line, OVERLAY_LAYER);
+  queueText(0, 0, COLOR_WHITE, line, OVERLAY_LAYER);
   for (int i = 0; i < 4; ++i)
-    queueText(132 + 16 * i, 0, WHITE, (inputState.mouseButtonsRead[i] & 0x80) ? SJIS("●") : SJIS("○"), OVERLAY_LAYER);
+    queueText(132 + 16 * i, 0, COLOR_WHITE, (inputState.mouseButtonsRead[i] & 0x80) ? SJIS("●") : SJIS("○"), OVERLAY_LAYER);
 }
 
 }  // namespace
@@ -52,5 +51,5 @@ void queueDebugRateLine() {
   char line[TEXT_STORE];
   std::snprintf(line, sizeof line, "%4dfps:%6.4fms,OBJ:%d", framesPerSecond, static_cast<double>(frameSeconds),
                 drawCount);
-  queueText(0, screenH - 16, 0x7F7FFF, line, OVERLAY_LAYER);
+  queueText(0, screenH - 16, COLOR_RATE_RED, line, OVERLAY_LAYER);
 }

@@ -13,7 +13,6 @@
 
 namespace {
 
-constexpr uint32_t WHITE = 0xFFFFFF;
 // The editing screen's clock lies under the windows; the preview's above its
 // cells.
 constexpr int EDITING_CLOCK_LAYER = 0;
@@ -26,7 +25,7 @@ void drawBackground() {
 void drawClock(int layer) {
   char text[TEXT_STORE];
   formatClock(text, sizeof text);
-  queueText(screenW - 208, screenH - 16, WHITE, text, layer);
+  queueText(screenW - 208, screenH - 16, COLOR_WHITE, text, layer);
 }
 
 void drawPointer() {

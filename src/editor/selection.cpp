@@ -15,10 +15,6 @@ using editor_detail::snapDown;
 
 namespace {
 
-constexpr uint32_t PINK = 0xFF7FFF;
-constexpr uint32_t LIGHT_CYAN = 0xFFFF7F;
-constexpr uint32_t WHITE = 0xFFFFFF;
-
 int32_t clampTo(int32_t v, int32_t lo, int32_t hi) { return v < lo ? lo : (v > hi ? hi : v); }
 
 // The corner under the pointer, held on a visible chip and snapped: towards
@@ -46,11 +42,11 @@ void scrollWhileOutside(ViewWindow& v, int32_t imageW, int32_t imageH) {
 void queueBand(const ViewWindow& v, int32_t ax, int32_t ay, int32_t cx, int32_t cy) {
   int32_t left = ax - v.scrollX + v.x + (ax >= cx ? doc.chipWidth : 0);
   int32_t top = ay - v.scrollY + v.y + (ay >= cy ? doc.chipHeight : 0);
-  queueShape(left, top, cx - v.scrollX + v.x, cy - v.scrollY + v.y, 1, PINK, SHAPE_BOX, 3);
+  queueShape(left, top, cx - v.scrollX + v.x, cy - v.scrollY + v.y, 1, COLOR_PINK, SHAPE_BOX, 3);
 }
 
 // Start and size in chips of the block between anchor and corner on one axis.
-void blockOnAxis(int32_t anchor, int32_t corner, int32_t chip, int32_t* start, int32_t* count) {
+void bandBlockOnAxis(int32_t anchor, int32_t corner, int32_t chip, int32_t* start, int32_t* count) {
   if (anchor >= corner) {
     *start = corner;
     *count = (anchor - corner) / chip + 1;
@@ -84,8 +80,8 @@ void pickDragStep(int32_t imageW, int32_t imageH) {
   scrollWhileOutside(v, imageW, imageH);
   queueBand(v, gesture.pickAnchorX, gesture.pickAnchorY, gesture.pickCornerX, gesture.pickCornerY);
   int32_t w = 1, h = 1;
-  blockOnAxis(gesture.pickAnchorX, gesture.pickCornerX, doc.chipWidth, &session.pickLeft, &w);
-  blockOnAxis(gesture.pickAnchorY, gesture.pickCornerY, doc.chipHeight, &session.pickTop, &h);
+  bandBlockOnAxis(gesture.pickAnchorX, gesture.pickCornerX, doc.chipWidth, &session.pickLeft, &w);
+  bandBlockOnAxis(gesture.pickAnchorY, gesture.pickCornerY, doc.chipHeight, &session.pickTop, &h);
   // The brush holds 256 by 256 chips; a longer pick (a sheet of more than
   // 256 chips, scrolled during the drag) keeps its first 256 from the start.
   session.brushW = clampTo(w, 1, MAP_MAX);
@@ -108,7 +104,7 @@ void drawPickHighlight(const ViewWindow& v, int layer) {
   int32_t right = left + session.brushW * doc.chipWidth;
   int32_t bottom = top + session.brushH * doc.chipHeight;
   queueShape(clampTo(left, v.x, v.x + v.w), clampTo(top, v.y, v.y + v.h), clampTo(right, v.x, v.x + v.w),
-             clampTo(bottom, v.y, v.y + v.h), 1, LIGHT_CYAN, SHAPE_BOX, layer);
+             clampTo(bottom, v.y, v.y + v.h), 1, COLOR_LIGHT_CYAN, SHAPE_BOX, layer);
 }
 
 // ---------------------------------------------------------------------------
@@ -116,8 +112,8 @@ void drawPickHighlight(const ViewWindow& v, int layer) {
 
 void releaseCopy() {
   int32_t left = 0, top = 0, w = 1, h = 1;
-  blockOnAxis(gesture.copyAnchorX, gesture.copyCornerX, doc.chipWidth, &left, &w);
-  blockOnAxis(gesture.copyAnchorY, gesture.copyCornerY, doc.chipHeight, &top, &h);
+  bandBlockOnAxis(gesture.copyAnchorX, gesture.copyCornerX, doc.chipWidth, &left, &w);
+  bandBlockOnAxis(gesture.copyAnchorY, gesture.copyCornerY, doc.chipHeight, &top, &h);
   // The corner is held on a visible chip, but a window larger than the map
   // (or a map resized mid-drag) can still place the block past the planes:
   // it is held inside them, at least one cell.
@@ -165,7 +161,7 @@ void updateCopyDrag(int layer) {
   char status[64];
   std::snprintf(status, sizeof status, "[%d,%d],[%d,%d]", static_cast<int>(gesture.copyAnchorX),
                 static_cast<int>(gesture.copyAnchorY), static_cast<int>(gesture.copyCornerX), static_cast<int>(gesture.copyCornerY));
-  queueText(v.x + 82, v.y - 22, WHITE, status, layer);
+  queueText(v.x + 82, v.y - 22, COLOR_WHITE, status, layer);
 }
 
 void updateSheetTool(int layer) {
@@ -183,5 +179,5 @@ void updateSheetTool(int layer) {
   char status[64];
   std::snprintf(status, sizeof status, "[%d,%d],%d*%d", static_cast<int>(session.pickLeft), static_cast<int>(session.pickTop),
                 static_cast<int>(session.brushW), static_cast<int>(session.brushH));
-  queueText(v.x + 82, v.y - 22, WHITE, status, layer);
+  queueText(v.x + 82, v.y - 22, COLOR_WHITE, status, layer);
 }

@@ -350,9 +350,9 @@ void drawGridLines(const ViewWindow& v, int layer) {
   // Start at the first chip boundary at or left of the window's edge; the
   // offsets before it would only be skipped.
   for (int32_t k = -(v.scrollX % doc.chipWidth); k < v.w; k += doc.chipWidth)
-    if (k > 0) queueShape(v.x + k, v.y, v.x + k, v.y + v.h, 1, 0x808080, SHAPE_LINE, layer);
+    if (k > 0) queueShape(v.x + k, v.y, v.x + k, v.y + v.h, 1, COLOR_GUIDE_GREY, SHAPE_LINE, layer);
   for (int32_t k = -(v.scrollY % doc.chipHeight); k < v.h; k += doc.chipHeight)
-    if (k > 0) queueShape(v.x, v.y + k, v.x + v.w, v.y + k, 1, 0x808080, SHAPE_LINE, layer);
+    if (k > 0) queueShape(v.x, v.y + k, v.x + v.w, v.y + k, 1, COLOR_GUIDE_GREY, SHAPE_LINE, layer);
 }
 
 void updateWindow(ViewWindow& v, const WindowLook& look, bool isMap, int layer) {

@@ -66,7 +66,7 @@ void flushTexts(int layer) {
   // Every shadow of the layer first, so that no shadow lies over a text.
   for (int i = 0; i < n; ++i) {
     const TextCommand& t = textQueue[layer][i];
-    platPaintText(t.x + 1, t.y + 1, 0x000000, t.text);
+    platPaintText(t.x + 1, t.y + 1, COLOR_TEXT_SHADOW, t.text);
   }
   for (int i = 0; i < n; ++i) {
     const TextCommand& t = textQueue[layer][i];

@@ -8,6 +8,8 @@
 
 #include <cstdint>
 
+#include "gfx/palette.h"
+
 struct PlatSurface;
 
 constexpr int32_t screenW = 800;
@@ -52,8 +54,6 @@ PlatSurface* backBuffer();  // the 800 x 600 RGB565 picture (null before startDi
 // Surface slots
 enum SlotIndex { SLOT_DATA = 0, SLOT_ICON = 1, SLOT_MES = 2, SLOT_WALLPAPER = 5, SLOT_CHIPSHEET = 10 };
 constexpr uint32_t CLR_INVALID = 0xFFFFFFFFu;
-constexpr uint32_t KEY_BLACK = 0x000000;
-constexpr uint32_t KEY_MES = 0x007F00;  // red 0, green 127, blue 0
 
 struct SurfaceSlot {
   PlatSurface* surface;
