@@ -146,8 +146,7 @@ int runApplication(int argc, char** argv) {
   removeStaleTempFiles(iniPath);  // what a killed run left beside the settings
   loadSettings();
   if (startupDialog() == 2) return 0;
-  inputState.keyboardEnabled = 1;
-  inputState.mouseEnabled = 1;
+  enableInputDevices(1, 1);
   if (!platformCreateMainWindow("Brindlecot", mainWindowProc)) {
     fatal("Window作成に失敗しました");
     return 0;

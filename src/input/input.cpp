@@ -32,6 +32,11 @@ int readStatus(int device, int status) {
 
 }  // namespace
 
+void enableInputDevices(int32_t keyboard, int32_t mouse) {
+  inputState.keyboardEnabled = keyboard;
+  inputState.mouseEnabled = mouse;
+}
+
 int startInput() {
   inputState.inputSuspended = 1;
   keyboardOpen = mouseOpen = false;

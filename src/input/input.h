@@ -32,6 +32,9 @@ struct InputState {
 };
 extern InputState inputState;
 
+// Which devices startInput may open (the program enables both once its
+// start-up dialog is done).
+void enableInputDevices(int32_t keyboard, int32_t mouse);
 int startInput();
 int acquireInput(int mode);
 int pollInput(int active);
