@@ -8,13 +8,13 @@
 #include <string>
 #include <vector>
 
-#include "app/settings.h"
 #include "dialogs/dialogs.h"
 #include "editor/editor.h"
 #include "map/map.h"
 #include "platform/dialog.h"
 #include "platform/platform.h"
 #include "platform/sjis.h"
+#include "settings/settings.h"
 
 struct FakeDocs {
   static inline std::vector<std::string> messages;

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "app/app.h"
-#include "app/settings.h"
 #include "platform/platform.h"
+#include "settings/settings.h"
 
 namespace {
 

@@ -14,7 +14,6 @@
 #include <string>
 #include <vector>
 
-#include "app/settings.h"
 #include "editor/editor.h"
 #include "map/map.h"
 #include "map/mapfile.h"
@@ -22,6 +21,7 @@
 #include "platform/filechooser.h"
 #include "platform/files.h"
 #include "platform/platform.h"
+#include "settings/settings.h"
 
 namespace fs = std::filesystem;
 

@@ -20,13 +20,13 @@
 #include <string>
 #include <vector>
 
-#include "app/settings.h"
 #include "map/mapfile.h"
 #include "map/oldmap.h"
 #include "platform/filechooser.h"
 #include "platform/files.h"
 #include "platform/platform.h"
 #include "platform/surface.h"
+#include "settings/settings.h"
 
 namespace fs = std::filesystem;
 

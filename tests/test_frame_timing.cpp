@@ -13,13 +13,13 @@
 #include <string>
 
 #include "app/app.h"
-#include "app/settings.h"
 #include "editor/editor.h"
 #include "gfx/gfx.h"
 #include "input/input.h"
 #include "map/map.h"
 #include "platform/platform.h"
 #include "platform/surface.h"
+#include "settings/settings.h"
 
 namespace {
 

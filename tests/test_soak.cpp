@@ -11,7 +11,6 @@
 #include <string>
 
 #include "app/app.h"
-#include "app/settings.h"
 #include "editor/editor.h"
 #include "gesture_probe.h"
 #include "gfx/gfx.h"
@@ -19,6 +18,7 @@
 #include "map/map.h"
 #include "platform/filechooser.h"
 #include "platform/platform.h"
+#include "settings/settings.h"
 
 namespace {
 

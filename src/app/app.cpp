@@ -3,7 +3,6 @@
 
 #include <cstring>
 
-#include "app/settings.h"
 #include "dialogs/dialogs.h"
 #include "editor/editor.h"
 #include "gfx/gfx.h"
@@ -11,6 +10,7 @@
 #include "map/map.h"
 #include "platform/files.h"
 #include "platform/platform.h"
+#include "settings/settings.h"
 
 uint32_t appShutdownDelayMs = 500;
 void (*appFrameFunction)() = updateEditorFrame;

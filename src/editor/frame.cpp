@@ -4,12 +4,12 @@
 #include <cstdio>
 
 #include "app/app.h"
-#include "app/settings.h"
 #include "editor/editor.h"
 #include "gfx/gfx.h"
 #include "input/input.h"
 #include "platform/platform.h"
 #include "platform/sjis.h"
+#include "settings/settings.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <signal.h>
 #include <unistd.h>
 
-#include "app/settings.h"
 #include "platform/files.h"
+#include "settings/settings.h"
 
 int main() {
   char dir[4096];
