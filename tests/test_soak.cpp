@@ -128,7 +128,7 @@ TEST_F(SoakTest, RandomInputNeverBreaksTheModelOrTheGestureFlags) {
     PlatMessage m{};
     while (platformPeekMessage()) platformGetMessage(&m);  // posted EXIT and CLOSE
 
-    updateEditorFrame();
+    updateEditorFrame(appState.appActive);
 
     ASSERT_GE(doc.mapCellsX, 0);
     ASSERT_LE(doc.mapCellsX, 256);

@@ -1,6 +1,5 @@
 // [SECTION] The command buttons of the toolbar: hover, press and release, and
 // the commands they run.
-#include "app/app.h"
 #include "dialogs/dialogs.h"
 #include "dialogs/pickers.h"
 #include "editor/editor.h"

@@ -221,7 +221,7 @@ Counts runFrames(int frames, int firstFrame, QPoint (*where)(int)) {
     QCursor::setPos(where(f));
     pumpMessages();
     countHere = true;
-    updateEditorFrame();
+    updateEditorFrame(appState.appActive);
     countHere = false;
     int32_t now[4] = {session.hoverCellX, session.hoverCellY, preview.scrollX, preview.scrollY};
     c.moves += std::equal(seen, seen + 4, now) ? 0 : 1;
@@ -292,7 +292,7 @@ int main(int argc, char** argv) {
     if (mode.heldKey) platformTestSetKey(mode.heldKey, 0);
     platformTestMouse(0, 0, 0);
     pumpMessages();
-    updateEditorFrame();  // the release ends a stroke
+    updateEditorFrame(appState.appActive);  // the release ends a stroke
     // Still in its mode, drawing, and following the pointer: the frames were
     // the editor's own.
     bool ran = session.editorMode == mode.preview && session.toolMode == mode.tool && drawCount > 0 && c.moves > COUNTED / 2;
