@@ -20,13 +20,13 @@
 #include <string>
 #include <vector>
 
-#include "app/settings.h"
 #include "editor/editor.h"
 #include "gfx/gfx.h"
 #include "input/input.h"
 #include "map/map.h"
 #include "platform/platform.h"
 #include "platform/qt/qt_owner.h"
+#include "settings/settings.h"
 
 namespace {
 

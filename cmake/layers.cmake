@@ -1,14 +1,17 @@
 # The program is built as one static library per source folder, each linked
 # to the libraries below it only:
 #
-#   brindle_platform_api  <-  brindle_gfx, brindle_input, brindle_map  <-  brindle_app
+#   brindle_platform_api  <-  brindle_gfx, brindle_input, brindle_map
+#                         <-  brindle_settings  <-  brindle_dialogs  <-  brindle_editor  <-  brindle_app
+#
+# (settings builds on map; the editor also on gfx and input.)
 #
 # A library compiles with its own include root and those of what it links, and
 # nothing else: include/<folder>/<folder> in the build tree is a link to
 # src/<folder>, so "gfx/gfx.h" is found from gfx and everything above it, and
 # "editor/editor.h" is simply not there for gfx, input, map or platform. An
 # include that points upwards fails to compile (tests/layers/ tries every such
-# edge from platform, gfx, input and map).
+# edge).
 
 # brindle_layer(<target> FOLDERS <folder>... [DEPENDS <target>...])
 # A static library of every source in src/<folder>/, exposing those folders

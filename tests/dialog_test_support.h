@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "app/settings.h"
 #include "dialogs/dialogs.h"
 #include "editor/editor.h"
 #include "map/map.h"
@@ -16,6 +15,7 @@
 #include "platform/platform.h"
 #include "platform/sjis.h"
 #include "platform/testing.h"
+#include "settings/settings.h"
 
 struct FakeDocs {
   static inline std::vector<std::string> messages;

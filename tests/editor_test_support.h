@@ -7,12 +7,12 @@
 #include <cstring>
 #include <string>
 
-#include "app/settings.h"
 #include "editor/editor.h"
 #include "gesture_probe.h"
 #include "gfx/gfx.h"
 #include "input/input.h"
 #include "map/map.h"
+#include "settings/settings.h"
 
 
 class EditorTest : public ::testing::Test {

@@ -8,9 +8,11 @@
 #include <vector>
 
 #include "app/app.h"
-#include "app/settings.h"
+#include "dialogs/dialogs.h"
+#include "editor/editor.h"
 #include "platform/platform.h"
 #include "platform/testing.h"
+#include "settings/settings.h"
 
 namespace {
 
@@ -42,7 +44,7 @@ class AppLoopTest : public ::testing::Test {
     platformSetMessageBoxHook(recordBox);
     platformSetWindowProc(mainWindowProc);
     settings.showDebugInfo = 0;
-    appState.cursorShown = 0;
+    systemCursor.shown = 0;
     appState.appActive = 1;
   }
   void TearDown() override {
@@ -51,7 +53,7 @@ class AppLoopTest : public ::testing::Test {
     platformSetWindowProc(nullptr);
     appFrameFunction = nullptr;
     settings.showDebugInfo = 0;
-    appState.cursorShown = 1;
+    systemCursor.shown = 1;
     appState.appActive = 0;
   }
 };
@@ -97,7 +99,7 @@ TEST_F(AppLoopTest, QuitQuestionNoKeepsRunningWithTheCursorHidden) {
   translateAccelerator(PlatMessage{MSG_KEYDOWN, VK_ESCAPE, 0});
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0], "いいのかな？|おわっちゃうよ？");
-  EXPECT_EQ(appState.cursorShown, 0);
+  EXPECT_EQ(systemCursor.shown, 0);
   EXPECT_EQ(platformPeekMessage(), 0) << "No posts nothing";
 
   // Yes posts the close; its default handling ends in the quit message.
@@ -107,21 +109,21 @@ TEST_F(AppLoopTest, QuitQuestionNoKeepsRunningWithTheCursorHidden) {
   PlatMessage m{};
   ASSERT_EQ(platformGetMessage(&m), 1);
   EXPECT_EQ(m.kind, MSG_CLOSE);
-  EXPECT_EQ(appState.cursorShown, 0);
+  EXPECT_EQ(systemCursor.shown, 0);
 }
 
 TEST_F(AppLoopTest, ShowSystemCursorIsIdempotent) {
-  appState.cursorShown = 0;
+  systemCursor.shown = 0;
   showSystemCursor(1);
-  EXPECT_EQ(appState.cursorShown, 1);
+  EXPECT_EQ(systemCursor.shown, 1);
   showSystemCursor(1);
-  EXPECT_EQ(appState.cursorShown, 1);
+  EXPECT_EQ(systemCursor.shown, 1);
   showSystemCursor(2);
-  EXPECT_EQ(appState.cursorShown, 1);
+  EXPECT_EQ(systemCursor.shown, 1);
   showSystemCursor(0);
-  EXPECT_EQ(appState.cursorShown, 0);
+  EXPECT_EQ(systemCursor.shown, 0);
   showSystemCursor(-1);
-  EXPECT_EQ(appState.cursorShown, 0);
+  EXPECT_EQ(systemCursor.shown, 0);
 }
 
 // A working directory the program cannot use stops the start with a message

@@ -1,5 +1,6 @@
 // Attribute mode: the rectangle, the dialog round trip and the digit glyphs.
 #include "app/app.h"
+#include "dialogs/dialogs.h"
 #include "editor_test_support.h"
 
 namespace {
@@ -15,7 +16,7 @@ int32_t dialogValue;
 int answerDialog(int32_t, int32_t* chosen) {
   ++dialogCalls;
   dialogSaw = session.currentAttribute;
-  dialogCursor = appState.cursorShown;
+  dialogCursor = systemCursor.shown;
   if (dialogResult == 1) *chosen = dialogValue;
   return dialogResult;
 }
@@ -60,7 +61,7 @@ TEST_F(AttributeTest, OneCellIsAskedForAndWritten) {
   EXPECT_EQ(dialogCalls, 1);
   EXPECT_EQ(dialogSaw, 7);
   EXPECT_EQ(dialogCursor, 1);  // the system pointer is shown around the dialog
-  EXPECT_EQ(appState.cursorShown, 0);
+  EXPECT_EQ(systemCursor.shown, 0);
   EXPECT_EQ(doc.planeA[cellIndex(3, 4)], 42);
   EXPECT_EQ(doc.undoA[cellIndex(3, 4)], 7);
   EXPECT_EQ(sumA(), 42);
@@ -102,7 +103,7 @@ TEST_F(AttributeTest, CancelLeavesMapAndUndoUntouched) {
   EXPECT_EQ(doc.planeA[cellIndex(1, 1)], 5);
   EXPECT_EQ(doc.planeA[cellIndex(2, 2)], 0);
   EXPECT_EQ(doc.undoA[cellIndex(1, 1)], 8);
-  EXPECT_EQ(appState.cursorShown, 0);
+  EXPECT_EQ(systemCursor.shown, 0);
   EXPECT_EQ(gestureHeld(), 0);
 }
 

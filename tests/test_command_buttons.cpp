@@ -1,13 +1,13 @@
 // Command buttons: press and release, hover under a drag, the commands.
 #include <gtest/gtest.h>
 
-#include "app/settings.h"
 #include "editor/editor.h"
 #include "gesture_probe.h"
 #include "gfx/gfx.h"
 #include "input/input.h"
 #include "map/map.h"
 #include "platform/platform.h"
+#include "settings/settings.h"
 
 namespace {
 

@@ -14,7 +14,6 @@
 #include <string>
 #include <vector>
 
-#include "app/settings.h"
 #include "editor/editor.h"
 #include "map/map.h"
 #include "map/mapfile.h"
@@ -23,6 +22,7 @@
 #include "platform/files.h"
 #include "platform/platform.h"
 #include "platform/testing.h"
+#include "settings/settings.h"
 
 namespace fs = std::filesystem;
 

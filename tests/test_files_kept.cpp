@@ -20,7 +20,6 @@
 #include <string>
 #include <vector>
 
-#include "app/settings.h"
 #include "map/mapfile.h"
 #include "map/oldmap.h"
 #include "platform/filechooser.h"
@@ -28,6 +27,7 @@
 #include "platform/platform.h"
 #include "platform/surface.h"
 #include "platform/testing.h"
+#include "settings/settings.h"
 
 namespace fs = std::filesystem;
 

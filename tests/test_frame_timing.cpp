@@ -13,7 +13,6 @@
 #include <string>
 
 #include "app/app.h"
-#include "app/settings.h"
 #include "editor/editor.h"
 #include "gfx/gfx.h"
 #include "input/input.h"
@@ -21,6 +20,7 @@
 #include "platform/platform.h"
 #include "platform/surface.h"
 #include "platform/testing.h"
+#include "settings/settings.h"
 
 namespace {
 
@@ -33,7 +33,7 @@ int32_t lastScroll = 0;
 
 void timedFrame() {
   if (loopStart == 0) loopStart = platformMillis();
-  updateEditorFrame();
+  updateEditorFrame(appState.appActive);
   largestJump = std::max(largestJump, session.mapView.scrollX - lastScroll);
   lastScroll = session.mapView.scrollX;
   if (platformMillis() - loopStart >= loopLength) platformPostQuit(0);
@@ -69,7 +69,7 @@ class FrameTimingTest : public ::testing::Test {
     resetFrameClock();
   }
   void TearDown() override {
-    appFrameFunction = updateEditorFrame;
+    appFrameFunction = runEditorFrame;
     platformSetWindowProc(nullptr);
     platformTestResetDevices();
     platformResetMessages();
@@ -153,7 +153,7 @@ TEST_F(FrameTimingTest, UnloadableWallpaperDrawsBlack) {
     session.editorMode = static_cast<EditorMode>(mode);
     platSurfaceFill(back, 0xFFFF);
     platformTestSetCursor(400, 590);
-    updateEditorFrame();
+    updateEditorFrame(appState.appActive);
     // Left of the chip-sheet window, and the top-left corner beside the
     // centred 40 x 30 map of the preview.
     EXPECT_EQ(back->pixels[300 * back->pitch + 5], 0) << "mode " << mode;

@@ -12,7 +12,6 @@
 #include <string>
 
 #include "app/app.h"
-#include "app/settings.h"
 #include "editor/editor.h"
 #include "input/input.h"
 #include "gfx/gfx.h"
@@ -21,6 +20,7 @@
 #include "platform/sjis.h"
 #include "platform/surface.h"
 #include "platform/testing.h"
+#include "settings/settings.h"
 #include "test_gfx_support.h"
 
 namespace fs = std::filesystem;

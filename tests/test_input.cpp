@@ -4,13 +4,13 @@
 #include <cstring>
 #include <string>
 
-#include "app/settings.h"
 #include "editor/editor.h"
 #include "gfx/gfx.h"
 #include "input/input.h"
 #include "platform/platform.h"
 #include "platform/sjis.h"
 #include "platform/testing.h"
+#include "settings/settings.h"
 
 namespace {
 

@@ -11,12 +11,12 @@
 #include <sstream>
 #include <string>
 
-#include "app/ini.h"
-#include "app/settings.h"
 #include "map/map.h"
 #include "platform/files.h"
 #include "platform/sjis.h"
 #include "platform/testing.h"
+#include "settings/ini.h"
+#include "settings/settings.h"
 
 namespace fs = std::filesystem;
 

@@ -11,7 +11,6 @@
 #include <string>
 
 #include "app/app.h"
-#include "app/settings.h"
 #include "editor/editor.h"
 #include "gesture_probe.h"
 #include "gfx/gfx.h"
@@ -20,6 +19,7 @@
 #include "platform/filechooser.h"
 #include "platform/platform.h"
 #include "platform/testing.h"
+#include "settings/settings.h"
 
 namespace {
 
@@ -129,7 +129,7 @@ TEST_F(SoakTest, RandomInputNeverBreaksTheModelOrTheGestureFlags) {
     PlatMessage m{};
     while (platformPeekMessage()) platformGetMessage(&m);  // posted EXIT and CLOSE
 
-    updateEditorFrame();
+    updateEditorFrame(appState.appActive);
 
     ASSERT_GE(doc.mapCellsX, 0);
     ASSERT_LE(doc.mapCellsX, 256);

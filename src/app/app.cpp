@@ -3,7 +3,6 @@
 
 #include <cstring>
 
-#include "app/settings.h"
 #include "dialogs/dialogs.h"
 #include "editor/editor.h"
 #include "gfx/gfx.h"
@@ -11,9 +10,11 @@
 #include "map/map.h"
 #include "platform/files.h"
 #include "platform/platform.h"
+#include "settings/settings.h"
 
 uint32_t appShutdownDelayMs = 500;
-void (*appFrameFunction)() = updateEditorFrame;
+void runEditorFrame() { updateEditorFrame(appState.appActive); }
+void (*appFrameFunction)() = runEditorFrame;
 
 namespace {
 
@@ -32,18 +33,6 @@ int startGraphics() {
   loadSurface(doc.chipSheetPath, SLOT_CHIPSHEET, KEY_BLACK);
   resetFrameClock();
   return 1;
-}
-
-void showSystemCursor(int state) {
-  if (state == 1) {
-    if (appState.cursorShown == 1) return;
-    platformSetCursorVisible(1);
-    appState.cursorShown = 1;
-  } else if (state == 0) {
-    if (appState.cursorShown == 0) return;
-    platformSetCursorVisible(0);
-    appState.cursorShown = 0;
-  }
 }
 
 // The accelerator table: Esc, F12, F4 and F8, without modifiers. A key that

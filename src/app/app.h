@@ -3,20 +3,10 @@
 
 #include <cstdint>
 
-// Command ids of the accelerators and the posted commands.
-constexpr int CMD_TOGGLE_DEBUG = 1001;  // F4
-constexpr int CMD_QUIT_ASK = 40001;     // Esc, EXIT button
-constexpr int CMD_REACQUIRE = 40002;    // F8
-constexpr int CMD_MINIMISE = 40003;     // F12, CLOSE button
-
 struct AppState {
-  int32_t appActive = 0;    // 1 while the application is active
-  int32_t cursorShown = 1;  // last visibility given to the system cursor
+  int32_t appActive = 0;  // 1 while the application is active
 };
 extern AppState appState;
-
-// Idempotent: 1 shows, 0 hides the system cursor; anything else does nothing.
-void showSystemCursor(int state);
 
 struct PlatMessage;
 void mainWindowProc(const PlatMessage& message);
@@ -24,7 +14,9 @@ int translateAccelerator(const PlatMessage& message);
 // Drains every waiting message before it runs a frame; returns the exit code
 // carried by the quit message.
 int runMessageLoop();
-// The frame the loop runs while active (updateEditorFrame; tests count frames).
+// The editor's frame, told whether the application is active.
+void runEditorFrame();
+// The frame the loop runs while active (runEditorFrame; tests count frames).
 extern void (*appFrameFunction)();
 extern uint32_t appShutdownDelayMs;  // the pause before quitting (500 ms)
 

@@ -13,6 +13,20 @@
 
 const char* const PROGRAM_VERSION = "Ver0.93b";
 
+SystemCursor systemCursor;
+
+void showSystemCursor(int state) {
+  if (state == 1) {
+    if (systemCursor.shown == 1) return;
+    platformSetCursorVisible(1);
+    systemCursor.shown = 1;
+  } else if (state == 0) {
+    if (systemCursor.shown == 0) return;
+    platformSetCursorVisible(0);
+    systemCursor.shown = 0;
+  }
+}
+
 namespace {
 const DialogServices realServices = {
     loadMapFile,         saveMapFile,         convertOldMapFile,   chooseMapFileToOpen,

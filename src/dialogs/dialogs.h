@@ -17,6 +17,15 @@ int settingsDialog();
 // Opens on `initial` (outside 0..999: nothing chosen).
 int attributeDialog(int32_t initial, int32_t* chosen);
 
+// The editor draws its own pointer and hides the system cursor; every modal
+// window (a dialog, a file chooser, a message box) shows it while it is up.
+struct SystemCursor {
+  int32_t shown = 1;  // last visibility given to the system cursor
+};
+extern SystemCursor systemCursor;
+// Idempotent: 1 shows, 0 hides the system cursor; anything else does nothing.
+void showSystemCursor(int state);
+
 // The texts every information box of the dialogs shows.
 extern const char* const PROGRAM_VERSION;  // "Ver0.93b"
 

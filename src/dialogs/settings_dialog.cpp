@@ -1,9 +1,9 @@
 // The settings dialog: display options, the wallpaper and the scroll speed.
-#include "app/settings.h"
 #include "dialogs/dialogs.h"
 #include "dialogs/templates.h"
 #include "map/map.h"
 #include "platform/sjis.h"
+#include "settings/settings.h"
 
 namespace {
 

@@ -2,11 +2,11 @@
 // and the conversion of older map files.
 #include <cstring>
 
-#include "app/settings.h"
 #include "dialogs/dialogs.h"
 #include "dialogs/templates.h"
 #include "map/map.h"
 #include "platform/sjis.h"
+#include "settings/settings.h"
 
 namespace {
 

@@ -1,7 +1,6 @@
 // Attribute mode: the map window shows every cell's attribute as digits and a
 // dragged rectangle of cells receives the value chosen in the attribute
 // dialog.
-#include "app/app.h"
 #include "dialogs/dialogs.h"
 #include "editor/editor.h"
 #include "editor/view_internal.h"

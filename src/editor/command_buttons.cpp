@@ -1,7 +1,5 @@
 // [SECTION] The command buttons of the toolbar: hover, press and release, and
 // the commands they run.
-#include "app/app.h"
-#include "app/settings.h"
 #include "dialogs/dialogs.h"
 #include "dialogs/pickers.h"
 #include "editor/editor.h"
@@ -12,6 +10,7 @@
 #include "platform/files.h"
 #include "platform/platform.h"
 #include "platform/sjis.h"
+#include "settings/settings.h"
 
 // Index order is the order of the caption cells; CLOSE (12) stands left of
 // EXIT (11) on the screen.

@@ -3,11 +3,11 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/settings.h"
 #include "editor/editor.h"
 #include "gfx/gfx.h"
 #include "input/input.h"
 #include "platform/sjis.h"
+#include "settings/settings.h"
 
 namespace {
 

@@ -86,6 +86,14 @@ extern PreviewState preview;
 
 // ---------------------------------------------------------------------------
 // Frame driver and command buttons
+
+// The command ids the main window handles, one space for the keyboard's
+// accelerators and the commands the EXIT and CLOSE buttons post.
+constexpr int CMD_TOGGLE_DEBUG = 1001;  // F4
+constexpr int CMD_QUIT_ASK = 40001;     // Esc, EXIT button
+constexpr int CMD_REACQUIRE = 40002;    // F8
+constexpr int CMD_MINIMISE = 40003;     // F12, CLOSE button
+
 constexpr int COMMAND_COUNT = 13;
 struct CommandButton {
   int32_t x;
@@ -94,8 +102,9 @@ struct CommandButton {
 extern const CommandButton commandButtons[COMMAND_COUNT];
 
 // One frame of the editor: the pointer and the input read, the scroll step
-// advanced, the frame composed and presented.
-void updateEditorFrame();
+// advanced, the frame composed and presented. `active` is 1 while the
+// application is active: only then may the input devices be acquired.
+void updateEditorFrame(int32_t active);
 // Queues the whole frame of the current mode, the editing screen or the
 // preview, with its background, clock and (editing only) pointer image; it
 // presents nothing, so the queues can be looked at before presentFrame.

@@ -2,9 +2,9 @@
 // through the Settings.
 #include <new>
 
-#include "app/settings.h"
 #include "editor/editor.h"
 #include "editor/view_internal.h"
+#include "settings/settings.h"
 
 using editor_detail::maxI;
 using editor_detail::minI;

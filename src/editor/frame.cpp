@@ -3,13 +3,12 @@
 // background, the clock and the pointer image are drawn here for both.
 #include <cstdio>
 
-#include "app/app.h"
-#include "app/settings.h"
 #include "editor/editor.h"
 #include "gfx/gfx.h"
 #include "input/input.h"
 #include "platform/platform.h"
 #include "platform/sjis.h"
+#include "settings/settings.h"
 
 namespace {
 
@@ -103,14 +102,14 @@ void composeEditorFrame() {
   }
 }
 
-void updateEditorFrame() {
+void updateEditorFrame(int32_t active) {
   // The preview pans by relative motion only; holding the hidden pointer at the
   // window centre keeps that motion coming at the screen edges. Switched before
   // the pointer is read, so the first frame after the preview sees the pointer
   // back where it was when the preview began.
   platformSetRelativeMouse(session.editorMode == 1 ? 1 : 0);
   platformCursorPos(&frameState.mouseX, &frameState.mouseY);
-  if (!pollInput(appState.appActive)) acquireInput(appState.appActive);
+  if (!pollInput(active)) acquireInput(active);
   queueDebugInputLines();
   advanceScrollStep();
   composeEditorFrame();

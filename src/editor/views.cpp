@@ -7,12 +7,12 @@
 // [SECTION] Decoration: frame, title, thumbs, grid lines
 #include <cmath>
 
-#include "app/settings.h"
 #include "editor/editor.h"
 #include "editor/view_internal.h"
 #include "gfx/gfx.h"
 #include "input/input.h"
 #include "map/map.h"
+#include "settings/settings.h"
 
 using editor_detail::maxI;
 using editor_detail::minI;

@@ -23,7 +23,6 @@
 #include <string>
 
 #include "app/app.h"
-#include "app/settings.h"
 #include "editor/editor.h"
 #include "gfx/gfx.h"
 #include "input/input.h"
@@ -31,6 +30,7 @@
 #include "platform/platform.h"
 #include "platform/sjis.h"
 #include "platform/testing.h"
+#include "settings/settings.h"
 
 // ---------------------------------------------------------------------------
 // Counting hooks.
@@ -222,7 +222,7 @@ Counts runFrames(int frames, int firstFrame, QPoint (*where)(int)) {
     QCursor::setPos(where(f));
     pumpMessages();
     countHere = true;
-    updateEditorFrame();
+    updateEditorFrame(appState.appActive);
     countHere = false;
     int32_t now[4] = {session.hoverCellX, session.hoverCellY, preview.scrollX, preview.scrollY};
     c.moves += std::equal(seen, seen + 4, now) ? 0 : 1;
@@ -293,7 +293,7 @@ int main(int argc, char** argv) {
     if (mode.heldKey) platformTestSetKey(mode.heldKey, 0);
     platformTestMouse(0, 0, 0);
     pumpMessages();
-    updateEditorFrame();  // the release ends a stroke
+    updateEditorFrame(appState.appActive);  // the release ends a stroke
     // Still in its mode, drawing, and following the pointer: the frames were
     // the editor's own.
     bool ran = session.editorMode == mode.preview && session.toolMode == mode.tool && drawCount > 0 && c.moves > COUNTED / 2;

@@ -4,9 +4,9 @@
 #include <signal.h>
 #include <unistd.h>
 
-#include "app/settings.h"
 #include "platform/files.h"
 #include "platform/testing.h"
+#include "settings/settings.h"
 
 int main() {
   char dir[4096];

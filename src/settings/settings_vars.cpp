@@ -1,4 +1,4 @@
-#include "app/settings.h"
+#include "settings/settings.h"
 
 char programDir[PROGRAM_DIR_STORE];
 char iniPath[INI_PATH_STORE];

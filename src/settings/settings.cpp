@@ -1,14 +1,14 @@
 // The settings file Brindlecot.ini: read once at start-up, replaced once at
 // shutdown.
-#include "app/settings.h"
+#include "settings/settings.h"
 
 #include <cstring>
 
-#include "app/ini.h"
 #include "map/map.h"
 #include "platform/files.h"
 #include "platform/sjis.h"
 #include "platform/workdir.h"
+#include "settings/ini.h"
 
 namespace {
 
