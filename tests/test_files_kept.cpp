@@ -230,13 +230,16 @@ TEST_F(FilesKept, OnlyStaleTempFilesOfThisProgramAreRemoved) {
   auto make = [&](const std::string& name, bool old) {
     spitTo(dir / name, "partial");
     if (old) {
-      struct utimbuf t{1000000000, 1000000000};  // 2001: before this process
+      struct utimbuf t{1000000000, 1000000000};  // 2001: long abandoned
       ::utime(at(name).c_str(), &t);
     }
   };
   make(".Brindlecot-save-a1B2c3", true);   // a killed writer's: removed
   make(".Brindlecot-save-HeLd00", true);   // held by a running writer
-  make(".Brindlecot-save-n3wn3w", false);  // written after this process began
+  make(".Brindlecot-save-n3wn3w", false);  // just made: its writer may not have locked it yet
+  make(".Brindlecot-save-ha1fm1", false);  // half a minute old, still within the grace
+  struct utimbuf halfMinute{::time(nullptr) - 30, ::time(nullptr) - 30};
+  ::utime(at(".Brindlecot-save-ha1fm1").c_str(), &halfMinute);
   make(".Brindlecot-save-abc12", true);    // not a name this program makes
   make(".Brindlecot-save-ab-123", true);
   make("town.bct.tmp-abc123", true);
@@ -252,8 +255,8 @@ TEST_F(FilesKept, OnlyStaleTempFilesOfThisProgramAreRemoved) {
   const int expected = ::geteuid() == 0 ? 1 : 2;  // not root: the "other" file is ours
   EXPECT_EQ(removeStaleTempFiles(at("Brindlecot.ini").c_str()), expected);
   EXPECT_FALSE(fs::exists(dir / ".Brindlecot-save-a1B2c3"));
-  for (const char* kept : {".Brindlecot-save-HeLd00", ".Brindlecot-save-n3wn3w", ".Brindlecot-save-abc12",
-                           ".Brindlecot-save-ab-123", "town.bct.tmp-abc123"})
+  for (const char* kept : {".Brindlecot-save-HeLd00", ".Brindlecot-save-n3wn3w", ".Brindlecot-save-ha1fm1",
+                           ".Brindlecot-save-abc12", ".Brindlecot-save-ab-123", "town.bct.tmp-abc123"})
     EXPECT_TRUE(fs::exists(dir / kept)) << kept;
   EXPECT_TRUE(fs::is_symlink(dir / ".Brindlecot-save-L1nk00"));
   ::close(held);

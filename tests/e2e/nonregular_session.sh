@@ -61,6 +61,8 @@ before="$(cat Brindlecot.ini)"
 litter=$(ls -A | grep '^\.Brindlecot-save-' || true)
 [ -n "$litter" ] || fail "the killed writer left no temporary file (the seam did not stop it)"
 [ "$(cat Brindlecot.ini)" = "$before" ] || fail "the settings file changed although the writer was killed"
+# A file is only taken for stale once it is a minute old: the next start comes later.
+touch -d '2 minutes ago' $litter
 echo mine > notes.tmp-abc123
 echo held > .Brindlecot-save-HeLd00
 touch -d '1 hour ago' notes.tmp-abc123 .Brindlecot-save-HeLd00

@@ -26,13 +26,12 @@ constexpr char TEMP_PREFIX[] = ".Brindlecot-save-";
 constexpr size_t TEMP_PREFIX_LEN = sizeof TEMP_PREFIX - 1;
 constexpr size_t TEMP_NAME_LEN = TEMP_PREFIX_LEN + 6;
 
-timespec nowRealtime() {
-  timespec t{};
-  clock_gettime(CLOCK_REALTIME, &t);
-  return t;
-}
-// A temporary file written before this moment belongs to an earlier run.
-const timespec processStart = nowRealtime();
+// A writer creates its temporary file and locks it a few microseconds later;
+// in that gap the lock can be taken by a cleaner although the writer is alive.
+// So a temporary file is only taken for stale when its lock is free and it was
+// last written this long ago: no writer sits between creating and locking for
+// a minute, and no file system's timestamp is coarser than that.
+constexpr time_t STALE_AGE_SECONDS = 60;
 
 // Shift_JIS path to the OS's UTF-8; 0 when it cannot be converted.
 int osPath(const char* sjisPath, char* out, size_t outSize) {
@@ -117,9 +116,10 @@ bool isTempName(const char* name) {
   return true;
 }
 
-bool olderThanProcess(const struct stat& st) {
-  return st.st_mtim.tv_sec < processStart.tv_sec ||
-         (st.st_mtim.tv_sec == processStart.tv_sec && st.st_mtim.tv_nsec < processStart.tv_nsec);
+bool oldEnoughToBeStale(const struct stat& st) {
+  timespec now{};
+  clock_gettime(CLOCK_REALTIME, &now);
+  return st.st_mtim.tv_sec <= now.tv_sec - STALE_AGE_SECONDS;
 }
 
 int removeStaleIn(const char* folder) {
@@ -132,9 +132,9 @@ int removeStaleIn(const char* folder) {
     int fd = ::openat(dfd, e->d_name, O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) continue;
     struct stat st;
-    // A writer holds its lock from the moment the file exists until it is put
-    // in place; a lock that can be taken means its writer is gone.
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid() && olderThanProcess(st) &&
+    // A writer holds its lock from just after the file exists until it is put
+    // in place; a lock that can be taken on an old file means its writer is gone.
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid() && oldEnoughToBeStale(st) &&
         ::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::unlinkat(dfd, e->d_name, 0) == 0) {
       ++removed;
     }
