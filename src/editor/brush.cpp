@@ -62,20 +62,22 @@ void hoverAndPaint(int layer) {
     if (pressed) {
       snapshotUndo();
       session.frontWindow = FRONT_MAP;
-      stampBrush(session.hoverCellX / doc.chipWidth, session.hoverCellY / doc.chipHeight);
+      strokeStampAt(session.hoverCellX / doc.chipWidth, session.hoverCellY / doc.chipHeight);
     }
-  } else {
+  } else if (session.toolMode == TOOL_FREE) {
     // One snapshot per stroke: a stroke that entered the window with the
     // button already down has none of its own.
     if (pressed) snapshotUndo();
     if (held) {
       session.frontWindow = FRONT_MAP;
-      stampBrush(session.hoverCellX / doc.chipWidth, session.hoverCellY / doc.chipHeight);
+      strokeStampAt(session.hoverCellX / doc.chipWidth, session.hoverCellY / doc.chipHeight);
     }
+  } else if (pressed) {
+    startMapToolAction();
   }
 
-  char status[32];
-  std::snprintf(status, sizeof status, "[%d,%d]", static_cast<int>(session.hoverCellX), static_cast<int>(session.hoverCellY));
+  char status[TEXT_STORE];
+  formatMapStatus(status, sizeof status);
   queueText(v.x + 82, v.y - 22, COLOR_WHITE, status, layer);
 
   if ((inputState.buttonsPressed & BTN_SECONDARY) != 0) startCopyDrag();
@@ -84,12 +86,15 @@ void hoverAndPaint(int layer) {
 }  // namespace
 
 void updateMapTool(int layer) {
+  if ((inputState.buttonsHeld & BTN_PRIMARY) == 0) endPaintStroke();
   if (session.toolMode == TOOL_ATTRIBUTE) {
     updateAttributeTool(layer);
   } else if (gesture.kind == GESTURE_NONE) {
     hoverAndPaint(layer);
   } else if (gesture.kind == GESTURE_COPY) {
     updateCopyDrag(layer);
+  } else if (gesture.kind == GESTURE_MAP_RECT) {
+    updateMapRectDrag(layer);
   }
 }
 
