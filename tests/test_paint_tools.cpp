@@ -239,4 +239,11 @@ TEST_F(PaintToolsTest, StripAndKeysDriveTheToolsOnTheMap) {
   char want[64];
   std::snprintf(want, sizeof want, SJIS("[16,16] %dマスおきかえたよ"), 2);
   EXPECT_TRUE(hasText(2, want));
+
+  // With 1-pixel chips the window shows cells past the planes' 256 columns:
+  // a press there has no chip to replace and starts nothing.
+  setChipWidth(1);
+  uiStep(300 + 400, cellY(1), P);
+  EXPECT_EQ(gesture.kind, GESTURE_NONE);
+  uiStep(300 + 400, cellY(1), 0);
 }

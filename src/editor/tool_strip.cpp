@@ -125,21 +125,31 @@ void updateToolStrip() {
 // ---------------------------------------------------------------------------
 // The strip's tools on the map
 
+namespace {
+bool onMapCell(int32_t col, int32_t row) { return col < doc.mapCellsX && row < doc.mapCellsY; }
+}  // namespace
+
 void startMapToolAction() {
   const int32_t col = session.hoverCellX / doc.chipWidth, row = session.hoverCellY / doc.chipHeight;
   session.frontWindow = FRONT_MAP;
   if (session.toolMode == TOOL_BUCKET) {
-    if (col < doc.mapCellsX && row < doc.mapCellsY) {
+    if (onMapCell(col, row)) {
       snapshotUndo();
       bucketFill(col, row);
     }
     return;
   }
+  // A replace starts from the chip a map cell shows; past the map's end
+  // (a window wider than the map) there is none, and perhaps no plane either.
+  const bool onMap = onMapCell(col, row);
+  if (session.toolMode == TOOL_REPLACE && !onMap) return;
   gesture.kind = GESTURE_MAP_RECT;
   gesture.rectAnchorX = gesture.rectCornerX = session.hoverCellX;
   gesture.rectAnchorY = gesture.rectCornerY = session.hoverCellY;
-  gesture.replaceChipX = doc.planeX[cellIndex(col, row)];
-  gesture.replaceChipY = doc.planeY[cellIndex(col, row)];
+  if (onMap) {
+    gesture.replaceChipX = doc.planeX[cellIndex(col, row)];
+    gesture.replaceChipY = doc.planeY[cellIndex(col, row)];
+  }
 }
 
 namespace {
