@@ -210,6 +210,10 @@ TEST_F(PaintToolsTest, StripAndKeysDriveTheToolsOnTheMap) {
   EXPECT_EQ(gesture.kind, GESTURE_MAP_RECT);
   uiStep(cellX(4), cellY(2), P);
   EXPECT_EQ(chipAt(1, 1), (std::pair<int32_t, int32_t>{80, 80})) << "nothing before the release";
+  const BlitCommand* shown = findBlit(2, SLOT_CHIPSHEET, 16, 80);  // brush chip (1, 1) on cell (2, 2)
+  ASSERT_NE(shown, nullptr) << "the cells to be filled show their chips while dragging";
+  EXPECT_EQ(shown->x, 300 + 2 * 16);
+  EXPECT_EQ(shown->y, 112 + 2 * 16);
   uiStep(cellX(4), cellY(2), 0);
   EXPECT_EQ(chipAt(1, 1), brushChip(0, 0));
   EXPECT_EQ(chipAt(4, 2), brushChip(1, 1));

@@ -202,6 +202,9 @@ void fillRectangle(int32_t col0, int32_t row0, int32_t columns, int32_t rows);
 // the sides, its inner block tiled inside. An axis of the brush under 3 cells
 // tiles plainly.
 void fillNineSlice(int32_t col0, int32_t row0, int32_t columns, int32_t rows);
+// The chip the 9-slice of that rectangle puts on cell (col, row).
+void sliceChipAt(int32_t col, int32_t row, int32_t col0, int32_t row0, int32_t columns, int32_t rows, int32_t* x,
+                 int32_t* y);
 // Cells of the rectangle (cut to the map) that show chip (fromX, fromY).
 int32_t countChip(int32_t fromX, int32_t fromY, int32_t col0, int32_t row0, int32_t columns, int32_t rows);
 // Those cells take the brush's first chip; returns how many did.

@@ -158,15 +158,22 @@ void fillRectangle(int32_t col0, int32_t row0, int32_t columns, int32_t rows) {
     }
 }
 
+void sliceChipAt(int32_t col, int32_t row, int32_t col0, int32_t row0, int32_t columns, int32_t rows, int32_t* x,
+                 int32_t* y) {
+  const int32_t bc = sliceIndex(col - col0, columns, brushWidth()), br = sliceIndex(row - row0, rows, brushHeight());
+  *x = session.brushX[cellIndex(bc, br)];
+  *y = session.brushY[cellIndex(bc, br)];
+}
+
 void fillNineSlice(int32_t col0, int32_t row0, int32_t columns, int32_t rows) {
-  const int32_t bw = brushWidth(), bh = brushHeight();
   const int32_t fullCol0 = col0, fullRow0 = row0, fullColumns = columns, fullRows = rows;
   // The slices belong to the whole rectangle; only the part on the map is written.
   if (!cutToMap(&col0, &row0, &columns, &rows)) return;
   for (int32_t c = col0; c < col0 + columns; ++c)
     for (int32_t r = row0; r < row0 + rows; ++r) {
-      const int32_t bc = sliceIndex(c - fullCol0, fullColumns, bw), br = sliceIndex(r - fullRow0, fullRows, bh);
-      setCell(c, r, session.brushX[cellIndex(bc, br)], session.brushY[cellIndex(bc, br)]);
+      int32_t x = 0, y = 0;
+      sliceChipAt(c, r, fullCol0, fullRow0, fullColumns, fullRows, &x, &y);
+      setCell(c, r, x, y);
     }
 }
 

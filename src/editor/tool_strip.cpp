@@ -12,6 +12,9 @@
 #include "map/map.h"
 #include "platform/sjis.h"
 
+using editor_detail::maxI;
+using editor_detail::minI;
+
 namespace {
 
 constexpr int32_t STRIP_Y = 66;
@@ -184,6 +187,36 @@ void releaseMapRect() {
     fillRectangle(col0, row0, columns, rows);
 }
 
+// While a rectangle or 9-slice is dragged, the cells it will paint show what
+// they will get (random chips are rolled only at the release, so a random
+// rectangle shows just its band).
+void drawFillPreview(const ViewWindow& v, int layer) {
+  if (session.toolMode == TOOL_REPLACE || (session.toolMode == TOOL_RECT && session.randomMode != 0)) return;
+  const int32_t tx = doc.chipWidth, ty = doc.chipHeight;
+  int32_t left = 0, top = 0, columns = 1, rows = 1;
+  editor_detail::bandBlockOnAxis(gesture.rectAnchorX, gesture.rectCornerX, tx, &left, &columns);
+  editor_detail::bandBlockOnAxis(gesture.rectAnchorY, gesture.rectCornerY, ty, &top, &rows);
+  const int32_t col0 = left / tx, row0 = top / ty;
+  // Only the cells on the map and in the window.
+  const int32_t c0 = maxI(col0, v.scrollX / tx), c1 = minI(minI(col0 + columns, doc.mapCellsX), (v.scrollX + v.w) / tx + 1);
+  const int32_t r0 = maxI(row0, v.scrollY / ty), r1 = minI(minI(row0 + rows, doc.mapCellsY), (v.scrollY + v.h) / ty + 1);
+  setClipRect(session.mapClipRect.left, session.mapClipRect.top, session.mapClipRect.right, session.mapClipRect.bottom);
+  brushCellSprite.width = tx;
+  brushCellSprite.height = ty;
+  brushCellSprite.layer = layer;
+  for (int32_t c = c0; c < c1; ++c)
+    for (int32_t r = r0; r < r1; ++r) {
+      if (session.toolMode == TOOL_SLICE)
+        sliceChipAt(c, r, col0, row0, columns, rows, &brushCellSprite.srcX, &brushCellSprite.srcY);
+      else
+        brushChipAt(c, r, col0, row0, &brushCellSprite.srcX, &brushCellSprite.srcY);
+      brushCellSprite.x = static_cast<float>(v.x + c * tx - v.scrollX);
+      brushCellSprite.y = static_cast<float>(v.y + r * ty - v.scrollY);
+      drawSprite(brushCellSprite);
+    }
+  setClipRect(0, 0, screenW, screenH);
+}
+
 }  // namespace
 
 void updateMapRectDrag(int layer) {
@@ -200,6 +233,7 @@ void updateMapRectDrag(int layer) {
   int32_t imageW = 0, imageH = 0;
   editor_detail::mapImageSize(&imageW, &imageH);
   editor_detail::scrollWhileOutside(v, imageW, imageH);
+  drawFillPreview(v, layer);
   editor_detail::queueBand(v, gesture.rectAnchorX, gesture.rectAnchorY, gesture.rectCornerX, gesture.rectCornerY);
   char status[64];
   std::snprintf(status, sizeof status, "[%d,%d],[%d,%d]", static_cast<int>(gesture.rectAnchorX),
