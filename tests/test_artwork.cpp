@@ -135,8 +135,8 @@ TEST(BmpEncoder, ReplacesFilesWholeAndReportsFailure) {
 
 TEST(Artwork, InterfaceBitmapsHaveTheirSizesAndNoVisiblePixelFallsUnderTheKey) {
   struct Expect { const char* file; int w, h; Rgb key; };
-  for (const Expect& e : {Expect{"resources/DATA.bmp", 160, 160, kBlack}, Expect{"resources/ICON.bmp", 48, 624, kBlack},
-                          Expect{"resources/MES.bmp", 240, 160, kGreenKey}}) {
+  for (const Expect& e : {Expect{"resources/DATA.bmp", 160, 160, kBlack}, Expect{"resources/ICON.bmp", 72, 624, kBlack},
+                          Expect{"resources/MES.bmp", 240, 224, kGreenKey}}) {
     const Bitmap b = load(e.file);
     ASSERT_EQ(b.bits, 8) << e.file;
     ASSERT_EQ(b.width, e.w) << e.file;
@@ -271,9 +271,24 @@ TEST(Artwork, EveryButtonHasItsOwnIconAndBalloon) {
     EXPECT_GT(ink, 40) << "balloon " << i << " carries text";
     EXPECT_EQ(key, 0) << "balloon " << i << " is solid inside";
   }
-  EXPECT_EQ(iconCells.size(), 13u);
-  EXPECT_EQ(balloons.size(), 13u);
-  for (int i = 13; i < 15; ++i)
+  // The tool strip's six: 18 x 18 plates in the second column, each its own,
+  // and balloons 13 to 18 that carry text and a key cap (ink on light blue).
+  for (int k = 0; k < 6; ++k) {
+    iconCells.insert(cell(icons, 48, 20 * k, 18, 18));
+    EXPECT_GT(visibleIn(icons, 48, 20 * k, 18, 18), 18 * 18 - 8) << "strip icon " << k << " is a full plate";
+  }
+  for (int i = 13; i < 19; ++i) {
+    const int bx = 80 * (i % 3), by = 32 * (i / 3);
+    balloons.insert(cell(mes, bx, by, 80, 32));
+    int ink = 0, cap = 0;
+    for (const Rgb& c : cell(mes, bx + 3, by + 2, 60, 28)) ink += c.r + c.g + c.b < 100;
+    for (const Rgb& c : cell(mes, bx + 64, by + 16, 11, 12)) cap += c == Rgb{184, 198, 222};
+    EXPECT_GT(ink, 40) << "balloon " << i << " carries text";
+    EXPECT_GT(cap, 30) << "balloon " << i << " shows its key";
+  }
+  EXPECT_EQ(iconCells.size(), 19u);
+  EXPECT_EQ(balloons.size(), 19u);
+  for (int i = 19; i < 21; ++i)
     for (const Rgb& c : cell(mes, 80 * (i % 3), 32 * (i / 3), 80, 32)) ASSERT_EQ(c, kGreenKey) << "unused cell " << i;
 }
 

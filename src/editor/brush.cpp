@@ -14,12 +14,16 @@ using editor_detail::minI;
 
 namespace {
 
+// Chip replace puts down the brush's first chip alone: its ghost is that chip.
+int32_t ghostColumns() { return session.toolMode == TOOL_REPLACE ? 1 : session.brushW; }
+int32_t ghostRows() { return session.toolMode == TOOL_REPLACE ? 1 : session.brushH; }
+
 void drawBrushGhost(int32_t left, int32_t top, int layer) {
   const int32_t tx = doc.chipWidth, ty = doc.chipHeight;
   brushCellSprite.width = tx;
   brushCellSprite.height = ty;
   brushCellSprite.layer = layer;
-  const int32_t bw = minI(session.brushW, MAP_MAX), bh = minI(session.brushH, MAP_MAX);
+  const int32_t bw = minI(ghostColumns(), MAP_MAX), bh = minI(ghostRows(), MAP_MAX);
   for (int32_t c = 0; c < bw; ++c) {
     int32_t cellX = left + c * tx;
     // Past the clip's right edge drawSprite refuses every cell of the column,
@@ -52,8 +56,8 @@ void hoverAndPaint(int layer) {
   drawBrushGhost(left, top, layer);
   // Only the right and bottom sides are held inside the window; the left and
   // top follow the cell even when it is partly scrolled out.
-  queueShape(left, top, v.x + minI(session.hoverCellX - v.scrollX + session.brushW * doc.chipWidth, v.w),
-             v.y + minI(session.hoverCellY - v.scrollY + session.brushH * doc.chipHeight, v.h), 1, COLOR_WHITE, SHAPE_BOX, layer);
+  queueShape(left, top, v.x + minI(session.hoverCellX - v.scrollX + ghostColumns() * doc.chipWidth, v.w),
+             v.y + minI(session.hoverCellY - v.scrollY + ghostRows() * doc.chipHeight, v.h), 1, COLOR_WHITE, SHAPE_BOX, layer);
   setClipRect(0, 0, screenW, screenH);
 
   bool pressed = (inputState.buttonsPressed & BTN_PRIMARY) != 0;
@@ -62,20 +66,22 @@ void hoverAndPaint(int layer) {
     if (pressed) {
       snapshotUndo();
       session.frontWindow = FRONT_MAP;
-      stampBrush(session.hoverCellX / doc.chipWidth, session.hoverCellY / doc.chipHeight);
+      strokeStampAt(session.hoverCellX / doc.chipWidth, session.hoverCellY / doc.chipHeight);
     }
-  } else {
+  } else if (session.toolMode == TOOL_FREE) {
     // One snapshot per stroke: a stroke that entered the window with the
     // button already down has none of its own.
     if (pressed) snapshotUndo();
     if (held) {
       session.frontWindow = FRONT_MAP;
-      stampBrush(session.hoverCellX / doc.chipWidth, session.hoverCellY / doc.chipHeight);
+      strokeStampAt(session.hoverCellX / doc.chipWidth, session.hoverCellY / doc.chipHeight);
     }
+  } else if (pressed) {
+    startMapToolAction();
   }
 
-  char status[32];
-  std::snprintf(status, sizeof status, "[%d,%d]", static_cast<int>(session.hoverCellX), static_cast<int>(session.hoverCellY));
+  char status[TEXT_STORE];
+  formatMapStatus(status, sizeof status);
   queueText(v.x + 82, v.y - 22, COLOR_WHITE, status, layer);
 
   if ((inputState.buttonsPressed & BTN_SECONDARY) != 0) startCopyDrag();
@@ -84,12 +90,15 @@ void hoverAndPaint(int layer) {
 }  // namespace
 
 void updateMapTool(int layer) {
+  if ((inputState.buttonsHeld & BTN_PRIMARY) == 0) endPaintStroke();
   if (session.toolMode == TOOL_ATTRIBUTE) {
     updateAttributeTool(layer);
   } else if (gesture.kind == GESTURE_NONE) {
     hoverAndPaint(layer);
   } else if (gesture.kind == GESTURE_COPY) {
     updateCopyDrag(layer);
+  } else if (gesture.kind == GESTURE_MAP_RECT) {
+    updateMapRectDrag(layer);
   }
 }
 

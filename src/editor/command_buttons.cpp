@@ -63,6 +63,14 @@ void loadChosenChipSheet() {
 
 }  // namespace
 
+void drawCaptionBalloon(int32_t x, int32_t y, int32_t cellX, int32_t cellY) {
+  toolCaptionSprite.x = static_cast<float>(x);
+  toolCaptionSprite.y = static_cast<float>(y);
+  toolCaptionSprite.srcX = cellX;
+  toolCaptionSprite.srcY = cellY;
+  drawSprite(toolCaptionSprite);
+}
+
 void updateCommandButtons() {
   for (int i = 0; i < COMMAND_COUNT; ++i) {
     const CommandButton& b = commandButtons[i];
@@ -72,11 +80,7 @@ void updateCommandButtons() {
       toolFrameSprite.srcX = 0;
       drawSprite(toolFrameSprite);
       frameState.pointerClaimed = 1;
-      toolCaptionSprite.x = static_cast<float>(b.x - 16);
-      toolCaptionSprite.y = 0;
-      toolCaptionSprite.srcX = b.captionX;
-      toolCaptionSprite.srcY = b.captionY;
-      drawSprite(toolCaptionSprite);
+      drawCaptionBalloon(b.x - 16, 0, b.captionX, b.captionY);
       if (inputState.buttonsPressed & BTN_PRIMARY) {
         session.pressedButton = i;
         gesture.kind = GESTURE_BUTTON;
@@ -99,10 +103,14 @@ void updateCommandButtons() {
       gesture.kind = GESTURE_NONE;
     }
   }
+  // A tool of the strip is marked in the strip instead.
   static const int markerX[3] = {384, 440, 496};
-  if (session.toolMode >= TOOL_POINT && session.toolMode <= TOOL_ATTRIBUTE) modeMarkerSprite.x = static_cast<float>(markerX[session.toolMode]);
-  modeMarkerSprite.y = static_cast<float>(BUTTON_Y);
-  drawSprite(modeMarkerSprite);
+  if (session.toolMode >= TOOL_POINT && session.toolMode <= TOOL_ATTRIBUTE) {
+    modeMarkerSprite.x = static_cast<float>(markerX[session.toolMode]);
+    modeMarkerSprite.y = static_cast<float>(BUTTON_Y);
+    drawSprite(modeMarkerSprite);
+  }
+  updateToolStrip();
 }
 
 void runCommand(int index) {

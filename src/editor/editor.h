@@ -10,7 +10,11 @@
 // The numbers are those the editor has always used: tests and benchmarks
 // still choose modes by number.
 enum EditorMode : int32_t { EDITOR_EDITING = 0, EDITOR_PREVIEW = 1 };
-enum ToolMode : int32_t { TOOL_POINT = 0, TOOL_FREE = 1, TOOL_ATTRIBUTE = 2 };
+enum ToolMode : int32_t {
+  TOOL_POINT = 0, TOOL_FREE = 1, TOOL_ATTRIBUTE = 2,
+  // The tool strip's tools: a click or a dragged rectangle on the map.
+  TOOL_BUCKET = 3, TOOL_RECT = 4, TOOL_SLICE = 5, TOOL_REPLACE = 6,
+};
 enum FrontWindow : int32_t { FRONT_SHEET = 0, FRONT_MAP = 1 };
 enum PointerShape : int32_t { POINTER_NONE = 0, POINTER_ARROW = 1, POINTER_RESIZE = 2, POINTER_GRAB = 3 };
 
@@ -49,6 +53,8 @@ enum GestureKind : int32_t {
   GESTURE_PICK,       // a chip block on the sheet
   GESTURE_COPY,       // a block of the map into the brush
   GESTURE_ATTRIBUTE,  // a rectangle of cells to mark
+  GESTURE_STRIP,      // a button of the tool strip is held
+  GESTURE_MAP_RECT,   // a rectangle of the map to fill, slice or replace in
 };
 struct Gesture {
   GestureKind kind = GESTURE_NONE;
@@ -56,6 +62,8 @@ struct Gesture {
   int32_t pickAnchorX = 0, pickAnchorY = 0, pickCornerX = 0, pickCornerY = 0;
   int32_t copyAnchorX = 0, copyAnchorY = 0, copyCornerX = 0, copyCornerY = 0;
   int32_t attrCornerX = 0, attrCornerY = 0;
+  int32_t rectAnchorX = 0, rectAnchorY = 0, rectCornerX = 0, rectCornerY = 0;  // map pixels
+  int32_t replaceChipX = 0, replaceChipY = 0;  // the chip under the press of a replace
 };
 extern Gesture gesture;
 
@@ -76,8 +84,26 @@ struct EditorSession {
   int32_t pickLeft = 0, pickTop = 0;  // the picked block's corner on the sheet
   int32_t hoverCellX = 0, hoverCellY = 0;
   int32_t currentAttribute = 0;
+  // The strip's two switches: every painted cell takes a random chip of the
+  // brush; a FREE stroke stamps only on the brush-sized lattice of its start.
+  int32_t randomMode = 0;
+  int32_t alignedMode = 0;
+  int32_t pressedStripButton = 0;  // index into toolStrip of the last press
+  int32_t stripKeysDown = 0;       // the tool keys held last frame, one bit each
+  int32_t replacedCount = -1;      // cells the last replace changed; -1 before one
 };
 extern EditorSession session;
+
+// One held primary button's painting: where its first stamp fell (the
+// aligned lattice's anchor) and which cells it has already given a random
+// chip. The per-cell marks live beside the tools (paint_tools.cpp).
+struct PaintStroke {
+  int32_t active = 0;
+  int32_t anchorCol = 0, anchorRow = 0;
+  uint32_t generation = 0;            // marks equal to it were rolled in this stroke
+  uint32_t randomState = 0x2545F491u; // xorshift state of the random chips
+};
+extern PaintStroke paintStroke;
 
 struct PreviewState {
   int32_t scrollX = 0, scrollY = 0, offsetX = 0, offsetY = 0;
@@ -113,6 +139,8 @@ void composeEditorFrame();
 // 0 when the background must be cleared instead.
 int drawWallpaper();
 void updateCommandButtons();
+// A button's caption balloon (cell cellX, cellY of the caption bitmap) at (x, y).
+void drawCaptionBalloon(int32_t x, int32_t y, int32_t cellX, int32_t cellY);
 // Both view windows and their tools, the front one first.
 void updateViewWindows();
 void runCommand(int index);
@@ -148,6 +176,64 @@ void fitBrushToSheet();
 // shrinks to 1 x 1 and the pick goes back to the sheet's corner; 1 for OK,
 // 0 for Cancel, which changes nothing.
 int askMapSize();
+
+// ---------------------------------------------------------------------------
+// Painting tools on the planes. They write doc.planeX / doc.planeY only and
+// take no undo snapshot: their callers take one per action.
+
+// The brush chip for map cell (col, row) of a pattern laid with its top-left
+// on (originCol, originRow): the pattern repeats both ways; in random mode a
+// random chip of the brush instead.
+void brushChipAt(int32_t col, int32_t row, int32_t originCol, int32_t originRow, int32_t* x, int32_t* y);
+// One stamp of the brush at (col, row) as part of the current stroke: a FREE
+// stroke in aligned mode moves it onto the lattice of its first stamp, and in
+// random mode a cell keeps the chip it was first given in the stroke.
+void strokeStampAt(int32_t col, int32_t row);
+// The held button came up: the next stamp starts a new stroke.
+void endPaintStroke();
+// The stroke and its random marks back to the start (resetEditorState).
+void resetPaintTools();
+// The 4-connected region of map cells showing the chip of (col, row), filled
+// with the brush tiled from (col, row). Cells painted; 0 off the map.
+int32_t bucketFill(int32_t col, int32_t row);
+// Rectangle fill, tiled from its top-left; the rectangle is cut to the map.
+void fillRectangle(int32_t col0, int32_t row0, int32_t columns, int32_t rows);
+// 9-slice: the brush's corners once at the corners, its border cells along
+// the sides, its inner block tiled inside. An axis of the brush under 3 cells
+// tiles plainly.
+void fillNineSlice(int32_t col0, int32_t row0, int32_t columns, int32_t rows);
+// The chip the 9-slice of that rectangle puts on cell (col, row).
+void sliceChipAt(int32_t col, int32_t row, int32_t col0, int32_t row0, int32_t columns, int32_t rows, int32_t* x,
+                 int32_t* y);
+// Cells of the rectangle (cut to the map) that show chip (fromX, fromY).
+int32_t countChip(int32_t fromX, int32_t fromY, int32_t col0, int32_t row0, int32_t columns, int32_t rows);
+// Those cells take the brush's first chip; returns how many did.
+int32_t replaceChip(int32_t fromX, int32_t fromY, int32_t col0, int32_t row0, int32_t columns, int32_t rows);
+
+// ---------------------------------------------------------------------------
+// Tool strip: the row of small buttons under the command buttons
+
+enum StripAction : int32_t { STRIP_TOOL = 0, STRIP_RANDOM, STRIP_ALIGNED, STRIP_FREE_SLOT };
+struct StripButton {
+  int32_t x;                   // left edge; all share one row
+  int32_t iconY;               // the 18 x 18 cell in the icon bitmap's second column
+  int32_t captionX, captionY;  // balloon cell in the caption bitmap
+  int32_t key;                 // scan code of its key
+  StripAction action;
+  ToolMode tool;               // for STRIP_TOOL
+};
+constexpr int STRIP_COUNT = 7;
+extern const StripButton toolStrip[STRIP_COUNT];
+
+// Hover, press and release of the strip's buttons, their keys (and B for
+// FREE), drawn after the command buttons.
+void updateToolStrip();
+// A press on the map with a strip tool: the bucket fills at once, the others
+// start their rectangle.
+void startMapToolAction();
+void updateMapRectDrag(int layer);
+// The map window's status text: the hover cell, and after a replace its count.
+void formatMapStatus(char* out, int outSize);
 
 // ---------------------------------------------------------------------------
 // Rectangle selection

@@ -46,6 +46,7 @@ void resetEditorState() {
   session.~EditorSession();
   ::new (&session) EditorSession();
   preview = PreviewState{};
+  resetPaintTools();
   resetScrollStep();
   loadViewsFromSettings();
 

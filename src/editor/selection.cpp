@@ -17,6 +17,12 @@ namespace {
 
 int32_t clampTo(int32_t v, int32_t lo, int32_t hi) { return v < lo ? lo : (v > hi ? hi : v); }
 
+}  // namespace
+
+// The rubber band every rectangle on a view shares: the pick, the copy and
+// the strip's tools on the map.
+namespace editor_detail {
+
 // The corner under the pointer, held on a visible chip and snapped: towards
 // the far edge of that chip when the drag runs right/down of the anchor, to
 // its near edge otherwise, so the band always covers both end chips.
@@ -55,6 +61,15 @@ void bandBlockOnAxis(int32_t anchor, int32_t corner, int32_t chip, int32_t* star
     *count = (corner - anchor) / chip;
   }
 }
+
+}  // namespace editor_detail
+
+namespace {
+
+using editor_detail::bandBlockOnAxis;
+using editor_detail::cornerOnAxis;
+using editor_detail::queueBand;
+using editor_detail::scrollWhileOutside;
 
 // ---------------------------------------------------------------------------
 // Pick

@@ -118,6 +118,7 @@ extern Sprite frameTopLeftSprite, frameTopRightSprite, frameBottomLeftSprite, fr
 extern Sprite sheetViewSprite, sheetTitleSprite, sheetHThumbSprite, sheetVThumbSprite;
 extern Sprite mapCellSprite, mapTitleSprite, mapHThumbSprite, mapVThumbSprite;
 extern Sprite brushCellSprite, digitSprite;
+extern Sprite stripIconSprite, stripFrameSprite;
 void initSprites();
 
 // ---------------------------------------------------------------------------

@@ -9,6 +9,7 @@ Sprite frameTopLeftSprite, frameTopRightSprite, frameBottomLeftSprite, frameBott
 Sprite sheetViewSprite, sheetTitleSprite, sheetHThumbSprite, sheetVThumbSprite;
 Sprite mapCellSprite, mapTitleSprite, mapHThumbSprite, mapVThumbSprite;
 Sprite brushCellSprite, digitSprite;
+Sprite stripIconSprite, stripFrameSprite;
 
 namespace {
 Sprite make(int slot, int sx, int sy, int w, int h, int opaque, int layer) {
@@ -42,4 +43,8 @@ void initSprites() {
   mapVThumbSprite = make(SLOT_DATA, 0, 112, 11, 7, 1, 2);
   brushCellSprite = make(SLOT_CHIPSHEET, 0, 0, 0, 0, 1, 2);
   digitSprite = make(SLOT_DATA, 0, 144, 8, 12, 0, 4);
+  // The tool strip: its icons in the icon bitmap's second column, its hover,
+  // pressed and selected frames side by side in the interface bitmap.
+  stripIconSprite = make(SLOT_ICON, 48, 0, 18, 18, 0, 3);
+  stripFrameSprite = make(SLOT_DATA, 0, 125, 18, 18, 0, 4);
 }

@@ -187,6 +187,7 @@ struct Mode {
   int32_t overlay, tool, preview;
   int heldKey;     // a scan code held after the warm-up (0: none)
   int heldButtons; // mouse buttons held from the first frame on
+  int32_t random = 0;  // the random-chip switch, which marks every cell it rolls
 };
 
 // The global position of a pixel of the 800 x 600 picture, which the window
@@ -274,6 +275,7 @@ int main(int argc, char** argv) {
       // warm-up had, drawn first in a steady frame.
       {"overlay", 1, 0, 0, 0x1E, 0},
       {"painting", 0, 1, 0, 0, 1},  // a FREE stroke across the map
+      {"random painting", 0, 1, 0, 0, 1, 1},
       {"attribute", 0, 2, 0, 0, 0},
       {"preview", 0, 0, 1, 0, 0},
   };
@@ -282,6 +284,7 @@ int main(int argc, char** argv) {
   for (const Mode& mode : modes) {
     settings.showDebugInfo = mode.overlay;
     session.toolMode = static_cast<ToolMode>(mode.tool);
+    session.randomMode = mode.random;
     session.editorMode = static_cast<EditorMode>(mode.preview);
     QPoint (*where)(int) = mode.preview ? swayPoint : hoverPoint;
     afterWarmUp = false;

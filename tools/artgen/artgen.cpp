@@ -69,6 +69,12 @@ struct Pen {
   }
   void box(int x, int y, int w, int h, Pal c) { p.fillRect(x, y, w, h, qc(c)); }
   void px(int x, int y, Pal c) { p.fillRect(x, y, 1, 1, qc(c)); }
+  // An outlined plate whose four corner pixels stay transparent.
+  void rounded(int x, int y, int w, int h, Pal edge, Pal fill) {
+    box(x + 1, y, w - 2, h, edge);
+    box(x, y + 1, w, h - 2, edge);
+    box(x + 1, y + 1, w - 2, h - 2, fill);
+  }
   // An outlined rectangle: `edge` one pixel wide, `fill` inside.
   void panel(int x, int y, int w, int h, Pal edge, Pal fill) {
     box(x, y, w, h, edge);
@@ -280,6 +286,30 @@ void paintToolbarFrames(Pen& g) {
   }
 }
 
+// The tool strip's 18 x 18 frames at y 125, in the toolbar's colours: hover,
+// pressed and selected side by side at x 0, 20 and 40.
+void paintStripFrames(Pen& g) {
+  const int y = 125;
+  g.p.setPen(QPen(qc(CYAN), 1));
+  g.p.drawRect(0, y, 17, 17);
+  g.p.setPen(QPen(qc(CYAN_DK), 1));
+  g.p.drawRect(1, y + 1, 15, 15);
+  for (int c : {0, 17})
+    for (int r : {0, 17}) g.px(c, y + r, WHITE);
+
+  g.p.setPen(QPen(qc(ORANGE), 1));
+  g.p.drawRect(20, y, 17, 17);
+  g.p.setPen(QPen(qc(ORANGE_DK), 1));
+  g.p.drawRect(21, y + 1, 15, 15);
+  g.box(22, y + 2, 14, 1, BTN_DKR);
+  g.box(22, y + 3, 1, 13, BTN_DKR);
+
+  g.p.setPen(QPen(qc(YELLOW), 1));
+  g.p.drawRect(40, y, 17, 17);
+  g.p.setPen(QPen(qc(YELLOW_DK), 1));
+  g.p.drawRect(41, y + 1, 15, 15);
+}
+
 // Window frame bands from the outside in; the content lies after band 5.
 const Pal kBand[6] = {INK, STEEL_HI, STEEL, STEEL, STEEL_DK, INK};
 
@@ -354,6 +384,7 @@ QImage paintData() {
   Pen g(img);
   paintPointers(g);
   paintToolbarFrames(g);
+  paintStripFrames(g);
   paintWindowFrame(g);
   paintThumbs(g);
   paintTitle(g, 80, 80, "OutData", TAB_HI, TAB, TAB_DK);
@@ -370,9 +401,7 @@ const char* const kIconLabels[13] = {"BmpLoad", "LOAD", "SAVE",    "SIZE",   "UN
 
 void buttonBase(Pen& g, int y) {
   // Rounded plate: the four corner pixels stay transparent.
-  g.box(1, y + 0, 46, 48, INK);
-  g.box(0, y + 1, 48, 46, INK);
-  g.box(1, y + 1, 46, 46, BTN);
+  g.rounded(0, y, 48, 48, INK, BTN);
   g.box(2, y + 1, 44, 1, BTN_HI);
   g.box(1, y + 2, 1, 44, BTN_HI);
   g.box(2, y + 2, 43, 1, BTN_LT);
@@ -508,8 +537,68 @@ void paintPictogram(Pen& g, int i, int y) {
   }
 }
 
+// The tool strip's icons: 18 x 18 plates in a second column at x 48, icon k
+// at y = 20 k (bucket, rectangle, 9-slice, replace, random, aligned).
+void stripBase(Pen& g, int x, int y) {
+  g.rounded(x, y, 18, 18, INK, BTN);
+  g.box(x + 1, y + 1, 15, 1, BTN_HI);
+  g.box(x + 1, y + 2, 1, 14, BTN_HI);
+  g.box(x + 2, y + 16, 15, 1, BTN_DKR);
+  g.box(x + 16, y + 2, 1, 14, BTN_DKR);
+}
+
+const std::vector<const char*> kBucket = {
+    "..ooooo.......", ".o.....o......", "o.......o.....", "ooooooooooo...", "oswwwwwwwdo...",
+    "osggggggddo.g.", ".oswwwwwdo..gg", ".oswwwwwdo.ggg", ".oswwwwwdo.gGg", "..oswwwdo...G.",
+    "..oooooooo....",
+};
+const char kBucketKeys[] = "oswdgG";
+const Pal kBucketCols[] = {INK, STEEL_HI, WHITE, STEEL, GREEN, GREEN_DK};
+
+void paintStripPictogram(Pen& g, int k, int x, int y) {
+  switch (k) {
+    case 0:  // bucket fill: a bucket pouring paint
+      g.art(x + 2, y + 4, kBucket, kBucketKeys, kBucketCols);
+      break;
+    case 1:  // rectangle fill: a filled box with its drag handle
+      g.panel(x + 3, y + 3, 10, 9, INK, GREEN);
+      g.box(x + 4, y + 4, 8, 1, WHITE);
+      g.panel(x + 10, y + 10, 5, 5, INK, WHITE);
+      break;
+    case 2: {  // 9-slice: corners, sides and centre in three colours
+      g.box(x + 3, y + 3, 13, 13, INK);
+      for (int c = 0; c < 3; ++c)
+        for (int r = 0; r < 3; ++r) {
+          const int edges = (c == 1) + (r == 1);
+          g.box(x + 4 + c * 4, y + 4 + r * 4, 3, 3, edges == 0 ? ORANGE : edges == 1 ? YELLOW : GREEN);
+        }
+      break;
+    }
+    case 3:  // replace: one chip turning into another
+      g.panel(x + 3, y + 3, 6, 6, INK, RED);
+      g.panel(x + 9, y + 9, 6, 6, INK, GREEN);
+      g.box(x + 11, y + 4, 2, 4, WHITE);
+      g.poly(QPolygon({QPoint(x + 9, y + 7), QPoint(x + 14, y + 7), QPoint(x + 12, y + 9)}), WHITE, INK);
+      g.box(x + 4, y + 11, 4, 2, WHITE);
+      break;
+    case 4:  // random: a die showing five
+      g.panel(x + 3, y + 3, 12, 12, INK, WHITE);
+      for (auto [dx, dy] : {std::pair{2, 2}, {7, 2}, {2, 7}, {7, 7}, {4, 4}}) g.box(x + 4 + dx, y + 4 + dy, 1, 1, INK),
+                                                                               g.box(x + 4 + dx, y + 4 + dy, 2, 2, RED_DK);
+      break;
+    case 5:  // aligned: four equal stamps side by side, edge to edge
+      for (int c = 0; c < 2; ++c)
+        for (int r = 0; r < 2; ++r) {
+          const int bx = x + 3 + c * 6, by = y + 3 + r * 6;
+          g.panel(bx, by, 6, 6, INK, GREEN);
+          g.box(bx + 1, by + 1, 2, 2, YELLOW);
+        }
+      break;
+  }
+}
+
 QImage paintIcons() {
-  QImage img = canvas(48, 624, KEY);
+  QImage img = canvas(72, 624, KEY);
   Pen g(img);
   for (int i = 0; i < 13; ++i) {
     const int y = 48 * i;
@@ -535,6 +624,10 @@ QImage paintIcons() {
       g.labelCentred(24, y + 35, kIconLabels[i], WHITE, 1, INK);
     }
   }
+  for (int k = 0; k < 6; ++k) {
+    stripBase(g, 48, 20 * k);
+    paintStripPictogram(g, k, 48, 20 * k);
+  }
   return img;
 }
 
@@ -545,28 +638,41 @@ struct Caption {
   const char* first;
   const char* second;
   const char* third = "";  // only for a caption too long for two lines
+  char key = 0;            // the key that does the same, on a key cap at the bottom right
 };
 
-const Caption kCaptions[13] = {
+// The command buttons' 13, then the tool strip's (F, P, N, R, D, A).
+const Caption kCaptions[19] = {
     {"ビットマップを", "ロードします。"}, {"マップデータを", "ロードします。"},
     {"マップデータを", "セーブします。"}, {"マップのサイズを", "変更します。"},
     {"1つ前の状態に", "戻します。"},      {"マップデータを", "消去します。"},
-    {"OutDataへ1つづつ", "チップを置きます。"}, {"OutDataへ", "連続してチップを", "置きます。"},
+    {"OutDataへ1つづつ", "チップを置きます。"}, {"OutDataへ", "連続してチップを", "置きます。", 'B'},
     {"属性編集モード", "に入ります。"},   {"マップを", "確認します"},
     {"いろいろと", "設定をします。"},     {"作業終了します。", "おつかれさま。"},
     {"最小化します。", ""},
+    {"つながった所を", "ぬりつぶす。", "", 'F'},  {"四角い範囲を", "ぬりつぶす。", "", 'P'},
+    {"角・辺・中身で", "四角を描く。", "", 'N'},   {"同じチップを", "置きかえる。", "", 'R'},
+    {"ランダムに", "置きます。", "", 'D'},        {"ブラシの大きさ", "ずつ置く。", "", 'A'},
 };
 
+// A key cap in a corner of the balloon clear of the text: bottom right under
+// two lines, top right over three (whose first line is the short one).
+void paintKeyCap(Pen& g, int x, int y, char key, bool top) {
+  const int capY = y + (top ? 1 : 16), capH = top ? 11 : 12;
+  g.panel(x + 64, capY, 11, capH, INK, BTN_HI);
+  g.box(x + 65, capY + capH - 2, 9, 1, BTN);
+  const artgen::Glyph* letter = artgen::findGlyph(artgen::kLabelFont, artgen::kLabelFontCount, key);
+  if (letter) g.glyph(x + 67, capY + 2, *letter, INK, 1);
+}
+
 QImage paintCaptions() {
-  QImage img = canvas(240, 160, KEY_GREEN);
+  QImage img = canvas(240, 224, KEY_GREEN);
   Pen g(img);
-  for (int i = 0; i < 13; ++i) {
+  for (int i = 0; i < 19; ++i) {
     const int x = 80 * (i % 3), y = 32 * (i / 3);
     // Balloon with rounded corners (the corner pixels keep the key colour)
     // and a soft shadow along the bottom and right.
-    g.box(x + 1, y, 78, 32, INK);
-    g.box(x, y + 1, 80, 30, INK);
-    g.box(x + 1, y + 1, 78, 30, PAPER);
+    g.rounded(x, y, 80, 32, INK, PAPER);
     g.box(x + 2, y + 29, 77, 1, PAPER_SH);
     g.box(x + 77, y + 2, 1, 28, PAPER_SH);
     g.box(x + 1, y + 1, 2, 29, YELLOW);
@@ -581,7 +687,8 @@ QImage paintCaptions() {
     for (int size = 12; size >= 10 && !fits; --size) {
       font = jpFont("IPAPGothic", size);
       const QFontMetrics m(font);
-      fits = m.horizontalAdvance(a) <= 73 && m.horizontalAdvance(b) <= 73;
+      // The key cap takes the second line's last 15 pixels.
+      fits = m.horizontalAdvance(a) <= 73 && m.horizontalAdvance(b) <= (kCaptions[i].key ? 58 : 73);
     }
     if (!fits) {
       font = jpFont("IPAPGothic", 10);
@@ -605,6 +712,7 @@ QImage paintCaptions() {
       g.p.drawText(QRect(x + 4, y + 2, 75, 14), Qt::AlignLeft | Qt::AlignVCenter, a);
       g.p.drawText(QRect(x + 4, y + 15, 75, 14), Qt::AlignLeft | Qt::AlignVCenter, b);
     }
+    if (kCaptions[i].key) paintKeyCap(g, x, y, kCaptions[i].key, *kCaptions[i].third != 0);
   }
   return img;
 }

@@ -1,0 +1,252 @@
+// [SECTION] The tool strip: a row of small buttons between the command buttons
+// and the windows' titles, for the tools beyond POINT and FREE and the two
+// painting switches; their keys; and the rectangle the strip's tools drag on
+// the map.
+#include <cstdio>
+
+#include "editor/editor.h"
+#include "editor/editor_texts.h"
+#include "editor/view_internal.h"
+#include "gfx/gfx.h"
+#include "input/input.h"
+#include "map/map.h"
+#include "platform/sjis.h"
+
+using editor_detail::maxI;
+using editor_detail::minI;
+
+namespace {
+
+constexpr int32_t STRIP_Y = 66;
+constexpr int32_t STRIP_SIZE = 18;
+constexpr int32_t KEY_B = 0x30;  // the stamp brush: FREE
+
+// Frames of the strip in the interface bitmap, side by side.
+constexpr int32_t STRIP_HOVER_X = 0, STRIP_PRESSED_X = 20, STRIP_SELECTED_X = 40;
+
+}  // namespace
+
+// Under the painting modes' buttons: the four tools, a gap, the two switches,
+// a gap, and the slot kept for the zoom button.
+const StripButton toolStrip[STRIP_COUNT] = {
+    {384, 0, 80, 128, 0x21, STRIP_TOOL, TOOL_BUCKET},     // F
+    {406, 20, 160, 128, 0x19, STRIP_TOOL, TOOL_RECT},     // P
+    {428, 40, 0, 160, 0x31, STRIP_TOOL, TOOL_SLICE},      // N
+    {450, 60, 80, 160, 0x13, STRIP_TOOL, TOOL_REPLACE},   // R
+    {480, 80, 160, 160, 0x20, STRIP_RANDOM, TOOL_POINT},  // D
+    {502, 100, 0, 192, 0x1E, STRIP_ALIGNED, TOOL_POINT},  // A
+    {532, 120, 0, 0, 0, STRIP_FREE_SLOT, TOOL_POINT},     // the zoom button's place
+};
+
+namespace {
+
+void runStripAction(const StripButton& b) {
+  switch (b.action) {
+    case STRIP_TOOL:
+      session.toolMode = b.tool;
+      session.replacedCount = -1;
+      break;
+    case STRIP_RANDOM:
+      session.randomMode = !session.randomMode;
+      break;
+    case STRIP_ALIGNED:
+      session.alignedMode = !session.alignedMode;
+      break;
+    case STRIP_FREE_SLOT:
+      break;
+  }
+}
+
+bool isOn(const StripButton& b) {
+  switch (b.action) {
+    case STRIP_TOOL: return session.toolMode == b.tool;
+    case STRIP_RANDOM: return session.randomMode != 0;
+    case STRIP_ALIGNED: return session.alignedMode != 0;
+    case STRIP_FREE_SLOT: return false;
+  }
+  return false;
+}
+
+void drawStripFrame(int32_t x, int32_t srcX, int layer) {
+  stripFrameSprite.x = static_cast<float>(x);
+  stripFrameSprite.y = static_cast<float>(STRIP_Y);
+  stripFrameSprite.srcX = srcX;
+  stripFrameSprite.layer = layer;
+  drawSprite(stripFrameSprite);
+}
+
+bool keyDown(int32_t scanCode) { return (inputState.keyState[scanCode & 0xFF] & 0x80) != 0; }
+
+// A key acts on the frame it goes down, and only while no gesture runs: a
+// tool does not change under a rectangle being dragged.
+void updateToolKeys() {
+  int32_t down = keyDown(KEY_B) ? 1 : 0;
+  for (int i = 0; i < STRIP_COUNT; ++i)
+    if (toolStrip[i].key != 0 && keyDown(toolStrip[i].key)) down |= 2 << i;
+  const int32_t fresh = down & ~session.stripKeysDown;
+  session.stripKeysDown = down;
+  if (gesture.kind != GESTURE_NONE || fresh == 0) return;
+  if (fresh & 1) session.toolMode = TOOL_FREE;
+  for (int i = 0; i < STRIP_COUNT; ++i)
+    if (fresh & (2 << i)) runStripAction(toolStrip[i]);
+}
+
+}  // namespace
+
+void updateToolStrip() {
+  updateToolKeys();
+  for (int i = 0; i < STRIP_COUNT; ++i) {
+    const StripButton& b = toolStrip[i];
+    if (b.action == STRIP_FREE_SLOT) continue;
+    if (gesture.kind == GESTURE_NONE && pointerInside(b.x, STRIP_Y, STRIP_SIZE, STRIP_SIZE)) {
+      drawStripFrame(b.x, STRIP_HOVER_X, 4);
+      frameState.pointerClaimed = 1;
+      // The balloon hangs below the strip, over the windows' titles.
+      drawCaptionBalloon(b.x - 8, STRIP_Y + STRIP_SIZE + 2, b.captionX, b.captionY);
+      if (inputState.buttonsPressed & BTN_PRIMARY) {
+        session.pressedStripButton = i;
+        gesture.kind = GESTURE_STRIP;
+      }
+    }
+    stripIconSprite.x = static_cast<float>(b.x);
+    stripIconSprite.y = static_cast<float>(STRIP_Y);
+    stripIconSprite.srcY = b.iconY;
+    drawSprite(stripIconSprite);
+    if (isOn(b)) drawStripFrame(b.x, STRIP_SELECTED_X, 3);
+  }
+  if (gesture.kind == GESTURE_STRIP) {
+    const StripButton& b = toolStrip[session.pressedStripButton];
+    drawStripFrame(b.x, STRIP_PRESSED_X, 4);
+    if (!(inputState.buttonsHeld & BTN_PRIMARY)) {
+      // As with the command buttons, a press released elsewhere does nothing.
+      if (pointerInside(b.x, STRIP_Y, STRIP_SIZE, STRIP_SIZE)) runStripAction(b);
+      gesture.kind = GESTURE_NONE;
+    }
+  }
+}
+
+// ---------------------------------------------------------------------------
+// The strip's tools on the map
+
+namespace {
+bool onMapCell(int32_t col, int32_t row) { return col < doc.mapCellsX && row < doc.mapCellsY; }
+}  // namespace
+
+void startMapToolAction() {
+  const int32_t col = session.hoverCellX / doc.chipWidth, row = session.hoverCellY / doc.chipHeight;
+  session.frontWindow = FRONT_MAP;
+  if (session.toolMode == TOOL_BUCKET) {
+    if (onMapCell(col, row)) {
+      snapshotUndo();
+      bucketFill(col, row);
+    }
+    return;
+  }
+  // A replace starts from the chip a map cell shows; past the map's end
+  // (a window wider than the map) there is none, and perhaps no plane either.
+  const bool onMap = onMapCell(col, row);
+  if (session.toolMode == TOOL_REPLACE && !onMap) return;
+  gesture.kind = GESTURE_MAP_RECT;
+  gesture.rectAnchorX = gesture.rectCornerX = session.hoverCellX;
+  gesture.rectAnchorY = gesture.rectCornerY = session.hoverCellY;
+  if (onMap) {
+    gesture.replaceChipX = doc.planeX[cellIndex(col, row)];
+    gesture.replaceChipY = doc.planeY[cellIndex(col, row)];
+  }
+}
+
+namespace {
+
+void releaseMapRect() {
+  int32_t left = 0, top = 0, columns = 1, rows = 1;
+  editor_detail::bandBlockOnAxis(gesture.rectAnchorX, gesture.rectCornerX, doc.chipWidth, &left, &columns);
+  editor_detail::bandBlockOnAxis(gesture.rectAnchorY, gesture.rectCornerY, doc.chipHeight, &top, &rows);
+  const int32_t col0 = left / doc.chipWidth, row0 = top / doc.chipHeight;
+  gesture.kind = GESTURE_NONE;
+  if (session.toolMode == TOOL_REPLACE) {
+    // A click (the band never left the pressed cell) means the whole map.
+    const bool wholeMap = columns == 1 && rows == 1;
+    const int32_t c0 = wholeMap ? 0 : col0, r0 = wholeMap ? 0 : row0;
+    const int32_t cw = wholeMap ? doc.mapCellsX : columns, rh = wholeMap ? doc.mapCellsY : rows;
+    // Cells that already show the brush's chip are not counted as replaced.
+    const bool same = gesture.replaceChipX == session.brushX[0] && gesture.replaceChipY == session.brushY[0];
+    session.replacedCount = same ? 0 : countChip(gesture.replaceChipX, gesture.replaceChipY, c0, r0, cw, rh);
+    if (session.replacedCount > 0) {
+      snapshotUndo();
+      replaceChip(gesture.replaceChipX, gesture.replaceChipY, c0, r0, cw, rh);
+    }
+    return;
+  }
+  // A rectangle wholly past the map's end (a window larger than the map)
+  // changes nothing and makes no step.
+  if (col0 >= doc.mapCellsX || row0 >= doc.mapCellsY) return;
+  snapshotUndo();
+  if (session.toolMode == TOOL_SLICE)
+    fillNineSlice(col0, row0, columns, rows);
+  else
+    fillRectangle(col0, row0, columns, rows);
+}
+
+// While a rectangle or 9-slice is dragged, the cells it will paint show what
+// they will get (random chips are rolled only at the release, so a random
+// rectangle shows just its band).
+void drawFillPreview(const ViewWindow& v, int layer) {
+  if (session.toolMode == TOOL_REPLACE || (session.toolMode == TOOL_RECT && session.randomMode != 0)) return;
+  const int32_t tx = doc.chipWidth, ty = doc.chipHeight;
+  int32_t left = 0, top = 0, columns = 1, rows = 1;
+  editor_detail::bandBlockOnAxis(gesture.rectAnchorX, gesture.rectCornerX, tx, &left, &columns);
+  editor_detail::bandBlockOnAxis(gesture.rectAnchorY, gesture.rectCornerY, ty, &top, &rows);
+  const int32_t col0 = left / tx, row0 = top / ty;
+  // Only the cells on the map and in the window.
+  const int32_t c0 = maxI(col0, v.scrollX / tx), c1 = minI(minI(col0 + columns, doc.mapCellsX), (v.scrollX + v.w) / tx + 1);
+  const int32_t r0 = maxI(row0, v.scrollY / ty), r1 = minI(minI(row0 + rows, doc.mapCellsY), (v.scrollY + v.h) / ty + 1);
+  setClipRect(session.mapClipRect.left, session.mapClipRect.top, session.mapClipRect.right, session.mapClipRect.bottom);
+  brushCellSprite.width = tx;
+  brushCellSprite.height = ty;
+  brushCellSprite.layer = layer;
+  for (int32_t c = c0; c < c1; ++c)
+    for (int32_t r = r0; r < r1; ++r) {
+      if (session.toolMode == TOOL_SLICE)
+        sliceChipAt(c, r, col0, row0, columns, rows, &brushCellSprite.srcX, &brushCellSprite.srcY);
+      else
+        brushChipAt(c, r, col0, row0, &brushCellSprite.srcX, &brushCellSprite.srcY);
+      brushCellSprite.x = static_cast<float>(v.x + c * tx - v.scrollX);
+      brushCellSprite.y = static_cast<float>(v.y + r * ty - v.scrollY);
+      drawSprite(brushCellSprite);
+    }
+  setClipRect(0, 0, screenW, screenH);
+}
+
+}  // namespace
+
+void updateMapRectDrag(int layer) {
+  ViewWindow& v = session.mapView;
+  frameState.pointerClaimed = 1;
+  gesture.rectCornerX =
+      editor_detail::cornerOnAxis(frameState.mouseX, v.scrollX, v.x, v.w, doc.chipWidth, gesture.rectAnchorX);
+  gesture.rectCornerY =
+      editor_detail::cornerOnAxis(frameState.mouseY, v.scrollY, v.y, v.h, doc.chipHeight, gesture.rectAnchorY);
+  if ((inputState.buttonsHeld & BTN_PRIMARY) == 0) {
+    releaseMapRect();
+    return;
+  }
+  int32_t imageW = 0, imageH = 0;
+  editor_detail::mapImageSize(&imageW, &imageH);
+  editor_detail::scrollWhileOutside(v, imageW, imageH);
+  drawFillPreview(v, layer);
+  editor_detail::queueBand(v, gesture.rectAnchorX, gesture.rectAnchorY, gesture.rectCornerX, gesture.rectCornerY);
+  char status[64];
+  std::snprintf(status, sizeof status, "[%d,%d],[%d,%d]", static_cast<int>(gesture.rectAnchorX),
+                static_cast<int>(gesture.rectAnchorY), static_cast<int>(gesture.rectCornerX),
+                static_cast<int>(gesture.rectCornerY));
+  queueText(v.x + 82, v.y - 22, COLOR_WHITE, status, layer);
+}
+
+void formatMapStatus(char* out, int outSize) {
+  const int x = static_cast<int>(session.hoverCellX), y = static_cast<int>(session.hoverCellY);
+  if (session.toolMode == TOOL_REPLACE && session.replacedCount >= 0)
+    std::snprintf(out, static_cast<size_t>(outSize), SJIS(editor_texts::REPLACED_STATUS), x, y,
+                  static_cast<int>(session.replacedCount));
+  else
+    std::snprintf(out, static_cast<size_t>(outSize), "[%d,%d]", x, y);
+}
