@@ -5,6 +5,7 @@
 #include "editor/editor.h"
 #include "gfx/gfx.h"
 #include "input/input.h"
+#include "map/history.h"
 #include "map/map.h"
 #include "map/mapfile.h"
 #include "platform/files.h"
@@ -63,6 +64,20 @@ void loadChosenChipSheet() {
 
 }  // namespace
 
+int saveMapAsked(int ask) {
+  closeHistoryStep();  // the file holds every change made so far
+  showSystemCursor(1);
+  int saved = 0;
+  if ((!ask && doc.mapPath[0] != 0) || chooseMapFileToSave()) {
+    saved = saveMapFile(doc.mapPath);
+    // A save that fails is told, so that the user does not walk away
+    // believing the map is on disk; the map in memory is unchanged.
+    if (!saved) platformMessageBox("マップファイル書き込みに失敗。", "はて？", MB_OK | MB_ICONQUESTION);
+  }
+  showSystemCursor(0);
+  return saved;
+}
+
 void updateCommandButtons() {
   for (int i = 0; i < COMMAND_COUNT; ++i) {
     const CommandButton& b = commandButtons[i];
@@ -114,16 +129,14 @@ void runCommand(int index) {
       break;
     case CMD_LOAD:
       showSystemCursor(1);
-      if (chooseMapFileToOpen() && loadMapFile(doc.mapPath)) reloadChipSheet();
+      if (chooseMapFileToOpen() && loadMapFile(doc.mapPath)) {
+        resetHistory();
+        reloadChipSheet();
+      }
       showSystemCursor(0);
       break;
     case CMD_SAVE:
-      showSystemCursor(1);
-      // A save that fails is told, so that the user does not walk away
-      // believing the map is on disk; the map in memory is unchanged.
-      if (chooseMapFileToSave() && !saveMapFile(doc.mapPath))
-        platformMessageBox("マップファイル書き込みに失敗。", "はて？", MB_OK | MB_ICONQUESTION);
-      showSystemCursor(0);
+      saveMapAsked(1);
       break;
     case CMD_SIZE:
       showSystemCursor(1);
@@ -131,7 +144,7 @@ void runCommand(int index) {
       showSystemCursor(0);
       break;
     case CMD_UNDO:
-      swapUndo();
+      pressUndoButton();
       break;
     case CMD_CLEAR:
       clearMap();

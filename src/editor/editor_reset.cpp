@@ -47,6 +47,7 @@ void resetEditorState() {
   ::new (&session) EditorSession();
   preview = PreviewState{};
   resetScrollStep();
+  resetShortcuts();
   loadViewsFromSettings();
 
   editorSetSheetSizeForTests(-1, -1);

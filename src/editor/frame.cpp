@@ -111,8 +111,10 @@ void updateEditorFrame(int32_t active) {
   platformCursorPos(&frameState.mouseX, &frameState.mouseY);
   if (!pollInput(active)) acquireInput(active);
   queueDebugInputLines();
+  applyFrameShortcuts();
   advanceScrollStep();
   composeEditorFrame();
+  endFrameHistoryStep();
   presentFrame();
   // Queued after the present, so the rate line shows in the next frame.
   queueDebugRateLine();
