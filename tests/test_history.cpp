@@ -170,6 +170,23 @@ TEST_F(ChordTest, ChordPressesLeaveNothingAndUndoButtonToggles) {
   EXPECT_EQ(cell(3, 1), 0);
   EXPECT_EQ(history.count, 1u);
 
+  // A chord so quick that Ctrl is up again at the next read still is one:
+  // the stamp of Ctrl's press at (4, 1) goes, and Z undoes the click's.
+  key(LCTRL, 1);
+  tick(mapX(4), mapY(1));
+  EXPECT_EQ(cell(4, 1), 48);
+  key(KEY_Z, 1);
+  key(KEY_Z, 0);
+  key(LCTRL, 0);
+  tick(mapX(4), mapY(1));
+  EXPECT_EQ(cell(4, 1), 0);
+  EXPECT_EQ(cell(2, 1), 0);
+  key(KEY_Y, 1);
+  tick(0, 590);
+  key(KEY_Y, 0);
+  tick(0, 590);
+  EXPECT_EQ(cell(2, 1), 48);
+
   // A Ctrl press over the sheet starts a pick; Ctrl+Shift+Z keeps the old
   // brush and is a redo (nothing ahead here).
   key(LCTRL, 1);

@@ -3,6 +3,7 @@
 #include "dialogs/dialogs.h"
 #include "dialogs/pickers.h"
 #include "editor/editor.h"
+#include "dialogs/texts.h"
 #include "gfx/gfx.h"
 #include "input/input.h"
 #include "map/history.h"
@@ -31,17 +32,18 @@ enum Command {
   CMD_ATTRIBUTE, CMD_PREVIEW, CMD_OPTION, CMD_EXIT, CMD_CLOSE,
 };
 
-void tellAboutSheet(const char* textUtf8) { platformMessageBox(textUtf8, "はて？", MB_OK | MB_ICONQUESTION); }
+void tellAboutSheet(const char* textUtf8) { platformMessageBox(textUtf8, texts::CAPTION_HUH, MB_OK | MB_ICONQUESTION); }
 
 // LOAD: the map's sheet replaces the one shown; the user hears when there is
 // none to show.
 void reloadChipSheet() {
   releaseSurface(SLOT_CHIPSHEET);
   if (!pathExists(doc.chipSheetPath))
-    tellAboutSheet("ＢＭＰファイルがみつからないよー");
+    tellAboutSheet(texts::SHEET_MISSING);
   else if (!loadSurface(doc.chipSheetPath, SLOT_CHIPSHEET, KEY_BLACK))
-    tellAboutSheet("ＢＭＰファイルが読めないよー");
+    tellAboutSheet(texts::SHEET_UNREADABLE);
   fitBrushToSheet();
+  watchChipSheet();
 }
 
 // BmpLoad: a chosen sheet that cannot be decoded leaves the sheet in use, its
@@ -53,16 +55,43 @@ void loadChosenChipSheet() {
   if (!chooseChipSheetFile()) return;
   if (loadSurface(doc.chipSheetPath, SLOT_CHIPSHEET, KEY_BLACK)) {
     fitBrushToSheet();
+    watchChipSheet();
     return;
   }
   sjisCopy(doc.chipSheetPath, PATH_STORE, oldPath);
   sjisCopy(doc.chipSheetName, PATH_STORE, oldName);
   SurfaceSlot& slot = surfaceSlots[SLOT_CHIPSHEET];
   sjisCopy(slot.name, sizeof slot.name, oldPath);  // what a lost display reloads
-  tellAboutSheet("ＢＭＰファイルが読めないよー");
+  tellAboutSheet(texts::SHEET_UNREADABLE);
 }
 
 }  // namespace
+
+void watchChipSheet() {
+  platformWatchFile(doc.chipSheetPath);
+  session.sheetNotice = SHEET_NOTICE_NONE;
+}
+
+int reloadChangedChipSheet() {
+  // The sheet in use stays when the new file cannot be decoded (loadSurface
+  // keeps the slot's surface); cells, brush and views are left as they are,
+  // and cells beyond a smaller sheet show what any position outside it shows.
+  if (loadSurface(doc.chipSheetPath, SLOT_CHIPSHEET, KEY_BLACK)) {
+    session.sheetNotice = SHEET_NOTICE_NONE;
+    return 1;
+  }
+  if (session.sheetNotice == SHEET_NOTICE_NONE) session.sheetNotice = SHEET_NOTICE_DUE;
+  return 0;
+}
+
+void tellDueNotices() {
+  if (session.sheetNotice != SHEET_NOTICE_DUE) return;
+  // Told once, until a later change of the file decodes again.
+  session.sheetNotice = SHEET_NOTICE_TOLD;
+  showSystemCursor(1);
+  tellAboutSheet(texts::SHEET_CHANGED_UNREADABLE);
+  showSystemCursor(0);
+}
 
 int saveMapAsked(int ask) {
   closeHistoryStep();  // the file holds every change made so far
@@ -72,7 +101,7 @@ int saveMapAsked(int ask) {
     saved = saveMapFile(doc.mapPath);
     // A save that fails is told, so that the user does not walk away
     // believing the map is on disk; the map in memory is unchanged.
-    if (!saved) platformMessageBox("マップファイル書き込みに失敗。", "はて？", MB_OK | MB_ICONQUESTION);
+    if (!saved) platformMessageBox(texts::MAP_SAVE_FAILED, texts::CAPTION_HUH, MB_OK | MB_ICONQUESTION);
   }
   showSystemCursor(0);
   return saved;

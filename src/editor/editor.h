@@ -12,6 +12,7 @@
 enum EditorMode : int32_t { EDITOR_EDITING = 0, EDITOR_PREVIEW = 1 };
 enum ToolMode : int32_t { TOOL_POINT = 0, TOOL_FREE = 1, TOOL_ATTRIBUTE = 2 };
 enum FrontWindow : int32_t { FRONT_SHEET = 0, FRONT_MAP = 1 };
+enum SheetNotice : int32_t { SHEET_NOTICE_NONE = 0, SHEET_NOTICE_DUE = 1, SHEET_NOTICE_TOLD = 2 };
 enum PointerShape : int32_t { POINTER_NONE = 0, POINTER_ARROW = 1, POINTER_RESIZE = 2, POINTER_GRAB = 3 };
 
 // ---------------------------------------------------------------------------
@@ -87,6 +88,9 @@ struct EditorSession {
   // Where the next part of the map window's title line goes (after the
   // title bar: the history position, then the tool's status text).
   int32_t mapTitleX = 0;
+  // The chip sheet changed on disk into a file that cannot be decoded: the
+  // notice is due once, at the next editing frame.
+  int32_t sheetNotice = 0;
 };
 extern EditorSession session;
 
@@ -147,6 +151,14 @@ void resetShortcuts();
 // Saves the map: to its file, or with `ask` (or when it has none) to the file
 // chosen in the save chooser. A failure is told; 1 when saved.
 int saveMapAsked(int ask);
+
+// The chip sheet follows its file: watchChipSheet after every sheet loaded
+// (the platform then posts MSG_FILE_CHANGED), reloadChangedChipSheet when that
+// message comes (1 when the new sheet is in use). A file that cannot be
+// decoded keeps the sheet in use; tellDueNotices says so once, from a frame.
+void watchChipSheet();
+int reloadChangedChipSheet();
+void tellDueNotices();
 
 // ---------------------------------------------------------------------------
 // View windows

@@ -112,6 +112,7 @@ void updateEditorFrame(int32_t active) {
   if (!pollInput(active)) acquireInput(active);
   queueDebugInputLines();
   applyFrameShortcuts();
+  if (active == 1 && session.editorMode == EDITOR_EDITING) tellDueNotices();
   advanceScrollStep();
   composeEditorFrame();
   endFrameHistoryStep();

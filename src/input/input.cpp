@@ -38,9 +38,15 @@ int32_t keyboardBits() {
   return bits;
 }
 
+// A modifier counts while down or down at the last read: a quick chord whose
+// Ctrl comes up before the next read (Ctrl down, Z down, Z up, Ctrl up) is
+// still a chord.
+inline bool heldOrJust(int code) { return down(code) || (lastKeys[code] & 0x80) != 0; }
+bool ctrlHeld() { return heldOrJust(DIK_LCONTROL) || heldOrJust(DIK_RCONTROL); }
+
 Shortcut readShortcut() {
-  const bool ctrl = down(DIK_LCONTROL) || down(DIK_RCONTROL);
-  const bool shift = down(DIK_LSHIFT) || down(DIK_RSHIFT);
+  const bool ctrl = ctrlHeld();
+  const bool shift = heldOrJust(DIK_LSHIFT) || heldOrJust(DIK_RSHIFT);
   if (pressedNow(DIK_Z)) return shift && ctrl ? SHORTCUT_REDO : SHORTCUT_UNDO;
   if (pressedNow(DIK_Y)) return SHORTCUT_REDO;
   if (pressedNow(DIK_S) && ctrl) return SHORTCUT_SAVE;
@@ -148,7 +154,7 @@ int pollInput(int active) {
   if (keysRead) {
     // A command key pressed with Ctrl (or Shift with it) is a chord: its
     // modifiers were never buttons.
-    if (inputState.shortcut != SHORTCUT_NONE && (down(DIK_LCONTROL) || down(DIK_RCONTROL))) beginChord();
+    if (inputState.shortcut != SHORTCUT_NONE && ctrlHeld()) beginChord();
     std::memcpy(lastKeys, inputState.keyState, sizeof lastKeys);
   } else {
     std::memset(lastKeys, 0, sizeof lastKeys);
