@@ -1,5 +1,8 @@
 // The undo history on the planes, and the chords whose Ctrl press must leave
 // nothing behind.
+#include <cstdio>
+#include <string>
+
 #include "editor_test_support.h"
 #include "platform/testing.h"
 
@@ -131,7 +134,7 @@ class ChordTest : public EditorTest {
     endFrameHistoryStep();
   }
   static void key(int scan, int down) { platformTestSetKey(scan, down); }
-  static constexpr int LCTRL = 0x1D, LSHIFT = 0x2A, KEY_Z = 0x2C, KEY_Y = 0x15;
+  static constexpr int LCTRL = 0x1D, LSHIFT = 0x2A, KEY_Z = 0x2C, KEY_Y = 0x15, KEY_S = 0x1F;
   static int32_t mapX(int c) { return 300 + 16 * c + 5; }
   static int32_t mapY(int r) { return 112 + 16 * r + 5; }
 };
@@ -204,6 +207,23 @@ TEST_F(ChordTest, ChordPressesLeaveNothingAndUndoButtonToggles) {
   key(LCTRL, 0);
   tick(0, 590);
   EXPECT_EQ(session.brushX[0], 48);
+
+  // Ctrl+S writes the map's own file without asking; its Ctrl stamps nothing.
+  const std::string saved = ::testing::TempDir() + "chord_save.bct";
+  std::remove(saved.c_str());
+  std::snprintf(doc.mapPath, sizeof doc.mapPath, "%s", saved.c_str());
+  key(LCTRL, 1);
+  tick(mapX(6), mapY(1));
+  key(KEY_S, 1);
+  tick(mapX(6), mapY(1));
+  key(KEY_S, 0);
+  key(LCTRL, 0);
+  tick(0, 590);
+  EXPECT_EQ(cell(6, 1), 0);
+  std::FILE* f = std::fopen(saved.c_str(), "rb");
+  EXPECT_NE(f, nullptr);
+  if (f) std::fclose(f);
+  std::remove(saved.c_str());
 
   // Plain Z and Y, then the UNDO button: a press undoes, the next redoes.
   key(KEY_Z, 1);
