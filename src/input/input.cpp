@@ -116,7 +116,7 @@ int pollInput(int active) {
   keyBits = mouseBits = 0;
   inputState.keyboardReadOk = inputState.mouseReadOk = 0;
   inputState.shortcut = SHORTCUT_NONE;
-  inputState.chordBegan = inputState.modifierPressed = 0;
+  inputState.chordBegan = inputState.modifierPressed = inputState.modifierHeld = 0;
   bool keysRead = false;
   if (keyboardOpen && inputState.inputSuspended == 0 && active == 1) {
     int status = readStatus(DEVICE_KEYBOARD, platformKeyboardRead(inputState.keyState));
