@@ -1,4 +1,4 @@
-// Map file load and save of a full 256 x 256 map, and the undo operations.
+// Map file load and save of a full 256 x 256 map, and the undo history.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -6,6 +6,7 @@
 #include <random>
 #include <vector>
 
+#include "map/history.h"
 #include "map/map.h"
 #include "map/mapfile.h"
 
@@ -83,14 +84,44 @@ void BM_SnapshotUndo(benchmark::State& state) {
 }
 BENCHMARK(BM_SnapshotUndo)->Unit(benchmark::kMillisecond);
 
-void BM_SwapUndo(benchmark::State& state) {
+// One step back or forth through a CLEAR of a full 256 x 256 map (every cell
+// changed): each iteration is one step, undo and redo in turn.
+void BM_StepWholeMapChange(benchmark::State& state) {
   fillFullMap();
+  resetHistory();
+  clearMap();
+  closeHistoryStep();
+  bool back = true;
   for (auto _ : state) {
-    swapUndo();
+    if (back ? !undoStep() : !redoStep()) state.SkipWithError("no step");
+    back = !back;
     benchmark::ClobberMemory();
   }
 }
-BENCHMARK(BM_SwapUndo)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StepWholeMapChange)->Unit(benchmark::kMillisecond);
+
+// The floor under a step: copying one plane (256 KiB) once.
+void BM_PlaneMemcpyBaseline(benchmark::State& state) {
+  fillFullMap();
+  for (auto _ : state) {
+    std::memcpy(doc.undoX, doc.planeX, sizeof doc.planeX);
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_PlaneMemcpyBaseline)->Unit(benchmark::kMillisecond);
+
+// Ending a whole-map step: finding and storing the 65,536 changed cells.
+void BM_CloseWholeMapStep(benchmark::State& state) {
+  fillFullMap();
+  resetHistory();
+  for (auto _ : state) {
+    snapshotUndo();
+    for (int i = 0; i < MAP_CELLS; ++i) doc.planeX[i] ^= 1;
+    closeHistoryStep();
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_CloseWholeMapStep)->Unit(benchmark::kMillisecond);
 
 void BM_ClearMap(benchmark::State& state) {
   fillFullMap();

@@ -11,6 +11,7 @@
 #include "gesture_probe.h"
 #include "gfx/gfx.h"
 #include "input/input.h"
+#include "map/history.h"
 #include "map/map.h"
 #include "settings/settings.h"
 

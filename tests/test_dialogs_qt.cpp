@@ -322,3 +322,53 @@ TEST_F(QtDialogTest, ChoosersAndBoxesSpeakJapaneseAndYesNoHasNoEscape) {
 }
 
 }  // namespace
+
+// The attribute dialog opens with the number field at the keyboard: 1, 2 and
+// Return choose 12; a number beyond the list is refused and the dialog stays.
+TEST_F(QtDialogTest, AttributeDialogTakesTypedNumbers) {
+  auto type = [](const char* keys) {
+    for (const char* k = keys; *k; ++k) {
+      QWidget* w = QApplication::focusWidget();
+      ASSERT_NE(w, nullptr);
+      const int key = *k == '\r' ? Qt::Key_Return : Qt::Key_0 + (*k - '0');
+      const QString text = *k == '\r' ? QStringLiteral("\r") : QString(QChar(*k));
+      QKeyEvent down(QEvent::KeyPress, key, Qt::NoModifier, text);
+      QApplication::sendEvent(w, &down);
+      QKeyEvent up(QEvent::KeyRelease, key, Qt::NoModifier, text);
+      QApplication::sendEvent(w, &up);
+    }
+  };
+  session.currentAttribute = 7;
+  QTimer::singleShot(0, [&] {
+    auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(d, nullptr);
+    d->activateWindow();
+    QApplication::processEvents();
+    EXPECT_EQ(QApplication::focusWidget(), control<QLineEdit>(d, 1008));
+    type("12");
+    EXPECT_EQ(control<QComboBox>(d, 1007)->currentText(), QStringLiteral("12"));
+    type("\r");
+    if (d->isVisible()) d->reject();
+  });
+  EXPECT_EQ(attributeDialogOnCurrent(), 1);
+  EXPECT_EQ(session.currentAttribute, 12);
+
+  static int boxes;
+  boxes = 0;
+  platformSetMessageBoxHook([](const char*, const char*, int) {
+    ++boxes;
+    return IDOK;
+  });
+  QTimer::singleShot(0, [&] {
+    auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(d, nullptr);
+    control<QLineEdit>(d, 1008)->setText(QStringLiteral("1500"));
+    control<QPushButton>(d, 1)->click();
+    EXPECT_TRUE(d->isVisible());
+    d->reject();
+  });
+  EXPECT_EQ(attributeDialogOnCurrent(), 0);
+  platformSetMessageBoxHook(nullptr);
+  EXPECT_EQ(boxes, 1);
+  EXPECT_EQ(session.currentAttribute, 12);
+}

@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "map/history.h"
 #include "map/map.h"
 #include "map/mapfile.h"
 #include "map/numparse.h"
@@ -331,22 +332,22 @@ TEST_F(MapFile, FailedSaveKeepsTheOldFileAndReportsFailure) {
   EXPECT_EQ(saveMapFile(dir.string().c_str()), 0);
 }
 
-TEST_F(MapFile, UndoSnapshotSwapAndClear) {
+TEST_F(MapFile, UndoSnapshotStepAndClear) {
   doc.planeX[5] = 1;
   doc.planeA[70000 % MAP_CELLS] = 2;
   snapshotUndo();
   doc.planeX[5] = 9;
-  swapUndo();
+  EXPECT_EQ(undoStep(), 1);
   EXPECT_EQ(doc.planeX[5], 1);
-  EXPECT_EQ(doc.undoX[5], 9);
-  swapUndo();
+  EXPECT_EQ(redoStep(), 1);
   EXPECT_EQ(doc.planeX[5], 9);
   clearMap();
   EXPECT_EQ(doc.planeX[5], 0);
   EXPECT_EQ(doc.planeA[70000 % MAP_CELLS], 0);
   EXPECT_EQ(doc.undoX[5], 9);
-  swapUndo();
+  EXPECT_EQ(undoStep(), 1);
   EXPECT_EQ(doc.planeA[70000 % MAP_CELLS], 2);
+  EXPECT_EQ(doc.planeX[5], 9);
 }
 
 // ---------------------------------------------------------------------------

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "editor_test_support.h"
+#include "map/history.h"
 #include "platform/sjis.h"
 
 namespace {
@@ -218,7 +219,7 @@ TEST_F(PaintToolsTest, StripAndKeysDriveTheToolsOnTheMap) {
   EXPECT_EQ(chipAt(1, 1), brushChip(0, 0));
   EXPECT_EQ(chipAt(4, 2), brushChip(1, 1));
   EXPECT_EQ(chipAt(5, 2), (std::pair<int32_t, int32_t>{0, 0}));
-  swapUndo();
+  undoStep();
   EXPECT_EQ(chipAt(1, 1), (std::pair<int32_t, int32_t>{80, 80}));
   EXPECT_EQ(chipAt(4, 2), (std::pair<int32_t, int32_t>{0, 0}));
 

@@ -47,7 +47,7 @@ TEST_F(PaintingTest, PointStampsOnlyTheCellOfThePressWithOneSnapshot) {
   step(cellScreenX(5), cellScreenY(3), 0);
   EXPECT_EQ(doc.planeX[cellIndex(4, 3)], 0);
   EXPECT_EQ(doc.planeX[cellIndex(5, 3)], 0);
-  swapUndo();
+  undoStep();
   EXPECT_EQ(doc.planeX[cellIndex(2, 1)], 5);
 
   // Status text reports map pixels whatever the scroll offsets.
@@ -66,22 +66,46 @@ TEST_F(PaintingTest, FreeStrokeStampsEveryHeldFrameAndUndoesAsOne) {
   for (int c = 1; c <= 3; ++c) EXPECT_EQ(doc.planeX[cellIndex(c, 1)], 48) << c;
   EXPECT_EQ(doc.undoX[cellIndex(1, 1)], 9);
   EXPECT_EQ(doc.undoX[cellIndex(2, 1)], 0);
-  swapUndo();
+  EXPECT_EQ(undoStep(), 1);
+  EXPECT_EQ(undoStep(), 0);  // the stroke was one step
   EXPECT_EQ(doc.planeX[cellIndex(1, 1)], 9);
   EXPECT_EQ(doc.planeX[cellIndex(2, 1)], 0);
   EXPECT_EQ(doc.planeX[cellIndex(3, 1)], 0);
 }
 
-TEST_F(PaintingTest, StrokeBegunOutsideTheWindowTakesNoSnapshot) {
+// A stroke that entered the window with the button down is a step of its
+// own, and a pointer that jumps several cells in one frame leaves a line of
+// stamps behind, not two.
+TEST_F(PaintingTest, StrokeIsOneStepWithoutGapsWhereverItBegan) {
   session.toolMode = TOOL_FREE;
-  doc.undoX[cellIndex(6, 6)] = 77;  // what the previous snapshot held
-  step(150, 590, P);             // empty screen: nothing reacts
+  doc.planeX[cellIndex(6, 6)] = 77;
+  step(150, 590, P);  // empty screen: nothing reacts
   EXPECT_EQ(gestureHeld(), 0);
   step(cellScreenX(6), cellScreenY(6), P);
-  step(cellScreenX(7), cellScreenY(6), P);
-  EXPECT_EQ(doc.planeX[cellIndex(6, 6)], 48);
-  EXPECT_EQ(doc.planeX[cellIndex(7, 6)], 48);
-  EXPECT_EQ(doc.undoX[cellIndex(6, 6)], 77);
+  step(cellScreenX(12), cellScreenY(9), P);
+  step(cellScreenX(12), cellScreenY(9), 0);
+  int painted = 0;
+  for (int c = 0; c < 20; ++c)
+    for (int r = 0; r < 20; ++r)
+      if (doc.planeX[cellIndex(c, r)] == 48) {
+        ++painted;
+        EXPECT_TRUE(c >= 6 && c <= 12 && r >= 6 && r <= 9) << c << "," << r;
+      }
+  EXPECT_EQ(painted, 7);  // one cell in each column crossed
+  for (int c = 6; c <= 12; ++c) {
+    int inColumn = 0;
+    for (int r = 6; r <= 9; ++r) inColumn += doc.planeX[cellIndex(c, r)] == 48;
+    EXPECT_EQ(inColumn, 1) << c;
+  }
+  // A stamp after the release starts afresh: no line back to (12, 9).
+  step(cellScreenX(1), cellScreenY(1), P);
+  step(cellScreenX(1), cellScreenY(1), 0);
+  EXPECT_EQ(doc.planeX[cellIndex(5, 3)], 0);
+  EXPECT_EQ(undoStep(), 1);
+  EXPECT_EQ(undoStep(), 1);
+  EXPECT_EQ(doc.planeX[cellIndex(6, 6)], 77);
+  EXPECT_EQ(doc.planeX[cellIndex(9, 7)] + doc.planeX[cellIndex(9, 8)], 0);
+  EXPECT_EQ(undoStep(), 0);
 }
 
 TEST_F(PaintingTest, OverhangingBrushWritesUpToPlaneEdgeOnly) {
@@ -132,7 +156,8 @@ TEST_F(PaintingTest, OtherGesturesAndAttributeModeKeepTheBrushIdle) {
   step(cellScreenX(2), cellScreenY(2), 0);
   EXPECT_EQ(findBlit(2, SLOT_CHIPSHEET, 48, 80), nullptr);
   EXPECT_EQ(countShapes(2, SHAPE_BOX, 0xFFFFFF), 0);
-  EXPECT_EQ(textCount[2], 0);
+  EXPECT_EQ(textCount[2], 1);  // the title line's history position, no status
+  EXPECT_TRUE(hasText(2, "0/0"));
 
   // Both buttons pressed together: stamp, then a copy starts.
   session.toolMode = TOOL_POINT;

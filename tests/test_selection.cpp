@@ -39,12 +39,12 @@ TEST_F(SelectionTest, PickOfOneChipAndAPickReleasedAtOnce) {
   EXPECT_EQ(hl->right, 120);
   EXPECT_EQ(hl->bottom, 176);
 
-  // No held frame: the previous pick's position stays.
+  // No held frame (a quick click): the clicked chip is the pick all the same.
   step(chipX(5), chipY(5), P);
   step(chipX(5), chipY(5), 0);
   EXPECT_EQ(session.brushW, 1);
-  EXPECT_EQ(session.brushX[0], 64);
-  EXPECT_EQ(session.brushY[0], 32);
+  EXPECT_EQ(session.brushX[0], 160);
+  EXPECT_EQ(session.brushY[0], 160);
 }
 
 TEST_F(SelectionTest, DragsInBothDirectionsCoverBothEndChips) {

@@ -31,6 +31,7 @@ int startGraphics() {
   loadSurface("MES", SLOT_MES, KEY_MES);
   if (settings.showWallpaper == 1) loadSurface(doc.wallpaperPath, SLOT_WALLPAPER, KEY_BLACK);
   loadSurface(doc.chipSheetPath, SLOT_CHIPSHEET, KEY_BLACK);
+  watchChipSheet();
   resetFrameClock();
   return 1;
 }
@@ -82,6 +83,11 @@ void mainWindowProc(const PlatMessage& m) {
         default:
           break;
       }
+      break;
+    case MSG_FILE_CHANGED:
+      // The chip sheet was saved anew. While another program is in front no
+      // frame runs, so one is drawn here to show the new sheet at once.
+      if (reloadChangedChipSheet() && appState.appActive != 1 && platformMainWindowExists()) appFrameFunction();
       break;
     case MSG_CLOSE:
       // The default handling of a close: the window is destroyed, which

@@ -77,7 +77,10 @@ const DlgControl settingsControls[] = {
     {DLG_NO_ID, DLG_STATIC, 0, "標準", 133, 29, 15, 10},
 };
 
+// The number field comes first, so that it has the keyboard when the dialog
+// opens: typing 1 then 2 chooses 12, Return confirms.
 const DlgControl attributeControls[] = {
+    {1008, DLG_EDIT, DLG_EDIT_BORDER | DLG_EDIT_CENTRE, "", 5, 10, 22, 13},
     {1, DLG_DEFPUSH, 0, "OK", 5, 30, 35, 15},
     {2, DLG_PUSH, 0, "ｷｬﾝｾﾙ", 45, 30, 35, 15},
     {1007, DLG_COMBO, 0, "", 30, 10, 30, 194},

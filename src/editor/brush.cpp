@@ -8,6 +8,7 @@
 #include "editor/view_internal.h"
 #include "gfx/gfx.h"
 #include "input/input.h"
+#include "map/history.h"
 #include "map/map.h"
 
 using editor_detail::minI;
@@ -42,7 +43,32 @@ void drawBrushGhost(int32_t left, int32_t top, int layer) {
   }
 }
 
-void hoverAndPaint(int layer) {
+// Stamps at (col, row) and, when the stroke stamped in the previous frame,
+// at every cell of the line from there, so a fast drag leaves no gaps.
+void strokeTo(int32_t col, int32_t row, bool joined) {
+  int32_t c = joined ? session.strokeCol : col, r = joined ? session.strokeRow : row;
+  const int32_t dc = col > c ? col - c : c - col, dr = row > r ? row - r : r - row;
+  const int32_t sc = c < col ? 1 : -1, sr = r < row ? 1 : -1;
+  int32_t err = dc - dr;
+  for (;;) {
+    strokeStampAt(c, r);
+    if (c == col && r == row) break;
+    const int32_t e2 = 2 * err;
+    if (e2 > -dr) {
+      err -= dr;
+      c += sc;
+    }
+    if (e2 < dc) {
+      err += dc;
+      r += sr;
+    }
+  }
+  session.strokeStamped = 1;
+  session.strokeCol = col;
+  session.strokeRow = row;
+}
+
+void hoverAndPaint(int layer, bool stampedBefore) {
   const ViewWindow& v = session.mapView;
   if (pointerInside(v.x, v.y, v.w, v.h) == 0 || frameState.pointerClaimed != 0) return;
   frameState.pointerClaimed = 1;
@@ -69,12 +95,12 @@ void hoverAndPaint(int layer) {
       strokeStampAt(session.hoverCellX / doc.chipWidth, session.hoverCellY / doc.chipHeight);
     }
   } else if (session.toolMode == TOOL_FREE) {
-    // One snapshot per stroke: a stroke that entered the window with the
-    // button already down has none of its own.
-    if (pressed) snapshotUndo();
     if (held) {
+      // One step per stroke, also for a stroke that entered the window with
+      // the button already down.
+      if (pressed || !historyStepOpen()) snapshotUndo();
       session.frontWindow = FRONT_MAP;
-      strokeStampAt(session.hoverCellX / doc.chipWidth, session.hoverCellY / doc.chipHeight);
+      strokeTo(session.hoverCellX / doc.chipWidth, session.hoverCellY / doc.chipHeight, !pressed && stampedBefore);
     }
   } else if (pressed) {
     startMapToolAction();
@@ -82,7 +108,7 @@ void hoverAndPaint(int layer) {
 
   char status[TEXT_STORE];
   formatMapStatus(status, sizeof status);
-  queueText(v.x + 82, v.y - 22, COLOR_WHITE, status, layer);
+  queueMapTitlePart(status, layer);
 
   if ((inputState.buttonsPressed & BTN_SECONDARY) != 0) startCopyDrag();
 }
@@ -91,10 +117,13 @@ void hoverAndPaint(int layer) {
 
 void updateMapTool(int layer) {
   if ((inputState.buttonsHeld & BTN_PRIMARY) == 0) endPaintStroke();
+  // A stroke joins its stamps only from one frame to the next.
+  const bool stampedBefore = session.strokeStamped != 0;
+  session.strokeStamped = 0;
   if (session.toolMode == TOOL_ATTRIBUTE) {
     updateAttributeTool(layer);
   } else if (gesture.kind == GESTURE_NONE) {
-    hoverAndPaint(layer);
+    hoverAndPaint(layer, stampedBefore);
   } else if (gesture.kind == GESTURE_COPY) {
     updateCopyDrag(layer);
   } else if (gesture.kind == GESTURE_MAP_RECT) {
@@ -140,6 +169,7 @@ void fitBrushToSheet() {
 int askMapSize() {
   MapSizeChoice chosen{};
   if (mapSizeDialog(&chosen) != 1) return 0;
+  snapshotUndo();  // a new size is a step of the history like any edit
   setMapCellsX(chosen.cellsX);
   setMapCellsY(chosen.cellsY);
   setChipWidth(chosen.chipWidth);

@@ -3,8 +3,10 @@
 #include "dialogs/dialogs.h"
 #include "dialogs/pickers.h"
 #include "editor/editor.h"
+#include "dialogs/texts.h"
 #include "gfx/gfx.h"
 #include "input/input.h"
+#include "map/history.h"
 #include "map/map.h"
 #include "map/mapfile.h"
 #include "platform/files.h"
@@ -30,17 +32,18 @@ enum Command {
   CMD_ATTRIBUTE, CMD_PREVIEW, CMD_OPTION, CMD_EXIT, CMD_CLOSE,
 };
 
-void tellAboutSheet(const char* textUtf8) { platformMessageBox(textUtf8, "はて？", MB_OK | MB_ICONQUESTION); }
+void tellAboutSheet(const char* textUtf8) { platformMessageBox(textUtf8, texts::CAPTION_HUH, MB_OK | MB_ICONQUESTION); }
 
 // LOAD: the map's sheet replaces the one shown; the user hears when there is
 // none to show.
 void reloadChipSheet() {
   releaseSurface(SLOT_CHIPSHEET);
   if (!pathExists(doc.chipSheetPath))
-    tellAboutSheet("ＢＭＰファイルがみつからないよー");
+    tellAboutSheet(texts::SHEET_MISSING);
   else if (!loadSurface(doc.chipSheetPath, SLOT_CHIPSHEET, KEY_BLACK))
-    tellAboutSheet("ＢＭＰファイルが読めないよー");
+    tellAboutSheet(texts::SHEET_UNREADABLE);
   fitBrushToSheet();
+  watchChipSheet();
 }
 
 // BmpLoad: a chosen sheet that cannot be decoded leaves the sheet in use, its
@@ -52,13 +55,14 @@ void loadChosenChipSheet() {
   if (!chooseChipSheetFile()) return;
   if (loadSurface(doc.chipSheetPath, SLOT_CHIPSHEET, KEY_BLACK)) {
     fitBrushToSheet();
+    watchChipSheet();
     return;
   }
   sjisCopy(doc.chipSheetPath, PATH_STORE, oldPath);
   sjisCopy(doc.chipSheetName, PATH_STORE, oldName);
   SurfaceSlot& slot = surfaceSlots[SLOT_CHIPSHEET];
   sjisCopy(slot.name, sizeof slot.name, oldPath);  // what a lost display reloads
-  tellAboutSheet("ＢＭＰファイルが読めないよー");
+  tellAboutSheet(texts::SHEET_UNREADABLE);
 }
 
 }  // namespace
@@ -69,6 +73,46 @@ void drawCaptionBalloon(int32_t x, int32_t y, int32_t cellX, int32_t cellY) {
   toolCaptionSprite.srcX = cellX;
   toolCaptionSprite.srcY = cellY;
   drawSprite(toolCaptionSprite);
+}
+
+void watchChipSheet() {
+  platformWatchFile(doc.chipSheetPath);
+  session.sheetNotice = SHEET_NOTICE_NONE;
+}
+
+int reloadChangedChipSheet() {
+  // The sheet in use stays when the new file cannot be decoded (loadSurface
+  // keeps the slot's surface); cells, brush and views are left as they are,
+  // and cells beyond a smaller sheet show what any position outside it shows.
+  if (loadSurface(doc.chipSheetPath, SLOT_CHIPSHEET, KEY_BLACK)) {
+    session.sheetNotice = SHEET_NOTICE_NONE;
+    return 1;
+  }
+  if (session.sheetNotice == SHEET_NOTICE_NONE) session.sheetNotice = SHEET_NOTICE_DUE;
+  return 0;
+}
+
+void tellDueNotices() {
+  if (session.sheetNotice != SHEET_NOTICE_DUE) return;
+  // Told once, until a later change of the file decodes again.
+  session.sheetNotice = SHEET_NOTICE_TOLD;
+  showSystemCursor(1);
+  tellAboutSheet(texts::SHEET_CHANGED_UNREADABLE);
+  showSystemCursor(0);
+}
+
+int saveMapAsked(int ask) {
+  closeHistoryStep();  // the file holds every change made so far
+  showSystemCursor(1);
+  int saved = 0;
+  if ((!ask && doc.mapPath[0] != 0) || chooseMapFileToSave()) {
+    saved = saveMapFile(doc.mapPath);
+    // A save that fails is told, so that the user does not walk away
+    // believing the map is on disk; the map in memory is unchanged.
+    if (!saved) platformMessageBox(texts::MAP_SAVE_FAILED, texts::CAPTION_HUH, MB_OK | MB_ICONQUESTION);
+  }
+  showSystemCursor(0);
+  return saved;
 }
 
 void updateCommandButtons() {
@@ -122,16 +166,14 @@ void runCommand(int index) {
       break;
     case CMD_LOAD:
       showSystemCursor(1);
-      if (chooseMapFileToOpen() && loadMapFile(doc.mapPath)) reloadChipSheet();
+      if (chooseMapFileToOpen() && loadMapFile(doc.mapPath)) {
+        resetHistory();
+        reloadChipSheet();
+      }
       showSystemCursor(0);
       break;
     case CMD_SAVE:
-      showSystemCursor(1);
-      // A save that fails is told, so that the user does not walk away
-      // believing the map is on disk; the map in memory is unchanged.
-      if (chooseMapFileToSave() && !saveMapFile(doc.mapPath))
-        platformMessageBox("マップファイル書き込みに失敗。", "はて？", MB_OK | MB_ICONQUESTION);
-      showSystemCursor(0);
+      saveMapAsked(1);
       break;
     case CMD_SIZE:
       showSystemCursor(1);
@@ -139,7 +181,7 @@ void runCommand(int index) {
       showSystemCursor(0);
       break;
     case CMD_UNDO:
-      swapUndo();
+      pressUndoButton();
       break;
     case CMD_CLEAR:
       clearMap();

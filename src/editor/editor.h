@@ -16,6 +16,7 @@ enum ToolMode : int32_t {
   TOOL_BUCKET = 3, TOOL_RECT = 4, TOOL_SLICE = 5, TOOL_REPLACE = 6,
 };
 enum FrontWindow : int32_t { FRONT_SHEET = 0, FRONT_MAP = 1 };
+enum SheetNotice : int32_t { SHEET_NOTICE_NONE = 0, SHEET_NOTICE_DUE = 1, SHEET_NOTICE_TOLD = 2 };
 enum PointerShape : int32_t { POINTER_NONE = 0, POINTER_ARROW = 1, POINTER_RESIZE = 2, POINTER_GRAB = 3 };
 
 // ---------------------------------------------------------------------------
@@ -91,6 +92,20 @@ struct EditorSession {
   int32_t pressedStripButton = 0;  // index into toolStrip of the last press
   int32_t stripKeysDown = 0;       // the tool keys held last frame, one bit each
   int32_t replacedCount = -1;      // cells the last replace changed; -1 before one
+  // The UNDO button's last press undid a step, and the history's change
+  // count right after it: pressed again with nothing between, it redoes.
+  int32_t undoButtonUndid = 0;
+  uint32_t undoButtonChanges = 0;
+  // The FREE stroke stamped in the previous frame, at this cell: the next
+  // stamp joins the two with a line of stamps.
+  int32_t strokeStamped = 0;
+  int32_t strokeCol = 0, strokeRow = 0;
+  // Where the next part of the map window's title line goes (after the
+  // title bar: the history position, then the tool's status text).
+  int32_t mapTitleX = 0;
+  // The chip sheet changed on disk into a file that cannot be decoded: the
+  // notice is due once, at the next editing frame.
+  int32_t sheetNotice = 0;
 };
 extern EditorSession session;
 
@@ -149,9 +164,37 @@ int pointerInside(int32_t left, int32_t top, int32_t width, int32_t height);
 void formatClock(char* out, int outSize);
 
 // ---------------------------------------------------------------------------
+// Shortcuts and the history in a frame
+
+// After the input is read and before the frame is composed: sets aside the
+// editor state when Left Ctrl or Left Shift goes down, puts it back when the
+// press turns out to be a chord's, and runs the frame's command key (Z, Y,
+// Ctrl+Z, Ctrl+Y, Ctrl+Shift+Z, Ctrl+S).
+void applyFrameShortcuts();
+// After the frame: with every button up the history step in progress ends.
+void endFrameHistoryStep();
+// The UNDO button: undoes the step at the position; pressed again at once, redoes it.
+void pressUndoButton();
+void resetShortcuts();
+// Saves the map: to its file, or with `ask` (or when it has none) to the file
+// chosen in the save chooser. A failure is told; 1 when saved.
+int saveMapAsked(int ask);
+
+// The chip sheet follows its file: watchChipSheet after every sheet loaded
+// (the platform then posts MSG_FILE_CHANGED), reloadChangedChipSheet when that
+// message comes (1 when the new sheet is in use). A file that cannot be
+// decoded keeps the sheet in use; tellDueNotices says so once, from a frame.
+void watchChipSheet();
+int reloadChangedChipSheet();
+void tellDueNotices();
+
+// ---------------------------------------------------------------------------
 // View windows
 
 void updateMapView(int layer);
+// Queues one part of the map window's title line at session.mapTitleX and
+// moves it on; the part is cut at the window's right edge.
+void queueMapTitlePart(const char* text, int layer);
 void updateSheetView(int layer);
 void drawWindowFrame(int32_t x, int32_t y, int32_t w, int32_t h, int layer);
 // Every time-based scroll of a frame moves by scrollStep() pixels: settings.scrollSpeed

@@ -48,6 +48,7 @@ void resetEditorState() {
   preview = PreviewState{};
   resetPaintTools();
   resetScrollStep();
+  resetShortcuts();
   loadViewsFromSettings();
 
   editorSetSheetSizeForTests(-1, -1);

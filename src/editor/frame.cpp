@@ -111,8 +111,11 @@ void updateEditorFrame(int32_t active) {
   platformCursorPos(&frameState.mouseX, &frameState.mouseY);
   if (!pollInput(active)) acquireInput(active);
   queueDebugInputLines();
+  applyFrameShortcuts();
+  if (active == 1 && session.editorMode == EDITOR_EDITING) tellDueNotices();
   advanceScrollStep();
   composeEditorFrame();
+  endFrameHistoryStep();
   presentFrame();
   // Queued after the present, so the rate line shows in the next frame.
   queueDebugRateLine();

@@ -110,6 +110,10 @@ void startPick() {
   gesture.pickAnchorY = snapDown(frameState.mouseY + v.scrollY - v.y, doc.chipHeight);
   session.frontWindow = FRONT_SHEET;
   session.brushW = session.brushH = 1;
+  // The pressed chip is the pick from the start: a click whose release
+  // comes in the very next frame takes it, not the pick before.
+  session.pickLeft = gesture.pickAnchorX;
+  session.pickTop = gesture.pickAnchorY;
   session.brushFromMap = 0;
 }
 
@@ -176,7 +180,7 @@ void updateCopyDrag(int layer) {
   char status[64];
   std::snprintf(status, sizeof status, "[%d,%d],[%d,%d]", static_cast<int>(gesture.copyAnchorX),
                 static_cast<int>(gesture.copyAnchorY), static_cast<int>(gesture.copyCornerX), static_cast<int>(gesture.copyCornerY));
-  queueText(v.x + 82, v.y - 22, COLOR_WHITE, status, layer);
+  queueMapTitlePart(status, layer);
 }
 
 void updateSheetTool(int layer) {

@@ -4,8 +4,8 @@
 // the map.
 #include <cstdio>
 
+#include "dialogs/texts.h"
 #include "editor/editor.h"
-#include "editor/editor_texts.h"
 #include "editor/view_internal.h"
 #include "gfx/gfx.h"
 #include "input/input.h"
@@ -245,7 +245,7 @@ void updateMapRectDrag(int layer) {
 void formatMapStatus(char* out, int outSize) {
   const int x = static_cast<int>(session.hoverCellX), y = static_cast<int>(session.hoverCellY);
   if (session.toolMode == TOOL_REPLACE && session.replacedCount >= 0)
-    std::snprintf(out, static_cast<size_t>(outSize), SJIS(editor_texts::REPLACED_STATUS), x, y,
+    std::snprintf(out, static_cast<size_t>(outSize), SJIS(texts::REPLACED_STATUS), x, y,
                   static_cast<int>(session.replacedCount));
   else
     std::snprintf(out, static_cast<size_t>(outSize), "[%d,%d]", x, y);

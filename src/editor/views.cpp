@@ -6,12 +6,16 @@
 // [SECTION] Content: chip sheet and map cells
 // [SECTION] Decoration: frame, title, thumbs, grid lines
 #include <cmath>
+#include <cstdio>
+#include <cstring>
 
 #include "editor/editor.h"
 #include "editor/view_internal.h"
 #include "gfx/gfx.h"
 #include "input/input.h"
+#include "map/history.h"
 #include "map/map.h"
+#include "platform/sjis.h"
 #include "settings/settings.h"
 
 using editor_detail::maxI;
@@ -355,6 +359,14 @@ void drawGridLines(const ViewWindow& v, int layer) {
     if (k > 0) queueShape(v.x, v.y + k, v.x + v.w, v.y + k, 1, COLOR_GUIDE_GREY, SHAPE_LINE, layer);
 }
 
+// "12/12": the steps applied of the steps kept, first on the title line.
+void drawHistoryPosition(const ViewWindow& v, int layer) {
+  session.mapTitleX = v.x + 82;
+  char text[24];
+  std::snprintf(text, sizeof text, "%u/%u", static_cast<unsigned>(history.position), static_cast<unsigned>(history.count));
+  queueMapTitlePart(text, layer);
+}
+
 void updateWindow(ViewWindow& v, const WindowLook& look, bool isMap, int layer) {
   int32_t imageW = 0, imageH = 0;
   if (isMap)
@@ -376,11 +388,25 @@ void updateWindow(ViewWindow& v, const WindowLook& look, bool isMap, int layer) 
     drawSheetContent(v, imageW, imageH, layer);
   drawWindowFrame(v.x, v.y, v.w, v.h, layer);
   drawPiece(*look.title, static_cast<float>(v.x - 6), static_cast<float>(v.y - 27), layer);
+  if (isMap) drawHistoryPosition(v, layer);
   drawThumbs(v, look, imageW, imageH, layer);
   if (v.w > 0 && v.h > 0) drawGridLines(v, layer);
 }
 
 }  // namespace
+
+void queueMapTitlePart(const char* text, int layer) {
+  // Half-width characters of the 16-pixel face are 8 pixels wide; the parts
+  // keep one character's gap between them.
+  constexpr int32_t CHAR_W = 8;
+  const ViewWindow& v = session.mapView;
+  const int32_t room = (v.x + v.w - session.mapTitleX) / CHAR_W;
+  if (room <= 0) return;
+  char cut[TEXT_STORE];
+  sjisCopy(cut, static_cast<size_t>(minI(room + 1, TEXT_STORE)), text);
+  queueText(session.mapTitleX, v.y - 22, COLOR_WHITE, cut, layer);
+  session.mapTitleX += (static_cast<int32_t>(std::strlen(cut)) + 1) * CHAR_W;
+}
 
 void updateMapView(int layer) {
   static const WindowLook look{&mapTitleSprite, &mapHThumbSprite, &mapVThumbSprite, 1, 9, 15, 15, 9, FRONT_MAP};

@@ -10,13 +10,53 @@ namespace {
 bool keyboardOpen = false;
 bool mouseOpen = false;
 int32_t lastHeld = 0;
+uint8_t lastKeys[256] = {};
+// Left Ctrl / Left Shift taken as a chord's modifier, until released.
+bool ctrlSwallowed = false, shiftSwallowed = false;
+// Where the keys' and the mouse's bits of this frame stand before the
+// swallowed modifiers are taken out.
+int32_t keyBits = 0, mouseBits = 0;
 
 // Scan codes of the editor's buttons.
 constexpr int DIK_LCONTROL = 0x1D, DIK_LSHIFT = 0x2A, DIK_SPACE = 0x39;
 constexpr int DIK_UP = 0xC8, DIK_NUMPAD8 = 0x48, DIK_DOWN = 0xD0, DIK_NUMPAD2 = 0x50;
 constexpr int DIK_LEFT = 0xCB, DIK_NUMPAD4 = 0x4B, DIK_RIGHT = 0xCD, DIK_NUMPAD6 = 0x4D;
+constexpr int DIK_RCONTROL = 0x9D, DIK_RSHIFT = 0x36, DIK_Z = 0x2C, DIK_Y = 0x15, DIK_S = 0x1F;
 
 inline bool down(int code) { return (inputState.keyState[code] & 0x80) != 0; }
+inline bool pressedNow(int code) { return down(code) && (lastKeys[code] & 0x80) == 0; }
+
+// The direction and button bits of the keyboard, the swallowed modifiers left out.
+int32_t keyboardBits() {
+  int32_t bits = 0;
+  if (down(DIK_UP) || down(DIK_NUMPAD8)) bits |= BTN_UP;
+  if (down(DIK_DOWN) || down(DIK_NUMPAD2)) bits |= BTN_DOWN;
+  if (down(DIK_LEFT) || down(DIK_NUMPAD4)) bits |= BTN_LEFT;
+  if (down(DIK_RIGHT) || down(DIK_NUMPAD6)) bits |= BTN_RIGHT;
+  if ((down(DIK_LCONTROL) && !ctrlSwallowed) || down(DIK_SPACE)) bits |= BTN_PRIMARY;
+  if (down(DIK_LSHIFT) && !shiftSwallowed) bits |= BTN_SECONDARY;
+  return bits;
+}
+
+// A modifier counts while down or down at the last read: a quick chord whose
+// Ctrl comes up before the next read (Ctrl down, Z down, Z up, Ctrl up) is
+// still a chord.
+inline bool heldOrJust(int code) { return down(code) || (lastKeys[code] & 0x80) != 0; }
+bool ctrlHeld() { return heldOrJust(DIK_LCONTROL) || heldOrJust(DIK_RCONTROL); }
+
+Shortcut readShortcut() {
+  const bool ctrl = ctrlHeld();
+  const bool shift = heldOrJust(DIK_LSHIFT) || heldOrJust(DIK_RSHIFT);
+  if (pressedNow(DIK_Z)) return shift && ctrl ? SHORTCUT_REDO : SHORTCUT_UNDO;
+  if (pressedNow(DIK_Y)) return SHORTCUT_REDO;
+  if (pressedNow(DIK_S) && ctrl) return SHORTCUT_SAVE;
+  return SHORTCUT_NONE;
+}
+
+void setButtons() {
+  inputState.buttonsHeld = keyBits | mouseBits;
+  inputState.buttonsPressed = inputState.buttonsHeld & ~lastHeld;
+}
 
 // A read that reports lost input is answered by acquiring the device again;
 // the frame then has no data from it, only the acquire's status.
@@ -73,20 +113,24 @@ int acquireInput(int mode) {
 
 int pollInput(int active) {
   int result = 1;
-  int32_t bits = 0;
+  keyBits = mouseBits = 0;
   inputState.keyboardReadOk = inputState.mouseReadOk = 0;
+  inputState.shortcut = SHORTCUT_NONE;
+  inputState.chordBegan = inputState.modifierPressed = inputState.modifierHeld = 0;
+  bool keysRead = false;
   if (keyboardOpen && inputState.inputSuspended == 0 && active == 1) {
     int status = readStatus(DEVICE_KEYBOARD, platformKeyboardRead(inputState.keyState));
     if (status != DEV_OK) {
       result = 0;
     } else {
       inputState.keyboardReadOk = 1;
-      if (down(DIK_UP) || down(DIK_NUMPAD8)) bits |= BTN_UP;
-      if (down(DIK_DOWN) || down(DIK_NUMPAD2)) bits |= BTN_DOWN;
-      if (down(DIK_LEFT) || down(DIK_NUMPAD4)) bits |= BTN_LEFT;
-      if (down(DIK_RIGHT) || down(DIK_NUMPAD6)) bits |= BTN_RIGHT;
-      if (down(DIK_LCONTROL) || down(DIK_SPACE)) bits |= BTN_PRIMARY;
-      if (down(DIK_LSHIFT)) bits |= BTN_SECONDARY;
+      keysRead = true;
+      if (!down(DIK_LCONTROL)) ctrlSwallowed = false;
+      if (!down(DIK_LSHIFT)) shiftSwallowed = false;
+      keyBits = keyboardBits();
+      inputState.modifierPressed = pressedNow(DIK_LCONTROL) || pressedNow(DIK_LSHIFT);
+      inputState.modifierHeld = down(DIK_LCONTROL) || down(DIK_LSHIFT);
+      inputState.shortcut = readShortcut();
     }
   }
   if (mouseOpen && inputState.inputSuspended == 0 && active == 1) {
@@ -95,10 +139,10 @@ int pollInput(int active) {
     if (status != DEV_OK) {
       result = 0;
     } else {
-      if (m.buttons[0] & 0x80) bits |= BTN_PRIMARY;
-      if (m.buttons[1] & 0x80) bits |= BTN_SECONDARY;
-      if (m.buttons[2] & 0x80) bits |= BTN_MOUSE3;
-      if (m.buttons[3] & 0x80) bits |= BTN_MOUSE4;
+      if (m.buttons[0] & 0x80) mouseBits |= BTN_PRIMARY;
+      if (m.buttons[1] & 0x80) mouseBits |= BTN_SECONDARY;
+      if (m.buttons[2] & 0x80) mouseBits |= BTN_MOUSE3;
+      if (m.buttons[3] & 0x80) mouseBits |= BTN_MOUSE4;
       inputState.mouseDX = m.x;
       inputState.mouseDY = m.y;
       std::memcpy(inputState.mouseButtonsRead, m.buttons, sizeof inputState.mouseButtonsRead);
@@ -106,9 +150,24 @@ int pollInput(int active) {
     }
   }
   lastHeld = inputState.buttonsHeld;
-  inputState.buttonsHeld = bits;
-  inputState.buttonsPressed = bits & ~lastHeld;
+  setButtons();
+  if (keysRead) {
+    // A command key pressed with Ctrl (or Shift with it) is a chord: its
+    // modifiers were never buttons.
+    if (inputState.shortcut != SHORTCUT_NONE && ctrlHeld()) beginChord();
+    std::memcpy(lastKeys, inputState.keyState, sizeof lastKeys);
+  } else {
+    std::memset(lastKeys, 0, sizeof lastKeys);
+  }
   return result;
+}
+
+void beginChord() {
+  ctrlSwallowed = down(DIK_LCONTROL);
+  shiftSwallowed = down(DIK_LSHIFT);
+  keyBits = keyboardBits();
+  setButtons();
+  inputState.chordBegan = 1;
 }
 
 void stopInput() {
@@ -119,5 +178,8 @@ void stopInput() {
 void resetInputState() {
   inputState = InputState{};
   lastHeld = 0;
+  std::memset(lastKeys, 0, sizeof lastKeys);
+  ctrlSwallowed = shiftSwallowed = false;
+  keyBits = mouseBits = 0;
   keyboardOpen = mouseOpen = false;
 }

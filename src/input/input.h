@@ -12,6 +12,10 @@ constexpr int32_t BTN_SECONDARY = 0x20;
 constexpr int32_t BTN_MOUSE3 = 0x40;
 constexpr int32_t BTN_MOUSE4 = 0x80;
 
+// The keys that stand for editor commands: plain, or with Ctrl (and Shift)
+// held as a chord.
+enum Shortcut : int32_t { SHORTCUT_NONE = 0, SHORTCUT_UNDO, SHORTCUT_REDO, SHORTCUT_SAVE };
+
 // Written by the input layer alone: which devices it may use, and what it
 // read for the current frame.
 struct InputState {
@@ -29,6 +33,19 @@ struct InputState {
   int32_t keyboardReadOk = 0;
   int32_t mouseReadOk = 0;
   uint8_t mouseButtonsRead[4]{};
+  // The command key pressed this frame: Z undo, Y redo, and with Ctrl held
+  // Ctrl+Z, Ctrl+Y, Ctrl+Shift+Z and Ctrl+S.
+  Shortcut shortcut = SHORTCUT_NONE;
+  // Set in the frame a chord is recognised: Left Ctrl and Left Shift held in
+  // it were modifiers, not buttons. From this frame until each is released
+  // they no longer count as BTN_PRIMARY / BTN_SECONDARY; what their press
+  // began is for the editor to take back.
+  int32_t chordBegan = 0;
+  // Left Ctrl or Left Shift went down this frame: its button press may yet
+  // turn out to be the start of a chord.
+  int32_t modifierPressed = 0;
+  // Left Ctrl or Left Shift is held (swallowed or not).
+  int32_t modifierHeld = 0;
 };
 extern InputState inputState;
 
@@ -39,5 +56,10 @@ int startInput();
 int acquireInput(int mode);
 int pollInput(int active);
 void stopInput();
+// A chord is recognised (a key, or the wheel, with Ctrl held): Left Ctrl and
+// Left Shift held now leave this frame's buttons and count as buttons again
+// only after their release; sets inputState.chordBegan. Called from pollInput
+// for the command keys; whoever reads another chord calls it too.
+void beginChord();
 // Every input flag and bit back to its start value (test fixtures).
 void resetInputState();

@@ -4,22 +4,11 @@
 #include <cstring>
 #include <new>
 
+#include "map/history.h"
 #include "platform/files.h"
 #include "platform/sjis.h"
 
 Document doc;
-
-void snapshotUndo() {
-  std::memcpy(doc.undoX, doc.planeX, sizeof doc.planeX);
-  std::memcpy(doc.undoY, doc.planeY, sizeof doc.planeY);
-  std::memcpy(doc.undoA, doc.planeA, sizeof doc.planeA);
-}
-
-void swapUndo() {
-  std::swap_ranges(doc.planeX, doc.planeX + MAP_CELLS, doc.undoX);
-  std::swap_ranges(doc.planeY, doc.planeY + MAP_CELLS, doc.undoY);
-  std::swap_ranges(doc.planeA, doc.planeA + MAP_CELLS, doc.undoA);
-}
 
 void clearMap() {
   snapshotUndo();
@@ -59,6 +48,7 @@ void resetMapModel() {
   // Built in place: a temporary of this size would take 1.5 MB of stack.
   doc.~Document();
   ::new (&doc) Document();
+  resetHistory();
 }
 
 void pathBeside(const char* path, const char* name, char* out) {

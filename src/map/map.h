@@ -1,5 +1,5 @@
 // The edited map as it lives in memory: sizes, the three cell planes, the
-// one-level undo store and the document paths. Everything is static and of
+// copies a history step begins with (map/history.h) and the document paths. Everything is static and of
 // fixed size; nothing is allocated when a map is created, opened or resized.
 #pragma once
 
@@ -14,8 +14,8 @@ constexpr int PATH_STORE = 260;          // bytes of every path store, terminato
 // 32 bits (a chip wider than that is no use on an 800 x 600 screen anyway).
 constexpr int CHIP_MAX = 4096;
 
-// The document: its sizes, the three cell planes with their one-level undo
-// copies, and the paths it names. Column-major: the cell of column c, row r
+// The document: its sizes, the three cell planes with the copies of them the
+// history step in progress began with, and the paths it names. Column-major: the cell of column c, row r
 // is at index c * 256 + r. The start values are a fresh program run's.
 struct Document {
   int32_t mapCellsX = 40;   // map width in cells, 0..256
@@ -38,8 +38,9 @@ extern Document doc;
 
 inline int cellIndex(int c, int r) { return c * MAP_MAX + r; }
 
-void snapshotUndo();     // planes -> undo copies, all 65,536 cells
-void swapUndo();         // exchange planes with their undo copies
+// A history step begins: the step before it ends, and the planes (all 65,536
+// cells) are copied into the undo copies. Called before every change.
+void snapshotUndo();
 void clearMap();         // snapshotUndo, then every plane to 0
 void clearChipPlanes();  // doc.planeX and doc.planeY to 0; doc.planeA and undo untouched
 
@@ -55,7 +56,8 @@ void setChipHeight(int32_t ty);
 int32_t clampCells(int32_t k);
 
 // Puts the model back as a fresh program run has it: 40 x 30 cells, 32 x 32
-// chips, every plane and undo copy 0, every path empty. Used by tests and tools.
+// chips, every plane and undo copy 0, every path empty, an empty history.
+// Used by tests and tools.
 void resetMapModel();
 
 // Sets doc.chipSheetPath and, from it, doc.chipSheetName (the path's file name alone),

@@ -26,6 +26,7 @@
 #include "editor/editor.h"
 #include "gfx/gfx.h"
 #include "input/input.h"
+#include "map/history.h"
 #include "map/map.h"
 #include "platform/platform.h"
 #include "platform/sjis.h"
@@ -276,6 +277,8 @@ int main(int argc, char** argv) {
       {"overlay", 1, 0, 0, 0x1E, 0},
       {"painting", 0, 1, 0, 0, 1},  // a FREE stroke across the map
       {"random painting", 0, 1, 0, 0, 1, 1},
+      // Z undoes that stroke (a whole step taken back) inside a counted frame.
+      {"undo", 0, 0, 0, 0x2C, 0},
       {"attribute", 0, 2, 0, 0, 0},
       {"preview", 0, 0, 1, 0, 0},
   };
@@ -301,6 +304,7 @@ int main(int argc, char** argv) {
     // the editor's own.
     bool ran = session.editorMode == mode.preview && session.toolMode == mode.tool && drawCount > 0 && c.moves > COUNTED / 2;
     if (mode.heldButtons) ran = ran && doc.planeX[cellIndex(session.hoverCellX / doc.chipWidth, session.hoverCellY / doc.chipHeight)] == 64;
+    if (mode.heldKey == 0x2C) ran = ran && history.count == 1 && history.position == 0;  // the stroke undone
     bool ok = ran && c.news == 0 && c.mallocs == 0;
     std::printf("%-10s %d frames: %ld operator new, %ld malloc", mode.name, COUNTED, c.news, c.mallocs);
     if (c.xcb) std::printf(" (and %ld inside libxcb, for the pointer queries)", c.xcb);

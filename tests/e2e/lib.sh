@@ -155,19 +155,32 @@ click_in() {  # click_in WINDOW X Y
   click_at $((o[0] + $2)) $((o[1] + $3))
 }
 
-# Chip (c, r) of the sheet window at (24, 112); map cell (c, r) of the map
-# window at (300, 112); 32 x 32 chips, nothing scrolled (the default places).
+# Chip (c, r) of the sheet window at its first place (24, 112) and map cell
+# (c, r) of the map window at (300, 112); 32 x 32 chips, nothing scrolled.
 sheet_x() { echo $((24 + 32 * $1)); }
 sheet_y() { echo $((112 + 32 * $1)); }
 map_x() { echo $((300 + 32 * $1)); }
 map_y() { echo $((112 + 32 * $1)); }
-# The inside of a chip on screen, clear of grid lines and highlight boxes.
-same_chip() {  # same_chip SHOT SHEETCOL SHEETROW MAPCOL MAPROW
+# Differing pixels between the inside of a sheet chip and of a map cell on
+# screen, clear of grid lines and highlight boxes.
+chip_diff() {  # chip_diff SHOT SHEETCOL SHEETROW MAPCOL MAPROW
   local a b
   a="$(mktemp --suffix=.png)"; b="$(mktemp --suffix=.png)"
   convert "$1" -crop "26x26+$(( $(sheet_x "$2") + 3 ))+$(( $(sheet_y "$3") + 3 ))" +repage "$a"
   convert "$1" -crop "26x26+$(( $(map_x "$4") + 3 ))+$(( $(map_y "$5") + 3 ))" +repage "$b"
-  local d; d=$(compare -metric AE "$a" "$b" null: 2>&1 | cut -d' ' -f1 || true)
+  compare -metric AE "$a" "$b" null: 2>&1 | cut -d' ' -f1 || true
   rm -f "$a" "$b"
-  [ "$d" = 0 ]
+}
+same_chip() { [ "$(chip_diff "$@")" = 0 ]; }
+
+# Starts the editor in the current folder with a new map over the sample chip
+# sheet and wallpaper (copied here), past the start-up dialog; sets pid and
+# prints the editor's window.
+start_new_map() {  # start_new_map BRINDLECOT SOURCE_DIR
+  cp "$2/samples/chips.bmp" "$2/samples/Brin.bmp" .
+  write_ini "$PWD" "$PWD/chips.bmp" "" "$PWD/Brin.bmp"
+  "$1" >/dev/null 2>&1 & pid=$!
+  focus_window "$(wait_window Brindlecot2D)"
+  press_key Return
+  wait_window '^Brindlecot$'
 }

@@ -10,12 +10,7 @@ source "$SRC/tests/e2e/lib.sh"
 work="$(mktemp -d)"
 trap 'kill $pid 2>/dev/null || true; rm -rf "$work"' EXIT
 cd "$work"
-cp "$SRC/samples/chips.bmp" "$SRC/samples/Brin.bmp" .
-write_ini "$work" "$work/chips.bmp" "" "$work/Brin.bmp"
-"$BIN" & pid=$!
-focus_window "$(wait_window Brindlecot2D)"
-press_key Return
-wait_window '^Brindlecot$' >/dev/null
+start_new_map "$BIN" "$SRC" >/dev/null
 sleep 1
 
 # Pick the tree and the pine with the bridge pieces under them: chips (0..1, 4..5).

@@ -67,6 +67,9 @@ int platformWaitFrame() {
 void platformSetCursorVisible(int) {}
 void platformSetRelativeMouse(int) {}
 
+// No window system, no watcher: tests post MSG_FILE_CHANGED themselves.
+void platformWatchFile(const char*) {}
+
 int platformPresent(const uint16_t* pixels, int width, int height, int pitch) {
   if (presentLostLeft > 0) {
     --presentLostLeft;
