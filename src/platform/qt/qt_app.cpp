@@ -345,6 +345,7 @@ class MainWidget : public QWidget {
   int32_t srcRow_[MAX_SCALED];
   int32_t firstCol_[PICTURE_W + 1];
   int32_t firstRow_[PICTURE_H + 1];
+  uint32_t widened_[PICTURE_W];  // one picture row at 32 bits, while it is spread
 
   static void mapAxis(int scaledSize, int pictureSize, int32_t* src, int32_t* first) {
     for (int d = 0; d < scaledSize; ++d)
@@ -385,8 +386,10 @@ class MainWidget : public QWidget {
   }
 
   // Widens picture pixels [x0, x1) x [y0, y1) to 32 bits and scales them into
-  // the scaled picture, in one pass: every scaled pixel is looked up once, and
-  // a scaled row showing the same picture row as the one above is copied.
+  // the scaled picture: each picture row is widened once into a row buffer
+  // (one table lookup per picture pixel, not per scaled one), spread from
+  // there to its scaled columns, and a scaled row showing the same picture
+  // row as the one above is copied.
   void scalePicture(int x0, int y0, int x1, int y1) {
     const int dx0 = firstCol_[x0], dx1 = firstCol_[x1], dy0 = firstRow_[y0], dy1 = firstRow_[y1];
     if (dx1 <= dx0 || dy1 <= dy0) return;
@@ -400,7 +403,8 @@ class MainWidget : public QWidget {
         std::memcpy(out + dx0, above + dx0, static_cast<size_t>(dx1 - dx0) * 4);
       } else {
         const uint16_t* src = shown_[srcRow_[dy]];
-        for (int dx = dx0; dx < dx1; ++dx) out[dx] = rgb565To32[src[srcCol_[dx]]];
+        for (int x = x0; x < x1; ++x) widened_[x] = rgb565To32[src[x]];
+        for (int dx = dx0; dx < dx1; ++dx) out[dx] = widened_[srcCol_[dx]];
         aboveRow = srcRow_[dy];
       }
       above = out;
