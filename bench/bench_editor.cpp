@@ -184,5 +184,5 @@ BENCHMARK(wholeMapTool)->DenseRange(0, 4)->Unit(benchmark::kMicrosecond);
 BENCHMARK(backBufferMemcpy)->Unit(benchmark::kMicrosecond);
 BENCHMARK(editingFrameComposed)->Args({16, 0})->Args({32, 0})->Args({16, 2})->Unit(benchmark::kMicrosecond);
 BENCHMARK(editingFrame)->Arg(16)->Arg(32)->Unit(benchmark::kMicrosecond);
-BENCHMARK(presentedFrame)->ArgsProduct({{0, 1, 2}, {800, 1280}})->Unit(benchmark::kMicrosecond);
+BENCHMARK(presentedFrame)->ArgsProduct({{0, 1, 2}, {800, 1280, 1920}})->Unit(benchmark::kMicrosecond);
 BENCHMARK_MAIN();

@@ -21,10 +21,11 @@ int debugAtFirstFrame = -1;
 std::vector<std::string> boxes;
 int boxAnswer = IDNO;
 
-void countingFrame() {
+int countingFrame() {
   if (framesRun == 0) debugAtFirstFrame = settings.showDebugInfo;
   ++framesRun;
   if (framesRun == 3) platformPostQuit(7);
+  return 0;
 }
 
 int recordBox(const char* text, const char* caption, int) {

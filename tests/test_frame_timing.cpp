@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "app/app.h"
 #include "editor/editor.h"
@@ -31,12 +32,13 @@ uint32_t loopLength = 0;
 int32_t largestJump = 0;
 int32_t lastScroll = 0;
 
-void timedFrame() {
+int timedFrame() {
   if (loopStart == 0) loopStart = platformMillis();
   updateEditorFrame(appState.appActive);
   largestJump = std::max(largestJump, session.mapView.scrollX - lastScroll);
   lastScroll = session.mapView.scrollX;
   if (platformMillis() - loopStart >= loopLength) platformPostQuit(0);
+  return editorPictureSteady();
 }
 
 class FrameTimingTest : public ::testing::Test {
@@ -133,6 +135,94 @@ TEST_F(FrameTimingTest, FirstFrameAfterADialogMeasuresNoTimeInIt) {
   ASSERT_EQ(runMessageLoop(), 0);
   EXPECT_GT(session.mapView.scrollX, 0) << "auto-scroll ran";
   EXPECT_LT(largestJump, 40);
+}
+
+// A quiet editor rests: no frames run until input arrives, a deadline comes
+// or a message is posted; a key wakes it at once with a frame that measures
+// no time away, frames then run while the key is held, and the overlay keeps
+// them running. Through the real loop, its Qt wait and the real window.
+struct FrameRecord {
+  uint32_t at;
+  float secondsBefore;
+  int steady;
+};
+std::vector<FrameRecord> frames;
+uint32_t deadlineMs = NO_DEADLINE;
+int deadlineAsked = 0;
+
+int recordedFrame() {
+  float before = frameSeconds;
+  int steady = runEditorFrame();
+  frames.push_back(FrameRecord{platformMillis() - loopStart, before, steady});
+  return steady;
+}
+
+uint32_t testDeadline() {
+  ++deadlineAsked;
+  return deadlineMs;
+}
+
+int framesBetween(uint32_t from, uint32_t to) {
+  return static_cast<int>(std::count_if(frames.begin(), frames.end(),
+                                        [&](const FrameRecord& f) { return f.at >= from && f.at < to; }));
+}
+
+TEST_F(FrameTimingTest, AQuietEditorRestsUntilInputADeadlineOrAMessage) {
+  ASSERT_EQ(platformCreateMainWindow("Brindlecot", mainWindowProc), 1);
+  platformShowMainWindow();
+  platformPeekMessage();
+  appState.appActive = 1;
+  const DeadlineSource clockSource = appDeadlineSources[0];
+  appDeadlineSources[0] = testDeadline;  // no clock ticks in the way
+  appFrameFunction = recordedFrame;
+  frames.clear();
+  frames.reserve(400);
+  deadlineAsked = 0;
+  settings.scrollSpeed = 400;
+
+  // Phase 1: quiet, no deadline; the right arrow held from 300 to 600 ms;
+  // quiet again until the quit at 1100 ms.
+  deadlineMs = NO_DEADLINE;
+  loopStart = platformMillis();
+  QTimer::singleShot(300, [] { platformTestSetKey(DIK_RIGHT, 1); });
+  QTimer::singleShot(600, [] { platformTestSetKey(DIK_RIGHT, 0); });
+  QTimer::singleShot(1100, [] { platformPostQuit(0); });
+  ASSERT_EQ(runMessageLoop(), 0);
+  ASSERT_FALSE(frames.empty());
+  EXPECT_LE(framesBetween(150, 300), 0) << "frames ran while nothing could change";
+  auto woken = std::find_if(frames.begin(), frames.end(), [](const FrameRecord& f) { return f.at >= 300; });
+  ASSERT_NE(woken, frames.end());
+  EXPECT_LT(woken->at, 300u + 40u) << "the key showed late";
+  EXPECT_EQ(woken->secondsBefore, 0.0f) << "the first frame after the rest measured the time away";
+  EXPECT_GE(framesBetween(320, 580), 8) << "frames stopped while the key was held";
+  EXPECT_GT(session.mapView.scrollX, 0);
+  EXPECT_LE(framesBetween(800, 1100), 1) << "no rest after the release";
+  EXPECT_GT(deadlineAsked, 0);
+
+  // Phase 2: a deadline every 100 ms wakes the resting loop for one frame each.
+  frames.clear();
+  deadlineMs = 100;
+  loopStart = platformMillis();
+  QTimer::singleShot(1000, [] { platformPostQuit(0); });
+  ASSERT_EQ(runMessageLoop(), 0);
+  int woke = framesBetween(200, 1000);
+  EXPECT_GE(woke, 5);
+  EXPECT_LE(woke, 12);
+
+  // Phase 3: with the overlay on, frames keep running for its figures.
+  frames.clear();
+  deadlineMs = NO_DEADLINE;
+  settings.showDebugInfo = 1;
+  loopStart = platformMillis();
+  QTimer::singleShot(400, [] { platformPostQuit(0); });
+  ASSERT_EQ(runMessageLoop(), 0);
+  EXPECT_GE(framesBetween(100, 400), 12);
+  EXPECT_TRUE(std::none_of(frames.begin(), frames.end(), [](const FrameRecord& f) { return f.steady; }));
+
+  settings.showDebugInfo = 0;
+  appDeadlineSources[0] = clockSource;
+  platformSetWindowProc(nullptr);
+  platformDestroyMainWindow();
 }
 
 }  // namespace

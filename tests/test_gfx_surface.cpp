@@ -97,6 +97,17 @@ TEST(GfxSurface, UnstretchedCopiesClipToBothSurfaces) {
   platSurfaceCopy(dst.s, 2, 1, src.s, 0, 0, INT_MAX, INT_MAX);
   EXPECT_EQ(dst.at(2, 1), 1);
   EXPECT_EQ(dst.at(17, 9), 1 + 8 * 64 + 15);
+  // Short rows (a chip's) and long ones are copied differently: every width
+  // lands whole, and not a pixel beyond it.
+  Surf wide(300, 2), onto(300, 2);
+  for (int x = 0; x < 300; ++x) wide.set(x, 1, uint16_t(0x4000 + x));
+  for (int w : {1, 15, 16, 17, 37, 128, 129, 260}) {
+    platSurfaceFill(onto.s, 0);
+    platSurfaceCopy(onto.s, 3, 0, wide.s, 5, 1, 5 + w, 2);
+    EXPECT_EQ(countNot(onto, 0), w) << "width " << w;
+    EXPECT_EQ(onto.at(3, 0), 0x4005) << "width " << w;
+    EXPECT_EQ(onto.at(2 + w, 0), uint16_t(0x4004 + w)) << "width " << w;
+  }
 }
 
 TEST(GfxSurface, KeyedCopyKeepsTheDestinationWhereTheSourceIsTheKey) {

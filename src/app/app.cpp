@@ -1,6 +1,7 @@
 // [SECTION] Start-up, the main window procedure and the message loop.
 #include "app/app.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "dialogs/dialogs.h"
@@ -13,8 +14,20 @@
 #include "settings/settings.h"
 
 uint32_t appShutdownDelayMs = 500;
-void runEditorFrame() { updateEditorFrame(appState.appActive); }
-void (*appFrameFunction)() = runEditorFrame;
+int runEditorFrame() {
+  updateEditorFrame(appState.appActive);
+  return editorPictureSteady();
+}
+int (*appFrameFunction)() = runEditorFrame;
+
+DeadlineSource appDeadlineSources[DEADLINE_SLOTS] = {editorMillisToClockTick};
+
+uint32_t appMillisToNextDeadline() {
+  uint32_t earliest = NO_DEADLINE;
+  for (DeadlineSource source : appDeadlineSources)
+    if (source) earliest = std::min(earliest, source());
+  return earliest;
+}
 
 namespace {
 
@@ -108,16 +121,31 @@ void mainWindowProc(const PlatMessage& m) {
 }
 
 int runMessageLoop() {
+  // Set while the last frame's picture would be the next one's too.
+  bool steady = false;
   for (;;) {
     if (platformPeekMessage()) {
       PlatMessage m{};
+      steady = false;  // whatever a message changes shows in the next frame
       if (!platformGetMessage(&m)) return static_cast<int>(m.wParam);
       if (translateAccelerator(m)) continue;
       platformDispatchMessage(m);
     } else if (appState.appActive == 1) {
-      // Frames follow the display's refresh instead of running as fast as
-      // the loop can spin; a message that arrives meanwhile goes first.
-      if (platformWaitFrame()) appFrameFunction();
+      if (steady) {
+        // Nothing can change the picture until input arrives or something
+        // comes due: wait for that instead of running frames that show the
+        // same. The time asleep is no frame time, as after switching back,
+        // and what woke the loop shows at once, not a frame period later.
+        platformWaitForInput(appMillisToNextDeadline());
+        resetFrameClock();
+        steady = false;
+        if (platformPeekMessage()) continue;  // a message goes first
+      } else if (!platformWaitFrame()) {
+        // Frames follow the display's refresh instead of running as fast
+        // as the loop can spin; a message that arrives meanwhile goes first.
+        continue;
+      }
+      steady = appFrameFunction() != 0;
     } else {
       platformWaitMessage();
     }

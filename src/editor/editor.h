@@ -40,6 +40,14 @@ struct FrameState {
   int32_t mouseX = 0, mouseY = 0;  // pointer in pixels of the 800 x 600 screen
   int32_t pointerClaimed = 0;
   PointerShape pointerShape = POINTER_ARROW;
+  // What the frame before saw: the pointer and the buttons held.
+  int32_t lastMouseX = 0, lastMouseY = 0;
+  int32_t lastButtonsHeld = 0;
+  // 1 when the picture this frame presented will be the next frame's too,
+  // until input arrives or the clock turns: nothing held or just released, no
+  // gesture, no time-based scroll, the pointer where it was, the overlay off,
+  // and this frame changed nothing on screen.
+  int32_t pictureSteady = 0;
 };
 extern FrameState frameState;
 
@@ -146,6 +154,11 @@ extern const CommandButton commandButtons[COMMAND_COUNT];
 // advanced, the frame composed and presented. `active` is 1 while the
 // application is active: only then may the input devices be acquired.
 void updateEditorFrame(int32_t active);
+// Whether the loop may wait for input instead of running the next frame
+// (frameState.pictureSteady of the last updateEditorFrame).
+int editorPictureSteady();
+// Milliseconds until the clock's second turns, a little past it.
+uint32_t editorMillisToClockTick();
 // Queues the whole frame of the current mode, the editing screen or the
 // preview, with its background, clock and (editing only) pointer image; it
 // presents nothing, so the queues can be looked at before presentFrame.
@@ -204,6 +217,8 @@ void drawWindowFrame(int32_t x, int32_t y, int32_t w, int32_t h, int layer);
 void advanceScrollStep();
 int32_t scrollStep();
 void resetScrollStep();
+// 1 when this frame moved something by time (scrollStep was asked for).
+int scrollStepTaken();
 void loadViewsFromSettings();   // placements from the Settings
 void storeViewsToSettings();    // placements back into the Settings
 

@@ -102,21 +102,56 @@ void composeEditorFrame() {
   }
 }
 
+namespace {
+
+// Nothing held now or in the frame before (a release may have started
+// something the next frame shows), no gesture, no scroll by time, the
+// pointer where it was, no overlay (its figures change every frame), and
+// the picture just presented the same as the one before it.
+bool pictureSteady(const PlatPresentCounts& before, const PlatPresentCounts& after, bool inputRead) {
+  if (!inputRead || settings.showDebugInfo == 1) return false;
+  if (inputState.buttonsHeld != 0 || frameState.lastButtonsHeld != 0 || gesture.kind != GESTURE_NONE) return false;
+  if (scrollStepTaken() != 0) return false;
+  if (inputState.mouseDX != 0 || inputState.mouseDY != 0 || frameState.mouseX != frameState.lastMouseX ||
+      frameState.mouseY != frameState.lastMouseY)
+    return false;
+  return after.frames == before.frames + 1 && after.changed == before.changed;
+}
+
+}  // namespace
+
+int editorPictureSteady() { return frameState.pictureSteady; }
+
+uint32_t editorMillisToClockTick() {
+  PlatLocalTime t{};
+  platformLocalTime(&t);
+  int ms = t.millisecond < 0 || t.millisecond > 999 ? 0 : t.millisecond;
+  return static_cast<uint32_t>(1000 - ms) + 2;
+}
+
 void updateEditorFrame(int32_t active) {
   // The preview pans by relative motion only; holding the hidden pointer at the
   // window centre keeps that motion coming at the screen edges. Switched before
   // the pointer is read, so the first frame after the preview sees the pointer
   // back where it was when the preview began.
   platformSetRelativeMouse(session.editorMode == 1 ? 1 : 0);
+  frameState.lastMouseX = frameState.mouseX;
+  frameState.lastMouseY = frameState.mouseY;
   platformCursorPos(&frameState.mouseX, &frameState.mouseY);
-  if (!pollInput(active)) acquireInput(active);
+  const bool inputRead = pollInput(active) != 0;
+  if (!inputRead) acquireInput(active);
   queueDebugInputLines();
   applyFrameShortcuts();
   if (active == 1 && session.editorMode == EDITOR_EDITING) tellDueNotices();
   advanceScrollStep();
   composeEditorFrame();
   endFrameHistoryStep();
+  PlatPresentCounts before{}, after{};
+  platformPresentCounts(&before);
   presentFrame();
+  platformPresentCounts(&after);
+  frameState.pictureSteady = pictureSteady(before, after, inputRead) ? 1 : 0;
+  frameState.lastButtonsHeld = inputState.buttonsHeld;
   // Queued after the present, so the rate line shows in the next frame.
   queueDebugRateLine();
 }

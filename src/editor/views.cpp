@@ -83,6 +83,9 @@ namespace {
 // under a pixel per frame would otherwise truncate to nothing.
 int32_t frameScroll = 0;
 double scrollCarry = 0.0;
+// Asked for in this frame: a scroll that moves with time wants the next frame
+// even when it moved nothing now (a step under a pixel, or the view's edge).
+bool stepTaken = false;
 }  // namespace
 
 void advanceScrollStep() {
@@ -94,14 +97,21 @@ void advanceScrollStep() {
   if (step < -2147483647.0) step = -2147483647.0;
   frameScroll = static_cast<int32_t>(step);
   scrollCarry = step - frameScroll;
+  stepTaken = false;
 }
 
 void resetScrollStep() {
   frameScroll = 0;
   scrollCarry = 0.0;
+  stepTaken = false;
 }
 
-int32_t scrollStep() { return frameScroll; }
+int32_t scrollStep() {
+  stepTaken = true;
+  return frameScroll;
+}
+
+int scrollStepTaken() { return stepTaken ? 1 : 0; }
 
 // ---------------------------------------------------------------------------
 // [SECTION] Window frame

@@ -69,6 +69,13 @@ void platformWaitMessage();
 // Returns 1 when the frame is due, 0 when a message arrived first (the frame
 // is still due afterwards).
 int platformWaitFrame();
+// Waits, handling window-system events, until input arrives that the last
+// frame has not seen (a key, a button, pointer motion, the window changing
+// size), a message is posted, or timeoutMs pass (WAIT_FOREVER: no limit).
+// 1 when something arrived, 0 when the time ran out. Either way the frame
+// that follows reads what arrived, as after platformWaitFrame.
+constexpr uint32_t WAIT_FOREVER = 0xFFFFFFFFu;
+int platformWaitForInput(uint32_t timeoutMs);
 void platformPostMessage(int kind, intptr_t wParam, intptr_t lParam);
 void platformPostQuit(int exitCode);
 // Empties the queue (tests).
@@ -100,6 +107,7 @@ uint32_t platformModalMillis();
 void platformSleep(uint32_t ms);
 struct PlatLocalTime {
   int year, month, day, hour, minute, second;
+  int millisecond;  // into the second, for waking when it turns
 };
 void platformLocalTime(PlatLocalTime* t);
 

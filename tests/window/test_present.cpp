@@ -99,6 +99,33 @@ TEST_F(PresentTest, LetterboxBarsStayBlackAfterResize) {
   EXPECT_EQ(shot.pixel(950, 300), 0xFF000000u);
   EXPECT_EQ(shot.pixel(100, 0), 0xFFFFFFFFu);
   EXPECT_EQ(shot.pixel(899, 599), 0xFFFFFFFFu);
+
+  // At 1.25 x every window pixel shows the picture pixel nearest its centre,
+  // widened channel by channel, with no bars left.
+  w->resize(1000, 750);
+  platformPeekMessage();
+  for (int y = 0; y < H; ++y)
+    for (int x = 0; x < W; ++x) set(x, y, static_cast<uint16_t>(x * 7 + y * 1031));
+  present();
+  auto widen = [](uint16_t v) {
+    uint32_t r = v >> 11, g = (v >> 5) & 0x3F, b = v & 0x1F;
+    return 0xFF000000u | ((r << 3 | r >> 2) << 16) | ((g << 2 | g >> 4) << 8) | (b << 3 | b >> 2);
+  };
+  auto nearest = [](int d, int scaled, int size) { return (2 * d + 1) * size / (2 * scaled); };
+  shot = w->grab().toImage();
+  ASSERT_EQ(shot.size(), QSize(1000, 750));
+  int wrong = 0;
+  for (int y = 0; y < 750; ++y)
+    for (int x = 0; x < 1000; ++x)
+      wrong += shot.pixel(x, y) != widen(frame[nearest(y, 750, H) * PITCH + nearest(x, 1000, W)]) ? 1 : 0;
+  EXPECT_EQ(wrong, 0);
+  // One changed pixel: its band's push, and on screen its one window pixel.
+  set(123, 45, 0xF800);
+  EXPECT_EQ(present(), 1);
+  shot = w->grab().toImage();
+  EXPECT_EQ(shot.pixel(154, 56), 0xFFFF0000u);
+  EXPECT_EQ(shot.pixel(153, 56), widen(frame[45 * PITCH + 122]));
+  EXPECT_EQ(shot.pixel(155, 56), widen(frame[45 * PITCH + 124]));
 }
 
 }  // namespace

@@ -15,6 +15,10 @@ void backendPumpEvents();
 // Waits, handling window-system events, until a message may have arrived;
 // 1 after waiting, 0 at once when none ever can (no window system).
 int backendWaitEvents();
+// Waits, handling window-system events, until at least one event was
+// handled or timeoutMs pass (WAIT_FOREVER: no limit); 0 at once when nothing
+// but the time could ever end the wait (no window system).
+int backendWaitEventsFor(uint32_t timeoutMs);
 // A message was posted by the program: a wait in progress wakes up.
 void backendWakeWaiter();
 

@@ -13,7 +13,9 @@ uint32_t platformMillis() {
 void platformSleep(uint32_t ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
 void platformLocalTime(PlatLocalTime* t) {
-  std::time_t now = std::time(nullptr);
+  timespec ts{};
+  clock_gettime(CLOCK_REALTIME, &ts);
+  std::time_t now = ts.tv_sec;
   std::tm tm{};
   localtime_r(&now, &tm);
   t->year = tm.tm_year + 1900;
@@ -22,4 +24,5 @@ void platformLocalTime(PlatLocalTime* t) {
   t->hour = tm.tm_hour;
   t->minute = tm.tm_min;
   t->second = tm.tm_sec;
+  t->millisecond = static_cast<int>(ts.tv_nsec / 1000000);
 }

@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "platform/core/backend.h"
+#include "platform/core/messages.h"
 #include "platform/platform.h"
 #include "platform/testing.h"
 
@@ -34,17 +35,20 @@ void platDeviceSetKey(int scan, bool down) {
   if (scan <= 0 || scan >= 256) return;
   dev.keys[scan] = down ? 0x80 : 0;
   if (down) dev.keyLatch[scan] = 0x80;
+  platNoteInput();
 }
 
 void platDeviceSetButton(int i, bool down) {
   if (i < 0 || i >= 4) return;
   dev.buttons[i] = down ? 0x80 : 0;
   if (down) dev.buttonLatch[i] = 0x80;
+  platNoteInput();
 }
 
 void platDeviceClearKeys() {
   std::memset(dev.keys, 0, sizeof dev.keys);
   std::memset(dev.keyLatch, 0, sizeof dev.keyLatch);
+  platNoteInput();
 }
 
 void platDeviceClearKeyLatches() { std::memset(dev.keyLatch, 0, sizeof dev.keyLatch); }

@@ -16,6 +16,7 @@ constexpr int QUEUE_SIZE = 256;
 PlatMessage ring[QUEUE_SIZE];
 int ringHead = 0, ringCount = 0;
 WindowProc windowProc = nullptr;
+bool inputNoted = false;
 
 bool popMessage(PlatMessage* m) {
   if (ringCount == 0) return false;
@@ -62,6 +63,31 @@ void platformSetWindowProc(WindowProc proc) { windowProc = proc; }
 void platformWaitMessage() {
   while (ringCount == 0)
     if (!backendWaitEvents()) return;  // nothing could ever arrive
+}
+
+void platNoteInput() { inputNoted = true; }
+
+void platInputTaken() { inputNoted = false; }
+
+int platformWaitForInput(uint32_t timeoutMs) {
+  const uint32_t start = platformMillis();
+  int arrived = 0;
+  for (;;) {
+    if (ringCount > 0 || inputNoted) {
+      arrived = 1;
+      break;
+    }
+    uint32_t left = WAIT_FOREVER;
+    if (timeoutMs != WAIT_FOREVER) {
+      const uint32_t spent = platformMillis() - start;
+      if (spent >= timeoutMs) break;
+      left = timeoutMs - spent;
+    }
+    if (!backendWaitEventsFor(left)) break;  // nothing could ever arrive
+  }
+  // The frame that follows reads whatever arrived.
+  inputNoted = false;
+  return arrived;
 }
 
 void platformPostMessage(int kind, intptr_t wParam, intptr_t lParam) {

@@ -8,3 +8,9 @@
 void platMessagePush(const PlatMessage& message);
 // How many messages wait.
 int platMessagesWaiting();
+
+// Input the last frame has not seen arrived: a key, a button, pointer motion,
+// the window's size. A wait for input ends at it.
+void platNoteInput();
+// A frame is about to read its input: what was noted so far is its own.
+void platInputTaken();

@@ -122,6 +122,24 @@ void mapAxis(int64_t dStart, int64_t dLen, int64_t sStart, int64_t sLen, int64_t
   *last = hi;
 }
 
+// A chip's row is a few dozen bytes: copied in place in 32-byte steps, since
+// a library call per row costs more than such a copy (a map window copies
+// thousands of them a frame). Long rows go to memcpy.
+constexpr int SHORT_ROW_PIXELS = 128;
+void copyRow(uint16_t* d, const uint16_t* s, int w) {
+  if (w > SHORT_ROW_PIXELS) {
+    std::memcpy(d, s, static_cast<size_t>(w) * sizeof(uint16_t));
+    return;
+  }
+  int x = 0;
+  for (; x + 16 <= w; x += 16) {
+    uint16_t block[16];
+    __builtin_memcpy(block, s + x, sizeof block);
+    __builtin_memcpy(d + x, block, sizeof block);
+  }
+  for (; x < w; ++x) d[x] = s[x];
+}
+
 }  // namespace
 
 void platSurfaceCopy(PlatSurface* dst, int dx, int dy, const PlatSurface* src, int left, int top, int right,
@@ -132,7 +150,10 @@ void platSurfaceCopy(PlatSurface* dst, int dx, int dy, const PlatSurface* src, i
   for (int row = 0; row < c.h; ++row) {
     uint16_t* d = dst->pixels + static_cast<ptrdiff_t>(c.dstY + row) * dst->pitch + c.dstX;
     const uint16_t* s = src->pixels + static_cast<ptrdiff_t>(c.srcY + row) * src->pitch + c.srcX;
-    std::memmove(d, s, bytes);  // a surface may be copied onto itself
+    if (dst == src)
+      std::memmove(d, s, bytes);  // a surface copied onto itself may overlap
+    else
+      copyRow(d, s, c.w);
   }
 }
 

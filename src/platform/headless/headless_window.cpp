@@ -61,6 +61,7 @@ int platformWaitFrame() {
   if (platMessagesWaiting() > 0) return 0;
   if (now < nextFrameAt) std::this_thread::sleep_until(nextFrameAt);
   nextFrameAt += FRAME_PERIOD;
+  platInputTaken();
   return 1;
 }
 
@@ -110,6 +111,12 @@ int dlgUnitsToPixelsY(int dlu) { return (dlu * 12 + 4) / 8; }
 // ---------------------------------------------------------------------------
 void backendPumpEvents() {}
 int backendWaitEvents() { return 0; }
+// No event can arrive while this thread sleeps; only the time ends the wait.
+int backendWaitEventsFor(uint32_t timeoutMs) {
+  if (timeoutMs == WAIT_FOREVER) return 0;
+  std::this_thread::sleep_for(std::chrono::milliseconds(timeoutMs));
+  return 1;
+}
 void backendWakeWaiter() {}
 int backendMayAcquireDevices() { return 1; }
 void backendTakePointerMotion(double*, double*) {}

@@ -13,8 +13,10 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
+#include <QResizeEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QSocketNotifier>
 #include <QTranslator>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -24,12 +26,14 @@
 #include <xcb/xcb.h>
 
 #include <chrono>
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <thread>
 
 #if defined(__linux__)
 #include <sys/syscall.h>
+#include <sys/timerfd.h>
 #include <unistd.h>
 #endif
 
@@ -166,21 +170,23 @@ int presentPushes = 0;  // bands handed to Qt since start (tests)
 PlatPresentCounts presentCounts = {0, 0, 0};
 QRect lastPush;  // picture pixels of the last band handed to Qt (tests)
 
+// The largest side of the scaled picture kept in the window's own pixels;
+// a larger picture rectangle is drawn at this size, centred in it.
+constexpr int MAX_SCALED = 8192;
+
 class MainWidget : public QWidget {
  public:
-  MainWidget() : image_(PICTURE_W, PICTURE_H, QImage::Format_RGB32) {
+  MainWidget() {
     static bool tableFilled = false;
     if (!tableFilled) fillColourTable();
     tableFilled = true;
-    image_.fill(Qt::black);
     std::memset(shown_, 0, sizeof shown_);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
+    fitScaledPicture();
   }
-
-  const QImage& image() const { return image_; }
 
   // Asks Qt to repaint what the frames since the last call changed.
   void handOverRepaints() {
@@ -199,9 +205,15 @@ class MainWidget : public QWidget {
 
   double scale() const { return double(pictureRect().width()) / PICTURE_W; }
 
+  // The shown picture's pixel at picture position (x, y), as 0xAARRGGBB.
+  uint32_t shownPixel(int x, int y) const {
+    int dx = std::min(firstCol_[x], scaledW_ - 1), dy = std::min(firstRow_[y], scaledH_ - 1);
+    return reinterpret_cast<const uint32_t*>(scaled_.constScanLine(dy))[dx];
+  }
+
   // Takes a finished back buffer. Only what differs from the picture on
-  // screen is converted and handed to Qt; an unchanged frame costs one
-  // comparison and pushes nothing to the window.
+  // screen is converted, scaled and handed to Qt; an unchanged frame costs
+  // one comparison and pushes nothing to the window.
   void present(const uint16_t* pixels, int width, int height, int pitch) {
     int rows = std::min(height, PICTURE_H), cols = std::min(width, PICTURE_W);
     if (rows <= 0 || cols <= 0) return;
@@ -222,12 +234,10 @@ class MainWidget : public QWidget {
         right = std::max(right, r);
       }
       if (right < 0) continue;
-      for (int y = y0; y < y1; ++y) {
-        const uint16_t* src = pixels + static_cast<ptrdiff_t>(y) * pitch;
-        uint32_t* out = reinterpret_cast<uint32_t*>(image_.scanLine(y));
-        for (int x = left; x <= right; ++x) out[x] = rgb565To32[src[x]];
-        std::memcpy(shown_[y] + left, src + left, static_cast<size_t>(right - left + 1) * 2);
-      }
+      for (int y = y0; y < y1; ++y)
+        std::memcpy(shown_[y] + left, pixels + static_cast<ptrdiff_t>(y) * pitch + left,
+                    static_cast<size_t>(right - left + 1) * 2);
+      scalePicture(left, y0, right + 1, y1);
       ++presentPushes;
       lastPush = QRect(QPoint(left, y0), QPoint(right, y1 - 1));
       repaintLater(widgetRectOf(left, y0, right + 1, y1));
@@ -239,17 +249,27 @@ class MainWidget : public QWidget {
   void paintEvent(QPaintEvent* e) override {
     ++presentCounts.paints;
     QPainter p(this);
-    p.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    QRect r = pictureRect();
-    // Only the letterbox bars are filled; the picture covers the rest. The
-    // painter is clipped to the exposed region, so a changed band costs its
-    // own rectangle only.
+    QRect r = scaledRect();
+    // Only the letterbox bars are filled; the picture covers the rest. Each
+    // exposed rectangle is a plain copy out of the scaled picture, so a
+    // changed band costs its own rectangle only.
     const QRect bars[4] = {QRect(0, 0, width(), r.top()), QRect(0, r.bottom() + 1, width(), height() - r.bottom() - 1),
                            QRect(0, r.top(), r.left(), r.height()),
                            QRect(r.right() + 1, r.top(), width() - r.right() - 1, r.height())};
     for (const QRect& b : bars)
       if (!b.isEmpty() && b.intersects(e->rect())) p.fillRect(b, Qt::black);
-    p.drawImage(r, image_);
+    const double dpr = scaled_.devicePixelRatio();
+    for (const QRect& part : e->region()) {
+      QRect shown = part.intersected(r);
+      if (shown.isEmpty()) continue;
+      QRectF source(QPointF(shown.topLeft() - r.topLeft()) * dpr, QSizeF(shown.size()) * dpr);
+      p.drawImage(QPointF(shown.topLeft()), scaled_, source);
+    }
+  }
+
+  void resizeEvent(QResizeEvent*) override {
+    fitScaledPicture();
+    platNoteInput();  // the pointer now lies elsewhere on the picture
   }
 
   void keyPressEvent(QKeyEvent* e) override { key(e, true); }
@@ -258,8 +278,8 @@ class MainWidget : public QWidget {
   void mousePressEvent(QMouseEvent* e) override { button(e->button(), true); }
   void mouseReleaseEvent(QMouseEvent* e) override { button(e->button(), false); }
   void mouseDoubleClickEvent(QMouseEvent* e) override { button(e->button(), true); }
-  void mouseMoveEvent(QMouseEvent* e) override { dev.eventPointer = native(e->globalPosition()); }
-  void enterEvent(QEnterEvent* e) override { dev.eventPointer = native(e->globalPosition()); }
+  void mouseMoveEvent(QMouseEvent* e) override { pointerAt(e->globalPosition()); }
+  void enterEvent(QEnterEvent* e) override { pointerAt(e->globalPosition()); }
 
   void closeEvent(QCloseEvent* e) override {
     // The window procedure decides: a close message reaches it, and its
@@ -276,6 +296,13 @@ class MainWidget : public QWidget {
       int vk = acceleratorKey(e->key());
       if (vk) platMessagePush(PlatMessage{MSG_KEYDOWN, vk, keyModifiers(e->modifiers())});
     }
+  }
+
+  void pointerAt(QPointF global) {
+    QPoint p = native(global);
+    if (p == dev.eventPointer) return;
+    dev.eventPointer = p;
+    platNoteInput();
   }
 
   QPoint native(QPointF global) const {
@@ -303,10 +330,86 @@ class MainWidget : public QWidget {
     platDeviceSetButton(i, down);
   }
 
-  // The widened picture Qt draws, and the 16-bit picture it was made from,
-  // for the comparison with the next frame.
-  QImage image_;
+  // The 16-bit picture on screen, for the comparison with the next frame,
+  // and the same picture widened to 32 bits and scaled to the window's own
+  // pixels, so that painting it is a plain copy.
   uint16_t shown_[PICTURE_H][PICTURE_W];
+  QImage scaled_;
+  int scaledW_ = PICTURE_W, scaledH_ = PICTURE_H;
+  // For each column and row of the scaled picture the picture's column and
+  // row it shows (nearest neighbour); for each picture column and row the
+  // first scaled one that shows it or anything right of or below it (the
+  // last entry is the scaled size). Picture pixels [x0, x1) are scaled
+  // columns [firstCol_[x0], firstCol_[x1]), at any scale.
+  int32_t srcCol_[MAX_SCALED];
+  int32_t srcRow_[MAX_SCALED];
+  int32_t firstCol_[PICTURE_W + 1];
+  int32_t firstRow_[PICTURE_H + 1];
+  uint32_t widened_[PICTURE_W];  // one picture row at 32 bits, while it is spread
+
+  static void mapAxis(int scaledSize, int pictureSize, int32_t* src, int32_t* first) {
+    for (int d = 0; d < scaledSize; ++d)
+      src[d] = static_cast<int32_t>((static_cast<int64_t>(2 * d + 1) * pictureSize) / (2 * static_cast<int64_t>(scaledSize)));
+    int d = 0;
+    for (int s = 0; s <= pictureSize; ++s) {
+      while (d < scaledSize && src[d] < s) ++d;
+      first[s] = d;
+    }
+  }
+
+  // The scaled picture's rectangle in widget coordinates: the picture
+  // rectangle, or its centre part when the scaled size had to be capped.
+  QRect scaledRect() const {
+    QRect r = pictureRect();
+    double dpr = scaled_.devicePixelRatio();
+    int w = static_cast<int>(std::lround(scaledW_ / dpr)), h = static_cast<int>(std::lround(scaledH_ / dpr));
+    return QRect(r.left() + (r.width() - w) / 2, r.top() + (r.height() - h) / 2, w, h);
+  }
+
+  // After a change of size: the scaled picture made anew at the picture
+  // rectangle's size in device pixels, from the picture on screen.
+  void fitScaledPicture() {
+    QRect r = pictureRect();
+    double dpr = devicePixelRatioF() > 0 ? devicePixelRatioF() : 1.0;
+    int w = std::clamp(static_cast<int>(std::lround(r.width() * dpr)), 1, MAX_SCALED);
+    int h = std::clamp(static_cast<int>(std::lround(r.height() * dpr)), 1, MAX_SCALED);
+    if (scaled_.isNull() || w != scaledW_ || h != scaledH_) {
+      scaled_ = QImage(w, h, QImage::Format_RGB32);
+      scaledW_ = w;
+      scaledH_ = h;
+      mapAxis(w, PICTURE_W, srcCol_, firstCol_);
+      mapAxis(h, PICTURE_H, srcRow_, firstRow_);
+    }
+    scaled_.setDevicePixelRatio(dpr);
+    scalePicture(0, 0, PICTURE_W, PICTURE_H);
+    update();
+  }
+
+  // Widens picture pixels [x0, x1) x [y0, y1) to 32 bits and scales them into
+  // the scaled picture: each picture row is widened once into a row buffer
+  // (one table lookup per picture pixel, not per scaled one), spread from
+  // there to its scaled columns, and a scaled row showing the same picture
+  // row as the one above is copied.
+  void scalePicture(int x0, int y0, int x1, int y1) {
+    const int dx0 = firstCol_[x0], dx1 = firstCol_[x1], dy0 = firstRow_[y0], dy1 = firstRow_[y1];
+    if (dx1 <= dx0 || dy1 <= dy0) return;
+    uchar* bits = scaled_.bits();
+    const qsizetype stride = scaled_.bytesPerLine();
+    const uint32_t* above = nullptr;
+    int aboveRow = -1;
+    for (int dy = dy0; dy < dy1; ++dy) {
+      uint32_t* out = reinterpret_cast<uint32_t*>(bits + dy * stride);
+      if (srcRow_[dy] == aboveRow) {
+        std::memcpy(out + dx0, above + dx0, static_cast<size_t>(dx1 - dx0) * 4);
+      } else {
+        const uint16_t* src = shown_[srcRow_[dy]];
+        for (int x = x0; x < x1; ++x) widened_[x] = rgb565To32[src[x]];
+        for (int dx = dx0; dx < dx1; ++dx) out[dx] = widened_[srcCol_[dx]];
+        aboveRow = srcRow_[dy];
+      }
+      above = out;
+    }
+  }
 
   // Changed rectangles waiting for handOverRepaints: a repaint request
   // allocates inside Qt (a region and a posted event), so a frame only notes
@@ -323,16 +426,16 @@ class MainWidget : public QWidget {
       repaints_[REPAINT_SLOTS - 1] |= r;
   }
 
-  // The widget rectangle that shows picture pixels [x0, x1) x [y0, y1), one
-  // pixel wider on each side for the rounding of the scaled drawing.
+  // The widget rectangle that shows picture pixels [x0, x1) x [y0, y1),
+  // rounded outwards to whole widget pixels.
   QRect widgetRectOf(int x0, int y0, int x1, int y1) const {
-    QRect r = pictureRect();
-    double s = scale();
-    int l = r.left() + static_cast<int>(std::floor(x0 * s)) - 1;
-    int t = r.top() + static_cast<int>(std::floor(y0 * s)) - 1;
-    int rr = r.left() + static_cast<int>(std::ceil(x1 * s)) + 1;
-    int b = r.top() + static_cast<int>(std::ceil(y1 * s)) + 1;
-    return QRect(QPoint(l, t), QPoint(rr - 1, b - 1)).intersected(r);
+    QRect r = scaledRect();
+    double dpr = scaled_.devicePixelRatio();
+    int l = r.left() + static_cast<int>(std::floor(firstCol_[x0] / dpr));
+    int t = r.top() + static_cast<int>(std::floor(firstRow_[y0] / dpr));
+    int rr = r.left() + static_cast<int>(std::ceil(firstCol_[x1] / dpr));
+    int b = r.top() + static_cast<int>(std::ceil(firstRow_[y1] / dpr));
+    return QRect(l, t, rr - l, b - t).intersected(r);
   }
 };
 
@@ -501,6 +604,68 @@ int backendWaitEvents() {
   return 1;
 }
 
+namespace {
+// What ends a wait for input when nothing arrives: a timer file watched by
+// Qt's event loop like any other descriptor. Made once; arming it for each
+// wait allocates nothing (a Qt timer would, every time it is started).
+struct RestTimer {
+  int fd = -1;
+  QSocketNotifier* notifier = nullptr;
+};
+RestTimer restTimer;
+
+bool armRestTimer(uint32_t timeoutMs) {
+#if defined(__linux__)
+  if (restTimer.fd < 0) {
+    restTimer.fd = timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC);
+    if (restTimer.fd < 0) return false;
+    restTimer.notifier = new QSocketNotifier(restTimer.fd, QSocketNotifier::Read, app);
+    QObject::connect(restTimer.notifier, &QSocketNotifier::activated, app, [] {
+      uint64_t expirations = 0;
+      (void)!read(restTimer.fd, &expirations, sizeof expirations);
+    });
+  }
+  itimerspec when{};
+  when.it_value.tv_sec = static_cast<time_t>(timeoutMs / 1000);
+  when.it_value.tv_nsec = static_cast<long>(timeoutMs % 1000) * 1000000L;
+  if (when.it_value.tv_sec == 0 && when.it_value.tv_nsec == 0) when.it_value.tv_nsec = 1;  // 0 would disarm
+  return timerfd_settime(restTimer.fd, 0, &when, nullptr) == 0;
+#else
+  (void)timeoutMs;
+  return false;
+#endif
+}
+
+void disarmRestTimer() {
+#if defined(__linux__)
+  if (restTimer.fd < 0) return;
+  itimerspec off{};
+  timerfd_settime(restTimer.fd, 0, &off, nullptr);
+#endif
+}
+}  // namespace
+
+int backendWaitEventsFor(uint32_t timeoutMs) {
+  if (!app) {
+    if (timeoutMs == WAIT_FOREVER) return 0;
+    std::this_thread::sleep_for(std::chrono::milliseconds(timeoutMs));
+    return 1;
+  }
+  if (timeoutMs == WAIT_FOREVER) {
+    processQtEvents(QEventLoop::WaitForMoreEvents);
+    return 1;
+  }
+  if (!armRestTimer(timeoutMs)) {
+    // Without a timer file the wait is cut into frame periods.
+    std::this_thread::sleep_for(std::chrono::milliseconds(std::min<uint32_t>(timeoutMs, 16)));
+    processQtEvents(QEventLoop::AllEvents);
+    return 1;
+  }
+  processQtEvents(QEventLoop::WaitForMoreEvents);
+  disarmRestTimer();
+  return 1;
+}
+
 void backendWakeWaiter() {
   // Wake a WaitForMoreEvents that may be sleeping.
   if (app) QCoreApplication::postEvent(app, new QEvent(QEvent::User));
@@ -540,6 +705,7 @@ int platformWaitFrame() {
   if (app) processQtEvents(QEventLoop::AllEvents);
   if (platMessagesWaiting() > 0) return 0;
   nextFrameAt += period;
+  platInputTaken();
   return 1;
 }
 
@@ -621,7 +787,7 @@ void platformTestLastPush(int* left, int* top, int* right, int* bottom) {
 
 uint32_t platformTestShownPixel(int x, int y) {
   if (!mainWidget || x < 0 || y < 0 || x >= PICTURE_W || y >= PICTURE_H) return 0;
-  return reinterpret_cast<const uint32_t*>(mainWidget->image().constScanLine(y))[x];
+  return mainWidget->shownPixel(x, y);
 }
 
 // ---------------------------------------------------------------------------
