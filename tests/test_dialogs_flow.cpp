@@ -83,7 +83,7 @@ TEST_F(DialogTest, StartupBrowsingSwitchesToTheMapFileAndTheOtherPickersFillThei
   EXPECT_STREQ(doc.wallpaperPath, "/pics/sky.bmp");
 }
 
-TEST_F(DialogTest, StartupOkChecksInOrderAndANewMapKeepsSizesAndAttributes) {
+TEST_F(DialogTest, StartupOkChecksInOrderAndANewMapKeepsSizesOnCleanPlanes) {
   sjisCopy(doc.chipSheetPath, PATH_STORE, "/sheet.bmp");
   FakeDocs::existing = {"/sheet.bmp"};
   setMapCells(60, 50);
@@ -108,7 +108,8 @@ TEST_F(DialogTest, StartupOkChecksInOrderAndANewMapKeepsSizesAndAttributes) {
   EXPECT_EQ(settings.showDebugInfo, 1);
   EXPECT_EQ(doc.planeX[cellIndex(3, 4)], 0);
   EXPECT_EQ(doc.planeY[cellIndex(3, 4)], 0);
-  EXPECT_EQ(doc.planeA[cellIndex(3, 4)], 9);
+  EXPECT_EQ(doc.planeA[cellIndex(3, 4)], 0) << "no attribute of the previous map stays hidden";
+  EXPECT_EQ(doc.mapPath[0], 0) << "a new map has no file until saved";
   EXPECT_EQ(doc.mapCellsX, 60);
   EXPECT_EQ(doc.mapCellsY, 50);
   EXPECT_TRUE(FakeDocs::loads.empty());

@@ -72,16 +72,25 @@ TEST_F(PaintingTest, FreeStrokeStampsEveryHeldFrameAndUndoesAsOne) {
   EXPECT_EQ(doc.planeX[cellIndex(3, 1)], 0);
 }
 
-TEST_F(PaintingTest, StrokeBegunOutsideTheWindowTakesNoSnapshot) {
+TEST_F(PaintingTest, StrokeBegunOutsideTheWindowIsOneUndoStepOfItsOwn) {
   session.toolMode = TOOL_FREE;
-  doc.undoX[cellIndex(6, 6)] = 77;  // what the previous snapshot held
-  step(150, 590, P);             // empty screen: nothing reacts
+  step(cellScreenX(5), cellScreenY(6), P);  // the change before the stroke
+  step(cellScreenX(5), cellScreenY(6));
+  session.brushX[0] = 64;
+  step(150, 590, P);  // empty screen: nothing reacts
   EXPECT_EQ(gestureHeld(), 0);
   step(cellScreenX(6), cellScreenY(6), P);
   step(cellScreenX(7), cellScreenY(6), P);
-  EXPECT_EQ(doc.planeX[cellIndex(6, 6)], 48);
-  EXPECT_EQ(doc.planeX[cellIndex(7, 6)], 48);
-  EXPECT_EQ(doc.undoX[cellIndex(6, 6)], 77);
+  step(150, 590, P);  // out and in again: still the same stroke
+  step(cellScreenX(8), cellScreenY(6), P);
+  step(cellScreenX(8), cellScreenY(6));
+  EXPECT_EQ(doc.planeX[cellIndex(6, 6)], 64);
+  EXPECT_EQ(doc.planeX[cellIndex(8, 6)], 64);
+  runCommand(4);  // UNDO takes back the stroke alone
+  EXPECT_EQ(doc.planeX[cellIndex(5, 6)], 48);
+  EXPECT_EQ(doc.planeX[cellIndex(6, 6)], 0);
+  EXPECT_EQ(doc.planeX[cellIndex(7, 6)], 0);
+  EXPECT_EQ(doc.planeX[cellIndex(8, 6)], 0);
 }
 
 TEST_F(PaintingTest, OverhangingBrushWritesUpToPlaneEdgeOnly) {

@@ -18,6 +18,7 @@ void (*appFrameFunction)() = runEditorFrame;
 
 namespace {
 
+constexpr intptr_t CLOSE_ANSWERED = 1;  // MSG_CLOSE's wParam after the quit question was answered Yes
 constexpr const char* FAIL_CAPTION = "ごめんね";
 
 void fatal(const char* textUtf8) { platformMessageBox(textUtf8, FAIL_CAPTION, MB_OK | MB_ICONINFORMATION); }
@@ -69,8 +70,11 @@ void mainWindowProc(const PlatMessage& m) {
           break;
         case CMD_QUIT_ASK:
           showSystemCursor(1);
-          if (platformMessageBox("おわっちゃうよ？", "いいのかな？", MB_YESNO | MB_ICONINFORMATION) == IDYES)
-            platformPostMessage(MSG_CLOSE, 0, 0);
+          // Unsaved changes have a question of their own, which already
+          // asks whether to quit; without them the plain question stays.
+          if (doc.unsaved ? settleUnsavedChanges(LEAVE_TO_QUIT)
+                          : platformMessageBox("おわっちゃうよ？", "いいのかな？", MB_YESNO | MB_ICONINFORMATION) == IDYES)
+            platformPostMessage(MSG_CLOSE, CLOSE_ANSWERED, 0);
           showSystemCursor(0);
           break;
         case CMD_REACQUIRE:
@@ -84,8 +88,16 @@ void mainWindowProc(const PlatMessage& m) {
       }
       break;
     case MSG_CLOSE:
-      // The default handling of a close: the window is destroyed, which
-      // brings the destroy message below.
+      // The window's close box (or the desktop) asks without a question of
+      // its own: unsaved changes are settled first, and Cancel keeps the
+      // editor. Then, as by default, the window is destroyed, which brings
+      // the destroy message below.
+      if (m.wParam != CLOSE_ANSWERED && doc.unsaved) {
+        showSystemCursor(1);
+        const int go = settleUnsavedChanges(LEAVE_TO_QUIT);
+        showSystemCursor(0);
+        if (!go) break;
+      }
       platformDestroyMainWindow();
       break;
     case MSG_DESTROY:

@@ -56,8 +56,8 @@ void hoverAndPaint(int layer) {
              v.y + minI(session.hoverCellY - v.scrollY + session.brushH * doc.chipHeight, v.h), 1, COLOR_WHITE, SHAPE_BOX, layer);
   setClipRect(0, 0, screenW, screenH);
 
-  bool pressed = (inputState.buttonsPressed & BTN_PRIMARY) != 0;
-  bool held = (inputState.buttonsHeld & BTN_PRIMARY) != 0;
+  const bool pressed = (inputState.buttonsPressed & BTN_PRIMARY) != 0;
+  const bool held = (inputState.buttonsHeld & BTN_PRIMARY) != 0;
   if (session.toolMode == TOOL_POINT) {
     if (pressed) {
       snapshotUndo();
@@ -65,9 +65,12 @@ void hoverAndPaint(int layer) {
       stampBrush(session.hoverCellX / doc.chipWidth, session.hoverCellY / doc.chipHeight);
     }
   } else {
-    // One snapshot per stroke: a stroke that entered the window with the
-    // button already down has none of its own.
-    if (pressed) snapshotUndo();
+    // One snapshot per stroke, taken at its first stamp: a stroke that
+    // enters the window with the button already down is one step too.
+    if (held && !session.strokeSnapshotTaken) {
+      snapshotUndo();
+      session.strokeSnapshotTaken = 1;
+    }
     if (held) {
       session.frontWindow = FRONT_MAP;
       stampBrush(session.hoverCellX / doc.chipWidth, session.hoverCellY / doc.chipHeight);
@@ -76,7 +79,7 @@ void hoverAndPaint(int layer) {
 
   char status[32];
   std::snprintf(status, sizeof status, "[%d,%d]", static_cast<int>(session.hoverCellX), static_cast<int>(session.hoverCellY));
-  queueText(v.x + 82, v.y - 22, COLOR_WHITE, status, layer);
+  queueText(v.x + editor_detail::TITLE_STATUS_X, v.y + editor_detail::TITLE_TEXT_Y, COLOR_WHITE, status, layer);
 
   if ((inputState.buttonsPressed & BTN_SECONDARY) != 0) startCopyDrag();
 }
@@ -84,6 +87,8 @@ void hoverAndPaint(int layer) {
 }  // namespace
 
 void updateMapTool(int layer) {
+  // A stroke ends with its button, wherever the pointer is then.
+  if (!(inputState.buttonsHeld & BTN_PRIMARY)) session.strokeSnapshotTaken = 0;
   if (session.toolMode == TOOL_ATTRIBUTE) {
     updateAttributeTool(layer);
   } else if (gesture.kind == GESTURE_NONE) {
@@ -109,6 +114,7 @@ void stampBrush(int32_t col0, int32_t row0) {
       doc.planeY[cellIndex(col, row)] = session.brushY[cellIndex(c, r)];
     }
   }
+  documentChanged();
 }
 
 void fitBrushToSheet() {

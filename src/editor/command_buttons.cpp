@@ -2,6 +2,7 @@
 // the commands they run.
 #include "dialogs/dialogs.h"
 #include "dialogs/pickers.h"
+#include "dialogs/texts.h"
 #include "editor/editor.h"
 #include "gfx/gfx.h"
 #include "input/input.h"
@@ -39,7 +40,7 @@ void reloadChipSheet() {
   if (!pathExists(doc.chipSheetPath))
     tellAboutSheet("ＢＭＰファイルがみつからないよー");
   else if (!loadSurface(doc.chipSheetPath, SLOT_CHIPSHEET, KEY_BLACK))
-    tellAboutSheet("ＢＭＰファイルが読めないよー");
+    tellAboutSheet(TEXT_SHEET_UNREADABLE);
   fitBrushToSheet();
 }
 
@@ -52,13 +53,32 @@ void loadChosenChipSheet() {
   if (!chooseChipSheetFile()) return;
   if (loadSurface(doc.chipSheetPath, SLOT_CHIPSHEET, KEY_BLACK)) {
     fitBrushToSheet();
+    documentChanged();  // the map now names this sheet when saved
     return;
   }
   sjisCopy(doc.chipSheetPath, PATH_STORE, oldPath);
   sjisCopy(doc.chipSheetName, PATH_STORE, oldName);
   SurfaceSlot& slot = surfaceSlots[SLOT_CHIPSHEET];
   sjisCopy(slot.name, sizeof slot.name, oldPath);  // what a lost display reloads
-  tellAboutSheet("ＢＭＰファイルが読めないよー");
+  tellAboutSheet(TEXT_SHEET_UNREADABLE);
+}
+
+// LOAD: unsaved changes are settled first. A file that cannot be read, or
+// holds no map, leaves the map, its path and its unsaved state as they were,
+// and the user hears so.
+void loadChosenMap() {
+  if (!settleUnsavedChanges(LEAVE_TO_OPEN)) return;
+  char before[PATH_STORE];
+  sjisCopy(before, sizeof before, doc.mapPath);
+  if (!chooseMapFileToOpen()) return;
+  char chosen[PATH_STORE];
+  sjisCopy(chosen, sizeof chosen, doc.mapPath);
+  sjisCopy(doc.mapPath, PATH_STORE, before);
+  if (!isMapFile(chosen) || !loadMapFile(chosen)) {
+    platformMessageBox(TEXT_LOAD_FAILED, TEXT_CAPTION_HUH, MB_OK | MB_ICONQUESTION);
+    return;
+  }
+  reloadChipSheet();
 }
 
 }  // namespace
@@ -114,27 +134,28 @@ void runCommand(int index) {
       break;
     case CMD_LOAD:
       showSystemCursor(1);
-      if (chooseMapFileToOpen() && loadMapFile(doc.mapPath)) reloadChipSheet();
+      loadChosenMap();
       showSystemCursor(0);
       break;
     case CMD_SAVE:
       showSystemCursor(1);
       // A save that fails is told, so that the user does not walk away
       // believing the map is on disk; the map in memory is unchanged.
-      if (chooseMapFileToSave() && !saveMapFile(doc.mapPath))
-        platformMessageBox("マップファイル書き込みに失敗。", "はて？", MB_OK | MB_ICONQUESTION);
+      saveMapAs();
       showSystemCursor(0);
       break;
     case CMD_SIZE:
       showSystemCursor(1);
-      askMapSize();
+      if (askMapSize()) documentChanged();
       showSystemCursor(0);
       break;
     case CMD_UNDO:
       swapUndo();
+      documentChanged();
       break;
     case CMD_CLEAR:
       clearMap();
+      documentChanged();
       break;
     case CMD_POINT:
       session.toolMode = TOOL_POINT;

@@ -47,6 +47,7 @@ void resetEditorState() {
   ::new (&session) EditorSession();
   preview = PreviewState{};
   resetScrollStep();
+  resetUnsavedTitle();
   loadViewsFromSettings();
 
   editorSetSheetSizeForTests(-1, -1);

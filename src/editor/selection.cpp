@@ -161,7 +161,7 @@ void updateCopyDrag(int layer) {
   char status[64];
   std::snprintf(status, sizeof status, "[%d,%d],[%d,%d]", static_cast<int>(gesture.copyAnchorX),
                 static_cast<int>(gesture.copyAnchorY), static_cast<int>(gesture.copyCornerX), static_cast<int>(gesture.copyCornerY));
-  queueText(v.x + 82, v.y - 22, COLOR_WHITE, status, layer);
+  queueText(v.x + editor_detail::TITLE_STATUS_X, v.y + editor_detail::TITLE_TEXT_Y, COLOR_WHITE, status, layer);
 }
 
 void updateSheetTool(int layer) {

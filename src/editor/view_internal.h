@@ -7,6 +7,12 @@
 
 namespace editor_detail {
 
+// The map window's title strip, left to right from its window's left edge:
+// the title piece, the unsaved mark, then the status text of the tool.
+constexpr int32_t TITLE_MARK_X = 82;
+constexpr int32_t TITLE_STATUS_X = 100;
+constexpr int32_t TITLE_TEXT_Y = -22;  // above the window's top edge
+
 // The chip sheet's pixel size as the chip-sheet window sees it this frame
 // (0 by 0 when no bitmap is loaded).
 void sheetImageSize(int32_t* w, int32_t* h);

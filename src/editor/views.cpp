@@ -376,6 +376,7 @@ void updateWindow(ViewWindow& v, const WindowLook& look, bool isMap, int layer) 
     drawSheetContent(v, imageW, imageH, layer);
   drawWindowFrame(v.x, v.y, v.w, v.h, layer);
   drawPiece(*look.title, static_cast<float>(v.x - 6), static_cast<float>(v.y - 27), layer);
+  if (isMap) drawUnsavedMark(v.x + editor_detail::TITLE_MARK_X, v.y + editor_detail::TITLE_TEXT_Y, layer);
   drawThumbs(v, look, imageW, imageH, layer);
   if (v.w > 0 && v.h > 0) drawGridLines(v, layer);
 }

@@ -28,6 +28,40 @@ void clearMap() {
   std::memset(doc.planeA, 0, sizeof doc.planeA);
 }
 
+// With one level of undo, a fresh start is a snapshot of the planes as they
+// are: UNDO then exchanges them with themselves.
+void resetUndo() { snapshotUndo(); }
+
+void documentChanged() {
+  doc.unsaved = 1;
+  ++doc.changeCount;
+}
+
+void documentSaved() { doc.unsaved = 0; }
+
+void clearDocumentPlanes() {
+  std::memset(doc.planeX, 0, sizeof doc.planeX);
+  std::memset(doc.planeY, 0, sizeof doc.planeY);
+  std::memset(doc.planeA, 0, sizeof doc.planeA);
+  resetUndo();
+}
+
+void startNewDocument() {
+  clearDocumentPlanes();
+  if (doc.mapPath[0]) sjisCopy(doc.lastMapPath, PATH_STORE, doc.mapPath);
+  doc.mapPath[0] = 0;
+  documentSaved();
+}
+
+void documentOpened(const char* path) {
+  char copy[PATH_STORE];  // the path may be doc.mapPath itself
+  sjisCopy(copy, sizeof copy, path);
+  sjisCopy(doc.mapPath, PATH_STORE, copy);
+  sjisCopy(doc.lastMapPath, PATH_STORE, copy);
+  resetUndo();
+  documentSaved();
+}
+
 void clearChipPlanes() {
   std::memset(doc.planeX, 0, sizeof doc.planeX);
   std::memset(doc.planeY, 0, sizeof doc.planeY);

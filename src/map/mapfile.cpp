@@ -194,14 +194,41 @@ int saveMapFile(const char* path) {
       w.write(rowLine, static_cast<size_t>(out - rowLine));
     }
   }
-  return w.commit();
+  if (!w.commit()) return 0;
+  sjisCopy(doc.lastMapPath, PATH_STORE, path);
+  documentSaved();
+  return 1;
 }
 
 int loadMapFile(const char* path) {
   size_t got = 0;
   if (!readFileBytes(path, readBuffer, sizeof readBuffer, &got)) return 0;
+  // Nothing of the previous map may survive: not its attributes, not the
+  // cells outside a smaller map, not its undo copy.
+  clearDocumentPlanes();
   parseMapBytes(path, reinterpret_cast<const char*>(readBuffer), static_cast<int>(got));
+  documentOpened(path);
   return 1;
+}
+
+int isMapFile(const char* path) {
+  size_t got = 0;
+  if (!readFileBytes(path, readBuffer, sizeof readBuffer, &got)) return 0;
+  const char* p = reinterpret_cast<const char*>(readBuffer);
+  const char* const end = p + got;
+  static const char* const keys[] = {"KOMA_X", "KOMA_Y", "TIP_X", "TIP_Y", "BMP"};
+  for (const char* line = p; line < end;) {
+    const char* brk = line;
+    while (brk < end && *brk != '\r' && *brk != '\n') ++brk;
+    if (brk - line >= 2 && line[0] == '@') {
+      const char* blank = static_cast<const char*>(std::memchr(line + 1, ' ', static_cast<size_t>(brk - line - 1)));
+      if (blank)
+        for (const char* key : keys)
+          if (keyIs(line + 1, static_cast<size_t>(blank - line - 1), key)) return 1;
+    }
+    line = brk + 1;
+  }
+  return 0;
 }
 
 void parseMapBytes(const char* path, const char* data, int len) {

@@ -198,6 +198,7 @@ int tmxToMap(const TmxMap& tmx, std::string* why, const TmxNotes& notes) {
     ys[at] = static_cast<int32_t>(y);
   }
 
+  clearDocumentPlanes();  // nothing of a previous map outside this one
   setMapCells(tmx.width, tmx.height);
   setChipWidth(tmx.tileWidth);
   setChipHeight(tmx.tileHeight);

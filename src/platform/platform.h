@@ -51,6 +51,8 @@ int platformCreateMainWindow(const char* titleUtf8, WindowProc proc);
 void platformShowMainWindow();
 void platformDestroyMainWindow();  // sends MSG_DESTROY to the procedure
 void platformMinimiseMainWindow();
+// The main window's title as the desktop shows it (its task bar, its frame).
+void platformSetMainWindowTitle(const char* titleUtf8);
 int platformMainWindowExists();
 
 // 1 when a message waits (pending window events are turned into messages first).
@@ -108,14 +110,24 @@ void platformPresentCounts(PlatPresentCounts* counts);
 // ---------------------------------------------------------------------------
 // Message boxes. Texts are UTF-8 (the program's fixed texts).
 constexpr int MB_OK = 0x0;
+constexpr int MB_YESNOCANCEL = 0x3;  // Return answers Yes, Esc Cancel
 constexpr int MB_YESNO = 0x4;
 constexpr int MB_ICONQUESTION = 0x20;
 constexpr int MB_ICONINFORMATION = 0x40;
 constexpr int IDOK = 1;
+constexpr int IDCANCEL = 2;
 constexpr int IDYES = 6;
 constexpr int IDNO = 7;
 
 int platformMessageBox(const char* textUtf8, const char* captionUtf8, int flags);
+// The same with the answers' own words on its buttons (Yes, No and, for
+// MB_YESNOCANCEL, Cancel; nullptr keeps the plain word).
+struct MessageBoxAnswers {
+  const char* yesUtf8;
+  const char* noUtf8;
+  const char* cancelUtf8;
+};
+int platformMessageBoxWith(const char* textUtf8, const char* captionUtf8, int flags, const MessageBoxAnswers& answers);
 
 // ---------------------------------------------------------------------------
 // Keyboard and mouse devices: a key-down table by DirectInput scan code and the

@@ -50,6 +50,7 @@ void platformDestroyMainWindow() {
 }
 
 void platformMinimiseMainWindow() {}
+void platformSetMainWindowTitle(const char*) {}
 
 int platformMainWindowExists() { return windowExists ? 1 : 0; }
 
@@ -114,7 +115,10 @@ void backendPointerRestart() {}
 void backendPointerReset() {}
 int backendCursorPos(int32_t*, int32_t*) { return 0; }
 
-int backendMessageBox(const char*, const char*, int flags) { return (flags & MB_YESNO) ? IDNO : IDOK; }
+int backendMessageBox(const char*, const char*, int flags, const MessageBoxAnswers&) {
+  if (flags & MB_YESNO) return IDNO;
+  return (flags & MB_YESNOCANCEL) == MB_YESNOCANCEL ? IDCANCEL : IDOK;
+}
 
 int backendChooseFile(const FileChooserSetup&, const char*, char*, size_t) { return 0; }
 

@@ -489,6 +489,10 @@ void platformDestroyMainWindow() {
   delete w;
 }
 
+void platformSetMainWindowTitle(const char* titleUtf8) {
+  if (mainWidget) mainWidget->setWindowTitle(QString::fromUtf8(titleUtf8));
+}
+
 void platformMinimiseMainWindow() {
   if (mainWidget) mainWidget->showMinimized();
 }

@@ -92,6 +92,11 @@ PlatSurface* loadUserImage(const char* nameSjis) {
   }
   ::close(fd);
   bytes.truncate(got);
+  // A bitmap whose pixels would start past its end is broken: refused here
+  // rather than handed to the decoder, which would warn on the terminal.
+  if (got >= 2 && bytes[0] == 'B' && bytes[1] == 'M' &&
+      !bitmapHeadWhole(reinterpret_cast<const uint8_t*>(bytes.constData()), uint64_t(got), uint64_t(got)))
+    return nullptr;
   QBuffer buffer(&bytes);
   if (!buffer.open(QIODevice::ReadOnly)) return nullptr;
   QImageReader reader(&buffer);

@@ -1,0 +1,33 @@
+// The texts of the program's questions and reports about the user's work:
+// unsaved changes, files that cannot be read, recovery after an editor that
+// ended without quitting. UTF-8 here; what is drawn on the screen goes through
+// SJIS(). Kept together so that a second language is one more table.
+#pragma once
+
+// Captions.
+constexpr const char* TEXT_CAPTION_ASK = "いいのかな？";
+constexpr const char* TEXT_CAPTION_HUH = "はて？";
+
+// The mark beside the map window's title, the preview's clock and the main
+// window's title while the map has unsaved changes.
+constexpr const char* TEXT_UNSAVED_MARK = "＊";
+constexpr const char* TEXT_WINDOW_TITLE = "Brindlecot";
+constexpr const char* TEXT_WINDOW_TITLE_UNSAVED = "Brindlecot *";
+
+// The name a map without a file goes by in the questions.
+constexpr const char* TEXT_NEW_MAP = "新規マップ";
+// Quitting or opening another map over unsaved changes; %s is the map's file
+// name or TEXT_NEW_MAP.
+constexpr const char* TEXT_QUIT_UNSAVED = "「%s」はセーブしてないよ。\nセーブしてからおわる？";
+constexpr const char* TEXT_LOAD_UNSAVED = "「%s」はセーブしてないよ。\nセーブしてからほかのマップをひらく？";
+constexpr const char* TEXT_ANSWER_SAVE_QUIT = "セーブしておわる";
+constexpr const char* TEXT_ANSWER_DISCARD_QUIT = "セーブしないでおわる";
+constexpr const char* TEXT_ANSWER_SAVE_LOAD = "セーブしてからひらく";
+constexpr const char* TEXT_ANSWER_DISCARD_LOAD = "セーブしないでひらく";
+constexpr const char* TEXT_ANSWER_CANCEL = "やめる";
+
+// Files.
+constexpr const char* TEXT_MAP_UNREADABLE = "マップファイルが読めないよー";
+constexpr const char* TEXT_LOAD_FAILED = "マップファイルが読めないよー\nいまのマップはそのままだよ。";
+constexpr const char* TEXT_SHEET_UNREADABLE = "ＢＭＰファイルが読めないよー";
+constexpr const char* TEXT_SAVE_FAILED = "マップファイル書き込みに失敗。";
