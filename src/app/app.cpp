@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "dialogs/dialogs.h"
+#include "dialogs/texts.h"
 #include "editor/editor.h"
 #include "gfx/gfx.h"
 #include "input/input.h"
@@ -131,6 +132,7 @@ int runMessageLoop() {
 }
 
 int runApplication(int argc, char** argv) {
+  platformSetNoDisplayText(TEXT_NO_DISPLAY);
   if (!platformInit(argc, argv)) return 1;
   // Without a usable working directory nothing can be found or saved
   // reliably, so the program does not start; like every start-up failure it

@@ -26,6 +26,9 @@ constexpr const char* TEXT_ANSWER_SAVE_LOAD = "セーブしてからひらく";
 constexpr const char* TEXT_ANSWER_DISCARD_LOAD = "セーブしないでひらく";
 constexpr const char* TEXT_ANSWER_CANCEL = "やめる";
 
+// On stderr when the editor is started without a display it can reach.
+constexpr const char* TEXT_NO_DISPLAY = "Brindlecot: 画面（ディスプレイ）につながらないので起動できません。DISPLAY を確かめてね。";
+
 // Files.
 constexpr const char* TEXT_MAP_UNREADABLE = "マップファイルが読めないよー";
 constexpr const char* TEXT_LOAD_FAILED = "マップファイルが読めないよー\nいまのマップはそのままだよ。";

@@ -55,7 +55,12 @@ class SafeFileWriter {
   int open(const char* sjisTarget);  // 1 on success
   void write(const void* data, size_t len);
   void writeText(const char* text);
+  // Everything written reaches the disk (flush, fsync) without being put in
+  // place yet, so that two files can be written first and then both put in
+  // place, or neither. 1 on success; commit() afterwards.
+  int prepare();
   int commit();  // flush, fsync, close, put in place: 1 on success, 0 on any failure
+  void discard() { abandon(); }  // the target stays as it was, no temporary file behind
   bool failed() const { return failed_; }
 
  private:
@@ -67,6 +72,7 @@ class SafeFileWriter {
   int fd_ = -1;
   Mode mode_ = REPLACE;
   bool failed_ = false;
+  bool prepared_ = false;
   size_t used_ = 0;
   uint64_t written_ = 0;
   char tempPath_[4096] = {};

@@ -45,6 +45,9 @@ using WindowProc = void (*)(const PlatMessage& message);
 // Starts the window system (once): the Qt back end creates the application
 // object. 1 on success.
 int platformInit(int argc, char** argv);
+// The one line (UTF-8) written to stderr when the window system cannot be
+// reached at platformInit; the program then ends with status 1.
+void platformSetNoDisplayText(const char* utf8);
 // The one full-screen top-level window, showing the 800 x 600 picture scaled to
 // fit. 1 on success.
 int platformCreateMainWindow(const char* titleUtf8, WindowProc proc);

@@ -224,6 +224,7 @@ SafeFileWriter::~SafeFileWriter() { abandon(); }
 int SafeFileWriter::open(const char* sjisTarget) {
   abandon();
   failed_ = true;  // until the writer is ready
+  prepared_ = false;
   used_ = 0;
   written_ = 0;
   mode_ = REPLACE;
@@ -304,6 +305,14 @@ void SafeFileWriter::write(const void* data, size_t len) {
 
 void SafeFileWriter::writeText(const char* text) { write(text, std::strlen(text)); }
 
+int SafeFileWriter::prepare() {
+  if (fd_ < 0) return 0;
+  flushBuffer();
+  if (mode_ != DIRECT && !failed_ && !prepared_ && ::fsync(fd_) != 0) failed_ = true;
+  prepared_ = !failed_;
+  return failed_ ? 0 : 1;
+}
+
 int SafeFileWriter::commit() {
   if (fd_ < 0) return 0;
   flushBuffer();
@@ -313,7 +322,7 @@ int SafeFileWriter::commit() {
     fd_ = -1;
     return failed_ ? 0 : 1;
   }
-  if (!failed_ && ::fsync(fd_) != 0) failed_ = true;
+  if (!failed_ && !prepared_ && ::fsync(fd_) != 0) failed_ = true;
   if (!failed_ && tempWrittenHook) tempWrittenHook();
   // Put in place while still open and locked, so no cleaner can take it first.
   if (!failed_) {

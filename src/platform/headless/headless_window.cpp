@@ -33,6 +33,7 @@ constexpr std::chrono::nanoseconds FRAME_PERIOD{1000000000 / 60};
 }  // namespace
 
 int platformInit(int argc, char** argv) { return pictureStart(argc, argv); }
+void platformSetNoDisplayText(const char*) {}
 
 int platformCreateMainWindow(const char*, WindowProc proc) {
   if (windowExists) return 0;

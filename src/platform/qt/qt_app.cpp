@@ -5,6 +5,7 @@
 // that the message loop drains; keys and mouse buttons go into the generic
 // device table that the input subsystem reads once per frame.
 #include <QApplication>
+#include <QtGlobal>
 #include <QDialog>
 #include <QCursor>
 #include <QGuiApplication>
@@ -25,6 +26,8 @@
 
 #include <chrono>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <thread>
 
@@ -405,13 +408,31 @@ void wireApplication() {
 }
 }  // namespace
 
+namespace {
+const char* noDisplayText = "no display";
+
+// While the application object is made, the toolkit's complaints about a
+// display it cannot reach (and its abort after them) become the program's
+// one line and exit status 1.
+void startMessages(QtMsgType type, const QMessageLogContext&, const QString&) {
+  if (type != QtFatalMsg) return;
+  std::fprintf(stderr, "%s\n", noDisplayText);
+  std::fflush(stderr);
+  std::_Exit(1);
+}
+}  // namespace
+
+void platformSetNoDisplayText(const char* utf8) { noDisplayText = utf8; }
+
 int platformInit(int argc, char** argv) {
   if (QCoreApplication::instance()) {
     app = qobject_cast<QApplication*>(QCoreApplication::instance());
     wireApplication();
     return app ? 1 : 0;
   }
+  QtMessageHandler before = qInstallMessageHandler(startMessages);
   app = new QApplication(platAppArgc(), platAppArgv(argc, argv));
+  qInstallMessageHandler(before);
   // The program icon, shown by the window and the dialogs' information boxes.
   app->setWindowIcon(QIcon(":/icon.png"));
   wireApplication();

@@ -18,6 +18,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <optional>
 
@@ -174,10 +175,18 @@ QPen penOf(int width, uint32_t color) {
 
 }  // namespace
 
+namespace {
+void quietToolkit(QtMsgType type, const QMessageLogContext&, const QString& text) {
+  if (type == QtFatalMsg) std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+}
+}  // namespace
+
 int pictureStart(int argc, char** argv) {
   if (QCoreApplication::instance()) return 1;
   // The window back end made none (the headless one): the application object
-  // that fonts need, without widgets.
+  // that fonts need, without widgets. Such a program (bctool) reports in its
+  // own words: the toolkit's warnings do not reach its user's terminal.
+  qInstallMessageHandler(quietToolkit);
   new QGuiApplication(platAppArgc(), platAppArgv(argc, argv));
   return 1;
 }
