@@ -1,7 +1,9 @@
 // [SECTION] Start-up, the main window procedure and the message loop.
 #include "app/app.h"
 
+#include <cstdio>
 #include <cstring>
+#include <ctime>
 
 #include "dialogs/dialogs.h"
 #include "dialogs/texts.h"
@@ -9,12 +11,17 @@
 #include "gfx/gfx.h"
 #include "input/input.h"
 #include "map/map.h"
+#include "map/recovery.h"
 #include "platform/files.h"
 #include "platform/platform.h"
+#include "platform/sjis.h"
 #include "settings/settings.h"
 
 uint32_t appShutdownDelayMs = 500;
-void runEditorFrame() { updateEditorFrame(appState.appActive); }
+void runEditorFrame() {
+  updateEditorFrame(appState.appActive);
+  recoveryTick(platformMillis());
+}
 void (*appFrameFunction)() = runEditorFrame;
 
 namespace {
@@ -23,6 +30,61 @@ constexpr intptr_t CLOSE_ANSWERED = 1;  // MSG_CLOSE's wParam after the quit que
 constexpr const char* FAIL_CAPTION = "ごめんね";
 
 void fatal(const char* textUtf8) { platformMessageBox(textUtf8, FAIL_CAPTION, MB_OK | MB_ICONINFORMATION); }
+
+// The question for one copy left behind: restore (Return), or discard after
+// a second question whose No keeps it for a later start.
+enum RecoveryAnswer { RECOVERY_RESTORE, RECOVERY_DISCARD, RECOVERY_KEEP };
+RecoveryAnswer askAboutCopy(const RecoveryCopy& c) {
+  char name[PATH_STORE * 2];
+  if (c.mapPath[0] == 0 || sjisToUtf8(pathFileName(c.mapPath), name, sizeof name) < 0)
+    std::snprintf(name, sizeof name, "%s", TEXT_NEW_MAP);
+  char when[64] = "";
+  const std::time_t t = static_cast<std::time_t>(c.mtime);
+  if (const std::tm* tm = std::localtime(&t))
+    std::snprintf(when, sizeof when, TEXT_RECOVERY_TIME, tm->tm_year + 1900, tm->tm_mon + 1, tm->tm_mday, tm->tm_hour,
+                  tm->tm_min);
+  char text[PATH_STORE * 3];
+  std::snprintf(text, sizeof text, TEXT_RECOVERY_OFFER, name, when);
+  if (platformMessageBoxWith(text, TEXT_CAPTION_ASK, MB_YESNO | MB_ICONQUESTION,
+                             MessageBoxAnswers{TEXT_ANSWER_RESTORE, TEXT_ANSWER_DISCARD, nullptr}) == IDYES)
+    return RECOVERY_RESTORE;
+  if (platformMessageBoxWith(TEXT_RECOVERY_DISCARD_SURE, TEXT_CAPTION_ASK, MB_YESNO | MB_ICONQUESTION,
+                             MessageBoxAnswers{TEXT_ANSWER_DISCARD, TEXT_ANSWER_KEEP_FOR_LATER, nullptr}) == IDYES)
+    return RECOVERY_DISCARD;
+  return RECOVERY_KEEP;
+}
+
+// Every copy whose editor is gone, newest first, until one is restored. 1
+// when the document is a restored copy.
+int offerRecoveryCopies(const char* folder) {
+  static RecoveryCopy copies[RECOVERY_OFFER_MAX];
+  const int n = findRecoveryCopies(folder, copies, RECOVERY_OFFER_MAX);
+  int restored = 0;
+  for (int i = 0; i < n; ++i) {
+    if (restored) {
+      releaseRecoveryCopy(copies[i]);
+      continue;
+    }
+    switch (askAboutCopy(copies[i])) {
+      case RECOVERY_RESTORE:
+        restored = restoreRecoveryCopy(copies[i]);
+        if (!restored) {
+          platformMessageBox(TEXT_RECOVERY_FAILED, TEXT_CAPTION_HUH, MB_OK | MB_ICONQUESTION);
+          releaseRecoveryCopy(copies[i]);
+        }
+        break;
+      case RECOVERY_DISCARD:
+        discardRecoveryCopy(copies[i]);
+        break;
+      default:
+        releaseRecoveryCopy(copies[i]);
+        break;
+    }
+  }
+  return restored;
+}
+
+void keepWorkAtTheLastMoment() { recoveryLastMoment(); }
 
 }  // namespace
 
@@ -102,6 +164,7 @@ void mainWindowProc(const PlatMessage& m) {
       platformDestroyMainWindow();
       break;
     case MSG_DESTROY:
+      recoveryStop();  // a normal quit: the work was saved or let go
       stopGraphics();
       storeViewsToSettings();
       saveSettings();
@@ -148,7 +211,18 @@ int runApplication(int argc, char** argv) {
   }
   removeStaleTempFiles(iniPath);  // what a killed run left beside the settings
   loadSettings();
-  if (startupDialog() == 2) return 0;
+  // Work an earlier editor could not save comes first; a restored map skips
+  // the start-up dialog.
+  char folder[PATH_STORE];
+  int restored = 0;
+  if (recoveryFolder(folder, sizeof folder) && recoveryStart(folder)) {
+    platformSetEmergencyHandler(keepWorkAtTheLastMoment);
+    restored = offerRecoveryCopies(folder);
+  }
+  if (!restored && startupDialog() == 2) {
+    recoveryStop();
+    return 0;
+  }
   enableInputDevices(1, 1);
   if (!platformCreateMainWindow("Brindlecot", mainWindowProc)) {
     fatal("Window作成に失敗しました");

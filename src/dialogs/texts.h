@@ -29,6 +29,17 @@ constexpr const char* TEXT_ANSWER_CANCEL = "やめる";
 // On stderr when the editor is started without a display it can reach.
 constexpr const char* TEXT_NO_DISPLAY = "Brindlecot: 画面（ディスプレイ）につながらないので起動できません。DISPLAY を確かめてね。";
 
+// At start-up, for each copy left by an editor that ended without quitting:
+// %s is the map's file name (or TEXT_NEW_MAP), then the copy's date and time.
+constexpr const char* TEXT_RECOVERY_OFFER =
+    "前回セーブしないまま終わったマップ「%s」がのこっています（%s）。\nもどして続きからはじめる？";
+constexpr const char* TEXT_RECOVERY_TIME = "%d年%d月%d日 %d時%02d分";
+constexpr const char* TEXT_ANSWER_RESTORE = "もどす";
+constexpr const char* TEXT_ANSWER_DISCARD = "すてる";
+constexpr const char* TEXT_RECOVERY_DISCARD_SURE = "ほんとうにすてちゃう？\nすてたマップはもどせないよ。";
+constexpr const char* TEXT_ANSWER_KEEP_FOR_LATER = "のこしておく";
+constexpr const char* TEXT_RECOVERY_FAILED = "のこっていたマップが読めなかったよー";
+
 // Files.
 constexpr const char* TEXT_MAP_UNREADABLE = "マップファイルが読めないよー";
 constexpr const char* TEXT_LOAD_FAILED = "マップファイルが読めないよー\nいまのマップはそのままだよ。";

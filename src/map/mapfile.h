@@ -13,6 +13,19 @@ constexpr int MAP_FILE_HEAD_MAX = 20 + 2 * 34 + (5 + PATH_STORE - 1 + 2) + 2 * (
 // program reads back every file it writes (2,367,412 bytes).
 constexpr int MAP_FILE_READ_LIMIT = MAP_FILE_HEAD_MAX + 3 * MAP_MAX * MAP_ROW_LINE_MAX;
 
+class SafeFileWriter;
+// A map as the file holds it: what saveMapFile takes from the document, or a
+// private copy of it (the recovery copy is written from one on its own thread).
+struct MapText {
+  int32_t cellsX, cellsY, chipWidth, chipHeight;
+  const char* chipSheetName;
+  const int32_t* planes[3];  // X, Y, A; 256 x 256 each
+  const char* extraHead;     // key lines of its own after the sizes (CR LF each), or nullptr
+};
+// The whole file into an open writer; `rowLine` holds MAP_ROW_LINE_MAX bytes
+// (one per thread that writes).
+void writeMapText(SafeFileWriter& w, const MapText& m, char* rowLine);
+
 // 1 when the file was written and safely put in place (nothing is unsaved
 // any more), 0 on any failure (the previous file at the path is then
 // untouched, the unsaved state too).

@@ -36,6 +36,19 @@ const char* pathFileName(const char* path);
 // writer. Returns how many were removed.
 int removeStaleTempFiles(const char* sjisPath);
 
+// A lock file of this process: made when missing, held (flock) until
+// released or the process ends, whatever ends it. -1 when another process
+// holds it or it cannot be made.
+int holdLockFile(const char* sjisPath);
+void releaseLockFile(int fd);
+// The folder and any missing parents (mode 0700 for the new ones); 1 when it
+// is a folder afterwards.
+int makeFolders(const char* sjisPath);
+int removeFile(const char* sjisPath);  // 1 when removed
+// Calls `each` for every regular file in the folder with its name and its
+// modification time (seconds since the epoch). 0 when the folder cannot be read.
+int listFolderFiles(const char* sjisFolder, void (*each)(void* ctx, const char* name, int64_t mtime), void* ctx);
+
 // Writes a new file that replaces `target` only when commit() succeeds.
 // Output is gathered in a fixed buffer and written in large pieces.
 //

@@ -45,6 +45,11 @@ using WindowProc = void (*)(const PlatMessage& message);
 // Starts the window system (once): the Qt back end creates the application
 // object. 1 on success.
 int platformInit(int argc, char** argv);
+// Called on the main thread, between frames, when the program is about to end
+// without quitting: SIGTERM, SIGHUP or a lost display. It has that moment to
+// keep the user's work; the program then ends.
+void platformSetEmergencyHandler(void (*handler)());
+
 // The one line (UTF-8) written to stderr when the window system cannot be
 // reached at platformInit; the program then ends with status 1.
 void platformSetNoDisplayText(const char* utf8);

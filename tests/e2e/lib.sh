@@ -3,6 +3,8 @@
 
 E2E_SHOTS="${E2E_SHOTS:-/tmp/brindle-e2e-shots}"
 mkdir -p "$E2E_SHOTS"
+# Recovery copies of a session stay with the session, never in the user's folder.
+export XDG_STATE_HOME="$(mktemp -d)"
 
 fail() { echo "E2E FAIL: $*" >&2; exit 1; }
 
@@ -96,12 +98,15 @@ open_window_by_click() {  # open_window_by_click X Y TITLE
   echo "$w"
 }
 
-# Esc, then Yes in the quit question; the program must end with exit code 0.
+# Esc, then Yes in the quit question (or, with unsaved changes, "quit without
+# saving"); the program must end with exit code 0.
 quit_editor() {  # quit_editor PID
+  local answer=Return
+  window_named '^Brindlecot \*$' && answer=n
   xdotool mousemove --sync 400 590
   press_key Escape
   focus_window "$(wait_window 'いいのかな？')"
-  press_key Return
+  press_key "$answer"
   local rc=0
   wait "$1" || rc=$?
   [ "$rc" -eq 0 ] || fail "quit exit code $rc"
@@ -153,4 +158,21 @@ window_origin() {
 click_in() {  # click_in WINDOW X Y
   local o; o=($(window_origin "$1"))
   click_at $((o[0] + $2)) $((o[1] + $3))
+}
+
+# Chip (c, r) of the sheet window at (24, 112); map cell (c, r) of the map
+# window at (300, 112); 32 x 32 chips, nothing scrolled.
+sheet_x() { echo $((24 + 32 * $1)); }
+sheet_y() { echo $((112 + 32 * $1)); }
+map_x() { echo $((300 + 32 * $1)); }
+map_y() { echo $((112 + 32 * $1)); }
+# The inside of a chip on screen, clear of grid lines and highlight boxes.
+same_chip() {  # same_chip SHOT SHEETCOL SHEETROW MAPCOL MAPROW
+  local a b
+  a="$(mktemp --suffix=.png)"; b="$(mktemp --suffix=.png)"
+  convert "$1" -crop "26x26+$(( $(sheet_x "$2") + 3 ))+$(( $(sheet_y "$3") + 3 ))" +repage "$a"
+  convert "$1" -crop "26x26+$(( $(map_x "$4") + 3 ))+$(( $(map_y "$5") + 3 ))" +repage "$b"
+  local d; d=$(compare -metric AE "$a" "$b" null: 2>&1 | cut -d' ' -f1 || true)
+  rm -f "$a" "$b"
+  [ "$d" = 0 ]
 }

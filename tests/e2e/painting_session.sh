@@ -18,23 +18,6 @@ press_key Return
 wait_window '^Brindlecot$' >/dev/null
 sleep 1
 
-# Chip (c, r) of the sheet window at (24, 112); map cell (c, r) of the map
-# window at (300, 112); 32 x 32 chips, nothing scrolled.
-sheet_x() { echo $((24 + 32 * $1)); }
-sheet_y() { echo $((112 + 32 * $1)); }
-map_x() { echo $((300 + 32 * $1)); }
-map_y() { echo $((112 + 32 * $1)); }
-# The inside of a chip on screen, clear of grid lines and highlight boxes.
-same_chip() {  # same_chip SHOT SHEETCOL SHEETROW MAPCOL MAPROW
-  local a b
-  a="$(mktemp --suffix=.png)"; b="$(mktemp --suffix=.png)"
-  convert "$1" -crop "26x26+$(( $(sheet_x "$2") + 3 ))+$(( $(sheet_y "$3") + 3 ))" +repage "$a"
-  convert "$1" -crop "26x26+$(( $(map_x "$4") + 3 ))+$(( $(map_y "$5") + 3 ))" +repage "$b"
-  local d; d=$(compare -metric AE "$a" "$b" null: 2>&1 | cut -d' ' -f1 || true)
-  rm -f "$a" "$b"
-  [ "$d" = 0 ]
-}
-
 # Pick the tree and the pine with the bridge pieces under them: chips (0..1, 4..5).
 drag $(( $(sheet_x 0) + 16 )) $(( $(sheet_y 4) + 16 )) $(( $(sheet_x 1) + 16 )) $(( $(sheet_y 5) + 16 ))
 # POINT is the mode at start: one click stamps the block at map cell (2, 2).

@@ -22,6 +22,12 @@ class QuestionBox final : public QMessageBox {
 
  protected:
   void keyPressEvent(QKeyEvent* e) override {
+    // A key still held from before the box opened answers nothing: only a
+    // fresh press does (Esc cancels the three-way question, not its repeat).
+    if (e->isAutoRepeat()) {
+      e->accept();
+      return;
+    }
     if (yesNo_ && (e->key() == Qt::Key_Escape || e->matches(QKeySequence::Cancel))) {
       e->accept();
       return;
