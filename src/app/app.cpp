@@ -125,6 +125,9 @@ void mainWindowProc(const PlatMessage& m) {
       // The time away is no frame time: the first frame back measures none,
       // so scrolling does not catch up the seconds spent elsewhere.
       if (appState.appActive == 1) resetFrameClock();
+      // Inactive, the loop runs no frames until it is back: a copy still due
+      // is written now rather than whenever the user returns.
+      if (appState.appActive == 0 && recoveryDeadline() != 0) recoveryWriteNow();
       break;
     case MSG_COMMAND:
       switch (m.wParam) {

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <mutex>
 #include <random>
 #include <thread>
@@ -138,9 +139,28 @@ struct Finding {
   int max, count;
 };
 
+// A lock without its copy is what an editor ended by a signal left once its
+// copy was restored or discarded elsewhere: removed when no one holds it and
+// it is a minute old (an editor starting now makes its lock before it takes it).
+void removeLoneLock(const Finding& f, const char* name, size_t len) {
+  char lockPath[PATH_STORE], copyPath[PATH_STORE];
+  if (std::snprintf(lockPath, PATH_STORE, "%s/%s", f.folder, name) >= PATH_STORE ||
+      std::snprintf(copyPath, PATH_STORE, "%s/%.*s.bct", f.folder, static_cast<int>(len - 5), name) >= PATH_STORE ||
+      pathExists(copyPath))
+    return;
+  const int fd = holdLockFile(lockPath);
+  if (fd < 0) return;
+  removeFile(lockPath);
+  releaseLockFile(fd);
+}
+
 void consider(void* ctx, const char* name, int64_t mtime) {
   Finding& f = *static_cast<Finding*>(ctx);
   const size_t len = std::strlen(name), prefix = std::strlen(COPY_PREFIX);
+  if (len > prefix + 5 && std::strncmp(name, COPY_PREFIX, prefix) == 0 && std::strcmp(name + len - 5, ".lock") == 0) {
+    if (mtime < static_cast<int64_t>(std::time(nullptr)) - 60) removeLoneLock(f, name, len);
+    return;
+  }
   if (f.count >= f.max || len < prefix + 5 || std::strncmp(name, COPY_PREFIX, prefix) != 0 ||
       std::strcmp(name + len - 4, ".bct") != 0)
     return;
