@@ -418,9 +418,10 @@ const char* noDisplayText = "no display";
 // While the application object is made, the toolkit's complaints about a
 // display it cannot reach (and its abort after them) become the program's
 // one line and exit status 1.
-void startMessages(QtMsgType type, const QMessageLogContext&, const QString&) {
+void startMessages(QtMsgType type, const QMessageLogContext&, const QString& text) {
   if (type != QtFatalMsg) return;
-  std::fprintf(stderr, "%s\n", noDisplayText);
+  // The program's line, with the toolkit's own reason after it.
+  std::fprintf(stderr, "%s (%s)\n", noDisplayText, text.simplified().toLocal8Bit().constData());
   std::fflush(stderr);
   std::_Exit(1);
 }
