@@ -9,6 +9,7 @@
 #include "map/history.h"
 #include "map/map.h"
 #include "map/mapfile.h"
+#include "map/recovery.h"
 
 namespace {
 
@@ -131,6 +132,17 @@ void BM_ClearMap(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_ClearMap)->Unit(benchmark::kMillisecond);
+
+// The frame's whole part of a recovery copy: the planes and sizes into the
+// writer's private copy (the budget is 1 ms; snapshotUndo copies as much).
+void BM_RecoverySnapshot(benchmark::State& state) {
+  fillFullMap();
+  for (auto _ : state) {
+    recoveryTakeSnapshot();
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_RecoverySnapshot)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

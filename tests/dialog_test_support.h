@@ -31,6 +31,8 @@ struct FakeDocs {
     return IDOK;
   }
   static int exists(const char* p) { return existing.count(p) ? 1 : 0; }
+  static inline std::set<std::string> unreadable;  // exist, but hold no map or bitmap
+  static int readable(const char* p) { return exists(p) && !unreadable.count(p) ? 1 : 0; }
   static int load(const char* p) {
     loads.push_back(p);
     if (loadResult && !sheetOfLoadedMap.empty()) sjisCopy(doc.chipSheetPath, PATH_STORE, sheetOfLoadedMap.c_str());
@@ -67,6 +69,7 @@ class DialogTest : public ::testing::Test {
     sjisCopy(programDir, PROGRAM_DIR_STORE, "/prog/");
     FakeDocs::messages.clear();
     FakeDocs::existing.clear();
+    FakeDocs::unreadable.clear();
     FakeDocs::loads.clear();
     FakeDocs::saves.clear();
     FakeDocs::conversions.clear();
@@ -75,7 +78,7 @@ class DialogTest : public ::testing::Test {
     FakeDocs::sheetOfLoadedMap.clear();
     dialogServices = {FakeDocs::load,       FakeDocs::save,        FakeDocs::convert,
                       FakeDocs::chooseOpen, FakeDocs::chooseSave,  FakeDocs::chooseSheet,
-                      FakeDocs::chooseWallpaper, FakeDocs::exists};
+                      FakeDocs::chooseWallpaper, FakeDocs::exists, FakeDocs::readable, FakeDocs::readable};
     platformSetMessageBoxHook(FakeDocs::box);
   }
   void TearDown() override {

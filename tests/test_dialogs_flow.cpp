@@ -83,7 +83,7 @@ TEST_F(DialogTest, StartupBrowsingSwitchesToTheMapFileAndTheOtherPickersFillThei
   EXPECT_STREQ(doc.wallpaperPath, "/pics/sky.bmp");
 }
 
-TEST_F(DialogTest, StartupOkChecksInOrderAndANewMapKeepsSizesAndAttributes) {
+TEST_F(DialogTest, StartupOkChecksInOrderAndANewMapKeepsSizesOnCleanPlanes) {
   sjisCopy(doc.chipSheetPath, PATH_STORE, "/sheet.bmp");
   FakeDocs::existing = {"/sheet.bmp"};
   setMapCells(60, 50);
@@ -108,7 +108,8 @@ TEST_F(DialogTest, StartupOkChecksInOrderAndANewMapKeepsSizesAndAttributes) {
   EXPECT_EQ(settings.showDebugInfo, 1);
   EXPECT_EQ(doc.planeX[cellIndex(3, 4)], 0);
   EXPECT_EQ(doc.planeY[cellIndex(3, 4)], 0);
-  EXPECT_EQ(doc.planeA[cellIndex(3, 4)], 9);
+  EXPECT_EQ(doc.planeA[cellIndex(3, 4)], 0) << "no attribute of the previous map stays hidden";
+  EXPECT_EQ(doc.mapPath[0], 0) << "a new map has no file until saved";
   EXPECT_EQ(doc.mapCellsX, 60);
   EXPECT_EQ(doc.mapCellsY, 50);
   EXPECT_TRUE(FakeDocs::loads.empty());
@@ -117,19 +118,28 @@ TEST_F(DialogTest, StartupOkChecksInOrderAndANewMapKeepsSizesAndAttributes) {
 TEST_F(DialogTest, StartupOkWithAMapFileNeedsItAndReadsIt) {
   sjisCopy(doc.chipSheetPath, PATH_STORE, "/sheet.bmp");
   sjisCopy(doc.mapPath, PATH_STORE, "/gone.bct");
-  FakeDocs::existing = {"/sheet.bmp", "/prog/Brin.bmp", "/real.bct"};
+  FakeDocs::existing = {"/sheet.bmp", "/prog/Brin.bmp", "/real.bct", "/noise.bct"};
+  FakeDocs::unreadable = {"/sheet.bmp", "/noise.bct"};
   FakeDocs::loadResult = 0;  // the remembered map cannot be read: silently ignored
   doc.planeX[5] = 16;
   dlgTestSetScript([&](DlgTest& d) {
+    d.click(1);  // a sheet that cannot be read is told; the dialog stays
+    EXPECT_TRUE(d.isOpen());
+    FakeDocs::unreadable.erase("/sheet.bmp");
     d.click(1);
     EXPECT_TRUE(d.isOpen());
     FakeDocs::loadResult = 1;
+    d.type(1010, "/noise.bct");  // a file of other bytes: told, not opened blank
+    d.click(1);
+    EXPECT_TRUE(d.isOpen());
     d.type(1010, "/real.bct");
     d.click(1);
   });
   EXPECT_EQ(startupDialog(), 1);
-  ASSERT_EQ(FakeDocs::messages.size(), 1u);
-  EXPECT_EQ(FakeDocs::messages[0], question("マップファイルがないよー"));
+  ASSERT_EQ(FakeDocs::messages.size(), 3u);
+  EXPECT_EQ(FakeDocs::messages[0], question("ＢＭＰファイルが読めないよー"));
+  EXPECT_EQ(FakeDocs::messages[1], question("マップファイルがないよー"));
+  EXPECT_EQ(FakeDocs::messages[2], question("マップファイルが読めないよー"));
   ASSERT_EQ(FakeDocs::loads.size(), 2u);
   EXPECT_EQ(FakeDocs::loads[1], "/real.bct");
   EXPECT_STREQ(doc.mapPath, "/real.bct");

@@ -116,11 +116,12 @@ TEST_F(FileFaults, ReadOnlyDirectoryRefusesANewFile) {
 
 TEST_F(FileFaults, TheSaveCommandTellsTheUserWhenTheWriteFails) {
   someMap();
+  const std::string before = doc.mapPath;
   chooserAnswer = (dir / "gone" / "town.bct").string();
   runCommand(2);  // SAVE
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0], "はて？|マップファイル書き込みに失敗。");
-  EXPECT_EQ(std::string(doc.mapPath), chooserAnswer);
+  EXPECT_EQ(std::string(doc.mapPath), before) << "the map keeps the name it has on disk";
   // A save that works says nothing.
   boxes.clear();
   chooserAnswer = (dir / "town.bct").string();
@@ -150,16 +151,60 @@ TEST_F(FileFaults, AwkwardMapFilesLoadWithoutHarm) {
   EXPECT_EQ(doc.mapCellsX, 5);
   EXPECT_NE(doc.mapCellsY, 9);
   EXPECT_EQ(std::strlen(doc.chipSheetName), 259u);
-  // Rows outside the planes are skipped; sizes are held; chip sizes below 1 refused.
+  // Rows outside the planes are skipped; sizes are held; chip sizes below 1
+  // refused; nothing of the previous map stays in the planes.
   doc.planeX[cellIndex(0, 255)] = 4;
   EXPECT_EQ(load("@KOMA_X 100000\r\n@99999:X,1,2\r\n@-1:X,3\r\n@TIP_X 0\r\n@TIP_Y -5\r\n"), 1);
   EXPECT_EQ(doc.mapCellsX, 256);
   EXPECT_EQ(doc.chipWidth, 49);
   EXPECT_GE(doc.chipHeight, 1);
-  EXPECT_EQ(doc.planeX[cellIndex(0, 255)], 4);
+  EXPECT_EQ(doc.planeX[cellIndex(0, 255)], 0);
   // And a missing file changes nothing.
   EXPECT_EQ(loadMapFile((dir / "none.bct").c_str()), 0);
   EXPECT_EQ(doc.mapCellsX, 256);
+}
+
+}  // namespace
+
+namespace {
+
+// bctool's failures name the cause the system gave; tmx --png writes both
+// files or neither; a bitmap whose pixels start past its end is refused in
+// one line of bctool's own, with no toolkit warning on the terminal.
+TEST(BctoolFailures, SayWhyAndLeaveNoHalfOfAPair) {
+  const fs::path dir = fs::temp_directory_path() / ("brindle-bctool-" + std::to_string(getpid()));
+  fs::remove_all(dir);
+  fs::create_directories(dir / "out" / "x.tmx");  // a folder where the TMX file would go
+  const fs::path samples = fs::path(BRINDLE_SOURCE_DIR) / "samples";
+  fs::copy_file(samples / "sample.bct", dir / "sample.bct");
+  fs::copy_file(samples / "chips.bmp", dir / "chips.bmp");
+  std::ofstream(dir / "out" / "chips.png") << "older";
+  const fs::path err = dir / "err.txt";
+  const std::string in = "'" + (dir / "sample.bct").string() + "' ";
+
+  EXPECT_EQ(runTool("tmx " + in + "'" + (dir / "out" / "x.tmx").string() + "' --png", err), 1);
+  EXPECT_TRUE(oneLine(err)) << slurp(err);
+  EXPECT_EQ(slurp(dir / "out" / "chips.png"), "older") << "the PNG is put in place only with its TMX file";
+  EXPECT_EQ(runTool("tmx " + in + "'" + (dir / "new" / "x.tmx").string() + "' --png", err), 1);
+  EXPECT_FALSE(fs::exists(dir / "new"));
+
+  EXPECT_EQ(runTool("resave " + in + "'" + (dir / "gone" / "x.bct").string() + "'", err), 1);
+  EXPECT_NE(slurp(err).find("cannot write " + (dir / "gone" / "x.bct").string() + ": No such file or directory"),
+            std::string::npos)
+      << slurp(err);
+  EXPECT_EQ(runTool("convert '" + (dir / "none.map").string() + "' '" + (dir / "o.bct").string() + "'", err), 1);
+  EXPECT_NE(slurp(err).find("cannot read"), std::string::npos) << slurp(err);
+
+  {
+    std::string bmp = slurp(dir / "chips.bmp");
+    const uint32_t past = static_cast<uint32_t>(bmp.size() + 100);
+    std::memcpy(&bmp[10], &past, 4);
+    std::ofstream(dir / "chips.bmp", std::ios::binary | std::ios::trunc) << bmp;
+  }
+  EXPECT_EQ(runTool("png " + in + "'" + (dir / "x.png").string() + "'", err), 1);
+  EXPECT_TRUE(oneLine(err)) << slurp(err);
+  EXPECT_NE(slurp(err).find("chip sheet"), std::string::npos) << slurp(err);
+  fs::remove_all(dir);
 }
 
 }  // namespace

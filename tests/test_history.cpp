@@ -14,6 +14,39 @@ int32_t cell(int c, int r) { return doc.planeX[cellIndex(c, r)]; }
 
 }  // namespace
 
+// The unsaved mark follows the history: stepping back to what the file holds
+// clears it, a step that changed nothing never sets it for good, and a change
+// the history does not hold (another chip sheet) keeps it until a save.
+TEST(History, TheUnsavedMarkFollowsTheStepsBackToTheSavedState) {
+  resetMapModel();
+  resetUndo();
+  snapshotUndo();
+  setCell(1, 1, 5);
+  closeHistoryStep();
+  documentSaved();
+  EXPECT_EQ(doc.unsaved, 0);
+  snapshotUndo();
+  EXPECT_EQ(doc.unsaved, 1) << "a step in progress is shown at once";
+  closeHistoryStep();
+  EXPECT_EQ(doc.unsaved, 0) << "a step that changed nothing is no change";
+  snapshotUndo();
+  setCell(2, 2, 6);
+  closeHistoryStep();
+  EXPECT_EQ(doc.unsaved, 1);
+  undoStep();
+  EXPECT_EQ(doc.unsaved, 0) << "back at the saved state";
+  undoStep();
+  EXPECT_EQ(doc.unsaved, 1) << "before the saved state";
+  redoStep();
+  EXPECT_EQ(doc.unsaved, 0);
+  documentChangedOutsideHistory();
+  undoStep();
+  redoStep();
+  EXPECT_EQ(doc.unsaved, 1) << "another sheet is not in the file, wherever the history stands";
+  documentSaved();
+  EXPECT_EQ(doc.unsaved, 0);
+}
+
 TEST(History, StepsRedoDropSizesAndTheRingsBounds) {
   resetMapModel();
   snapshotUndo();

@@ -65,7 +65,7 @@ TEST_F(OldMap, ReadsHeaderAndGrid) {
   EXPECT_EQ(doc.planeY[cellIndex(0, 0)], 32);
   EXPECT_EQ(doc.planeX[cellIndex(19, 14)], 19 * 16);
   EXPECT_EQ(doc.planeY[cellIndex(19, 14)], 60014);  // unsigned 16-bit
-  EXPECT_EQ(doc.planeA[cellIndex(3, 3)], 7);         // the older layout has no attributes
+  EXPECT_EQ(doc.planeA[cellIndex(3, 3)], 0);         // no attributes: none of the previous map's stay
 
   // A '/' folder goes too; a header path naming an existing file stays the
   // path in force. "表" ends in the byte of a backslash, which is no separator.

@@ -108,6 +108,28 @@ TEST_F(PaintingTest, StrokeIsOneStepWithoutGapsWhereverItBegan) {
   EXPECT_EQ(undoStep(), 0);
 }
 
+TEST_F(PaintingTest, StrokeBegunOutsideTheWindowIsOneUndoStepOfItsOwn) {
+  session.toolMode = TOOL_FREE;
+  step(cellScreenX(5), cellScreenY(6), P);  // the change before the stroke
+  step(cellScreenX(5), cellScreenY(6));
+  endFrameHistoryStep();  // as the frame driver does once the button is up
+  session.brushX[0] = 64;
+  step(150, 590, P);  // empty screen: nothing reacts
+  EXPECT_EQ(gestureHeld(), 0);
+  step(cellScreenX(6), cellScreenY(6), P);
+  step(cellScreenX(7), cellScreenY(6), P);
+  step(150, 590, P);  // out and in again: still the same stroke
+  step(cellScreenX(8), cellScreenY(6), P);
+  step(cellScreenX(8), cellScreenY(6));
+  EXPECT_EQ(doc.planeX[cellIndex(6, 6)], 64);
+  EXPECT_EQ(doc.planeX[cellIndex(8, 6)], 64);
+  runCommand(4);  // UNDO takes back the stroke alone
+  EXPECT_EQ(doc.planeX[cellIndex(5, 6)], 48);
+  EXPECT_EQ(doc.planeX[cellIndex(6, 6)], 0);
+  EXPECT_EQ(doc.planeX[cellIndex(7, 6)], 0);
+  EXPECT_EQ(doc.planeX[cellIndex(8, 6)], 0);
+}
+
 TEST_F(PaintingTest, OverhangingBrushWritesUpToPlaneEdgeOnly) {
   session.brushW = session.brushH = 4;
   for (int c = 0; c < 4; ++c)

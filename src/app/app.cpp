@@ -2,25 +2,41 @@
 #include "app/app.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
+#include <ctime>
 
 #include "dialogs/dialogs.h"
+#include "dialogs/texts.h"
 #include "editor/editor.h"
 #include "gfx/gfx.h"
 #include "input/input.h"
 #include "map/map.h"
+#include "map/recovery.h"
 #include "platform/files.h"
 #include "platform/platform.h"
+#include "platform/sjis.h"
 #include "settings/settings.h"
 
 uint32_t appShutdownDelayMs = 500;
+namespace {
+// The recovery copy's next write as a deadline of the resting loop.
+uint32_t millisToRecoveryWrite() {
+  const uint32_t due = recoveryDeadline();
+  if (due == 0) return NO_DEADLINE;
+  const int32_t left = static_cast<int32_t>(due - platformMillis());
+  return left <= 0 ? 0u : static_cast<uint32_t>(left);
+}
+}  // namespace
+
 int runEditorFrame() {
   updateEditorFrame(appState.appActive);
+  recoveryTick(platformMillis());
   return editorPictureSteady();
 }
 int (*appFrameFunction)() = runEditorFrame;
 
-DeadlineSource appDeadlineSources[DEADLINE_SLOTS] = {editorMillisToClockTick};
+DeadlineSource appDeadlineSources[DEADLINE_SLOTS] = {editorMillisToClockTick, millisToRecoveryWrite};
 
 uint32_t appMillisToNextDeadline() {
   uint32_t earliest = NO_DEADLINE;
@@ -31,9 +47,65 @@ uint32_t appMillisToNextDeadline() {
 
 namespace {
 
+constexpr intptr_t CLOSE_ANSWERED = 1;  // MSG_CLOSE's wParam after the quit question was answered Yes
 constexpr const char* FAIL_CAPTION = "ごめんね";
 
 void fatal(const char* textUtf8) { platformMessageBox(textUtf8, FAIL_CAPTION, MB_OK | MB_ICONINFORMATION); }
+
+// The question for one copy left behind: restore (Return), or discard after
+// a second question whose No keeps it for a later start.
+enum RecoveryAnswer { RECOVERY_RESTORE, RECOVERY_DISCARD, RECOVERY_KEEP };
+RecoveryAnswer askAboutCopy(const RecoveryCopy& c) {
+  char name[PATH_STORE * 2];
+  if (c.mapPath[0] == 0 || sjisToUtf8(pathFileName(c.mapPath), name, sizeof name) < 0)
+    std::snprintf(name, sizeof name, "%s", texts::NEW_MAP);
+  char when[64] = "";
+  const std::time_t t = static_cast<std::time_t>(c.mtime);
+  if (const std::tm* tm = std::localtime(&t))
+    std::snprintf(when, sizeof when, texts::RECOVERY_TIME, tm->tm_year + 1900, tm->tm_mon + 1, tm->tm_mday, tm->tm_hour,
+                  tm->tm_min);
+  char text[PATH_STORE * 3];
+  std::snprintf(text, sizeof text, texts::RECOVERY_OFFER, name, when);
+  if (platformMessageBoxWith(text, texts::CAPTION_ASK, MB_YESNO | MB_ICONQUESTION,
+                             MessageBoxAnswers{texts::ANSWER_RESTORE, texts::ANSWER_DISCARD, nullptr}) == IDYES)
+    return RECOVERY_RESTORE;
+  if (platformMessageBoxWith(texts::RECOVERY_DISCARD_SURE, texts::CAPTION_ASK, MB_YESNO | MB_ICONQUESTION,
+                             MessageBoxAnswers{texts::ANSWER_DISCARD, texts::ANSWER_KEEP_FOR_LATER, nullptr}) == IDYES)
+    return RECOVERY_DISCARD;
+  return RECOVERY_KEEP;
+}
+
+// Every copy whose editor is gone, newest first, until one is restored. 1
+// when the document is a restored copy.
+int offerRecoveryCopies(const char* folder) {
+  static RecoveryCopy copies[RECOVERY_OFFER_MAX];
+  const int n = findRecoveryCopies(folder, copies, RECOVERY_OFFER_MAX);
+  int restored = 0;
+  for (int i = 0; i < n; ++i) {
+    if (restored) {
+      releaseRecoveryCopy(copies[i]);
+      continue;
+    }
+    switch (askAboutCopy(copies[i])) {
+      case RECOVERY_RESTORE:
+        restored = restoreRecoveryCopy(copies[i]);
+        if (!restored) {
+          platformMessageBox(texts::RECOVERY_FAILED, texts::CAPTION_HUH, MB_OK | MB_ICONQUESTION);
+          releaseRecoveryCopy(copies[i]);
+        }
+        break;
+      case RECOVERY_DISCARD:
+        discardRecoveryCopy(copies[i]);
+        break;
+      default:
+        releaseRecoveryCopy(copies[i]);
+        break;
+    }
+  }
+  return restored;
+}
+
+void keepWorkAtTheLastMoment() { recoveryLastMoment(); }
 
 }  // namespace
 
@@ -75,6 +147,9 @@ void mainWindowProc(const PlatMessage& m) {
       // The time away is no frame time: the first frame back measures none,
       // so scrolling does not catch up the seconds spent elsewhere.
       if (appState.appActive == 1) resetFrameClock();
+      // Inactive, the loop runs no frames until it is back: a copy still due
+      // is written now rather than whenever the user returns.
+      if (appState.appActive == 0 && recoveryDeadline() != 0) recoveryWriteNow();
       break;
     case MSG_COMMAND:
       switch (m.wParam) {
@@ -83,8 +158,11 @@ void mainWindowProc(const PlatMessage& m) {
           break;
         case CMD_QUIT_ASK:
           showSystemCursor(1);
-          if (platformMessageBox("おわっちゃうよ？", "いいのかな？", MB_YESNO | MB_ICONINFORMATION) == IDYES)
-            platformPostMessage(MSG_CLOSE, 0, 0);
+          // Unsaved changes have a question of their own, which already
+          // asks whether to quit; without them the plain question stays.
+          if (doc.unsaved ? settleUnsavedChanges(LEAVE_TO_QUIT)
+                          : platformMessageBox("おわっちゃうよ？", "いいのかな？", MB_YESNO | MB_ICONINFORMATION) == IDYES)
+            platformPostMessage(MSG_CLOSE, CLOSE_ANSWERED, 0);
           showSystemCursor(0);
           break;
         case CMD_REACQUIRE:
@@ -103,11 +181,20 @@ void mainWindowProc(const PlatMessage& m) {
       if (reloadChangedChipSheet() && appState.appActive != 1 && platformMainWindowExists()) appFrameFunction();
       break;
     case MSG_CLOSE:
-      // The default handling of a close: the window is destroyed, which
-      // brings the destroy message below.
+      // The window's close box (or the desktop) asks without a question of
+      // its own: unsaved changes are settled first, and Cancel keeps the
+      // editor. Then, as by default, the window is destroyed, which brings
+      // the destroy message below.
+      if (m.wParam != CLOSE_ANSWERED && doc.unsaved) {
+        showSystemCursor(1);
+        const int go = settleUnsavedChanges(LEAVE_TO_QUIT);
+        showSystemCursor(0);
+        if (!go) break;
+      }
       platformDestroyMainWindow();
       break;
     case MSG_DESTROY:
+      recoveryStop();  // a normal quit: the work was saved or let go
       stopGraphics();
       storeViewsToSettings();
       saveSettings();
@@ -153,6 +240,7 @@ int runMessageLoop() {
 }
 
 int runApplication(int argc, char** argv) {
+  platformSetNoDisplayText(texts::NO_DISPLAY);
   if (!platformInit(argc, argv)) return 1;
   // Without a usable working directory nothing can be found or saved
   // reliably, so the program does not start; like every start-up failure it
@@ -168,7 +256,18 @@ int runApplication(int argc, char** argv) {
   }
   removeStaleTempFiles(iniPath);  // what a killed run left beside the settings
   loadSettings();
-  if (startupDialog() == 2) return 0;
+  // Work an earlier editor could not save comes first; a restored map skips
+  // the start-up dialog.
+  char folder[PATH_STORE];
+  int restored = 0;
+  if (recoveryFolder(folder, sizeof folder) && recoveryStart(folder)) {
+    platformSetEmergencyHandler(keepWorkAtTheLastMoment);
+    restored = offerRecoveryCopies(folder);
+  }
+  if (!restored && startupDialog() == 2) {
+    recoveryStop();
+    return 0;
+  }
   enableInputDevices(1, 1);
   if (!platformCreateMainWindow("Brindlecot", mainWindowProc)) {
     fatal("Window作成に失敗しました");

@@ -10,6 +10,7 @@
 #include "platform/files.h"
 #include "platform/platform.h"
 #include "platform/sjis.h"
+#include "platform/surface.h"
 
 const char* const PROGRAM_VERSION = "Ver0.93b";
 
@@ -28,9 +29,18 @@ void showSystemCursor(int state) {
 }
 
 namespace {
+
+int isBitmapFile(const char* path) {
+  uint8_t head[14];
+  size_t got = 0;
+  uint64_t size = 0;
+  return readFileBytes(path, head, sizeof head, &got, &size) && bitmapHeadWhole(head, got, size) ? 1 : 0;
+}
+
 const DialogServices realServices = {
     loadMapFile,         saveMapFile,         convertOldMapFile,   chooseMapFileToOpen,
     chooseMapFileToSave, chooseChipSheetFile, chooseWallpaperFile, pathExists,
+    isMapFile,           isBitmapFile,
 };
 }  // namespace
 

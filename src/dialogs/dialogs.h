@@ -41,6 +41,8 @@ struct DialogServices {
   int (*chooseChipSheet)();
   int (*chooseWallpaper)();
   int (*fileExists)(const char* path);
+  int (*mapReadable)(const char* path);    // readable and holds a map
+  int (*sheetReadable)(const char* path);  // readable and begins as a whole bitmap
 };
 extern DialogServices dialogServices;
 void resetDialogServices();

@@ -8,6 +8,7 @@
 #include "platform/filechooser.h"
 #include "platform/platform.h"
 #include "platform/sjis.h"
+#include "settings/settings.h"
 
 namespace {
 
@@ -39,4 +40,16 @@ int chooseChipSheetFile() {
 
 int chooseWallpaperFile() { return pick(CHIP_SHEET, doc.wallpaperPath); }
 int chooseMapFileToOpen() { return pick(MAP_OPEN, doc.mapPath); }
-int chooseMapFileToSave() { return pick(MAP_SAVE, doc.mapPath); }
+int chooseMapFileToSave() {
+  if (doc.mapPath[0]) return pick(MAP_SAVE, doc.mapPath);
+  // A map without a file offers no name, so that nothing is saved over the
+  // last map by a quick Return; the chooser opens in that map's folder.
+  char start[PATH_STORE];
+  if (doc.lastMapPath[0])
+    pathBeside(doc.lastMapPath, "", start);
+  else
+    sjisCopy(start, sizeof start, programDir);
+  if (!pick(MAP_SAVE, start)) return 0;
+  sjisCopy(doc.mapPath, PATH_STORE, start);
+  return 1;
+}

@@ -4,6 +4,7 @@
 
 #include "dialogs/dialogs.h"
 #include "dialogs/templates.h"
+#include "dialogs/texts.h"
 #include "map/map.h"
 #include "platform/sjis.h"
 #include "settings/settings.h"
@@ -55,6 +56,12 @@ void confirmStartup(DlgHandle* h) {
     dialogComplain(h, "ＢＭＰファイルがないよー");
     return;
   }
+  // A sheet or map that cannot be read would open as an empty sheet or a
+  // blank map without a word: the user hears it here and can choose again.
+  if (!dialogServices.sheetReadable(doc.chipSheetPath)) {
+    dialogComplain(h, texts::SHEET_UNREADABLE);
+    return;
+  }
   char mapText[PATH_STORE], wallpaperText[PATH_STORE], chipText[PATH_STORE];
   // All three fields are read before anything changes, so a field that cannot
   // be stored refuses the confirmation without side effects.
@@ -66,16 +73,21 @@ void confirmStartup(DlgHandle* h) {
     dialogComplain(h, "壁紙がみあたらないよー");
     return;
   }
-  if (dlgIsChecked(h, ID_OPEN_MAP)) {
+  const int openMap = dlgIsChecked(h, ID_OPEN_MAP);
+  if (openMap) {
     if (!dialogServices.fileExists(mapText)) {
       dialogComplain(h, "マップファイルがないよー");
       return;
     }
-    dialogServices.loadMap(mapText);
-  } else {
-    clearChipPlanes();
+    if (!dialogServices.mapReadable(mapText) || !dialogServices.loadMap(mapText)) {
+      dialogComplain(h, texts::MAP_UNREADABLE);
+      return;
+    }
   }
   sjisCopy(doc.mapPath, PATH_STORE, mapText);
+  // A new map starts from clean planes and has no file until its first save,
+  // so that SAVE cannot write it over the map named in the field.
+  if (!openMap) startNewDocument();
   sjisCopy(doc.wallpaperPath, PATH_STORE, wallpaperText);
   setChipSheetPath(chipText);
   settings.showDebugInfo = dlgIsChecked(h, ID_DEBUG);

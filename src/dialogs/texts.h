@@ -17,4 +17,46 @@ constexpr const char* ATTRIBUTE_OUT_OF_RANGE = "属性は 0 から 999 までの
 // The map window's status after a chip replace: the hover position in map
 // pixels, then how many cells took the brush's chip.
 constexpr const char* REPLACED_STATUS = "[%d,%d] %dマスおきかえたよ";
+
+// Unsaved changes, files that cannot be read, recovery after an editor that
+// ended without quitting.
+
+// Captions.
+constexpr const char* CAPTION_ASK = "いいのかな？";
+
+// The mark beside the map window's title, the preview's clock and the main
+// window's title while the map has unsaved changes.
+constexpr const char* UNSAVED_MARK = "＊";
+constexpr const char* WINDOW_TITLE = "Brindlecot";
+constexpr const char* WINDOW_TITLE_UNSAVED = "Brindlecot *";
+
+// The name a map without a file goes by in the questions.
+constexpr const char* NEW_MAP = "新規マップ";
+// Quitting or opening another map over unsaved changes; %s is the map's file
+// name or NEW_MAP.
+constexpr const char* QUIT_UNSAVED = "「%s」はセーブしてないよ。\nセーブしてからおわる？";
+constexpr const char* LOAD_UNSAVED = "「%s」はセーブしてないよ。\nセーブしてからほかのマップをひらく？";
+constexpr const char* ANSWER_SAVE_QUIT = "セーブしておわる";
+constexpr const char* ANSWER_DISCARD_QUIT = "セーブしないでおわる";
+constexpr const char* ANSWER_SAVE_LOAD = "セーブしてからひらく";
+constexpr const char* ANSWER_DISCARD_LOAD = "セーブしないでひらく";
+constexpr const char* ANSWER_CANCEL = "やめる";
+
+// On stderr when the editor is started without a display it can reach.
+constexpr const char* NO_DISPLAY = "Brindlecot: 画面（ディスプレイ）につながらないので起動できません。DISPLAY を確かめてね。";
+
+// At start-up, for each copy left by an editor that ended without quitting:
+// %s is the map's file name (or NEW_MAP), then the copy's date and time.
+constexpr const char* RECOVERY_OFFER =
+    "前回セーブしないまま終わったマップ「%s」がのこっています（%s）。\nもどして続きからはじめる？";
+constexpr const char* RECOVERY_TIME = "%d年%d月%d日 %d時%02d分";
+constexpr const char* ANSWER_RESTORE = "もどす";
+constexpr const char* ANSWER_DISCARD = "すてる";
+constexpr const char* RECOVERY_DISCARD_SURE = "ほんとうにすてちゃう？\nすてたマップはもどせないよ。";
+constexpr const char* ANSWER_KEEP_FOR_LATER = "のこしておく";
+constexpr const char* RECOVERY_FAILED = "のこっていたマップが読めなかったよー";
+
+// Files.
+constexpr const char* MAP_UNREADABLE = "マップファイルが読めないよー";
+constexpr const char* LOAD_FAILED = "マップファイルが読めないよー\nいまのマップはそのままだよ。";
 }  // namespace texts

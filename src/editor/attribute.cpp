@@ -66,6 +66,7 @@ void releaseBlock(const CellBlock& b) {
       snapshotUndo();
       for (int32_t i = 0; i < b.columns; ++i)
         for (int32_t j = 0; j < b.rows; ++j) doc.planeA[cellIndex(col0 + i, row0 + j)] = session.currentAttribute;
+      documentChanged();
     }
     showSystemCursor(0);
   }

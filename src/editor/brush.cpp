@@ -86,8 +86,8 @@ void hoverAndPaint(int layer, bool stampedBefore) {
              v.y + minI(session.hoverCellY - v.scrollY + ghostRows() * doc.chipHeight, v.h), 1, COLOR_WHITE, SHAPE_BOX, layer);
   setClipRect(0, 0, screenW, screenH);
 
-  bool pressed = (inputState.buttonsPressed & BTN_PRIMARY) != 0;
-  bool held = (inputState.buttonsHeld & BTN_PRIMARY) != 0;
+  const bool pressed = (inputState.buttonsPressed & BTN_PRIMARY) != 0;
+  const bool held = (inputState.buttonsHeld & BTN_PRIMARY) != 0;
   if (session.toolMode == TOOL_POINT) {
     if (pressed) {
       snapshotUndo();
@@ -147,6 +147,7 @@ void stampBrush(int32_t col0, int32_t row0) {
       doc.planeY[cellIndex(col, row)] = session.brushY[cellIndex(c, r)];
     }
   }
+  documentChanged();
 }
 
 void fitBrushToSheet() {

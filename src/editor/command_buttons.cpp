@@ -2,8 +2,8 @@
 // the commands they run.
 #include "dialogs/dialogs.h"
 #include "dialogs/pickers.h"
-#include "editor/editor.h"
 #include "dialogs/texts.h"
+#include "editor/editor.h"
 #include "gfx/gfx.h"
 #include "input/input.h"
 #include "map/history.h"
@@ -56,6 +56,7 @@ void loadChosenChipSheet() {
   if (loadSurface(doc.chipSheetPath, SLOT_CHIPSHEET, KEY_BLACK)) {
     fitBrushToSheet();
     watchChipSheet();
+    documentChangedOutsideHistory();  // the map now names this sheet when saved
     return;
   }
   sjisCopy(doc.chipSheetPath, PATH_STORE, oldPath);
@@ -63,6 +64,24 @@ void loadChosenChipSheet() {
   SurfaceSlot& slot = surfaceSlots[SLOT_CHIPSHEET];
   sjisCopy(slot.name, sizeof slot.name, oldPath);  // what a lost display reloads
   tellAboutSheet(texts::SHEET_UNREADABLE);
+}
+
+// LOAD: unsaved changes are settled first. A file that cannot be read, or
+// holds no map, leaves the map, its path and its unsaved state as they were,
+// and the user hears so.
+void loadChosenMap() {
+  if (!settleUnsavedChanges(LEAVE_TO_OPEN)) return;
+  char before[PATH_STORE];
+  sjisCopy(before, sizeof before, doc.mapPath);
+  if (!chooseMapFileToOpen()) return;
+  char chosen[PATH_STORE];
+  sjisCopy(chosen, sizeof chosen, doc.mapPath);
+  sjisCopy(doc.mapPath, PATH_STORE, before);
+  if (!isMapFile(chosen) || !loadMapFile(chosen)) {
+    platformMessageBox(texts::LOAD_FAILED, texts::CAPTION_HUH, MB_OK | MB_ICONQUESTION);
+    return;
+  }
+  reloadChipSheet();
 }
 
 }  // namespace
@@ -104,13 +123,8 @@ void tellDueNotices() {
 int saveMapAsked(int ask) {
   closeHistoryStep();  // the file holds every change made so far
   showSystemCursor(1);
-  int saved = 0;
-  if ((!ask && doc.mapPath[0] != 0) || chooseMapFileToSave()) {
-    saved = saveMapFile(doc.mapPath);
-    // A save that fails is told, so that the user does not walk away
-    // believing the map is on disk; the map in memory is unchanged.
-    if (!saved) platformMessageBox(texts::MAP_SAVE_FAILED, texts::CAPTION_HUH, MB_OK | MB_ICONQUESTION);
-  }
+  // A save that fails is told, and the map keeps the file it had.
+  const int saved = ask ? saveMapAs() : saveMapInPlace();
   showSystemCursor(0);
   return saved;
 }
@@ -166,10 +180,7 @@ void runCommand(int index) {
       break;
     case CMD_LOAD:
       showSystemCursor(1);
-      if (chooseMapFileToOpen() && loadMapFile(doc.mapPath)) {
-        resetHistory();
-        reloadChipSheet();
-      }
+      loadChosenMap();
       showSystemCursor(0);
       break;
     case CMD_SAVE:

@@ -90,6 +90,7 @@ struct EditorSession {
   int32_t brushX[256 * 256]{};
   int32_t brushY[256 * 256]{};
   int32_t brushFromMap = 0;
+  int32_t strokeSnapshotTaken = 0;  // the FREE stroke under way has its undo snapshot
   int32_t pickLeft = 0, pickTop = 0;  // the picked block's corner on the sheet
   int32_t hoverCellX = 0, hoverCellY = 0;
   int32_t currentAttribute = 0;
@@ -314,6 +315,25 @@ void queueDebugInputLines();
 // The frame rate, the last frame's time and its copy count; queued right after
 // the present, so that it shows in the next frame (layer 3 is drawn already).
 void queueDebugRateLine();
+
+// ---------------------------------------------------------------------------
+// Unsaved changes
+// The mark drawn beside a title while the map has unsaved changes.
+void drawUnsavedMark(int32_t x, int32_t y, int layer);
+// Tells the main window's title whether the map is saved ("Brindlecot *"
+// while not); only a change reaches the window system.
+void showUnsavedInWindowTitle();
+void resetUnsavedTitle();
+// SAVE: the chooser, then the file; on a failure the user is told and the map
+// keeps its path. 1 when the map is on disk.
+int saveMapAs();
+// The map's own file without a chooser, or saveMapAs for a map without one.
+int saveMapInPlace();
+// Before the map is left (quit, or another map opened): with unsaved changes
+// the user chooses to save (a save that is cancelled or fails keeps them
+// here), to discard, or to stay. 1 to go on, 0 to stay.
+enum LeaveKind : int32_t { LEAVE_TO_QUIT = 0, LEAVE_TO_OPEN = 1 };
+int settleUnsavedChanges(int leaving);
 
 // ---------------------------------------------------------------------------
 // Preview

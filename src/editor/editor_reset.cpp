@@ -49,6 +49,7 @@ void resetEditorState() {
   resetPaintTools();
   resetScrollStep();
   resetShortcuts();
+  resetUnsavedTitle();
   loadViewsFromSettings();
 
   editorSetSheetSizeForTests(-1, -1);

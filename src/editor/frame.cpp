@@ -21,10 +21,12 @@ void drawBackground() {
   if (!drawWallpaper()) clearBackBuffer(0);
 }
 
+constexpr int32_t CLOCK_X = screenW - 208;  // the clock's text reaches the right edge
+
 void drawClock(int layer) {
   char text[TEXT_STORE];
   formatClock(text, sizeof text);
-  queueText(screenW - 208, screenH - 16, COLOR_WHITE, text, layer);
+  queueText(CLOCK_X, screenH - 16, COLOR_WHITE, text, layer);
 }
 
 void drawPointer() {
@@ -99,6 +101,8 @@ void composeEditorFrame() {
   } else {
     updatePreview();
     drawClock(PREVIEW_CLOCK_LAYER);
+    // The preview hides the map window's title: its mark stands by the clock.
+    drawUnsavedMark(CLOCK_X - 18, screenH - 16, PREVIEW_CLOCK_LAYER);
   }
 }
 
@@ -152,6 +156,7 @@ void updateEditorFrame(int32_t active) {
   platformPresentCounts(&after);
   frameState.pictureSteady = pictureSteady(before, after, inputRead) ? 1 : 0;
   frameState.lastButtonsHeld = inputState.buttonsHeld;
+  showUnsavedInWindowTitle();
   // Queued after the present, so the rate line shows in the next frame.
   queueDebugRateLine();
 }

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "dialogs/texts.h"
 #include "editor/editor.h"
 #include "editor/view_internal.h"
 #include "gfx/gfx.h"
@@ -369,9 +370,11 @@ void drawGridLines(const ViewWindow& v, int layer) {
     if (k > 0) queueShape(v.x, v.y + k, v.x + v.w, v.y + k, 1, COLOR_GUIDE_GREY, SHAPE_LINE, layer);
 }
 
-// "12/12": the steps applied of the steps kept, first on the title line.
+// The title line's first parts: the unsaved mark while there is something to
+// save, then "12/12", the steps applied of the steps kept.
 void drawHistoryPosition(const ViewWindow& v, int layer) {
   session.mapTitleX = v.x + 82;
+  if (doc.unsaved) queueMapTitlePart(SJIS(texts::UNSAVED_MARK), layer);
   char text[24];
   std::snprintf(text, sizeof text, "%u/%u", static_cast<unsigned>(history.position), static_cast<unsigned>(history.count));
   queueMapTitlePart(text, layer);

@@ -92,6 +92,7 @@ void snapshotUndo() {
   std::memcpy(doc.undoA, doc.planeA, sizeof doc.planeA);
   history.openSizes = currentSizes();
   history.open = true;
+  documentChanged();  // told at once; the step's end tells whether it changed anything
 }
 
 void closeHistoryStep() {
@@ -101,7 +102,10 @@ void closeHistoryStep() {
   const bool cellsSame = std::memcmp(doc.planeX, doc.undoX, sizeof doc.planeX) == 0 &&
                          std::memcmp(doc.planeY, doc.undoY, sizeof doc.planeY) == 0 &&
                          std::memcmp(doc.planeA, doc.undoA, sizeof doc.planeA) == 0;
-  if (cellsSame && sameSizes(now, history.openSizes)) return;  // no change, no step
+  if (cellsSame && sameSizes(now, history.openSizes)) {  // no change, no step
+    documentHistoryMoved();
+    return;
+  }
   dropStepsAhead();
   if (history.count == HISTORY_STEPS) evictOldest();
   const uint32_t first = ringHead();
@@ -113,6 +117,7 @@ void closeHistoryStep() {
   ++history.count;
   history.position = history.count;
   ++history.changes;
+  documentHistoryMoved();
 }
 
 void discardHistoryStep() {
@@ -122,6 +127,7 @@ void discardHistoryStep() {
   std::memcpy(doc.planeY, doc.undoY, sizeof doc.planeY);
   std::memcpy(doc.planeA, doc.undoA, sizeof doc.planeA);
   applySizes(history.openSizes);
+  documentHistoryMoved();
 }
 
 int undoStep() {
@@ -131,6 +137,7 @@ int undoStep() {
   applyCells(s);
   applySizes(s.before);
   ++history.changes;
+  documentHistoryMoved();
   return 1;
 }
 
@@ -141,6 +148,7 @@ int redoStep() {
   applyCells(s);
   applySizes(s.after);
   ++history.changes;
+  documentHistoryMoved();
   return 1;
 }
 

@@ -17,6 +17,56 @@ void clearMap() {
   std::memset(doc.planeA, 0, sizeof doc.planeA);
 }
 
+void resetUndo() { resetHistory(); }
+
+void documentChanged() {
+  doc.unsaved = 1;
+  ++doc.changeCount;
+}
+
+void documentChangedOutsideHistory() {
+  doc.unsavedOutsideHistory = 1;
+  documentChanged();
+}
+
+void documentSaved() {
+  closeHistoryStep();  // the file holds the step in progress too
+  doc.unsaved = 0;
+  doc.unsavedOutsideHistory = 0;
+  doc.savedSerial = historySerial();
+}
+
+void documentHistoryMoved() {
+  // Stepping back to the state last saved (or opened) leaves nothing unsaved,
+  // unless something the history does not hold changed since; a step begun and not
+  // yet ended counts as a change.
+  doc.unsaved = (doc.unsavedOutsideHistory || history.open || historySerial() != doc.savedSerial) ? 1 : 0;
+  ++doc.changeCount;
+}
+
+void clearDocumentPlanes() {
+  std::memset(doc.planeX, 0, sizeof doc.planeX);
+  std::memset(doc.planeY, 0, sizeof doc.planeY);
+  std::memset(doc.planeA, 0, sizeof doc.planeA);
+  resetUndo();
+}
+
+void startNewDocument() {
+  clearDocumentPlanes();
+  if (doc.mapPath[0]) sjisCopy(doc.lastMapPath, PATH_STORE, doc.mapPath);
+  doc.mapPath[0] = 0;
+  documentSaved();
+}
+
+void documentOpened(const char* path) {
+  char copy[PATH_STORE];  // the path may be doc.mapPath itself
+  sjisCopy(copy, sizeof copy, path);
+  sjisCopy(doc.mapPath, PATH_STORE, copy);
+  sjisCopy(doc.lastMapPath, PATH_STORE, copy);
+  resetUndo();
+  documentSaved();
+}
+
 void clearChipPlanes() {
   std::memset(doc.planeX, 0, sizeof doc.planeX);
   std::memset(doc.planeY, 0, sizeof doc.planeY);

@@ -33,6 +33,20 @@ struct Document {
   char chipSheetPath[PATH_STORE]{};
   char chipSheetName[PATH_STORE]{};
   char wallpaperPath[PATH_STORE]{};
+  // The map file last opened or saved. A new map has no mapPath until its
+  // first save; its SAVE chooser starts in this file's folder, and the
+  // settings keep it as the map to offer at the next start.
+  char lastMapPath[PATH_STORE]{};
+  // 1 from a change of what SAVE would write (cells, sizes, chip sheet) until
+  // the next save, open or new map.
+  int32_t unsaved = 0;
+  // Counts every change; whoever keeps a copy of the document compares it.
+  uint32_t changeCount = 0;
+  // The history's state at the last save or open, and whether something the
+  // history does not hold changed since (the chip sheet, a restored copy):
+  // together they tell whether stepping back has reached what the file holds.
+  uint32_t savedSerial = 0;
+  int32_t unsavedOutsideHistory = 0;
 };
 extern Document doc;
 
@@ -43,6 +57,32 @@ inline int cellIndex(int c, int r) { return c * MAP_MAX + r; }
 void snapshotUndo();
 void clearMap();         // snapshotUndo, then every plane to 0
 void clearChipPlanes();  // doc.planeX and doc.planeY to 0; doc.planeA and undo untouched
+// Undo starts afresh: no steps to take back or redo. Opening a map or starting
+// a new one calls it.
+void resetUndo();
+
+// The unsaved state. documentChanged after every change of cells, sizes or
+// chip sheet; documentSaved after a save, an open or a new map.
+void documentChanged();
+void documentSaved();
+// A change the history cannot take back (BmpLoad: the map names another
+// sheet; a restored recovery copy): unsaved until the next save, whatever the
+// history does.
+void documentChangedOutsideHistory();
+// After the history stored, took back or redid a step: unsaved unless the
+// document is again the state last saved.
+void documentHistoryMoved();
+// Every cell of all three planes (the whole 256 x 256, not only the map) and
+// the undo copies to 0: what a new map and every opened file start from, so
+// nothing of the previous map survives hidden outside the map or in the
+// attributes.
+void clearDocumentPlanes();
+// A new map: clean planes, a fresh undo, nothing unsaved, and no map file
+// (the file in use, if any, is kept as doc.lastMapPath).
+void startNewDocument();
+// After a map file was read into clean planes (or written) under `path`: the
+// path becomes the document's, undo starts afresh, nothing is unsaved.
+void documentOpened(const char* path);
 
 // The one gate through which sizes enter the model (file reader, converter,
 // settings, dialogs). Cell counts are held to 0..256. A chip size below 1 is

@@ -152,24 +152,22 @@ void buildChipSheetPath(const char* path) {
 
 }  // namespace
 
-int saveMapFile(const char* path) {
-  SafeFileWriter& w = mapWriter;
-  if (!w.open(path)) return 0;
+void writeMapText(SafeFileWriter& w, const MapText& m, char* rowLine) {
   w.writeText("BrindlecotVer0.93b\r\n");
   w.writeText(HYPHENS);
   w.writeText("@BMP ");
   // A line end inside the name would let its tail be read as lines of its own.
-  w.write(doc.chipSheetName, std::strcspn(doc.chipSheetName, "\r\n"));
+  w.write(m.chipSheetName, std::strcspn(m.chipSheetName, "\r\n"));
   w.writeText("\r\n");
-  writeKeyLine(w, "@KOMA_X ", doc.mapCellsX);
-  writeKeyLine(w, "@KOMA_Y ", doc.mapCellsY);
-  writeKeyLine(w, "@TIP_X ", doc.chipWidth);
-  writeKeyLine(w, "@TIP_Y ", doc.chipHeight);
+  writeKeyLine(w, "@KOMA_X ", m.cellsX);
+  writeKeyLine(w, "@KOMA_Y ", m.cellsY);
+  writeKeyLine(w, "@TIP_X ", m.chipWidth);
+  writeKeyLine(w, "@TIP_Y ", m.chipHeight);
+  if (m.extraHead) w.writeText(m.extraHead);
   w.writeText(HYPHENS);
 
-  const int rows = clampCells(doc.mapCellsY);
-  const int cols = clampCells(doc.mapCellsX);
-  const int32_t* planes[3] = {doc.planeX, doc.planeY, doc.planeA};
+  const int rows = clampCells(m.cellsY);
+  const int cols = clampCells(m.cellsX);
   const char letters[3] = {'X', 'Y', 'A'};
   for (int r = 0; r < rows; ++r) {
     for (int k = 0; k < 3; ++k) {
@@ -184,7 +182,7 @@ int saveMapFile(const char* path) {
       out += 5;
       *out++ = ':';
       *out++ = letters[k];
-      const int32_t* plane = planes[k];
+      const int32_t* plane = m.planes[k];
       for (int c = 0; c < cols; ++c) {
         *out++ = ',';
         out = putDecimal(out, plane[cellIndex(c, r)], 4);
@@ -194,14 +192,49 @@ int saveMapFile(const char* path) {
       w.write(rowLine, static_cast<size_t>(out - rowLine));
     }
   }
-  return w.commit();
+}
+
+int saveMapFile(const char* path) {
+  SafeFileWriter& w = mapWriter;
+  if (!w.open(path)) return 0;
+  const MapText m{doc.mapCellsX, doc.mapCellsY, doc.chipWidth, doc.chipHeight, doc.chipSheetName,
+                  {doc.planeX, doc.planeY, doc.planeA}, nullptr};
+  writeMapText(w, m, rowLine);
+  if (!w.commit()) return 0;
+  sjisCopy(doc.lastMapPath, PATH_STORE, path);
+  documentSaved();
+  return 1;
 }
 
 int loadMapFile(const char* path) {
   size_t got = 0;
   if (!readFileBytes(path, readBuffer, sizeof readBuffer, &got)) return 0;
+  // Nothing of the previous map may survive: not its attributes, not the
+  // cells outside a smaller map, not its undo copy.
+  clearDocumentPlanes();
   parseMapBytes(path, reinterpret_cast<const char*>(readBuffer), static_cast<int>(got));
+  documentOpened(path);
   return 1;
+}
+
+int isMapFile(const char* path) {
+  size_t got = 0;
+  if (!readFileBytes(path, readBuffer, sizeof readBuffer, &got)) return 0;
+  const char* p = reinterpret_cast<const char*>(readBuffer);
+  const char* const end = p + got;
+  static const char* const keys[] = {"KOMA_X", "KOMA_Y", "TIP_X", "TIP_Y", "BMP"};
+  for (const char* line = p; line < end;) {
+    const char* brk = line;
+    while (brk < end && *brk != '\r' && *brk != '\n') ++brk;
+    if (brk - line >= 2 && line[0] == '@') {
+      const char* blank = static_cast<const char*>(std::memchr(line + 1, ' ', static_cast<size_t>(brk - line - 1)));
+      if (blank)
+        for (const char* key : keys)
+          if (keyIs(line + 1, static_cast<size_t>(blank - line - 1), key)) return 1;
+    }
+    line = brk + 1;
+  }
+  return 0;
 }
 
 void parseMapBytes(const char* path, const char* data, int len) {

@@ -13,11 +13,32 @@ constexpr int MAP_FILE_HEAD_MAX = 20 + 2 * 34 + (5 + PATH_STORE - 1 + 2) + 2 * (
 // program reads back every file it writes (2,367,412 bytes).
 constexpr int MAP_FILE_READ_LIMIT = MAP_FILE_HEAD_MAX + 3 * MAP_MAX * MAP_ROW_LINE_MAX;
 
-// 1 when the file was written and safely put in place, 0 on any failure (the
-// previous file at the path is then untouched).
+class SafeFileWriter;
+// A map as the file holds it: what saveMapFile takes from the document, or a
+// private copy of it (the recovery copy is written from one on its own thread).
+struct MapText {
+  int32_t cellsX, cellsY, chipWidth, chipHeight;
+  const char* chipSheetName;
+  const int32_t* planes[3];  // X, Y, A; 256 x 256 each
+  const char* extraHead;     // key lines of its own after the sizes (CR LF each), or nullptr
+};
+// The whole file into an open writer; `rowLine` holds MAP_ROW_LINE_MAX bytes
+// (one per thread that writes).
+void writeMapText(SafeFileWriter& w, const MapText& m, char* rowLine);
+
+// 1 when the file was written and safely put in place (nothing is unsaved
+// any more), 0 on any failure (the previous file at the path is then
+// untouched, the unsaved state too).
 int saveMapFile(const char* path);
 // 1 when the file was opened and read (whatever it held), 0 when it could not
 // be opened or read; on 0 nothing in the map has changed.
+// A map opened is a document of its own: every plane is cleared before the
+// file's cells are read, undo starts afresh, the path becomes doc.mapPath and
+// nothing is unsaved.
 int loadMapFile(const char* path);
+// 1 when the file can be read and holds at least one of the map file's key
+// lines; 0 for a file that cannot be read, an empty one or one of other bytes
+// (which loadMapFile would read as a blank map). Changes nothing.
+int isMapFile(const char* path);
 // The reader on bytes already in memory; `path` only builds doc.chipSheetPath.
 void parseMapBytes(const char* path, const char* data, int len);

@@ -109,6 +109,10 @@ int convertOldMapFile(const char* path) {
   // The map file names its sheet by file name, looked for beside the map; the
   // path in force is the header's when it names a file here, else beside the
   // older file.
+  // A converted map starts from clean planes like every opened one; it is
+  // not on disk in this program's format yet, so it counts as unsaved.
+  clearDocumentPlanes();
+  documentChanged();
   const char* name = sheetFileName(head.sheet);
   if (pathExists(head.sheet)) {
     sjisCopy(doc.chipSheetPath, PATH_STORE, head.sheet);

@@ -2,6 +2,7 @@
 // [SECTION] Files: TMX out, TMX in, PNG picture
 #include "map/tmxfile.h"
 
+#include <cerrno>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
@@ -41,24 +42,44 @@ std::string utf8Of(const char* sjis) {
 
 bool sjisOf(const std::string& utf8, char* out, size_t size) { return utf8ToSjis(utf8.c_str(), out, size) >= 0; }
 
-SafeFileWriter tmxWriter;  // 64 KiB of buffer: kept out of the stack
+SafeFileWriter tmxWriter;    // 64 KiB of buffer each: kept out of the stack
+SafeFileWriter sheetWriter;  // the PNG copy of the sheet beside a TMX file
 
-bool writeWhole(const std::string& pathUtf8, const std::string& bytes, std::string* why) {
+// The reason the system gave for the failure just seen, as ": reason".
+std::string systemCause() {
+  const int e = errno;
+  return e ? std::string(": ") + std::strerror(e) : std::string();
+}
+
+// The file written and on disk beside its target, not yet put in place.
+bool writeStaged(SafeFileWriter& w, const std::string& pathUtf8, const std::string& bytes, std::string* why) {
   char sjis[4096];
   if (!sjisOf(pathUtf8, sjis, sizeof sjis)) {
     *why = "the file name cannot be written in Shift_JIS: " + pathUtf8;
     return false;
   }
-  if (!tmxWriter.open(sjis)) {
-    *why = "cannot create " + pathUtf8;
+  errno = 0;
+  if (!w.open(sjis)) {
+    *why = "cannot create " + pathUtf8 + systemCause();
     return false;
   }
-  tmxWriter.write(bytes.data(), bytes.size());
-  if (!tmxWriter.commit()) {
-    *why = "cannot write " + pathUtf8;
+  w.write(bytes.data(), bytes.size());
+  if (!w.prepare()) {
+    *why = "cannot write " + pathUtf8 + systemCause();
     return false;
   }
   return true;
+}
+
+bool commitStaged(SafeFileWriter& w, const std::string& pathUtf8, std::string* why) {
+  errno = 0;
+  if (w.commit()) return true;
+  *why = "cannot write " + pathUtf8 + systemCause();
+  return false;
+}
+
+bool writeWhole(const std::string& pathUtf8, const std::string& bytes, std::string* why) {
+  return writeStaged(tmxWriter, pathUtf8, bytes, why) && commitStaged(tmxWriter, pathUtf8, why);
 }
 
 // The chip sheet the map names, loaded to learn its size (or to draw from).
@@ -198,6 +219,7 @@ int tmxToMap(const TmxMap& tmx, std::string* why, const TmxNotes& notes) {
     ys[at] = static_cast<int32_t>(y);
   }
 
+  clearDocumentPlanes();  // nothing of a previous map outside this one
   setMapCells(tmx.width, tmx.height);
   setChipWidth(tmx.tileWidth);
   setChipHeight(tmx.tileHeight);
@@ -231,16 +253,15 @@ int exportTmxFile(const char* outSjis, bool pngSheet, std::string* why, const Tm
   const fs::path outDir = fs::absolute(fs::path(outUtf8)).lexically_normal().parent_path();
   const fs::path sheetFile = fs::absolute(fs::path(sheetUtf8)).lexically_normal();
   const std::string stem = fs::path(utf8Of(doc.chipSheetName)).stem().string();
-  std::string source;
+  std::string source, png;
+  fs::path pngFile;
   if (pngSheet) {
-    const fs::path pngFile = outDir / (stem + ".png");
+    pngFile = outDir / (stem + ".png");
     if (pngFile != sheetFile) {  // a PNG sheet already beside the map needs no copy
-      std::string png;
       if (!platImageFileToPng(doc.chipSheetPath, &png)) {
         *why = "cannot convert the chip sheet " + sheetUtf8 + " to PNG";
         return 0;
       }
-      if (!writeWhole(pngFile.string(), png, why)) return 0;
     }
     source = pngFile.filename().string();
   } else {
@@ -250,7 +271,18 @@ int exportTmxFile(const char* outSjis, bool pngSheet, std::string* why, const Tm
 
   TmxMap tmx;
   mapToTmx(sheetW, sheetH, source, stem, &tmx, notes);
-  return writeWhole(outUtf8, tmxWrite(tmx), why) ? 1 : 0;
+  if (png.empty()) return writeWhole(outUtf8, tmxWrite(tmx), why) ? 1 : 0;
+  // Both files are written out before either is put in place: a full disk or
+  // a refused folder leaves neither file behind and an older PNG as it was.
+  if (!writeStaged(sheetWriter, pngFile.string(), png, why) || !writeStaged(tmxWriter, outUtf8, tmxWrite(tmx), why)) {
+    sheetWriter.discard();
+    return 0;
+  }
+  if (!commitStaged(sheetWriter, pngFile.string(), why)) {
+    tmxWriter.discard();
+    return 0;
+  }
+  return commitStaged(tmxWriter, outUtf8, why) ? 1 : 0;
 }
 
 namespace {

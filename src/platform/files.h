@@ -36,6 +36,19 @@ const char* pathFileName(const char* path);
 // writer. Returns how many were removed.
 int removeStaleTempFiles(const char* sjisPath);
 
+// A lock file of this process: made when missing, held (flock) until
+// released or the process ends, whatever ends it. -1 when another process
+// holds it or it cannot be made.
+int holdLockFile(const char* sjisPath);
+void releaseLockFile(int fd);
+// The folder and any missing parents (mode 0700 for the new ones); 1 when it
+// is a folder afterwards.
+int makeFolders(const char* sjisPath);
+int removeFile(const char* sjisPath);  // 1 when removed
+// Calls `each` for every regular file in the folder with its name and its
+// modification time (seconds since the epoch). 0 when the folder cannot be read.
+int listFolderFiles(const char* sjisFolder, void (*each)(void* ctx, const char* name, int64_t mtime), void* ctx);
+
 // Writes a new file that replaces `target` only when commit() succeeds.
 // Output is gathered in a fixed buffer and written in large pieces.
 //
@@ -55,7 +68,12 @@ class SafeFileWriter {
   int open(const char* sjisTarget);  // 1 on success
   void write(const void* data, size_t len);
   void writeText(const char* text);
+  // Everything written reaches the disk (flush, fsync) without being put in
+  // place yet, so that two files can be written first and then both put in
+  // place, or neither. 1 on success; commit() afterwards.
+  int prepare();
   int commit();  // flush, fsync, close, put in place: 1 on success, 0 on any failure
+  void discard() { abandon(); }  // the target stays as it was, no temporary file behind
   bool failed() const { return failed_; }
 
  private:
@@ -67,6 +85,7 @@ class SafeFileWriter {
   int fd_ = -1;
   Mode mode_ = REPLACE;
   bool failed_ = false;
+  bool prepared_ = false;
   size_t used_ = 0;
   uint64_t written_ = 0;
   char tempPath_[4096] = {};

@@ -46,12 +46,22 @@ using WindowProc = void (*)(const PlatMessage& message);
 // Starts the window system (once): the Qt back end creates the application
 // object. 1 on success.
 int platformInit(int argc, char** argv);
+// Called on the main thread, between frames, when the program is about to end
+// without quitting: SIGTERM, SIGHUP or a lost display. It has that moment to
+// keep the user's work; the program then ends.
+void platformSetEmergencyHandler(void (*handler)());
+
+// The one line (UTF-8) written to stderr when the window system cannot be
+// reached at platformInit; the program then ends with status 1.
+void platformSetNoDisplayText(const char* utf8);
 // The one full-screen top-level window, showing the 800 x 600 picture scaled to
 // fit. 1 on success.
 int platformCreateMainWindow(const char* titleUtf8, WindowProc proc);
 void platformShowMainWindow();
 void platformDestroyMainWindow();  // sends MSG_DESTROY to the procedure
 void platformMinimiseMainWindow();
+// The main window's title as the desktop shows it (its task bar, its frame).
+void platformSetMainWindowTitle(const char* titleUtf8);
 int platformMainWindowExists();
 
 // 1 when a message waits (pending window events are turned into messages first).
@@ -126,14 +136,24 @@ void platformPresentCounts(PlatPresentCounts* counts);
 // ---------------------------------------------------------------------------
 // Message boxes. Texts are UTF-8 (the program's fixed texts).
 constexpr int MB_OK = 0x0;
+constexpr int MB_YESNOCANCEL = 0x3;  // Return answers Yes, Esc Cancel
 constexpr int MB_YESNO = 0x4;
 constexpr int MB_ICONQUESTION = 0x20;
 constexpr int MB_ICONINFORMATION = 0x40;
 constexpr int IDOK = 1;
+constexpr int IDCANCEL = 2;
 constexpr int IDYES = 6;
 constexpr int IDNO = 7;
 
 int platformMessageBox(const char* textUtf8, const char* captionUtf8, int flags);
+// The same with the answers' own words on its buttons (Yes, No and, for
+// MB_YESNOCANCEL, Cancel; nullptr keeps the plain word).
+struct MessageBoxAnswers {
+  const char* yesUtf8;
+  const char* noUtf8;
+  const char* cancelUtf8;
+};
+int platformMessageBoxWith(const char* textUtf8, const char* captionUtf8, int flags, const MessageBoxAnswers& answers);
 
 // ---------------------------------------------------------------------------
 // Keyboard and mouse devices: a key-down table by DirectInput scan code and the

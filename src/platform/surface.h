@@ -51,6 +51,16 @@ inline uint16_t platColorToRaw(uint32_t gdiColor) {
 // decodes nothing.
 PlatSurface* platLoadBitmap(const char* nameSjis);
 
+// Whether the first bytes of a file of `fileSize` bytes (at least 14 of them
+// given in `head`) can begin a BMP file at all: the "BM" signature and pixel
+// data that starts inside the file. A file failing this is broken, whatever a
+// decoder would make of it.
+inline bool bitmapHeadWhole(const uint8_t* head, uint64_t given, uint64_t fileSize) {
+  if (given < 14 || head[0] != 'B' || head[1] != 'M') return false;
+  const uint32_t dataAt = uint32_t(head[10]) | uint32_t(head[11]) << 8 | uint32_t(head[12]) << 16 | uint32_t(head[13]) << 24;
+  return dataAt >= 14 && dataAt < fileSize;
+}
+
 // ---------------------------------------------------------------------------
 // Painting: one session per flush over one surface. Lines follow the Windows
 // rule (the end point is not drawn), pens wider than 1 centre on the line,

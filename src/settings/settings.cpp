@@ -64,6 +64,7 @@ void loadSettings() {
   iniReadString(ini, secFiles(), "BMP", doc.chipSheetPath, PATH_STORE);
   setChipSheetPath(doc.chipSheetPath);  // a new map saved later names this sheet
   iniReadString(ini, secFiles(), "BCT", doc.mapPath, PATH_STORE);
+  sjisCopy(doc.lastMapPath, PATH_STORE, doc.mapPath);
   iniReadString(ini, secFiles(), "BG", doc.wallpaperPath, PATH_STORE);
 
   settings.sheetViewX = iniReadInt(ini, secWindow(), SJIS("BMPＸ座標"), 24);
@@ -105,7 +106,8 @@ int saveSettings() {
   b.lineInt("TIP_Y            = ", doc.chipHeight);
   b.section(secFiles());
   b.key("BMP", doc.chipSheetPath);
-  b.key("BCT", doc.mapPath);
+  // A new map not saved yet leaves the last map to be offered at the next start.
+  b.key("BCT", doc.mapPath[0] ? doc.mapPath : doc.lastMapPath);
   b.key("BG", doc.wallpaperPath);
   if (b.overflowed()) return 0;
 

@@ -28,6 +28,8 @@
 #include "input/input.h"
 #include "map/history.h"
 #include "map/map.h"
+#include "map/recovery.h"
+#include "platform/files.h"
 #include "platform/platform.h"
 #include "platform/sjis.h"
 #include "platform/testing.h"
@@ -225,6 +227,10 @@ Counts runFrames(int frames, int firstFrame, QPoint (*where)(int)) {
     pumpMessages();
     countHere = true;
     updateEditorFrame(appState.appActive);
+    // The recovery copy's part of the frame, as if its two seconds were up
+    // every frame: a painting frame hands a copy of the planes to the writer.
+    static uint32_t copyClock = 0;
+    recoveryTick(copyClock += RECOVERY_DELAY_MS);
     countHere = false;
     int32_t now[4] = {session.hoverCellX, session.hoverCellY, preview.scrollX, preview.scrollY};
     c.moves += std::equal(seen, seen + 4, now) ? 0 : 1;
@@ -262,6 +268,8 @@ int main(int argc, char** argv) {
   loadViewsFromSettings();
   appState.appActive = 1;
   acquireInput(1);
+  char stateFolder[] = "/tmp/brindle-alloc-XXXXXX";
+  if (!mkdtemp(stateFolder) || !recoveryStart(stateFolder)) return 2;
   // A brush chip that differs from the empty map's, so that a stroke shows in
   // the planes; some attributes, so that attribute mode draws digits of
   // several widths.
@@ -310,6 +318,14 @@ int main(int argc, char** argv) {
     if (c.xcb) std::printf(" (and %ld inside libxcb, for the pointer queries)", c.xcb);
     std::printf("%s%s\n", ran ? "" : " (not the mode's frames)", ok ? "" : "  FAIL");
     failed += ok ? 0 : 1;
+  }
+  recoveryWaitIdle();
+  const bool copied = pathExists(recoveryCopyPath());
+  recoveryStop();
+  rmdir(stateFolder);
+  if (!copied) {
+    std::printf("no recovery copy was written while painting  FAIL\n");
+    ++failed;
   }
   return failed == 0 ? 0 : 1;
 }

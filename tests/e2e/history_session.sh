@@ -51,8 +51,10 @@ same_chip "$s" 0 0 7 2 || fail "Ctrl+Y left a stamp at (7, 2)"
 # FREE, and a drag that jumps from cell (1, 6) to cell (12, 6) in one motion.
 click_at 464 40
 xdotool mousemove --sync $(( $(map_x 1) + 10 )) $(( $(map_y 6) + 10 )); sleep 0.2
-xdotool mousedown 1; sleep 0.2
-xdotool mousemove --sync $(( $(map_x 12) + 10 )) $(( $(map_y 6) + 10 )); sleep 0.2
+xdotool mousedown 1; sleep 0.4
+# The button stays down a while at the end, so that a frame sees it there
+# even on a loaded machine, before the release ends the stroke.
+xdotool mousemove --sync $(( $(map_x 12) + 10 )) $(( $(map_y 6) + 10 )); sleep 0.6
 xdotool mouseup 1; sleep 0.2
 rest
 s=$(shot history-free-jump)

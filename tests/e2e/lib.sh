@@ -3,6 +3,8 @@
 
 E2E_SHOTS="${E2E_SHOTS:-/tmp/brindle-e2e-shots}"
 mkdir -p "$E2E_SHOTS"
+# Recovery copies of a session stay with the session, never in the user's folder.
+export XDG_STATE_HOME="$(mktemp -d)"
 
 fail() { echo "E2E FAIL: $*" >&2; exit 1; }
 
@@ -96,12 +98,15 @@ open_window_by_click() {  # open_window_by_click X Y TITLE
   echo "$w"
 }
 
-# Esc, then Yes in the quit question; the program must end with exit code 0.
+# Esc, then Yes in the quit question (or, with unsaved changes, "quit without
+# saving"); the program must end with exit code 0.
 quit_editor() {  # quit_editor PID
+  local answer=Return
+  window_named '^Brindlecot \*$' && answer=n
   xdotool mousemove --sync 400 590
   press_key Escape
   focus_window "$(wait_window 'いいのかな？')"
-  press_key Return
+  press_key "$answer"
   local rc=0
   wait "$1" || rc=$?
   [ "$rc" -eq 0 ] || fail "quit exit code $rc"

@@ -18,6 +18,12 @@ rc=0; wait "$pid" || rc=$?
 [ "$rc" -eq 0 ] || fail "cancel exit code $rc"
 [ ! -e Brindlecot.ini ] || fail "cancel left a settings file"
 
+# Without a display the program says so in one line and ends with 1.
+rc=0; env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$BIN" 2>nodisplay.txt || rc=$?
+[ "$rc" -eq 1 ] || fail "without a display: exit code $rc"
+[ "$(wc -l < nodisplay.txt)" -eq 1 ] || fail "without a display: $(cat nodisplay.txt)"
+rm nodisplay.txt
+
 # 2. A prepared directory: the sample chips and wallpaper, a new map.
 cp "$SRC/samples/chips.bmp" "$SRC/samples/Brin.bmp" .
 write_ini "$work" "$work/chips.bmp" "" "$work/Brin.bmp"

@@ -1,4 +1,5 @@
 // bctool: the map code of the editor, for scripts and game build pipelines.
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
@@ -56,14 +57,21 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "bctool: cannot read %s: no such regular file\n", argv[2]);
     return 1;
   }
+  // A file that cannot be read says why, for convert as for resave; one that
+  // reads but is no older map says that.
+  if (!fileReadable(inPath)) {
+    std::fprintf(stderr, "bctool: %s\n", withSystemCause(std::string("cannot read ") + argv[2]).c_str());
+    return 1;
+  }
   int read = resave ? loadMapFile(inPath) : convertOldMapFile(inPath);
   if (!read) {
     std::fprintf(stderr, "bctool: cannot read %s%s\n", argv[2],
                  resave ? "" : ": not a map file of the older layout, or it ends before its grid");
     return 1;
   }
+  errno = 0;
   if (!saveMapFile(outPath)) {
-    std::fprintf(stderr, "bctool: cannot write %s\n", argv[3]);
+    std::fprintf(stderr, "bctool: %s\n", withSystemCause(std::string("cannot write ") + argv[3]).c_str());
     return 1;
   }
   return 0;

@@ -1,5 +1,7 @@
 #include "exchange.h"
 
+#include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -48,6 +50,18 @@ char outPath[4096];
 
 }  // namespace
 
+std::string withSystemCause(const std::string& what) {
+  const int e = errno;
+  return e ? what + ": " + std::strerror(e) : what;
+}
+
+int fileReadable(const char* sjisPath) {
+  uint8_t first[1];
+  size_t got = 0;
+  errno = 0;
+  return readFileBytes(sjisPath, first, sizeof first, &got);
+}
+
 bool isExchangeCommand(const char* name) {
   return std::strcmp(name, "tmx") == 0 || std::strcmp(name, "fromtmx") == 0 || std::strcmp(name, "png") == 0;
 }
@@ -66,7 +80,8 @@ int runExchangeCommand(int argc, char** argv) {
 
   if (command == "fromtmx") {
     if (!importTmxFile(inPath, &why, notes)) return failWith(why);
-    if (!saveMapFile(outPath)) return failWith(std::string("cannot write ") + argv[3]);
+    errno = 0;
+    if (!saveMapFile(outPath)) return failWith(withSystemCause(std::string("cannot write ") + argv[3]));
     // The editor looks for the chip sheet beside the map file.
     std::string out = argv[3];
     size_t slash = out.find_last_of('/');
@@ -81,7 +96,8 @@ int runExchangeCommand(int argc, char** argv) {
     return 0;
   }
 
-  if (!loadMapFile(inPath)) return failWith(std::string("cannot read ") + argv[2]);
+  if (!fileReadable(inPath) || !loadMapFile(inPath))
+    return failWith(withSystemCause(std::string("cannot read ") + argv[2]));
   if (command == "tmx") {
     if (!exportTmxFile(outPath, png, &why, notes)) return failWith(why);
   } else {

@@ -9,6 +9,7 @@
 
 #include "platform/dialog.h"
 #include "platform/filechooser.h"
+#include "platform/platform.h"
 
 // Turns the window system's waiting events into messages, without waiting.
 void backendPumpEvents();
@@ -35,7 +36,7 @@ int backendCursorPos(int32_t* x, int32_t* y);
 
 // The real message box, chooser and form; the generic code asks the test
 // hooks first.
-int backendMessageBox(const char* textUtf8, const char* captionUtf8, int flags);
+int backendMessageBox(const char* textUtf8, const char* captionUtf8, int flags, const MessageBoxAnswers& answers);
 int backendChooseFile(const FileChooserSetup& setup, const char* startSjis, char* outSjis, size_t outSize);
 // -1 when no form can be shown.
 int backendRunDialog(const DlgTemplate& tmpl, DlgProc proc);

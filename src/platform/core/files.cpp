@@ -162,6 +162,56 @@ int makeTemp(const char* folder, char* out, size_t outSize) {
 
 }  // namespace
 
+int holdLockFile(const char* sjisPath) {
+  char path[4096];
+  if (!osPath(sjisPath, path, sizeof path)) return -1;
+  int fd = ::open(path, O_RDWR | O_CREAT | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, 0600);
+  if (fd < 0) return -1;
+  if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    ::close(fd);
+    return -1;
+  }
+  return fd;
+}
+
+void releaseLockFile(int fd) {
+  if (fd >= 0) ::close(fd);
+}
+
+int makeFolders(const char* sjisPath) {
+  char path[4096];
+  if (!osPath(sjisPath, path, sizeof path)) return 0;
+  for (char* p = path + 1; *p; ++p) {
+    if (*p != '/') continue;
+    *p = 0;
+    ::mkdir(path, 0700);
+    *p = '/';
+  }
+  ::mkdir(path, 0700);
+  struct stat st;
+  return ::stat(path, &st) == 0 && S_ISDIR(st.st_mode) ? 1 : 0;
+}
+
+int removeFile(const char* sjisPath) {
+  char path[4096];
+  return osPath(sjisPath, path, sizeof path) && ::unlink(path) == 0 ? 1 : 0;
+}
+
+int listFolderFiles(const char* sjisFolder, void (*each)(void* ctx, const char* name, int64_t mtime), void* ctx) {
+  char folder[4096];
+  if (!osPath(sjisFolder, folder, sizeof folder)) return 0;
+  DIR* d = ::opendir(folder);
+  if (!d) return 0;
+  const int dfd = ::dirfd(d);
+  while (const dirent* e = ::readdir(d)) {
+    struct stat st;
+    if (::fstatat(dfd, e->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode))
+      each(ctx, e->d_name, static_cast<int64_t>(st.st_mtim.tv_sec));
+  }
+  ::closedir(d);
+  return 1;
+}
+
 void filesFailNthWrite(int n) { failWriteCountdown = n; }
 void filesSetTempWrittenHook(void (*hook)()) { tempWrittenHook = hook; }
 
@@ -224,6 +274,7 @@ SafeFileWriter::~SafeFileWriter() { abandon(); }
 int SafeFileWriter::open(const char* sjisTarget) {
   abandon();
   failed_ = true;  // until the writer is ready
+  prepared_ = false;
   used_ = 0;
   written_ = 0;
   mode_ = REPLACE;
@@ -304,6 +355,14 @@ void SafeFileWriter::write(const void* data, size_t len) {
 
 void SafeFileWriter::writeText(const char* text) { write(text, std::strlen(text)); }
 
+int SafeFileWriter::prepare() {
+  if (fd_ < 0) return 0;
+  flushBuffer();
+  if (mode_ != DIRECT && !failed_ && !prepared_ && ::fsync(fd_) != 0) failed_ = true;
+  prepared_ = !failed_;
+  return failed_ ? 0 : 1;
+}
+
 int SafeFileWriter::commit() {
   if (fd_ < 0) return 0;
   flushBuffer();
@@ -313,7 +372,7 @@ int SafeFileWriter::commit() {
     fd_ = -1;
     return failed_ ? 0 : 1;
   }
-  if (!failed_ && ::fsync(fd_) != 0) failed_ = true;
+  if (!failed_ && !prepared_ && ::fsync(fd_) != 0) failed_ = true;
   if (!failed_ && tempWrittenHook) tempWrittenHook();
   // Put in place while still open and locked, so no cleaner can take it first.
   if (!failed_) {

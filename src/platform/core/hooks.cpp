@@ -14,8 +14,12 @@ int32_t standInX = 0, standInY = 0;
 void platformSetMessageBoxHook(MessageBoxHook hook) { messageBoxHook = hook; }
 
 int platformMessageBox(const char* textUtf8, const char* captionUtf8, int flags) {
+  return platformMessageBoxWith(textUtf8, captionUtf8, flags, MessageBoxAnswers{nullptr, nullptr, nullptr});
+}
+
+int platformMessageBoxWith(const char* textUtf8, const char* captionUtf8, int flags, const MessageBoxAnswers& answers) {
   if (messageBoxHook) return messageBoxHook(textUtf8, captionUtf8, flags);
-  return backendMessageBox(textUtf8, captionUtf8, flags);
+  return backendMessageBox(textUtf8, captionUtf8, flags, answers);
 }
 
 void platformSetFileChooserHook(FileChooserHook hook) { chooserHook = hook; }

@@ -8,10 +8,11 @@
 
 namespace {
 
-// The two converters are opened once and kept: opening one allocates, and
-// every text of every frame goes through here.
+// The two converters are opened once per thread and kept: opening one
+// allocates, and every text of every frame goes through here. A converter
+// keeps state, so a thread that writes files beside the frame's has its own.
 iconv_t converter(bool toSjis) {
-  static iconv_t toSjisCd = (iconv_t)-1, fromSjisCd = (iconv_t)-1;
+  static thread_local iconv_t toSjisCd = (iconv_t)-1, fromSjisCd = (iconv_t)-1;
   iconv_t& cd = toSjis ? toSjisCd : fromSjisCd;
   if (cd == (iconv_t)-1) cd = toSjis ? iconv_open("CP932", "UTF-8") : iconv_open("UTF-8", "CP932");
   return cd;

@@ -33,6 +33,8 @@ constexpr std::chrono::nanoseconds FRAME_PERIOD{1000000000 / 60};
 }  // namespace
 
 int platformInit(int argc, char** argv) { return pictureStart(argc, argv); }
+void platformSetNoDisplayText(const char*) {}
+void platformSetEmergencyHandler(void (*)()) {}
 
 int platformCreateMainWindow(const char*, WindowProc proc) {
   if (windowExists) return 0;
@@ -50,6 +52,7 @@ void platformDestroyMainWindow() {
 }
 
 void platformMinimiseMainWindow() {}
+void platformSetMainWindowTitle(const char*) {}
 
 int platformMainWindowExists() { return windowExists ? 1 : 0; }
 
@@ -124,7 +127,10 @@ void backendPointerRestart() {}
 void backendPointerReset() {}
 int backendCursorPos(int32_t*, int32_t*) { return 0; }
 
-int backendMessageBox(const char*, const char*, int flags) { return (flags & MB_YESNO) ? IDNO : IDOK; }
+int backendMessageBox(const char*, const char*, int flags, const MessageBoxAnswers&) {
+  if (flags & MB_YESNO) return IDNO;
+  return (flags & MB_YESNOCANCEL) == MB_YESNOCANCEL ? IDCANCEL : IDOK;
+}
 
 int backendChooseFile(const FileChooserSetup&, const char*, char*, size_t) { return 0; }
 

@@ -5,6 +5,8 @@
 // that the message loop drains; keys and mouse buttons go into the generic
 // device table that the input subsystem reads once per frame.
 #include <QApplication>
+#include <QSocketNotifier>
+#include <QtGlobal>
 #include <QDialog>
 #include <QCursor>
 #include <QGuiApplication>
@@ -25,14 +27,19 @@
 #include <QtGui/qguiapplication_platform.h>
 #include <xcb/xcb.h>
 
+#include <cerrno>
 #include <chrono>
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <thread>
 
 #if defined(__linux__)
+#include <csignal>
 #include <sys/syscall.h>
+#include <fcntl.h>
 #include <sys/timerfd.h>
 #include <unistd.h>
 #endif
@@ -508,13 +515,104 @@ void wireApplication() {
 }
 }  // namespace
 
+namespace {
+const char* noDisplayText = "no display";
+
+// While the application object is made, the toolkit's complaints about a
+// display it cannot reach (and its abort after them) become the program's
+// one line and exit status 1.
+void startMessages(QtMsgType type, const QMessageLogContext&, const QString& text) {
+  if (type != QtFatalMsg) return;
+  // The program's line, with the toolkit's own reason after it.
+  std::fprintf(stderr, "%s (%s)\n", noDisplayText, text.simplified().toLocal8Bit().constData());
+  std::fflush(stderr);
+  std::_Exit(1);
+}
+}  // namespace
+
+void platformSetNoDisplayText(const char* utf8) { noDisplayText = utf8; }
+
+// ---------------------------------------------------------------------------
+// The last moment: SIGTERM, SIGHUP and a lost display. A signal only writes
+// its number into a pipe; the event loop (the editor's or a modal window's)
+// reads it on the main thread, where the document is whole, runs the handler
+// and ends the program as the signal would have.
+namespace {
+void (*emergencyHandler)() = nullptr;
+int signalPipe[2] = {-1, -1};
+QtMessageHandler toolkitMessages = nullptr;
+
+void onEndingSignal(int sig) {
+  const unsigned char b = static_cast<unsigned char>(sig);
+  const int saved = errno;
+  const ssize_t n = ::write(signalPipe[1], &b, 1);  // a full pipe already holds a signal
+  (void)n;
+  errno = saved;
+}
+
+bool emergencyRun = false;
+
+void runEmergencyHandler() {
+  if (emergencyRun || !emergencyHandler) return;
+  emergencyRun = true;
+  emergencyHandler();
+}
+
+void endNow(int status) {
+  runEmergencyHandler();
+  std::_Exit(status);
+}
+
+void onSignalReadable() {
+  unsigned char sig = 0;
+  if (::read(signalPipe[0], &sig, 1) != 1) return;
+  endNow(128 + sig);
+}
+
+// After start-up: the toolkit gives up on a display that went away with a
+// fatal message; the work is kept before it ends the program.
+void runningMessages(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+  if (toolkitMessages) toolkitMessages(type, context, text);
+  if (type == QtFatalMsg) {
+    std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+    endNow(1);
+  }
+  // The X11 connection's loss is told as a warning before the toolkit exits.
+  if (text.contains(QStringLiteral("connection broke"))) endNow(1);
+}
+
+void watchEndingSignals() {
+  if (signalPipe[0] >= 0 || ::pipe2(signalPipe, O_CLOEXEC | O_NONBLOCK) != 0) return;
+  auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, app);
+  QObject::connect(notifier, &QSocketNotifier::activated, app, [] { onSignalReadable(); });
+  struct sigaction sa {};
+  sa.sa_handler = onEndingSignal;
+  sigemptyset(&sa.sa_mask);
+  sa.sa_flags = SA_RESTART;
+  sigaction(SIGTERM, &sa, nullptr);
+  sigaction(SIGHUP, &sa, nullptr);
+  toolkitMessages = qInstallMessageHandler(runningMessages);
+  // Any other way out through exit() gets the same last moment; after a
+  // normal quit the handler has nothing left to keep.
+  std::atexit(runEmergencyHandler);
+}
+}  // namespace
+
+void platformSetEmergencyHandler(void (*handler)()) {
+  emergencyHandler = handler;
+  if (app) watchEndingSignals();
+}
+
 int platformInit(int argc, char** argv) {
   if (QCoreApplication::instance()) {
     app = qobject_cast<QApplication*>(QCoreApplication::instance());
     wireApplication();
     return app ? 1 : 0;
   }
+  QtMessageHandler before = qInstallMessageHandler(startMessages);
   app = new QApplication(platAppArgc(), platAppArgv(argc, argv));
+  qInstallMessageHandler(before);
+  if (emergencyHandler) watchEndingSignals();
   // The program icon, shown by the window and the dialogs' information boxes.
   app->setWindowIcon(QIcon(":/icon.png"));
   wireApplication();
@@ -590,6 +688,10 @@ void platformDestroyMainWindow() {
   platformDispatchMessage(PlatMessage{MSG_DESTROY, 0, 0});
   w->hide();
   delete w;
+}
+
+void platformSetMainWindowTitle(const char* titleUtf8) {
+  if (mainWidget) mainWidget->setWindowTitle(QString::fromUtf8(titleUtf8));
 }
 
 void platformMinimiseMainWindow() {

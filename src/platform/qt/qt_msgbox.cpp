@@ -22,6 +22,12 @@ class QuestionBox final : public QMessageBox {
 
  protected:
   void keyPressEvent(QKeyEvent* e) override {
+    // A key still held from before the box opened answers nothing: only a
+    // fresh press does (Esc cancels the three-way question, not its repeat).
+    if (e->isAutoRepeat()) {
+      e->accept();
+      return;
+    }
     if (yesNo_ && (e->key() == Qt::Key_Escape || e->matches(QKeySequence::Cancel))) {
       e->accept();
       return;
@@ -40,14 +46,15 @@ class QuestionBox final : public QMessageBox {
   bool yesNo_;
 };
 
-void answer(QAbstractButton* button, const char* textUtf8, Qt::Key key) {
-  button->setText(QString::fromUtf8(textUtf8));
+void answer(QAbstractButton* button, const char* textUtf8, const char* ownUtf8, Qt::Key key) {
+  button->setText(QString::fromUtf8(ownUtf8 ? ownUtf8 : textUtf8));
   button->setShortcut(QKeySequence(key));
 }
 }  // namespace
 
-int backendMessageBox(const char* textUtf8, const char* captionUtf8, int flags) {
-  if (!QApplication::instance()) return (flags & MB_YESNO) ? IDNO : IDOK;
+int backendMessageBox(const char* textUtf8, const char* captionUtf8, int flags, const MessageBoxAnswers& own) {
+  const bool threeWay = (flags & MB_YESNOCANCEL) == MB_YESNOCANCEL;
+  if (!QApplication::instance()) return (flags & MB_YESNO) ? IDNO : (threeWay ? IDCANCEL : IDOK);
   QuestionBox box(platformDialogOwner(), (flags & MB_YESNO) != 0);
   box.setWindowTitle(QString::fromUtf8(captionUtf8));
   box.setText(QString::fromUtf8(textUtf8));
@@ -56,12 +63,22 @@ int backendMessageBox(const char* textUtf8, const char* captionUtf8, int flags) 
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
     box.setDefaultButton(QMessageBox::Yes);
     // The answers read plainly; Y and N still answer from the keyboard.
-    answer(box.button(QMessageBox::Yes), "はい", Qt::Key_Y);
-    answer(box.button(QMessageBox::No), "いいえ", Qt::Key_N);
+    answer(box.button(QMessageBox::Yes), "はい", own.yesUtf8, Qt::Key_Y);
+    answer(box.button(QMessageBox::No), "いいえ", own.noUtf8, Qt::Key_N);
+  } else if (threeWay) {
+    // Return takes the safe answer that keeps the work, Esc or the close box
+    // the one that changes nothing.
+    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::Cancel);
+    answer(box.button(QMessageBox::Yes), "はい", own.yesUtf8, Qt::Key_Y);
+    answer(box.button(QMessageBox::No), "いいえ", own.noUtf8, Qt::Key_N);
+    answer(box.button(QMessageBox::Cancel), "キャンセル", own.cancelUtf8, Qt::Key_Escape);
   } else {
     box.setStandardButtons(QMessageBox::Ok);
   }
   int r = platformRunModal(&box);
   if (flags & MB_YESNO) return r == QMessageBox::Yes ? IDYES : IDNO;
+  if (threeWay) return r == QMessageBox::Yes ? IDYES : (r == QMessageBox::No ? IDNO : IDCANCEL);
   return IDOK;
 }

@@ -18,6 +18,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <optional>
 
@@ -92,6 +93,11 @@ PlatSurface* loadUserImage(const char* nameSjis) {
   }
   ::close(fd);
   bytes.truncate(got);
+  // A bitmap whose pixels would start past its end is broken: refused here
+  // rather than handed to the decoder, which would warn on the terminal.
+  if (got >= 2 && bytes[0] == 'B' && bytes[1] == 'M' &&
+      !bitmapHeadWhole(reinterpret_cast<const uint8_t*>(bytes.constData()), uint64_t(got), uint64_t(got)))
+    return nullptr;
   QBuffer buffer(&bytes);
   if (!buffer.open(QIODevice::ReadOnly)) return nullptr;
   QImageReader reader(&buffer);
@@ -169,10 +175,18 @@ QPen penOf(int width, uint32_t color) {
 
 }  // namespace
 
+namespace {
+void quietToolkit(QtMsgType type, const QMessageLogContext&, const QString& text) {
+  if (type == QtFatalMsg) std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+}
+}  // namespace
+
 int pictureStart(int argc, char** argv) {
   if (QCoreApplication::instance()) return 1;
   // The window back end made none (the headless one): the application object
-  // that fonts need, without widgets.
+  // that fonts need, without widgets. Such a program (bctool) reports in its
+  // own words: the toolkit's warnings do not reach its user's terminal.
+  qInstallMessageHandler(quietToolkit);
   new QGuiApplication(platAppArgc(), platAppArgv(argc, argv));
   return 1;
 }
