@@ -18,5 +18,8 @@ cp "$shots/full-size.png" docs/shots/size-dialog.png
 cp "$shots/full-settings.png" docs/shots/settings-dialog.png
 cp "$shots/full-attribute.png" docs/shots/attribute-dialog.png
 cp "$shots/tools-strip.png" docs/shots/tools.png
+cp "$shots/tools-bucket.png" docs/shots/tools-bucket.png
+cp "$shots/tools-replace.png" docs/shots/tools-replace.png
+cp "$shots/tools-aligned.png" docs/shots/tools-aligned.png
 cp "$shots/recovery-quit-question.png" docs/shots/quit-unsaved.png
 cp "$shots/recovery-offer.png" docs/shots/recovery-offer.png

@@ -64,6 +64,30 @@ xdotool mousemove --sync $(cell 7 7); press_key p
 drag $(cell 8 3) $(cell 13 8)
 xdotool mousemove --sync $((480 + 9)) $((66 + 9)); sleep 0.4
 shot tools-strip >/dev/null
+press_key d
+
+# R with one chip, (3, 0), clicked on the sheet: a click on cell (1, 1) puts it
+# on every cell of the map that showed (1, 1)'s chip, the 9-slice's corner too.
+click_at $(( $(sheet_x 3) + 16 )) $(( $(sheet_y 0) + 16 ))
+xdotool mousemove --sync $(cell 7 7); press_key r
+click_at $(cell 1 1)
+xdotool mousemove --sync $(cell 3 1); sleep 0.4
+s=$(shot tools-replace)
+same_chip "$s" 3 0 1 1 || fail "replace left the clicked cell"
+same_chip "$s" 3 0 1 4 || fail "replace left a cell of the same chip elsewhere (1, 4)"
+same_chip "$s" 1 3 2 1 || fail "replace changed a cell of another chip (2, 1)"
+
+# A with a 2 x 2 block, then B: a FREE drag along row 10 stamps only every
+# second column from where it began, so the blocks join edge to edge.
+drag $(( $(sheet_x 4) + 16 )) $(( $(sheet_y 0) + 16 )) $(( $(sheet_x 5) + 16 )) $(( $(sheet_y 1) + 16 ))
+xdotool mousemove --sync $(cell 7 7); press_key a; press_key b
+drag $(cell 1 10) $(cell 8 10)
+xdotool mousemove --sync 400 590; sleep 0.3
+s=$(shot tools-aligned)
+for t in "4 0 1 10" "5 0 2 10" "4 1 1 11" "4 0 3 10" "5 0 4 10" "4 0 7 10" "5 1 8 11"; do
+  set -- $t
+  same_chip "$s" "$1" "$2" "$3" "$4" || fail "aligned stroke: cell ($3, $4) is not sheet chip ($1, $2)"
+done
 
 quit_editor "$pid"
 echo "tools session: ok"
