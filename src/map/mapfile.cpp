@@ -152,7 +152,7 @@ void buildChipSheetPath(const char* path) {
 
 }  // namespace
 
-void writeMapText(SafeFileWriter& w, const MapText& m, char* rowLine) {
+void writeMapText(SafeFileWriter& w, const MapText& m, char* lineBuffer) {
   w.writeText("BrindlecotVer0.93b\r\n");
   w.writeText(HYPHENS);
   w.writeText("@BMP ");
@@ -171,7 +171,7 @@ void writeMapText(SafeFileWriter& w, const MapText& m, char* rowLine) {
   const char letters[3] = {'X', 'Y', 'A'};
   for (int r = 0; r < rows; ++r) {
     for (int k = 0; k < 3; ++k) {
-      char* out = rowLine;
+      char* out = lineBuffer;
       *out++ = '@';
       // "%05d" of a row number below 256
       out[0] = '0';
@@ -189,7 +189,7 @@ void writeMapText(SafeFileWriter& w, const MapText& m, char* rowLine) {
       }
       *out++ = '\r';
       *out++ = '\n';
-      w.write(rowLine, static_cast<size_t>(out - rowLine));
+      w.write(lineBuffer, static_cast<size_t>(out - lineBuffer));
     }
   }
 }
