@@ -17,4 +17,12 @@ constexpr const char* ATTRIBUTE_OUT_OF_RANGE = "属性は 0 から 999 までの
 // The map window's status after a chip replace: the hover position in map
 // pixels, then how many cells took the brush's chip.
 constexpr const char* REPLACED_STATUS = "[%d,%d] %dマスおきかえたよ";
+// The map window's zoom on its title line.
+constexpr const char* ZOOM_DOUBLE = "×2";
+constexpr const char* ZOOM_ONE = "×1";
+constexpr const char* ZOOM_HALF = "×1/2";
+constexpr const char* ZOOM_QUARTER = "×1/4";
+// The map window's status in attribute mode below 1:1, where the values show
+// as colours: the hover position in map pixels and the value there.
+constexpr const char* ATTRIBUTE_STATUS = "[%d,%d] 属性%d";
 }  // namespace texts

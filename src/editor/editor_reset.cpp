@@ -49,6 +49,7 @@ void resetEditorState() {
   resetPaintTools();
   resetScrollStep();
   resetShortcuts();
+  resetMapPictures();
   loadViewsFromSettings();
 
   editorSetSheetSizeForTests(-1, -1);
