@@ -18,38 +18,21 @@ uint16_t pictureAt(int slot, int x, int y) {
 }
 }  // namespace
 
-class ZoomTest : public EditorTest {
+class ZoomTest : public DeviceTest {
  protected:
   void SetUp() override {
-    EditorTest::SetUp();
+    DeviceTest::SetUp();
     // A 64 x 32 sheet: chip (0, 0) black, chip (32, 0) red.
     ASSERT_EQ(createBlankSurface(SLOT_CHIPSHEET, 64, 32), 1);
     fillSurface(SLOT_CHIPSHEET, 32, 0, 32, 32, RED);
     session.brushX[0] = 32;
     session.frontWindow = FRONT_MAP;
-    platformTestResetDevices();
-    resetInputState();
-    enableInputDevices(1, 1);
-    ASSERT_EQ(startInput(), 1);
-    acquireInput(1);
   }
   void TearDown() override {
-    platformTestResetDevices();
-    resetInputState();
     releaseSurface(SLOT_CHIPSHEET);
     releaseSurface(SLOT_MAP_PICTURE);
     releaseSurface(SLOT_ATTRIBUTE_PICTURE);
-    EditorTest::TearDown();
-  }
-  // One frame through the input layer, as the frame driver runs it.
-  void tick(int32_t x, int32_t y) {
-    frameState.mouseX = x;
-    frameState.mouseY = y;
-    pollInput(1);
-    applyFrameShortcuts();
-    applyZoomAndWheel();
-    frame();
-    endFrameHistoryStep();
+    DeviceTest::TearDown();
   }
 };
 
