@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 shots="$(mktemp -d)"
 trap 'rm -rf "$shots"' EXIT
-for s in full painting tools; do
+for s in full painting tools zoom; do
   E2E_SHOTS="$shots" xvfb-run -a -s "-screen 0 800x600x24" \
     bash "tests/e2e/${s}_session.sh" "$PWD/build/brindlecot" "$PWD"
 done
@@ -18,3 +18,5 @@ cp "$shots/full-size.png" docs/shots/size-dialog.png
 cp "$shots/full-settings.png" docs/shots/settings-dialog.png
 cp "$shots/full-attribute.png" docs/shots/attribute-dialog.png
 cp "$shots/tools-strip.png" docs/shots/tools.png
+cp "$shots/zoom-sample.png" docs/shots/zoom.png
+cp "$shots/zoom-attribute.png" docs/shots/zoom-attribute.png

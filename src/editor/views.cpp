@@ -231,6 +231,13 @@ void updateAutoScroll(ViewWindow& v) {
   if (pointerInside(v.x + v.w, v.y - 10, 10, v.h + 20) != 0) v.scrollX += scrollStep();
 }
 
+// A thumb shows where the window and its image differ in size; a zoomed-out
+// map smaller than its window has nothing to scroll and shows none.
+bool thumbShown(const WindowLook& look, int32_t windowLen, int32_t imageLen) {
+  if (look.frontValue == FRONT_MAP && session.mapZoom < 0) return imageLen > windowLen;
+  return windowLen != imageLen;
+}
+
 int thumbHit(const float pos[2], int32_t margin, int32_t width, int32_t height) {
   int32_t left = static_cast<int32_t>(pos[0] - static_cast<float>(margin));
   int32_t top = static_cast<int32_t>(pos[1] - static_cast<float>(margin));
@@ -254,8 +261,8 @@ void updateThumbs(ViewWindow& v, const WindowLook& look, int32_t imageW, int32_t
     frameState.pointerClaimed = 1;
     if ((inputState.buttonsPressed & BTN_PRIMARY) != 0) startDrag(GESTURE_THUMB, v, look);
   };
-  grab(v.w != imageW && thumbHit(v.hThumb, m, look.hHitW, look.hHitH) != 0);
-  grab(v.h != imageH && thumbHit(v.vThumb, m, look.vHitW, look.vHitH) != 0);
+  grab(thumbShown(look, v.w, imageW) && thumbHit(v.hThumb, m, look.hHitW, look.hHitH) != 0);
+  grab(thumbShown(look, v.h, imageH) && thumbHit(v.vThumb, m, look.vHitW, look.vHitH) != 0);
 }
 
 void updateDirectionScroll(ViewWindow& v) {
@@ -384,13 +391,13 @@ void drawMapContent(const ViewWindow& v, int layer) {
 void drawThumbs(ViewWindow& v, const WindowLook& look, int32_t imageW, int32_t imageH, int layer) {
   // A window larger than its image has no scroll range: its thumb rests at
   // the start instead of dividing by a negative span.
-  if (v.w != imageW) {
+  if (thumbShown(look, v.w, imageW)) {
     float ratio = imageW > v.w ? static_cast<float>(v.scrollX) / static_cast<float>(imageW - v.w) : 0.0f;
     v.hThumb[0] = ratio * static_cast<float>(v.w - 7) + static_cast<float>(v.x);
     v.hThumb[1] = static_cast<float>(v.y + v.h - 3);
     drawPiece(*look.hThumb, v.hThumb[0], v.hThumb[1], layer);
   }
-  if (v.h != imageH) {
+  if (thumbShown(look, v.h, imageH)) {
     float ratio = imageH > v.h ? static_cast<float>(v.scrollY) / static_cast<float>(imageH - v.h) : 0.0f;
     v.vThumb[0] = static_cast<float>(v.x + v.w - 3);
     v.vThumb[1] = ratio * static_cast<float>(v.h - 7) + static_cast<float>(v.y);
