@@ -220,3 +220,30 @@ TEST(ZoomRaster, ClippedStretchKeepsThePictureGrid) {
   platSurfaceDestroy(src);
   platSurfaceDestroy(dst);
 }
+
+TEST_F(ZoomTest, FullestFramesDropNothingAtAnyZoom) {
+  // The smallest chip, the largest map and window, the largest brush: at
+  // every zoom and in painting and attribute mode no queue fills up.
+  setChipWidth(8);
+  setChipHeight(8);
+  setMapCellsX(256);
+  setMapCellsY(256);
+  session.mapView = ViewWindow{6, 27, 788, 567, 0, 0, {}, {}};
+  session.brushW = session.brushH = 256;
+  for (ToolMode tool : {TOOL_POINT, TOOL_ATTRIBUTE})
+    for (int32_t z = MAP_ZOOM_MIN; z <= MAP_ZOOM_MAX; ++z) {
+      SCOPED_TRACE(testing::Message() << "tool " << tool << " zoom " << z);
+      session.toolMode = tool;
+      setMapZoom(z, 6, 27);
+      step(10, 31);
+      EXPECT_EQ(session.mapView.w, 788);
+      for (int l = 0; l < LAYER_COUNT; ++l) {
+        EXPECT_LT(blitCount[l], BLIT_QUEUE_SIZE) << "layer " << l;
+        EXPECT_LT(shapeCount[l], SHAPE_QUEUE_SIZE) << "layer " << l;
+        EXPECT_LT(textCount[l], TEXT_QUEUE_SIZE) << "layer " << l;
+      }
+      EXPECT_EQ(countBlitsFrom(2, SLOT_MAP_PICTURE), z < 0 ? 1 : 0);
+      // The window's frame and title, queued after the cells, are there.
+      EXPECT_NE(findBlit(2, SLOT_DATA, 80, 80), nullptr);
+    }
+}
