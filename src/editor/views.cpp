@@ -9,8 +9,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "editor/editor.h"
 #include "dialogs/texts.h"
+#include "editor/editor.h"
 #include "editor/view_internal.h"
 #include "gfx/gfx.h"
 #include "input/input.h"
