@@ -247,3 +247,32 @@ TEST_F(ZoomTest, FullestFramesDropNothingAtAnyZoom) {
       EXPECT_NE(findBlit(2, SLOT_DATA, 80, 80), nullptr);
     }
 }
+
+TEST_F(ZoomTest, ZeroInThePreviewTogglesTheWholeMapFittedToTheScreen) {
+  session.editorMode = EDITOR_PREVIEW;
+  keys({0x0B}, 1);
+  tick(400, 300);
+  keys({0x0B}, 0);
+  tick(400, 300);
+  EXPECT_EQ(preview.fitted, 1);
+  EXPECT_EQ(session.mapZoom, 0);  // the map window's zoom is not the preview's
+  // 1280 x 960 fits 800 x 600 exactly; a 40 x 10 map (1280 x 320) is centred
+  // in a 800 x 200 band.
+  resetGraphicsQueues();
+  composeEditorFrame();
+  const BlitCommand* fit = findBlit(1, SLOT_MAP_PICTURE, 0, 0);
+  ASSERT_NE(fit, nullptr);
+  EXPECT_EQ(fit->dstRight - fit->dstLeft, 800);
+  EXPECT_EQ(fit->dstBottom - fit->dstTop, 600);
+  setMapCellsY(10);
+  resetGraphicsQueues();
+  composeEditorFrame();
+  fit = findBlit(1, SLOT_MAP_PICTURE, 0, 0);
+  ASSERT_NE(fit, nullptr);
+  EXPECT_EQ(fit->dstTop, 200);
+  EXPECT_EQ(fit->dstBottom, 400);
+  EXPECT_EQ(fit->srcBottom, 320);
+  keys({0x0B}, 1);
+  tick(400, 300);
+  EXPECT_EQ(preview.fitted, 0);
+}
