@@ -4,7 +4,9 @@
 // iterations as presenting a frame does. editingFrameComposed adds the
 // composition of those queues onto the back buffer (presentFrame without a
 // window), from the sample chip sheet; its second argument 2 runs it in
-// attribute mode, where every cell adds three digit copies. presentedFrame is
+// attribute mode, where every cell adds three digit copies; its third is the
+// map window's zoom (-2 for 1/4x, where the map is one copy of its picture
+// and the picture is compared with all 65,536 cells each frame; 1 for 2x). presentedFrame is
 // one whole frame as the user gets it, on the offscreen platform: the logic,
 // the composition, the comparison with the picture on screen, the conversion
 // of what changed and Qt's paint of it, in a window 800 or 1280 pixels wide
@@ -78,6 +80,7 @@ void editingFrame(benchmark::State& state) {
 void editingFrameComposed(benchmark::State& state) {
   setUpFrame(static_cast<int32_t>(state.range(0)));
   session.toolMode = static_cast<ToolMode>(state.range(1));
+  session.mapZoom = static_cast<int32_t>(state.range(2));
   if (!startDisplay(screenW, screenH, 16) ||
       !loadSurface((std::string(BRINDLE_SOURCE_DIR) + "/samples/chips.bmp").c_str(), SLOT_CHIPSHEET, KEY_BLACK) ||
       !loadSurface((std::string(BRINDLE_SOURCE_DIR) + "/resources/DATA.bmp").c_str(), SLOT_DATA, KEY_BLACK)) {
@@ -182,7 +185,15 @@ void planeMemcpy(benchmark::State& state) {
 BENCHMARK(planeMemcpy)->Unit(benchmark::kMicrosecond);
 BENCHMARK(wholeMapTool)->DenseRange(0, 4)->Unit(benchmark::kMicrosecond);
 BENCHMARK(backBufferMemcpy)->Unit(benchmark::kMicrosecond);
-BENCHMARK(editingFrameComposed)->Args({16, 0})->Args({32, 0})->Args({16, 2})->Unit(benchmark::kMicrosecond);
+BENCHMARK(editingFrameComposed)
+    ->Args({16, 0, 0})
+    ->Args({32, 0, 0})
+    ->Args({16, 2, 0})
+    ->Args({32, 0, 1})
+    ->Args({32, 0, -2})
+    ->Args({32, 2, -2})
+    ->Args({8, 0, -2})
+    ->Unit(benchmark::kMicrosecond);
 BENCHMARK(editingFrame)->Arg(16)->Arg(32)->Unit(benchmark::kMicrosecond);
 BENCHMARK(presentedFrame)->ArgsProduct({{0, 1, 2}, {800, 1280, 1920}})->Unit(benchmark::kMicrosecond);
 BENCHMARK_MAIN();

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <initializer_list>
 #include <string>
 
 #include "editor/editor.h"
@@ -13,6 +14,7 @@
 #include "input/input.h"
 #include "map/history.h"
 #include "map/map.h"
+#include "platform/testing.h"
 #include "settings/settings.h"
 
 
@@ -93,3 +95,36 @@ class EditorTest : public ::testing::Test {
   int32_t lastShape = 1;
   int32_t lastClaimed = 0;
 };
+
+// Frames driven through the real input layer: keys, mouse and wheel set on
+// the platform's devices, read by pollInput, as the frame driver runs them.
+class DeviceTest : public EditorTest {
+ protected:
+  void SetUp() override {
+    EditorTest::SetUp();
+    platformTestResetDevices();
+    resetInputState();
+    enableInputDevices(1, 1);
+    ASSERT_EQ(startInput(), 1);
+    acquireInput(1);
+  }
+  void TearDown() override {
+    platformTestResetDevices();
+    resetInputState();
+    EditorTest::TearDown();
+  }
+  // One frame with the pointer at (x, y).
+  void tick(int32_t x, int32_t y) {
+    frameState.mouseX = x;
+    frameState.mouseY = y;
+    pollInput(1);
+    applyFrameShortcuts();
+    applyZoomAndWheel();
+    frame();
+    endFrameHistoryStep();
+  }
+  static void keys(std::initializer_list<int> scans, int down) {
+    for (int k : scans) platformTestSetKey(k, down);
+  }
+};
+

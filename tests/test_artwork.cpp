@@ -271,13 +271,13 @@ TEST(Artwork, EveryButtonHasItsOwnIconAndBalloon) {
     EXPECT_GT(ink, 40) << "balloon " << i << " carries text";
     EXPECT_EQ(key, 0) << "balloon " << i << " is solid inside";
   }
-  // The tool strip's six: 18 x 18 plates in the second column, each its own,
-  // and balloons 13 to 18 that carry text and a key cap (ink on light blue).
-  for (int k = 0; k < 6; ++k) {
+  // The tool strip's seven: 18 x 18 plates in the second column, each its own,
+  // and balloons 13 to 19 that carry text and a key cap (ink on light blue).
+  for (int k = 0; k < 7; ++k) {
     iconCells.insert(cell(icons, 48, 20 * k, 18, 18));
     EXPECT_GT(visibleIn(icons, 48, 20 * k, 18, 18), 18 * 18 - 8) << "strip icon " << k << " is a full plate";
   }
-  for (int i = 13; i < 19; ++i) {
+  for (int i = 13; i < 20; ++i) {
     const int bx = 80 * (i % 3), by = 32 * (i / 3);
     balloons.insert(cell(mes, bx, by, 80, 32));
     int ink = 0, cap = 0;
@@ -286,9 +286,9 @@ TEST(Artwork, EveryButtonHasItsOwnIconAndBalloon) {
     EXPECT_GT(ink, 40) << "balloon " << i << " carries text";
     EXPECT_GT(cap, 30) << "balloon " << i << " shows its key";
   }
-  EXPECT_EQ(iconCells.size(), 19u);
-  EXPECT_EQ(balloons.size(), 19u);
-  for (int i = 19; i < 21; ++i)
+  EXPECT_EQ(iconCells.size(), 20u);
+  EXPECT_EQ(balloons.size(), 20u);
+  for (int i = 20; i < 21; ++i)
     for (const Rgb& c : cell(mes, 80 * (i % 3), 32 * (i / 3), 80, 32)) ASSERT_EQ(c, kGreenKey) << "unused cell " << i;
 }
 

@@ -50,7 +50,7 @@ TEST_F(AttributeTest, OneCellIsAskedForAndWritten) {
   EXPECT_EQ(box->top, 240);
   EXPECT_EQ(box->right, 428);
   EXPECT_EQ(box->bottom, 272);
-  EXPECT_EQ(textCount[1], 1);  // the title line's history position, no status
+  EXPECT_EQ(textCount[1], 2);  // the title line's history position and zoom, no status
   EXPECT_TRUE(hasText(1, "0/0"));
 
   step(cellX(3), cellY(4), P);

@@ -82,7 +82,7 @@ TEST_F(CommandButtonTest, HoverShowsFrameAndBalloonExceptDuringADrag) {
   EXPECT_EQ(layer4SpritesAt(0, 32), 1);     // hover frame
   EXPECT_EQ(layer4SpritesAt(160, 32), 1);   // CLEAR's balloon cell
   EXPECT_EQ(frameState.pointerClaimed, 1);
-  EXPECT_EQ(blitCount[3], 20) << "13 icons, the mode marker and the tool strip's six icons";
+  EXPECT_EQ(blitCount[3], 21) << "13 icons, the mode marker and the tool strip's seven icons";
   gesture.kind = GESTURE_MOVE;
   frame(CLEAR_X + 10, 30, false);
   EXPECT_EQ(blitCount[4], 0);

@@ -139,36 +139,14 @@ TEST(History, StepsRedoDropSizesAndTheRingsBounds) {
 }
 
 // Ctrl, Shift and the command keys go through the real input layer.
-class ChordTest : public EditorTest {
+class ChordTest : public DeviceTest {
  protected:
   void SetUp() override {
-    EditorTest::SetUp();
+    DeviceTest::SetUp();
     setChipWidth(16);
     setChipHeight(16);
     editorSetSheetSizeForTests(1024, 256);
     session.brushX[0] = 48;
-    platformTestResetDevices();
-    resetInputState();
-    enableInputDevices(1, 1);
-    ASSERT_EQ(startInput(), 1);
-    acquireInput(1);
-  }
-  void TearDown() override {
-    platformTestResetDevices();
-    resetInputState();
-    EditorTest::TearDown();
-  }
-  // One frame as the frame driver runs it, with the pointer at (x, y).
-  void tick(int32_t x, int32_t y) {
-    frameState.mouseX = x;
-    frameState.mouseY = y;
-    pollInput(1);
-    applyFrameShortcuts();
-    frame();
-    endFrameHistoryStep();
-  }
-  static void keys(std::initializer_list<int> scans, int down) {
-    for (int k : scans) platformTestSetKey(k, down);
   }
   // A key pressed for one frame at (x, y).
   void tap(int scan, int32_t x, int32_t y) {

@@ -178,7 +178,7 @@ TEST_F(PaintingTest, OtherGesturesAndAttributeModeKeepTheBrushIdle) {
   step(cellScreenX(2), cellScreenY(2), 0);
   EXPECT_EQ(findBlit(2, SLOT_CHIPSHEET, 48, 80), nullptr);
   EXPECT_EQ(countShapes(2, SHAPE_BOX, 0xFFFFFF), 0);
-  EXPECT_EQ(textCount[2], 1);  // the title line's history position, no status
+  EXPECT_EQ(textCount[2], 2);  // the title line's history position and zoom, no status
   EXPECT_TRUE(hasText(2, "0/0"));
 
   // Both buttons pressed together: stamp, then a copy starts.

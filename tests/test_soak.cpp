@@ -45,7 +45,8 @@ int answerNo(const char*, const char*, int) { return IDNO; }
 
 int dragFlags() {
   return gestureIs(GESTURE_MOVE, &session.mapView) + gestureIs(GESTURE_THUMB, &session.mapView) + gestureIs(GESTURE_RESIZE, &session.mapView) + gestureIs(GESTURE_MOVE, &session.sheetView) + gestureIs(GESTURE_THUMB, &session.sheetView) +
-         gestureIs(GESTURE_RESIZE, &session.sheetView) + gestureIs(GESTURE_PICK) + gestureIs(GESTURE_COPY) + gestureIs(GESTURE_ATTRIBUTE) + gestureIs(GESTURE_BUTTON);
+         gestureIs(GESTURE_RESIZE, &session.sheetView) + gestureIs(GESTURE_PICK) + gestureIs(GESTURE_COPY) + gestureIs(GESTURE_ATTRIBUTE) + gestureIs(GESTURE_BUTTON) +
+         gestureIs(GESTURE_PAN, &session.mapView) + gestureIs(GESTURE_PAN, &session.sheetView);
 }
 
 class SoakTest : public ::testing::Test {

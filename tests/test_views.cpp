@@ -272,12 +272,19 @@ TEST_F(ViewWindowTest, OneFrameQueuesCellsFrameTitleThumbsAndGrid) {
   EXPECT_EQ(title.srcTop, 80);
   EXPECT_EQ(title.x, 294);
   EXPECT_EQ(title.y, 85);
-  EXPECT_EQ(q[37].srcLeft, 16);  // horizontal thumb at (300, 579)
-  EXPECT_EQ(q[37].x, 300);
-  EXPECT_EQ(q[37].y, 579);
-  EXPECT_EQ(q[38].x, 777);  // vertical thumb at (777, 112)
-  EXPECT_EQ(q[38].y, 112);
-  EXPECT_EQ(blitCount[2], cells + 39);
+  // The opaque title strip from the title image to the frame's right edge,
+  // which hides the texts of a window behind.
+  EXPECT_EQ(q[37].stretched, 1);
+  EXPECT_EQ(q[37].dstLeft, 374);
+  EXPECT_EQ(q[37].dstRight, 786);
+  EXPECT_EQ(q[37].dstTop, 85);
+  EXPECT_EQ(q[37].dstBottom, 108);
+  EXPECT_EQ(q[38].srcLeft, 16);  // horizontal thumb at (300, 579)
+  EXPECT_EQ(q[38].x, 300);
+  EXPECT_EQ(q[38].y, 579);
+  EXPECT_EQ(q[39].x, 777);  // vertical thumb at (777, 112)
+  EXPECT_EQ(q[39].y, 112);
+  EXPECT_EQ(blitCount[2], cells + 40);
 
   EXPECT_EQ(countShapes(2, SHAPE_LINE, 0x808080), 29 + 29);
   const ShapeCommand* first = findShape(2, SHAPE_LINE, 0x808080);

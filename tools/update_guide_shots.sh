@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 shots="$(mktemp -d)"
 trap 'rm -rf "$shots"' EXIT
-for s in full painting tools recovery; do
+for s in full painting tools recovery zoom; do
   E2E_SHOTS="$shots" xvfb-run -a -s "-screen 0 800x600x24" \
     bash "tests/e2e/${s}_session.sh" "$PWD/build/brindlecot" "$PWD"
 done
@@ -23,3 +23,5 @@ cp "$shots/tools-replace.png" docs/shots/tools-replace.png
 cp "$shots/tools-aligned.png" docs/shots/tools-aligned.png
 cp "$shots/recovery-quit-question.png" docs/shots/quit-unsaved.png
 cp "$shots/recovery-offer.png" docs/shots/recovery-offer.png
+cp "$shots/zoom-sample.png" docs/shots/zoom.png
+cp "$shots/zoom-attribute.png" docs/shots/zoom-attribute.png

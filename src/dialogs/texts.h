@@ -59,4 +59,13 @@ constexpr const char* RECOVERY_FAILED = "のこっていたマップが読めな
 // Files.
 constexpr const char* MAP_UNREADABLE = "マップファイルが読めないよー";
 constexpr const char* LOAD_FAILED = "マップファイルが読めないよー\nいまのマップはそのままだよ。";
+
+// The map window's zoom on its title line.
+constexpr const char* ZOOM_DOUBLE = "×2";
+constexpr const char* ZOOM_ONE = "×1";
+constexpr const char* ZOOM_HALF = "×1/2";
+constexpr const char* ZOOM_QUARTER = "×1/4";
+// The map window's status in attribute mode below 1:1, where the values show
+// as colours: the hover position in map pixels and the value there.
+constexpr const char* ATTRIBUTE_STATUS = "[%d,%d] 属性%d";
 }  // namespace texts

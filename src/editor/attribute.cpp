@@ -1,12 +1,16 @@
 // Attribute mode: the map window shows every cell's attribute as digits and a
 // dragged rectangle of cells receives the value chosen in the attribute
 // dialog.
+#include <cstdio>
+
 #include "dialogs/dialogs.h"
+#include "dialogs/texts.h"
 #include "editor/editor.h"
 #include "editor/view_internal.h"
 #include "gfx/gfx.h"
 #include "input/input.h"
 #include "map/map.h"
+#include "platform/sjis.h"
 
 using editor_detail::maxI;
 using editor_detail::minI;
@@ -24,8 +28,10 @@ struct CellBlock {
 };
 
 void outline(const ViewWindow& v, int32_t left, int32_t top, int32_t width, int32_t height, int layer) {
-  queueShape(v.x + left - v.scrollX, v.y + top - v.scrollY, v.x + minI(left - v.scrollX + width, v.w),
-             v.y + minI(top - v.scrollY + height, v.h), 2, COLOR_PINK, SHAPE_BOX, layer);
+  using editor_detail::screenOfMapX;
+  using editor_detail::screenOfMapY;
+  queueShape(screenOfMapX(left), screenOfMapY(top), minI(screenOfMapX(left + width), v.x + v.w),
+             minI(screenOfMapY(top + height), v.y + v.h), 2, COLOR_PINK, SHAPE_BOX, layer);
 }
 
 void cellBlockOnAxis(int32_t anchor, int32_t corner, int32_t chip, int32_t* start, int32_t* count) {
@@ -76,8 +82,8 @@ void releaseBlock(const CellBlock& b) {
 void dragStep(int layer) {
   ViewWindow& v = session.mapView;
   frameState.pointerClaimed = 1;
-  int32_t cx = maxI(snapDown(frameState.mouseX + v.scrollX - v.x, doc.chipWidth), 0);
-  int32_t cy = maxI(snapDown(frameState.mouseY + v.scrollY - v.y, doc.chipHeight), 0);
+  int32_t cx = maxI(snapDown(editor_detail::mapPixelX(frameState.mouseX), doc.chipWidth), 0);
+  int32_t cy = maxI(snapDown(editor_detail::mapPixelY(frameState.mouseY), doc.chipHeight), 0);
   gesture.attrCornerX = cx;
   gesture.attrCornerY = cy;
 
@@ -112,9 +118,19 @@ void updateAttributeTool(int layer) {
     if ((inputState.buttonsPressed & BTN_PRIMARY) != 0) {
       gesture.kind = GESTURE_ATTRIBUTE;
     }
-    session.hoverCellX = snapDown(frameState.mouseX + v.scrollX - v.x, doc.chipWidth);
-    session.hoverCellY = snapDown(frameState.mouseY + v.scrollY - v.y, doc.chipHeight);
+    session.hoverCellX = snapDown(editor_detail::mapPixelX(frameState.mouseX), doc.chipWidth);
+    session.hoverCellY = snapDown(editor_detail::mapPixelY(frameState.mouseY), doc.chipHeight);
     outline(v, session.hoverCellX, session.hoverCellY, doc.chipWidth, doc.chipHeight, layer);
+    // Below 1:1 the values are colours; the one under the pointer is told.
+    if (session.mapZoom < 0) {
+      const int32_t col = session.hoverCellX / doc.chipWidth, row = session.hoverCellY / doc.chipHeight;
+      if (col >= 0 && row >= 0 && col < doc.mapCellsX && row < doc.mapCellsY) {
+        char status[TEXT_STORE];
+        std::snprintf(status, sizeof status, SJIS(texts::ATTRIBUTE_STATUS), static_cast<int>(session.hoverCellX),
+                      static_cast<int>(session.hoverCellY), static_cast<int>(doc.planeA[cellIndex(col, row)]));
+        queueMapTitlePart(status, layer);
+      }
+    }
   } else if (gesture.kind == GESTURE_ATTRIBUTE) {
     dragStep(layer);
   }

@@ -18,27 +18,24 @@ namespace {
 // Chip replace puts down the brush's first chip alone: its ghost is that chip.
 int32_t ghostColumns() { return session.toolMode == TOOL_REPLACE ? 1 : session.brushW; }
 int32_t ghostRows() { return session.toolMode == TOOL_REPLACE ? 1 : session.brushH; }
+int64_t minI64(int64_t a, int64_t b) { return a < b ? a : b; }
 
-void drawBrushGhost(int32_t left, int32_t top, int layer) {
+void drawBrushGhost(int layer) {
   const int32_t tx = doc.chipWidth, ty = doc.chipHeight;
   brushCellSprite.width = tx;
   brushCellSprite.height = ty;
   brushCellSprite.layer = layer;
   const int32_t bw = minI(ghostColumns(), MAP_MAX), bh = minI(ghostRows(), MAP_MAX);
-  for (int32_t c = 0; c < bw; ++c) {
-    int32_t cellX = left + c * tx;
-    // Past the clip's right edge drawSprite refuses every cell of the column,
-    // so the rest of a wide brush is not even offered.
-    if (cellX > session.mapClipRect.right) break;
-    for (int32_t r = 0; r < bh; ++r) {
-      int32_t cellY = top + r * ty;
-      if (cellY > session.mapClipRect.bottom) break;
+  // The columns and rows that reach into the window.
+  const int32_t shownC = minI(bw, editor_detail::mapPixelX(session.mapClipRect.right) / tx - session.hoverCellX / tx + 1);
+  const int32_t shownR = minI(bh, editor_detail::mapPixelY(session.mapClipRect.bottom) / ty - session.hoverCellY / ty + 1);
+  if (!editor_detail::cellsFitFrame(shownC, shownR)) return;
+  for (int32_t c = 0; c < shownC; ++c) {
+    for (int32_t r = 0; r < shownR; ++r) {
       int idx = cellIndex(c, r);
-      brushCellSprite.x = static_cast<float>(cellX);
-      brushCellSprite.y = static_cast<float>(cellY);
       brushCellSprite.srcX = session.brushX[idx];
       brushCellSprite.srcY = session.brushY[idx];
-      drawSprite(brushCellSprite);
+      editor_detail::drawMapCell(brushCellSprite, session.hoverCellX + c * tx, session.hoverCellY + r * ty);
     }
   }
 }
@@ -73,17 +70,20 @@ void hoverAndPaint(int layer, bool stampedBefore) {
   if (pointerInside(v.x, v.y, v.w, v.h) == 0 || frameState.pointerClaimed != 0) return;
   frameState.pointerClaimed = 1;
 
-  session.hoverCellX = editor_detail::snapDown(frameState.mouseX + v.scrollX - v.x, doc.chipWidth);
-  session.hoverCellY = editor_detail::snapDown(frameState.mouseY + v.scrollY - v.y, doc.chipHeight);
-  int32_t left = v.x + session.hoverCellX - v.scrollX;
-  int32_t top = v.y + session.hoverCellY - v.scrollY;
+  session.hoverCellX = editor_detail::snapDown(editor_detail::mapPixelX(frameState.mouseX), doc.chipWidth);
+  session.hoverCellY = editor_detail::snapDown(editor_detail::mapPixelY(frameState.mouseY), doc.chipHeight);
+  const int32_t left = editor_detail::screenOfMapX(session.hoverCellX);
+  const int32_t top = editor_detail::screenOfMapY(session.hoverCellY);
 
   setClipRect(session.mapClipRect.left, session.mapClipRect.top, session.mapClipRect.right, session.mapClipRect.bottom);
-  drawBrushGhost(left, top, layer);
+  drawBrushGhost(layer);
   // Only the right and bottom sides are held inside the window; the left and
   // top follow the cell even when it is partly scrolled out.
-  queueShape(left, top, v.x + minI(session.hoverCellX - v.scrollX + ghostColumns() * doc.chipWidth, v.w),
-             v.y + minI(session.hoverCellY - v.scrollY + ghostRows() * doc.chipHeight, v.h), 1, COLOR_WHITE, SHAPE_BOX, layer);
+  const int64_t ghostW = static_cast<int64_t>(ghostColumns()) * doc.chipWidth;
+  const int64_t ghostH = static_cast<int64_t>(ghostRows()) * doc.chipHeight;
+  const int32_t right = editor_detail::screenOfMapX(static_cast<int32_t>(minI64(session.hoverCellX + ghostW, 0x3FFFFFFF)));
+  const int32_t bottom = editor_detail::screenOfMapY(static_cast<int32_t>(minI64(session.hoverCellY + ghostH, 0x3FFFFFFF)));
+  queueShape(left, top, minI(right, v.x + v.w), minI(bottom, v.y + v.h), 1, COLOR_WHITE, SHAPE_BOX, layer);
   setClipRect(0, 0, screenW, screenH);
 
   const bool pressed = (inputState.buttonsPressed & BTN_PRIMARY) != 0;

@@ -64,6 +64,7 @@ enum GestureKind : int32_t {
   GESTURE_ATTRIBUTE,  // a rectangle of cells to mark
   GESTURE_STRIP,      // a button of the tool strip is held
   GESTURE_MAP_RECT,   // a rectangle of the map to fill, slice or replace in
+  GESTURE_PAN,        // a view dragged by the middle button
 };
 struct Gesture {
   GestureKind kind = GESTURE_NONE;
@@ -115,8 +116,13 @@ struct EditorSession {
   // The chip sheet changed on disk into a file that cannot be decoded: the
   // notice is due once, at the next editing frame.
   int32_t sheetNotice = 0;
+  // The map window's zoom: 2^mapZoom screen pixels a map pixel, from
+  // MAP_ZOOM_MIN (1/4x) to MAP_ZOOM_MAX (2x). Its scroll offsets are in
+  // screen pixels of the zoomed map.
+  int32_t mapZoom = 0;
 };
 extern EditorSession session;
+constexpr int32_t MAP_ZOOM_MIN = -2, MAP_ZOOM_MAX = 1;
 
 // One held primary button's painting: where its first stamp fell (the
 // aligned lattice's anchor) and which cells it has already given a random
@@ -131,6 +137,7 @@ extern PaintStroke paintStroke;
 
 struct PreviewState {
   int32_t scrollX = 0, scrollY = 0, offsetX = 0, offsetY = 0;
+  int32_t fitted = 0;  // the whole map fitted to the screen instead of 1:1
 };
 extern PreviewState preview;
 
@@ -224,6 +231,29 @@ void loadViewsFromSettings();   // placements from the Settings
 void storeViewsToSettings();    // placements back into the Settings
 
 // ---------------------------------------------------------------------------
+// Zoom, wheel and pan
+
+// The map window to zoom z (held within MAP_ZOOM_MIN..MAP_ZOOM_MAX), keeping
+// the map pixel under the screen point (ax, ay) where it is.
+void setMapZoom(int32_t z, int32_t ax, int32_t ay);
+// The zoom keys, the wheel (scroll, Shift sideways, Ctrl zoom) of an editing
+// frame; in the preview 0 toggles the fit.
+void applyZoomAndWheel();
+// A press of the middle button over a window's content starts dragging its
+// view; run by each window's update.
+void updatePan(ViewWindow& v, FrontWindow front);
+
+// The map kept as pictures for drawing it smaller than 1:1: its chips
+// (SLOT_MAP_PICTURE, at 2^mapPictureShift() of the map's size) and its
+// attributes (SLOT_ATTRIBUTE_PICTURE, one pixel a cell, one colour a value).
+// Only cells that changed since the last call are drawn again.
+void syncMapPictures();
+int32_t mapPictureShift();
+// The colour an attribute value is shown in below 1:1.
+uint32_t attributeColor(int32_t value);
+void resetMapPictures();
+
+// ---------------------------------------------------------------------------
 // Brush and painting
 
 void updateMapTool(int layer);
@@ -272,12 +302,12 @@ int32_t replaceChip(int32_t fromX, int32_t fromY, int32_t col0, int32_t row0, in
 // ---------------------------------------------------------------------------
 // Tool strip: the row of small buttons under the command buttons
 
-enum StripAction : int32_t { STRIP_TOOL = 0, STRIP_RANDOM, STRIP_ALIGNED, STRIP_FREE_SLOT };
+enum StripAction : int32_t { STRIP_TOOL = 0, STRIP_RANDOM, STRIP_ALIGNED, STRIP_ZOOM };
 struct StripButton {
   int32_t x;                   // left edge; all share one row
   int32_t iconY;               // the 18 x 18 cell in the icon bitmap's second column
   int32_t captionX, captionY;  // balloon cell in the caption bitmap
-  int32_t key;                 // scan code of its key
+  int32_t key;                 // scan code of its key (0: its keys are read elsewhere)
   StripAction action;
   ToolMode tool;               // for STRIP_TOOL
 };

@@ -50,6 +50,7 @@ void resetEditorState() {
   resetScrollStep();
   resetShortcuts();
   resetUnsavedTitle();
+  resetMapPictures();
   loadViewsFromSettings();
 
   editorSetSheetSizeForTests(-1, -1);

@@ -12,10 +12,13 @@
 
 namespace {
 
-// The editing screen's clock lies under the windows; the preview's above its
-// cells.
+// The editing screen's clock lies under the windows, at the right end of the
+// tool strip's row, where no window stands at the default layout (at the
+// bottom right the map window's frame covered it); the preview's is above
+// its cells at the bottom right.
 constexpr int EDITING_CLOCK_LAYER = 0;
 constexpr int PREVIEW_CLOCK_LAYER = 4;
+constexpr int32_t EDITING_CLOCK_Y = 67;
 
 void drawBackground() {
   if (!drawWallpaper()) clearBackBuffer(0);
@@ -23,10 +26,10 @@ void drawBackground() {
 
 constexpr int32_t CLOCK_X = screenW - 208;  // the clock's text reaches the right edge
 
-void drawClock(int layer) {
+void drawClock(int32_t y, int layer) {
   char text[TEXT_STORE];
   formatClock(text, sizeof text);
-  queueText(CLOCK_X, screenH - 16, COLOR_WHITE, text, layer);
+  queueText(CLOCK_X, y, COLOR_WHITE, text, layer);
 }
 
 void drawPointer() {
@@ -92,15 +95,16 @@ void composeEditorFrame() {
   drawBackground();
   // The mode is read once: a frame that enters or leaves the preview is
   // finished as the screen it began as.
+  applyZoomAndWheel();
   if (session.editorMode == 0) {
     updateCommandButtons();
     updateViewWindows();
-    drawClock(EDITING_CLOCK_LAYER);
+    drawClock(EDITING_CLOCK_Y, EDITING_CLOCK_LAYER);
     drawPointer();
     frameState.pointerClaimed = 0;
   } else {
     updatePreview();
-    drawClock(PREVIEW_CLOCK_LAYER);
+    drawClock(screenH - 16, PREVIEW_CLOCK_LAYER);
     // The preview hides the map window's title: its mark stands by the clock.
     drawUnsavedMark(CLOCK_X - 18, screenH - 16, PREVIEW_CLOCK_LAYER);
   }

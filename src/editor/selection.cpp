@@ -12,6 +12,8 @@
 
 using editor_detail::minI;
 using editor_detail::snapDown;
+using editor_detail::toImage;
+using editor_detail::toScreen;
 
 namespace {
 
@@ -27,11 +29,12 @@ namespace editor_detail {
 // the far edge of that chip when the drag runs right/down of the anchor, to
 // its near edge otherwise, so the band always covers both end chips.
 int32_t cornerOnAxis(int32_t pointer, int32_t scroll, int32_t origin, int32_t extent, int32_t chip,
-                     int32_t anchor) {
-  int32_t c = pointer + scroll - origin;
-  int32_t hi = scroll + extent - chip;
-  if (c < scroll)
-    c = scroll;
+                     int32_t anchor, int32_t zoom) {
+  int32_t c = toImage(pointer + scroll - origin, zoom);
+  const int32_t lo = toImage(scroll, zoom);
+  int32_t hi = toImage(scroll + extent, zoom) - chip;
+  if (c < lo)
+    c = lo;
   else if (c > hi)
     c = hi;
   return anchor < c ? c + chip - c % chip : c - c % chip;
@@ -45,10 +48,11 @@ void scrollWhileOutside(ViewWindow& v, int32_t imageW, int32_t imageH) {
   editor_detail::clampScroll(v, imageW, imageH);
 }
 
-void queueBand(const ViewWindow& v, int32_t ax, int32_t ay, int32_t cx, int32_t cy) {
-  int32_t left = ax - v.scrollX + v.x + (ax >= cx ? doc.chipWidth : 0);
-  int32_t top = ay - v.scrollY + v.y + (ay >= cy ? doc.chipHeight : 0);
-  queueShape(left, top, cx - v.scrollX + v.x, cy - v.scrollY + v.y, 1, COLOR_PINK, SHAPE_BOX, 3);
+void queueBand(const ViewWindow& v, int32_t ax, int32_t ay, int32_t cx, int32_t cy, int32_t zoom) {
+  int32_t left = toScreen(ax + (ax >= cx ? doc.chipWidth : 0), zoom) - v.scrollX + v.x;
+  int32_t top = toScreen(ay + (ay >= cy ? doc.chipHeight : 0), zoom) - v.scrollY + v.y;
+  queueShape(left, top, toScreen(cx, zoom) - v.scrollX + v.x, toScreen(cy, zoom) - v.scrollY + v.y, 1, COLOR_PINK,
+             SHAPE_BOX, 3);
 }
 
 // Start and size in chips of the block between anchor and corner on one axis.
@@ -152,12 +156,11 @@ void releaseCopy() {
 }  // namespace
 
 void startCopyDrag() {
-  const ViewWindow& v = session.mapView;
   gesture.kind = GESTURE_COPY;
   session.frontWindow = FRONT_MAP;
   session.brushW = session.brushH = 1;
-  gesture.copyAnchorX = snapDown(frameState.mouseX + v.scrollX - v.x, doc.chipWidth);
-  gesture.copyAnchorY = snapDown(frameState.mouseY + v.scrollY - v.y, doc.chipHeight);
+  gesture.copyAnchorX = snapDown(editor_detail::mapPixelX(frameState.mouseX), doc.chipWidth);
+  gesture.copyAnchorY = snapDown(editor_detail::mapPixelY(frameState.mouseY), doc.chipHeight);
   gesture.copyCornerX = gesture.copyAnchorX;
   gesture.copyCornerY = gesture.copyAnchorY;
 }
@@ -167,8 +170,9 @@ void updateCopyDrag(int layer) {
   frameState.pointerClaimed = 1;
   // The corner follows the pointer in the release frame too: a copy takes
   // the block under the pointer at the moment the button comes up.
-  gesture.copyCornerX = cornerOnAxis(frameState.mouseX, v.scrollX, v.x, v.w, doc.chipWidth, gesture.copyAnchorX);
-  gesture.copyCornerY = cornerOnAxis(frameState.mouseY, v.scrollY, v.y, v.h, doc.chipHeight, gesture.copyAnchorY);
+  const int32_t z = session.mapZoom;
+  gesture.copyCornerX = cornerOnAxis(frameState.mouseX, v.scrollX, v.x, v.w, doc.chipWidth, gesture.copyAnchorX, z);
+  gesture.copyCornerY = cornerOnAxis(frameState.mouseY, v.scrollY, v.y, v.h, doc.chipHeight, gesture.copyAnchorY, z);
   if ((inputState.buttonsHeld & BTN_SECONDARY) == 0) {
     releaseCopy();
     return;
@@ -176,7 +180,7 @@ void updateCopyDrag(int layer) {
   int32_t imageW = 0, imageH = 0;
   editor_detail::mapImageSize(&imageW, &imageH);
   scrollWhileOutside(v, imageW, imageH);
-  queueBand(v, gesture.copyAnchorX, gesture.copyAnchorY, gesture.copyCornerX, gesture.copyCornerY);
+  queueBand(v, gesture.copyAnchorX, gesture.copyAnchorY, gesture.copyCornerX, gesture.copyCornerY, z);
   char status[64];
   std::snprintf(status, sizeof status, "[%d,%d],[%d,%d]", static_cast<int>(gesture.copyAnchorX),
                 static_cast<int>(gesture.copyAnchorY), static_cast<int>(gesture.copyCornerX), static_cast<int>(gesture.copyCornerY));

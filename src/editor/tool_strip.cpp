@@ -27,7 +27,7 @@ constexpr int32_t STRIP_HOVER_X = 0, STRIP_PRESSED_X = 20, STRIP_SELECTED_X = 40
 }  // namespace
 
 // Under the painting modes' buttons: the four tools, a gap, the two switches,
-// a gap, and the slot kept for the zoom button.
+// a gap, and the zoom (its keys + - 0 are the input layer's).
 const StripButton toolStrip[STRIP_COUNT] = {
     {384, 0, 80, 128, 0x21, STRIP_TOOL, TOOL_BUCKET},     // F
     {406, 20, 160, 128, 0x19, STRIP_TOOL, TOOL_RECT},     // P
@@ -35,7 +35,7 @@ const StripButton toolStrip[STRIP_COUNT] = {
     {450, 60, 80, 160, 0x13, STRIP_TOOL, TOOL_REPLACE},   // R
     {480, 80, 160, 160, 0x20, STRIP_RANDOM, TOOL_POINT},  // D
     {502, 100, 0, 192, 0x1E, STRIP_ALIGNED, TOOL_POINT},  // A
-    {532, 120, 0, 0, 0, STRIP_FREE_SLOT, TOOL_POINT},     // the zoom button's place
+    {532, 120, 80, 192, 0, STRIP_ZOOM, TOOL_POINT},      // - + 0
 };
 
 namespace {
@@ -52,8 +52,13 @@ void runStripAction(const StripButton& b) {
     case STRIP_ALIGNED:
       session.alignedMode = !session.alignedMode;
       break;
-    case STRIP_FREE_SLOT:
+    case STRIP_ZOOM: {
+      // Each click one step smaller, from 1/4x round to 2x.
+      const ViewWindow& v = session.mapView;
+      const int32_t z = session.mapZoom > MAP_ZOOM_MIN ? session.mapZoom - 1 : MAP_ZOOM_MAX;
+      setMapZoom(z, v.x + v.w / 2, v.y + v.h / 2);
       break;
+    }
   }
 }
 
@@ -62,7 +67,7 @@ bool isOn(const StripButton& b) {
     case STRIP_TOOL: return session.toolMode == b.tool;
     case STRIP_RANDOM: return session.randomMode != 0;
     case STRIP_ALIGNED: return session.alignedMode != 0;
-    case STRIP_FREE_SLOT: return false;
+    case STRIP_ZOOM: return false;
   }
   return false;
 }
@@ -97,7 +102,6 @@ void updateToolStrip() {
   updateToolKeys();
   for (int i = 0; i < STRIP_COUNT; ++i) {
     const StripButton& b = toolStrip[i];
-    if (b.action == STRIP_FREE_SLOT) continue;
     if (gesture.kind == GESTURE_NONE && pointerInside(b.x, STRIP_Y, STRIP_SIZE, STRIP_SIZE)) {
       drawStripFrame(b.x, STRIP_HOVER_X, 4);
       frameState.pointerClaimed = 1;
@@ -198,8 +202,11 @@ void drawFillPreview(const ViewWindow& v, int layer) {
   editor_detail::bandBlockOnAxis(gesture.rectAnchorY, gesture.rectCornerY, ty, &top, &rows);
   const int32_t col0 = left / tx, row0 = top / ty;
   // Only the cells on the map and in the window.
-  const int32_t c0 = maxI(col0, v.scrollX / tx), c1 = minI(minI(col0 + columns, doc.mapCellsX), (v.scrollX + v.w) / tx + 1);
-  const int32_t r0 = maxI(row0, v.scrollY / ty), r1 = minI(minI(row0 + rows, doc.mapCellsY), (v.scrollY + v.h) / ty + 1);
+  using editor_detail::mapPixelX;
+  using editor_detail::mapPixelY;
+  const int32_t c0 = maxI(col0, mapPixelX(v.x) / tx), c1 = minI(minI(col0 + columns, doc.mapCellsX), mapPixelX(v.x + v.w) / tx + 1);
+  const int32_t r0 = maxI(row0, mapPixelY(v.y) / ty), r1 = minI(minI(row0 + rows, doc.mapCellsY), mapPixelY(v.y + v.h) / ty + 1);
+  if (!editor_detail::cellsFitFrame(c1 - c0, r1 - r0)) return;
   setClipRect(session.mapClipRect.left, session.mapClipRect.top, session.mapClipRect.right, session.mapClipRect.bottom);
   brushCellSprite.width = tx;
   brushCellSprite.height = ty;
@@ -210,9 +217,7 @@ void drawFillPreview(const ViewWindow& v, int layer) {
         sliceChipAt(c, r, col0, row0, columns, rows, &brushCellSprite.srcX, &brushCellSprite.srcY);
       else
         brushChipAt(c, r, col0, row0, &brushCellSprite.srcX, &brushCellSprite.srcY);
-      brushCellSprite.x = static_cast<float>(v.x + c * tx - v.scrollX);
-      brushCellSprite.y = static_cast<float>(v.y + r * ty - v.scrollY);
-      drawSprite(brushCellSprite);
+      editor_detail::drawMapCell(brushCellSprite, c * tx, r * ty);
     }
   setClipRect(0, 0, screenW, screenH);
 }
@@ -222,10 +227,11 @@ void drawFillPreview(const ViewWindow& v, int layer) {
 void updateMapRectDrag(int layer) {
   ViewWindow& v = session.mapView;
   frameState.pointerClaimed = 1;
+  const int32_t z = session.mapZoom;
   gesture.rectCornerX =
-      editor_detail::cornerOnAxis(frameState.mouseX, v.scrollX, v.x, v.w, doc.chipWidth, gesture.rectAnchorX);
+      editor_detail::cornerOnAxis(frameState.mouseX, v.scrollX, v.x, v.w, doc.chipWidth, gesture.rectAnchorX, z);
   gesture.rectCornerY =
-      editor_detail::cornerOnAxis(frameState.mouseY, v.scrollY, v.y, v.h, doc.chipHeight, gesture.rectAnchorY);
+      editor_detail::cornerOnAxis(frameState.mouseY, v.scrollY, v.y, v.h, doc.chipHeight, gesture.rectAnchorY, z);
   if ((inputState.buttonsHeld & BTN_PRIMARY) == 0) {
     releaseMapRect();
     return;
@@ -234,7 +240,7 @@ void updateMapRectDrag(int layer) {
   editor_detail::mapImageSize(&imageW, &imageH);
   editor_detail::scrollWhileOutside(v, imageW, imageH);
   drawFillPreview(v, layer);
-  editor_detail::queueBand(v, gesture.rectAnchorX, gesture.rectAnchorY, gesture.rectCornerX, gesture.rectCornerY);
+  editor_detail::queueBand(v, gesture.rectAnchorX, gesture.rectAnchorY, gesture.rectCornerX, gesture.rectCornerY, z);
   char status[64];
   std::snprintf(status, sizeof status, "[%d,%d],[%d,%d]", static_cast<int>(gesture.rectAnchorX),
                 static_cast<int>(gesture.rectAnchorY), static_cast<int>(gesture.rectCornerX),

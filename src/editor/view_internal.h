@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "editor/editor.h"
+#include "gfx/gfx.h"
 
 namespace editor_detail {
 
@@ -20,13 +21,38 @@ void clampScroll(ViewWindow& v, int32_t imageW, int32_t imageH);
 // The rubber band of the pick, the copy and the strip's map tools (selection.cpp).
 // The corner under the pointer on one axis, held on a visible chip and snapped
 // so that the band covers the anchor's chip and the pointer's.
-int32_t cornerOnAxis(int32_t pointer, int32_t scroll, int32_t origin, int32_t extent, int32_t chip, int32_t anchor);
+int32_t cornerOnAxis(int32_t pointer, int32_t scroll, int32_t origin, int32_t extent, int32_t chip, int32_t anchor,
+                     int32_t zoom = 0);
 // While the pointer is held outside the window, the view scrolls towards it.
 void scrollWhileOutside(ViewWindow& v, int32_t imageW, int32_t imageH);
 // The band's pink box on layer 3, above both windows.
-void queueBand(const ViewWindow& v, int32_t ax, int32_t ay, int32_t cx, int32_t cy);
+void queueBand(const ViewWindow& v, int32_t ax, int32_t ay, int32_t cx, int32_t cy, int32_t zoom = 0);
 // Start (image pixels) and size (chips) of the block between anchor and corner.
 void bandBlockOnAxis(int32_t anchor, int32_t corner, int32_t chip, int32_t* start, int32_t* count);
+
+// Image pixels to screen pixels and back at a zoom (2^zoom screen pixels an
+// image pixel), rounding down; the chip-sheet window's zoom is 0.
+inline int32_t floorDiv(int32_t a, int32_t b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
+inline int32_t toScreen(int32_t len, int32_t zoom) { return zoom >= 0 ? len * (1 << zoom) : floorDiv(len, 1 << -zoom); }
+inline int32_t toImage(int32_t len, int32_t zoom) { return zoom >= 0 ? floorDiv(len, 1 << zoom) : len * (1 << -zoom); }
+// The map pixel under a screen position of the map window, and back.
+inline int32_t mapPixelX(int32_t screenX) {
+  return toImage(screenX + session.mapView.scrollX - session.mapView.x, session.mapZoom);
+}
+inline int32_t mapPixelY(int32_t screenY) {
+  return toImage(screenY + session.mapView.scrollY - session.mapView.y, session.mapZoom);
+}
+inline int32_t screenOfMapX(int32_t mapX) { return session.mapView.x + toScreen(mapX, session.mapZoom) - session.mapView.scrollX; }
+inline int32_t screenOfMapY(int32_t mapY) { return session.mapView.y + toScreen(mapY, session.mapZoom) - session.mapView.scrollY; }
+// The map's pixel size at 1:1 (mapImageSize gives it as the window shows it).
+void mapPixelSize(int32_t* w, int32_t* h);
+// Below 1:1 a brush or a fill may cover more cells than a frame's copies can
+// show one by one; such a ghost shows its outline alone.
+bool cellsFitFrame(int32_t columns, int32_t rows);
+// Queues one chip-sized sprite (its source rectangle as set) for the map cell
+// whose top-left is at map pixel (mapX, mapY), scaled to the map window's
+// zoom and cut to the clip rectangle.
+void drawMapCell(Sprite& s, int32_t mapX, int32_t mapY);
 
 // Rounds an image coordinate down to the chip grid (truncating remainder, as
 // the rubber band and the hover cell are defined on it).

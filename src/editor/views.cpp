@@ -21,6 +21,7 @@
 
 using editor_detail::maxI;
 using editor_detail::minI;
+using editor_detail::toScreen;
 
 namespace {
 
@@ -58,9 +59,33 @@ void sheetImageSize(int32_t* w, int32_t* h) {
   *h = limitImage(sh);
 }
 
-void mapImageSize(int32_t* w, int32_t* h) {
+void mapPixelSize(int32_t* w, int32_t* h) {
   *w = limitImage(static_cast<int64_t>(doc.mapCellsX) * doc.chipWidth);
   *h = limitImage(static_cast<int64_t>(doc.mapCellsY) * doc.chipHeight);
+}
+
+void mapImageSize(int32_t* w, int32_t* h) {
+  mapPixelSize(w, h);
+  *w = toScreen(*w, session.mapZoom);
+  *h = toScreen(*h, session.mapZoom);
+}
+
+bool cellsFitFrame(int32_t columns, int32_t rows) {
+  return static_cast<int64_t>(columns) * rows <= BLIT_WORST_CELLS;
+}
+
+void drawMapCell(Sprite& s, int32_t mapX, int32_t mapY) {
+  if (session.mapZoom == 0) {
+    s.x = static_cast<float>(screenOfMapX(mapX));
+    s.y = static_cast<float>(screenOfMapY(mapY));
+    drawSprite(s);
+    return;
+  }
+  // Both edges from the map position, so cells of a size that does not
+  // divide evenly still meet without gaps.
+  const int32_t left = screenOfMapX(mapX), top = screenOfMapY(mapY);
+  drawScaled(left, top, screenOfMapX(mapX + s.width) - left, screenOfMapY(mapY + s.height) - top, s.srcX, s.srcY,
+             s.width, s.height, s.opaque, s.layer, s.slot);
 }
 
 void clampScroll(ViewWindow& v, int32_t imageW, int32_t imageH) {
@@ -216,6 +241,13 @@ void updateAutoScroll(ViewWindow& v) {
   if (pointerInside(v.x + v.w, v.y - 10, 10, v.h + 20) != 0) v.scrollX += scrollStep();
 }
 
+// A thumb shows where the window and its image differ in size; a zoomed-out
+// map smaller than its window has nothing to scroll and shows none.
+bool thumbShown(const WindowLook& look, int32_t windowLen, int32_t imageLen) {
+  if (look.frontValue == FRONT_MAP && session.mapZoom < 0) return imageLen > windowLen;
+  return windowLen != imageLen;
+}
+
 int thumbHit(const float pos[2], int32_t margin, int32_t width, int32_t height) {
   int32_t left = static_cast<int32_t>(pos[0] - static_cast<float>(margin));
   int32_t top = static_cast<int32_t>(pos[1] - static_cast<float>(margin));
@@ -239,8 +271,8 @@ void updateThumbs(ViewWindow& v, const WindowLook& look, int32_t imageW, int32_t
     frameState.pointerClaimed = 1;
     if ((inputState.buttonsPressed & BTN_PRIMARY) != 0) startDrag(GESTURE_THUMB, v, look);
   };
-  grab(v.w != imageW && thumbHit(v.hThumb, m, look.hHitW, look.hHitH) != 0);
-  grab(v.h != imageH && thumbHit(v.vThumb, m, look.vHitW, look.vHitH) != 0);
+  grab(thumbShown(look, v.w, imageW) && thumbHit(v.hThumb, m, look.hHitW, look.hHitH) != 0);
+  grab(thumbShown(look, v.h, imageH) && thumbHit(v.vThumb, m, look.vHitW, look.vHitH) != 0);
 }
 
 void updateDirectionScroll(ViewWindow& v) {
@@ -276,6 +308,9 @@ void updateResize(ViewWindow& v, const WindowLook& look) {
 // Exclusive cases: a width cut at the screen limit is not also cut to the
 // image in the same frame, which lets a resize push past a small image.
 void clampSize(ViewWindow& v, int32_t imageW, int32_t imageH) {
+  // (imageW, imageH) is the largest size the window grows to: for the map its
+  // size at 1:1 or larger, so zooming out and in again leaves the window as
+  // it was.
   if (v.w <= 80)
     v.w = 80;
   else if (v.x + v.w > 794)
@@ -309,6 +344,22 @@ void drawSheetContent(const ViewWindow& v, int32_t imageW, int32_t imageH, int l
   drawSprite(sheetViewSprite);
 }
 
+// Below 1:1 the map comes from its pictures: one scaled copy for the chips
+// and, in attribute mode, one for the attributes' colours, however many
+// cells the window shows.
+void drawMapFromPictures(const ViewWindow& v, int layer) {
+  syncMapPictures();
+  int32_t mapW = 0, mapH = 0, shownW = 0, shownH = 0;
+  editor_detail::mapPixelSize(&mapW, &mapH);
+  editor_detail::mapImageSize(&shownW, &shownH);
+  const int32_t k = -mapPictureShift();
+  drawScaled(v.x - v.scrollX, v.y - v.scrollY, shownW, shownH, 0, 0, maxI(mapW >> k, 1), maxI(mapH >> k, 1), 1, layer,
+             SLOT_MAP_PICTURE);
+  if (session.toolMode == TOOL_ATTRIBUTE)
+    drawScaled(v.x - v.scrollX, v.y - v.scrollY, shownW, shownH, 0, 0, doc.mapCellsX, doc.mapCellsY, 1, layer,
+               SLOT_ATTRIBUTE_PICTURE);
+}
+
 void drawMapContent(const ViewWindow& v, int layer) {
   session.mapClipRect.left = maxI(v.x, 0);
   session.mapClipRect.top = maxI(v.y, 0);
@@ -316,24 +367,28 @@ void drawMapContent(const ViewWindow& v, int layer) {
   session.mapClipRect.bottom = minI(v.y + v.h, screenH);
   if (v.w > 0 && v.h > 0) {
     setClipRect(session.mapClipRect.left, session.mapClipRect.top, session.mapClipRect.right, session.mapClipRect.bottom);
+    if (session.mapZoom < 0) {
+      drawMapFromPictures(v, layer);
+      setClipRect(0, 0, screenW, screenH);
+      return;
+    }
     const int32_t tx = doc.chipWidth, ty = doc.chipHeight;
     mapCellSprite.width = tx;
     mapCellSprite.height = ty;
     mapCellSprite.layer = layer;
-    int32_t lastC = minI((v.scrollX + v.w) / tx, doc.mapCellsX - 1);
-    int32_t lastR = minI((v.scrollY + v.h) / ty, doc.mapCellsY - 1);
+    const int32_t firstC = editor_detail::mapPixelX(v.x) / tx, firstR = editor_detail::mapPixelY(v.y) / ty;
+    int32_t lastC = minI(editor_detail::mapPixelX(v.x + v.w) / tx, doc.mapCellsX - 1);
+    int32_t lastR = minI(editor_detail::mapPixelY(v.y + v.h) / ty, doc.mapCellsY - 1);
     bool digits = session.toolMode == TOOL_ATTRIBUTE;
-    for (int32_t c = v.scrollX / tx; c <= lastC; ++c) {
-      int32_t cellX = c * tx - v.scrollX + v.x;
-      for (int32_t r = v.scrollY / ty; r <= lastR; ++r) {
-        int32_t cellY = r * ty - v.scrollY + v.y;
+    for (int32_t c = firstC; c <= lastC; ++c) {
+      for (int32_t r = firstR; r <= lastR; ++r) {
         int idx = cellIndex(c, r);
-        mapCellSprite.x = static_cast<float>(cellX);
-        mapCellSprite.y = static_cast<float>(cellY);
         mapCellSprite.srcX = doc.planeX[idx];
         mapCellSprite.srcY = doc.planeY[idx];
-        drawSprite(mapCellSprite);
-        if (digits) drawDigits(cellX + 1, cellY + 1, doc.planeA[idx], 3, layer);
+        editor_detail::drawMapCell(mapCellSprite, c * tx, r * ty);
+        if (digits)
+          drawDigits(editor_detail::screenOfMapX(c * tx) + 1, editor_detail::screenOfMapY(r * ty) + 1, doc.planeA[idx], 3,
+                     layer);
       }
     }
   }
@@ -346,13 +401,13 @@ void drawMapContent(const ViewWindow& v, int layer) {
 void drawThumbs(ViewWindow& v, const WindowLook& look, int32_t imageW, int32_t imageH, int layer) {
   // A window larger than its image has no scroll range: its thumb rests at
   // the start instead of dividing by a negative span.
-  if (v.w != imageW) {
+  if (thumbShown(look, v.w, imageW)) {
     float ratio = imageW > v.w ? static_cast<float>(v.scrollX) / static_cast<float>(imageW - v.w) : 0.0f;
     v.hThumb[0] = ratio * static_cast<float>(v.w - 7) + static_cast<float>(v.x);
     v.hThumb[1] = static_cast<float>(v.y + v.h - 3);
     drawPiece(*look.hThumb, v.hThumb[0], v.hThumb[1], layer);
   }
-  if (v.h != imageH) {
+  if (thumbShown(look, v.h, imageH)) {
     float ratio = imageH > v.h ? static_cast<float>(v.scrollY) / static_cast<float>(imageH - v.h) : 0.0f;
     v.vThumb[0] = static_cast<float>(v.x + v.w - 3);
     v.vThumb[1] = ratio * static_cast<float>(v.h - 7) + static_cast<float>(v.y);
@@ -360,14 +415,21 @@ void drawThumbs(ViewWindow& v, const WindowLook& look, int32_t imageW, int32_t i
   }
 }
 
-void drawGridLines(const ViewWindow& v, int layer) {
+void drawGridLines(const ViewWindow& v, int32_t imageW, int32_t imageH, int32_t zoom, int layer) {
   if (settings.showGuideLines != 1) return;
+  // Lines closer than 8 pixels would hide the chips (and overrun the shape
+  // queue); a zoomed-out map shows none.
+  const int32_t stepX = toScreen(doc.chipWidth, zoom), stepY = toScreen(doc.chipHeight, zoom);
+  if (stepX < 8 || stepY < 8) return;
+  // A window larger than its image (a zoomed-out map) has lines over the
+  // image only.
+  const int32_t w = minI(v.w, imageW - v.scrollX), h = minI(v.h, imageH - v.scrollY);
   // Start at the first chip boundary at or left of the window's edge; the
   // offsets before it would only be skipped.
-  for (int32_t k = -(v.scrollX % doc.chipWidth); k < v.w; k += doc.chipWidth)
-    if (k > 0) queueShape(v.x + k, v.y, v.x + k, v.y + v.h, 1, COLOR_GUIDE_GREY, SHAPE_LINE, layer);
-  for (int32_t k = -(v.scrollY % doc.chipHeight); k < v.h; k += doc.chipHeight)
-    if (k > 0) queueShape(v.x, v.y + k, v.x + v.w, v.y + k, 1, COLOR_GUIDE_GREY, SHAPE_LINE, layer);
+  for (int32_t k = -(v.scrollX % stepX); k < w; k += stepX)
+    if (k > 0) queueShape(v.x + k, v.y, v.x + k, v.y + h, 1, COLOR_GUIDE_GREY, SHAPE_LINE, layer);
+  for (int32_t k = -(v.scrollY % stepY); k < h; k += stepY)
+    if (k > 0) queueShape(v.x, v.y + k, v.x + w, v.y + k, 1, COLOR_GUIDE_GREY, SHAPE_LINE, layer);
 }
 
 // The title line's first parts: the unsaved mark while there is something to
@@ -378,6 +440,20 @@ void drawHistoryPosition(const ViewWindow& v, int layer) {
   char text[24];
   std::snprintf(text, sizeof text, "%u/%u", static_cast<unsigned>(history.position), static_cast<unsigned>(history.count));
   queueMapTitlePart(text, layer);
+  // The zoom follows the history position.
+  static const char* const zoomTexts[] = {SJIS(texts::ZOOM_QUARTER), SJIS(texts::ZOOM_HALF), SJIS(texts::ZOOM_ONE),
+                                          SJIS(texts::ZOOM_DOUBLE)};
+  queueMapTitlePart(zoomTexts[session.mapZoom - MAP_ZOOM_MIN], layer);
+}
+
+// The strip right of the title image, under the title line's texts: opaque,
+// so a window in front hides the texts of the one behind it. It is the title
+// image's last column drawn out to the window's right edge.
+void drawTitleStrip(const ViewWindow& v, const Sprite& title, int layer) {
+  const int32_t left = v.x - 6 + title.width, right = v.x + v.w + 6;
+  if (right <= left) return;
+  blitStretched(left, v.y - 27, right - left, title.height, title.srcX + title.width - 1, title.srcY, 1, title.height, 1,
+                layer, title.slot);
 }
 
 void updateWindow(ViewWindow& v, const WindowLook& look, bool isMap, int layer) {
@@ -388,11 +464,18 @@ void updateWindow(ViewWindow& v, const WindowLook& look, bool isMap, int layer) 
     editor_detail::sheetImageSize(&imageW, &imageH);
 
   updateTitleMove(v, look);
+  updatePan(v, look.frontValue);
   updateAutoScroll(v);
   updateThumbs(v, look, imageW, imageH);
   if (isMap) updateDirectionScroll(v);
   updateResize(v, look);
-  clampSize(v, imageW, imageH);
+  if (isMap) {
+    int32_t fullW = 0, fullH = 0;
+    editor_detail::mapPixelSize(&fullW, &fullH);
+    clampSize(v, maxI(imageW, fullW), maxI(imageH, fullH));
+  } else {
+    clampSize(v, imageW, imageH);
+  }
   editor_detail::clampScroll(v, imageW, imageH);
 
   if (isMap)
@@ -401,9 +484,10 @@ void updateWindow(ViewWindow& v, const WindowLook& look, bool isMap, int layer) 
     drawSheetContent(v, imageW, imageH, layer);
   drawWindowFrame(v.x, v.y, v.w, v.h, layer);
   drawPiece(*look.title, static_cast<float>(v.x - 6), static_cast<float>(v.y - 27), layer);
+  drawTitleStrip(v, *look.title, layer);
   if (isMap) drawHistoryPosition(v, layer);
   drawThumbs(v, look, imageW, imageH, layer);
-  if (v.w > 0 && v.h > 0) drawGridLines(v, layer);
+  if (v.w > 0 && v.h > 0) drawGridLines(v, imageW, imageH, isMap ? session.mapZoom : 0, layer);
 }
 
 }  // namespace

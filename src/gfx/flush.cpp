@@ -34,8 +34,9 @@ void flushBlits(int layer) {
     uint16_t key = static_cast<uint16_t>(rawKey);
     if (c.stretched) {
       int keyed = (c.flags & BLT_KEYSRC) && keyOk;
-      platSurfaceStretch(back, c.dstLeft, c.dstTop, c.dstRight, c.dstBottom, src, c.srcLeft, c.srcTop, c.srcRight,
-                         c.srcBottom, keyed, key);
+      platSurfaceStretchClipped(back, c.dstLeft, c.dstTop, c.dstRight, c.dstBottom, c.clipLeft, c.clipTop,
+                                c.clipRight, c.clipBottom, src, c.srcLeft, c.srcTop, c.srcRight, c.srcBottom, keyed,
+                                key);
     } else if ((c.flags & BLTFAST_SRCCOLORKEY) && keyOk) {
       platSurfaceCopyKeyed(back, c.x, c.y, src, c.srcLeft, c.srcTop, c.srcRight, c.srcBottom, key);
     } else {

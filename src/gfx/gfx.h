@@ -52,7 +52,12 @@ PlatSurface* backBuffer();  // the 800 x 600 RGB565 picture (null before startDi
 
 // ---------------------------------------------------------------------------
 // Surface slots
-enum SlotIndex { SLOT_DATA = 0, SLOT_ICON = 1, SLOT_MES = 2, SLOT_WALLPAPER = 5, SLOT_CHIPSHEET = 10 };
+enum SlotIndex {
+  SLOT_DATA = 0, SLOT_ICON = 1, SLOT_MES = 2, SLOT_WALLPAPER = 5, SLOT_CHIPSHEET = 10,
+  // Pictures the editor draws itself: the map's chips, one pixel a cell of
+  // its attributes' colours.
+  SLOT_MAP_PICTURE = 11, SLOT_ATTRIBUTE_PICTURE = 12,
+};
 constexpr uint32_t CLR_INVALID = 0xFFFFFFFFu;
 
 struct SurfaceSlot {
@@ -63,6 +68,7 @@ struct SurfaceSlot {
   int32_t width;
   int32_t height;
   uint32_t rawKey;  // the raw pixel value the key colour converts to
+  uint32_t generation;  // counts every change of the slot's surface
 };
 extern SurfaceSlot surfaceSlots[SLOT_COUNT];
 
@@ -72,6 +78,17 @@ void releaseAllSurfaces();
 void reloadSurfaces();
 int surfaceSize(int slot, int32_t* width, int32_t* height);
 uint32_t matchSurfaceColor(PlatSurface* surface, uint32_t color);
+// A black surface of that size in the slot, drawn by the editor itself
+// rather than loaded (not reloaded after lost surfaces: its generation
+// changes and its owner draws it again). It allocates: only when its size
+// changes. 1 on success.
+int createBlankSurface(int slot, int32_t width, int32_t height);
+// Drawing into a slot's surface at once, not queued: a stretched opaque copy
+// from another slot, and a filled rectangle (GDI colour). Both are cut to the
+// surfaces.
+void paintSurface(int dstSlot, int32_t dx, int32_t dy, int32_t dw, int32_t dh, int srcSlot, int32_t sx, int32_t sy,
+                  int32_t sw, int32_t sh);
+void fillSurface(int slot, int32_t x, int32_t y, int32_t w, int32_t h, uint32_t color);
 
 // ---------------------------------------------------------------------------
 // Sprites and the blit queue
@@ -88,10 +105,13 @@ struct BlitCommand {
   int32_t srcLeft, srcTop, srcRight, srcBottom;
   int32_t dstLeft, dstTop, dstRight, dstBottom;
   PlatSurface* source;
-  int32_t slot;  // the slot the source was taken from (for its colour key)
+  int16_t slot;       // the slot the source was taken from (for its colour key)
+  int16_t stretched;
   int32_t x, y;
   uint32_t flags;
-  int32_t stretched;
+  // A stretched copy writes only inside this rectangle (drawScaled's clip;
+  // the whole range for blitStretched).
+  int16_t clipLeft, clipTop, clipRight, clipBottom;
 };
 
 static_assert(sizeof(BlitCommand) <= 64, "the blit queue's size is reckoned at 64 bytes a copy");
@@ -108,6 +128,13 @@ extern int32_t clipLeft, clipTop, clipRight, clipBottom;
 int drawSprite(Sprite s);
 void blitStretched(int32_t dx, int32_t dy, int32_t dw, int32_t dh, int32_t sx, int32_t sy, int32_t sw,
                    int32_t sh, int32_t opaque, int32_t layer, int32_t slot);
+// A stretched copy cut to the clip rectangle: the source rectangle is mapped
+// onto the whole destination rectangle and only the pixels inside the clip
+// are written, so a zoomed picture keeps its pixel grid at a window's edge.
+// Nothing is queued when the layer is out of range, its queue is full, or the
+// destination lies wholly outside the clip.
+void drawScaled(int32_t dx, int32_t dy, int32_t dw, int32_t dh, int32_t sx, int32_t sy, int32_t sw, int32_t sh,
+                int32_t opaque, int32_t layer, int32_t slot);
 void setClipRect(int32_t left, int32_t top, int32_t right, int32_t bottom);
 void flushBlits(int layer);
 

@@ -58,7 +58,7 @@ int drawSprite(Sprite s) {
   c.dstLeft = c.dstTop = c.dstRight = c.dstBottom = 0;
   bool validSlot = s.slot >= 0 && s.slot < SLOT_COUNT;
   c.source = validSlot ? surfaceSlots[s.slot].surface : nullptr;
-  c.slot = validSlot ? s.slot : -1;
+  c.slot = static_cast<int16_t>(validSlot ? s.slot : -1);
   c.x = trunc32(x);
   c.y = trunc32(y);
   c.flags = s.opaque == 0 ? (BLTFAST_WAIT | BLTFAST_SRCCOLORKEY) : BLTFAST_WAIT;
@@ -67,8 +67,12 @@ int drawSprite(Sprite s) {
   return 1;
 }
 
-void blitStretched(int32_t dx, int32_t dy, int32_t dw, int32_t dh, int32_t sx, int32_t sy, int32_t sw,
-                   int32_t sh, int32_t opaque, int32_t layer, int32_t slot) {
+namespace {
+
+int16_t clip16(int32_t v) { return static_cast<int16_t>(v < -32768 ? -32768 : (v > 32767 ? 32767 : v)); }
+
+void queueStretched(int32_t dx, int32_t dy, int32_t dw, int32_t dh, int32_t sx, int32_t sy, int32_t sw, int32_t sh,
+                    int32_t opaque, int32_t layer, int32_t slot, const int32_t clip[4]) {
   if (layer < 0 || layer >= LAYER_COUNT) return;
   if (blitCount[layer] >= BLIT_QUEUE_SIZE) return;
   BlitCommand& c = blitQueue[layer][blitCount[layer]];
@@ -82,11 +86,30 @@ void blitStretched(int32_t dx, int32_t dy, int32_t dw, int32_t dh, int32_t sx, i
   c.dstBottom = dy + dh;
   bool validSlot = slot >= 0 && slot < SLOT_COUNT;
   c.source = validSlot ? surfaceSlots[slot].surface : nullptr;
-  c.slot = validSlot ? slot : -1;
+  c.slot = static_cast<int16_t>(validSlot ? slot : -1);
   c.x = c.y = 0;
   c.flags = opaque != 0 ? BLT_WAIT : (BLT_WAIT | BLT_KEYSRC);
   c.stretched = 1;
+  c.clipLeft = clip16(clip[0]);
+  c.clipTop = clip16(clip[1]);
+  c.clipRight = clip16(clip[2]);
+  c.clipBottom = clip16(clip[3]);
   ++blitCount[layer];
+}
+
+}  // namespace
+
+void blitStretched(int32_t dx, int32_t dy, int32_t dw, int32_t dh, int32_t sx, int32_t sy, int32_t sw,
+                   int32_t sh, int32_t opaque, int32_t layer, int32_t slot) {
+  static const int32_t whole[4] = {-32768, -32768, 32767, 32767};
+  queueStretched(dx, dy, dw, dh, sx, sy, sw, sh, opaque, layer, slot, whole);
+}
+
+void drawScaled(int32_t dx, int32_t dy, int32_t dw, int32_t dh, int32_t sx, int32_t sy, int32_t sw, int32_t sh,
+                int32_t opaque, int32_t layer, int32_t slot) {
+  const int32_t clip[4] = {clipLeft, clipTop, clipRight, clipBottom};
+  if (dx >= clipRight || dy >= clipBottom || dx + dw <= clipLeft || dy + dh <= clipTop) return;
+  queueStretched(dx, dy, dw, dh, sx, sy, sw, sh, opaque, layer, slot, clip);
 }
 
 void queueShape(int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t penWidth, uint32_t color,

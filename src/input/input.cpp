@@ -22,6 +22,8 @@ constexpr int DIK_LCONTROL = 0x1D, DIK_LSHIFT = 0x2A, DIK_SPACE = 0x39;
 constexpr int DIK_UP = 0xC8, DIK_NUMPAD8 = 0x48, DIK_DOWN = 0xD0, DIK_NUMPAD2 = 0x50;
 constexpr int DIK_LEFT = 0xCB, DIK_NUMPAD4 = 0x4B, DIK_RIGHT = 0xCD, DIK_NUMPAD6 = 0x4D;
 constexpr int DIK_RCONTROL = 0x9D, DIK_RSHIFT = 0x36, DIK_Z = 0x2C, DIK_Y = 0x15, DIK_S = 0x1F;
+constexpr int DIK_0 = 0x0B, DIK_MINUS = 0x0C, DIK_EQUALS = 0x0D, DIK_SUBTRACT = 0x4A, DIK_ADD = 0x4E,
+              DIK_NUMPAD0 = 0x52;
 
 inline bool down(int code) { return (inputState.keyState[code] & 0x80) != 0; }
 inline bool pressedNow(int code) { return down(code) && (lastKeys[code] & 0x80) == 0; }
@@ -51,6 +53,13 @@ Shortcut readShortcut() {
   if (pressedNow(DIK_Y)) return SHORTCUT_REDO;
   if (pressedNow(DIK_S) && ctrl) return SHORTCUT_SAVE;
   return SHORTCUT_NONE;
+}
+
+ZoomKey readZoomKey() {
+  if (pressedNow(DIK_EQUALS) || pressedNow(DIK_ADD)) return ZOOM_KEY_IN;
+  if (pressedNow(DIK_MINUS) || pressedNow(DIK_SUBTRACT)) return ZOOM_KEY_OUT;
+  if (pressedNow(DIK_0) || pressedNow(DIK_NUMPAD0)) return ZOOM_KEY_RESET;
+  return ZOOM_KEY_NONE;
 }
 
 void setButtons() {
@@ -116,6 +125,9 @@ int pollInput(int active) {
   keyBits = mouseBits = 0;
   inputState.keyboardReadOk = inputState.mouseReadOk = 0;
   inputState.shortcut = SHORTCUT_NONE;
+  inputState.zoomKey = ZOOM_KEY_NONE;
+  inputState.wheel = 0;
+  inputState.ctrlDown = inputState.shiftDown = 0;
   inputState.chordBegan = inputState.modifierPressed = inputState.modifierHeld = 0;
   bool keysRead = false;
   if (keyboardOpen && inputState.inputSuspended == 0 && active == 1) {
@@ -131,6 +143,9 @@ int pollInput(int active) {
       inputState.modifierPressed = pressedNow(DIK_LCONTROL) || pressedNow(DIK_LSHIFT);
       inputState.modifierHeld = down(DIK_LCONTROL) || down(DIK_LSHIFT);
       inputState.shortcut = readShortcut();
+      inputState.zoomKey = readZoomKey();
+      inputState.ctrlDown = ctrlHeld() ? 1 : 0;
+      inputState.shiftDown = heldOrJust(DIK_LSHIFT) || heldOrJust(DIK_RSHIFT) ? 1 : 0;
     }
   }
   if (mouseOpen && inputState.inputSuspended == 0 && active == 1) {
@@ -145,6 +160,7 @@ int pollInput(int active) {
       if (m.buttons[3] & 0x80) mouseBits |= BTN_MOUSE4;
       inputState.mouseDX = m.x;
       inputState.mouseDY = m.y;
+      inputState.wheel = m.wheel;
       std::memcpy(inputState.mouseButtonsRead, m.buttons, sizeof inputState.mouseButtonsRead);
       inputState.mouseReadOk = 1;
     }
@@ -155,6 +171,10 @@ int pollInput(int active) {
     // A command key pressed with Ctrl (or Shift with it) is a chord: its
     // modifiers were never buttons.
     if (inputState.shortcut != SHORTCUT_NONE && ctrlHeld()) beginChord();
+    // The wheel and the zoom keys take Shift as well as Ctrl: + itself is
+    // Shift and =, and Shift+wheel scrolls sideways.
+    const bool modifier = inputState.ctrlDown != 0 || inputState.shiftDown != 0;
+    if (modifier && (inputState.wheel != 0 || inputState.zoomKey != ZOOM_KEY_NONE)) beginChord();
     std::memcpy(lastKeys, inputState.keyState, sizeof lastKeys);
   } else {
     std::memset(lastKeys, 0, sizeof lastKeys);

@@ -15,6 +15,8 @@ constexpr int32_t BTN_MOUSE4 = 0x80;
 // The keys that stand for editor commands: plain, or with Ctrl (and Shift)
 // held as a chord.
 enum Shortcut : int32_t { SHORTCUT_NONE = 0, SHORTCUT_UNDO, SHORTCUT_REDO, SHORTCUT_SAVE };
+// The zoom keys: + (also = and keypad +), - (also keypad -), 0 (also keypad 0).
+enum ZoomKey : int32_t { ZOOM_KEY_NONE = 0, ZOOM_KEY_IN, ZOOM_KEY_OUT, ZOOM_KEY_RESET };
 
 // Written by the input layer alone: which devices it may use, and what it
 // read for the current frame.
@@ -36,6 +38,15 @@ struct InputState {
   // The command key pressed this frame: Z undo, Y redo, and with Ctrl held
   // Ctrl+Z, Ctrl+Y, Ctrl+Shift+Z and Ctrl+S.
   Shortcut shortcut = SHORTCUT_NONE;
+  // The zoom key pressed this frame; + is Shift and =, so Shift (or Ctrl)
+  // held with a zoom key makes a chord.
+  ZoomKey zoomKey = ZOOM_KEY_NONE;
+  // Whole wheel notches turned since the last frame, away from the user
+  // positive; Ctrl or Shift held with a turn makes a chord.
+  int32_t wheel = 0;
+  // Ctrl (left or right) and Shift (left or right) are down: what the
+  // wheel and the zoom keys do depends on them.
+  int32_t ctrlDown = 0, shiftDown = 0;
   // Set in the frame a chord is recognised: Left Ctrl and Left Shift held in
   // it were modifiers, not buttons. From this frame until each is released
   // they no longer count as BTN_PRIMARY / BTN_SECONDARY; what their press

@@ -36,6 +36,12 @@ void platSurfaceCopyKeyed(PlatSurface* dst, int dx, int dy, const PlatSurface* s
 // rectangle; keyed != 0 skips source pixels equal to key.
 void platSurfaceStretch(PlatSurface* dst, int dLeft, int dTop, int dRight, int dBottom, const PlatSurface* src,
                         int sLeft, int sTop, int sRight, int sBottom, int keyed, uint16_t key);
+// Same, writing only the pixels inside the clip rectangle (cLeft, cTop,
+// cRight, cBottom): a scaled picture cut at a window's edge keeps the pixel
+// grid it has as a whole.
+void platSurfaceStretchClipped(PlatSurface* dst, int dLeft, int dTop, int dRight, int dBottom, int cLeft, int cTop,
+                               int cRight, int cBottom, const PlatSurface* src, int sLeft, int sTop, int sRight,
+                               int sBottom, int keyed, uint16_t key);
 
 // GDI colour 0x00BBGGRR to RGB565 by truncating each channel (no dithering),
 // the same conversion the bitmap loader applies to every pixel.

@@ -20,6 +20,8 @@
 // Devices: set keys and mouse directly, or lose input.
 void platformTestSetKey(int scanCode, int down);
 void platformTestMouse(int dx, int dy, int buttonMask);
+// Turns the wheel by whole notches (positive: away from the user).
+void platformTestWheel(int notches);
 void platformTestLoseInput();
 void platformTestResetDevices();
 

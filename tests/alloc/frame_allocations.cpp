@@ -191,6 +191,8 @@ struct Mode {
   int heldKey;     // a scan code held after the warm-up (0: none)
   int heldButtons; // mouse buttons held from the first frame on
   int32_t random = 0;  // the random-chip switch, which marks every cell it rolls
+  int32_t zoom = 0;    // the map window's zoom: below 1:1 it is drawn from the map's pictures
+  int32_t fitted = 0;  // the preview fits the whole map to the screen
 };
 
 // The global position of a pixel of the 800 x 600 picture, which the window
@@ -289,6 +291,10 @@ int main(int argc, char** argv) {
       {"undo", 0, 0, 0, 0x2C, 0},
       {"attribute", 0, 2, 0, 0, 0},
       {"preview", 0, 0, 1, 0, 0},
+      // At 1/4x a stroke changes cells that the map's picture draws again.
+      {"1/4 painting", 0, 1, 0, 0, 1, 0, -2},
+      {"1/4 attribute", 0, 2, 0, 0, 0, 0, -2},
+      {"fitted preview", 0, 0, 1, 0, 0, 0, 0, 1},
   };
   constexpr int WARM_UP = 40, COUNTED = 100;
   int failed = 0;
@@ -297,6 +303,8 @@ int main(int argc, char** argv) {
     session.toolMode = static_cast<ToolMode>(mode.tool);
     session.randomMode = mode.random;
     session.editorMode = static_cast<EditorMode>(mode.preview);
+    session.mapZoom = mode.zoom;
+    preview.fitted = mode.fitted;
     QPoint (*where)(int) = mode.preview ? swayPoint : hoverPoint;
     afterWarmUp = false;
     platformTestMouse(0, 0, mode.heldButtons);
@@ -310,7 +318,9 @@ int main(int argc, char** argv) {
     updateEditorFrame(appState.appActive);  // the release ends a stroke
     // Still in its mode, drawing, and following the pointer: the frames were
     // the editor's own.
-    bool ran = session.editorMode == mode.preview && session.toolMode == mode.tool && drawCount > 0 && c.moves > COUNTED / 2;
+    // The fitted preview does not pan: nothing in it follows the pointer.
+    bool ran = session.editorMode == mode.preview && session.toolMode == mode.tool && drawCount > 0 &&
+               (mode.fitted != 0 || c.moves > COUNTED / 2);
     if (mode.heldButtons) ran = ran && doc.planeX[cellIndex(session.hoverCellX / doc.chipWidth, session.hoverCellY / doc.chipHeight)] == 64;
     if (mode.heldKey == 0x2C) ran = ran && history.count == 1 && history.position == 0;  // the stroke undone
     bool ok = ran && c.news == 0 && c.mallocs == 0;

@@ -538,7 +538,7 @@ void paintPictogram(Pen& g, int i, int y) {
 }
 
 // The tool strip's icons: 18 x 18 plates in a second column at x 48, icon k
-// at y = 20 k (bucket, rectangle, 9-slice, replace, random, aligned).
+// at y = 20 k (bucket, rectangle, 9-slice, replace, random, aligned, zoom).
 void stripBase(Pen& g, int x, int y) {
   g.rounded(x, y, 18, 18, INK, BTN);
   g.box(x + 1, y + 1, 15, 1, BTN_HI);
@@ -594,6 +594,13 @@ void paintStripPictogram(Pen& g, int k, int x, int y) {
           g.box(bx + 1, by + 1, 2, 2, YELLOW);
         }
       break;
+    case 6:  // zoom: a magnifying glass over four chips, its handle down right
+      g.ellipse(x + 2, y + 2, 10, 10, WHITE, INK);
+      g.box(x + 5, y + 5, 5, 5, GREEN);
+      g.box(x + 5, y + 7, 5, 1, GREEN_DK);
+      g.box(x + 7, y + 5, 1, 5, GREEN_DK);
+      for (int d = 0; d < 4; ++d) g.box(x + 11 + d, y + 11 + d, 2, 2, d == 0 ? INK : ORANGE);
+      break;
   }
 }
 
@@ -624,7 +631,7 @@ QImage paintIcons() {
       g.labelCentred(24, y + 35, kIconLabels[i], WHITE, 1, INK);
     }
   }
-  for (int k = 0; k < 6; ++k) {
+  for (int k = 0; k < 7; ++k) {
     stripBase(g, 48, 20 * k);
     paintStripPictogram(g, k, 48, 20 * k);
   }
@@ -641,8 +648,8 @@ struct Caption {
   char key = 0;            // the key that does the same, on a key cap at the bottom right
 };
 
-// The command buttons' 13, then the tool strip's (F, P, N, R, D, A).
-const Caption kCaptions[19] = {
+// The command buttons' 13, then the tool strip's (F, P, N, R, D, A, zoom).
+const Caption kCaptions[20] = {
     {"ビットマップを", "ロードします。"}, {"マップデータを", "ロードします。"},
     {"マップデータを", "セーブします。"}, {"マップのサイズを", "変更します。"},
     {"1つ前の状態に", "戻します。"},      {"マップデータを", "消去します。"},
@@ -653,6 +660,7 @@ const Caption kCaptions[19] = {
     {"つながった所を", "ぬりつぶす。", "", 'F'},  {"四角い範囲を", "ぬりつぶす。", "", 'P'},
     {"角・辺・中身で", "四角を描く。", "", 'N'},   {"同じチップを", "置きかえる。", "", 'R'},
     {"ランダムに", "置きます。", "", 'D'},        {"ブラシの大きさ", "ずつ置く。", "", 'A'},
+    {"マップの表示を", "縮小する。", "", '-'},
 };
 
 // A key cap in a corner of the balloon clear of the text: bottom right under
@@ -668,7 +676,7 @@ void paintKeyCap(Pen& g, int x, int y, char key, bool top) {
 QImage paintCaptions() {
   QImage img = canvas(240, 224, KEY_GREEN);
   Pen g(img);
-  for (int i = 0; i < 19; ++i) {
+  for (int i = 0; i < 20; ++i) {
     const int x = 80 * (i % 3), y = 32 * (i / 3);
     // Balloon with rounded corners (the corner pixels keep the key colour)
     // and a soft shadow along the bottom and right.

@@ -25,6 +25,7 @@ struct Devices {
   uint8_t buttons[4] = {};
   uint8_t buttonLatch[4] = {};
   double pendingDX = 0, pendingDY = 0;  // motion in picture pixels, not yet read
+  int32_t pendingWheel = 0;              // eighths of a degree, not yet read
 } dev;
 
 bool knownDevice(int device) { return device == DEVICE_KEYBOARD || device == DEVICE_MOUSE; }
@@ -45,6 +46,12 @@ void platDeviceSetButton(int i, bool down) {
   platNoteInput();
 }
 
+void platDeviceAddWheel(int delta) {
+  // Held far inside the int32 range whatever a device reports.
+  int64_t w = int64_t(dev.pendingWheel) + delta;
+  dev.pendingWheel = static_cast<int32_t>(w > (1 << 24) ? (1 << 24) : (w < -(1 << 24) ? -(1 << 24) : w));
+}
+
 void platDeviceClearKeys() {
   std::memset(dev.keys, 0, sizeof dev.keys);
   std::memset(dev.keyLatch, 0, sizeof dev.keyLatch);
@@ -62,6 +69,7 @@ void platDeviceLoseInput() {
   std::memset(dev.buttons, 0, sizeof dev.buttons);
   std::memset(dev.buttonLatch, 0, sizeof dev.buttonLatch);
   dev.pendingDX = dev.pendingDY = 0;
+  dev.pendingWheel = 0;
   backendPointerRestart();
 }
 
@@ -101,7 +109,9 @@ int platformMouseRead(PlatMouseState* state) {
   dev.pendingDY -= iy;
   state->x = static_cast<int32_t>(ix);
   state->y = static_cast<int32_t>(iy);
-  state->wheel = 0;
+  // Whole notches; a fine-grained wheel's part of a notch waits for the rest.
+  state->wheel = dev.pendingWheel / 120;
+  dev.pendingWheel -= state->wheel * 120;
   for (int i = 0; i < 4; ++i) state->buttons[i] = dev.buttons[i] | dev.buttonLatch[i];
   std::memset(dev.buttonLatch, 0, sizeof dev.buttonLatch);
   return DEV_OK;
@@ -116,6 +126,8 @@ void platformTestMouse(int dx, int dy, int buttonMask) {
   dev.pendingDY += dy;
   for (int i = 0; i < 4; ++i) platDeviceSetButton(i, (buttonMask & (1 << i)) != 0);
 }
+
+void platformTestWheel(int notches) { platDeviceAddWheel(notches * 120); }
 
 void platformTestLoseInput() { platDeviceLoseInput(); }
 

@@ -6,6 +6,9 @@
 
 void platDeviceSetKey(int scanCode, bool down);
 void platDeviceSetButton(int button, bool down);
+// Wheel turns in eighths of a degree (a notch is 120), away from the user
+// positive; handed out as whole notches.
+void platDeviceAddWheel(int delta);
 // Clears every key and button; acquired devices report DEV_INPUTLOST next.
 void platDeviceLoseInput();
 // Keys only (the keyboard comes back): every key and latch up.

@@ -179,18 +179,31 @@ void platSurfaceCopyKeyed(PlatSurface* dst, int dx, int dy, const PlatSurface* s
 
 void platSurfaceStretch(PlatSurface* dst, int dLeft, int dTop, int dRight, int dBottom, const PlatSurface* src,
                         int sLeft, int sTop, int sRight, int sBottom, int keyed, uint16_t key) {
+  platSurfaceStretchClipped(dst, dLeft, dTop, dRight, dBottom, dLeft, dTop, dRight, dBottom, src, sLeft, sTop, sRight,
+                            sBottom, keyed, key);
+}
+
+void platSurfaceStretchClipped(PlatSurface* dst, int dLeft, int dTop, int dRight, int dBottom, int cLeft, int cTop,
+                               int cRight, int cBottom, const PlatSurface* src, int sLeft, int sTop, int sRight,
+                               int sBottom, int keyed, uint16_t key) {
   if (!dst || !src || !dst->pixels || !src->pixels || dst == src) return;
   int64_t dw = int64_t(dRight) - dLeft, dh = int64_t(dBottom) - dTop;
   int64_t sw = int64_t(sRight) - sLeft, sh = int64_t(sBottom) - sTop;
   if (dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0) return;
+  // The written pixels: the destination rectangle cut to the clip and to the
+  // surface; the mapping onto the source stays that of the whole rectangle.
+  int64_t x0 = std::max<int64_t>({dLeft, cLeft, 0}), x1 = std::min<int64_t>({dRight, cRight, dst->width});
+  int64_t y0 = std::max<int64_t>({dTop, cTop, 0}), y1 = std::min<int64_t>({dBottom, cBottom, dst->height});
+  if (x0 >= x1 || y0 >= y1) return;
   if (dw == sw && dh == sh) {
-    if (keyed) platSurfaceCopyKeyed(dst, dLeft, dTop, src, sLeft, sTop, sRight, sBottom, key);
-    else platSurfaceCopy(dst, dLeft, dTop, src, sLeft, sTop, sRight, sBottom);
+    const int ox = static_cast<int>(x0 - dLeft), oy = static_cast<int>(y0 - dTop);
+    const int w = static_cast<int>(x1 - x0), h = static_cast<int>(y1 - y0);
+    if (keyed)
+      platSurfaceCopyKeyed(dst, int(x0), int(y0), src, sLeft + ox, sTop + oy, sLeft + ox + w, sTop + oy + h, key);
+    else
+      platSurfaceCopy(dst, int(x0), int(y0), src, sLeft + ox, sTop + oy, sLeft + ox + w, sTop + oy + h);
     return;
   }
-  int64_t x0 = std::max<int64_t>(dLeft, 0), x1 = std::min<int64_t>(dRight, dst->width);
-  int64_t y0 = std::max<int64_t>(dTop, 0), y1 = std::min<int64_t>(dBottom, dst->height);
-  if (x0 >= x1 || y0 >= y1) return;
   int cx0, cx1, cy0, cy1;
   mapAxis(dLeft, dw, sLeft, sw, x0, x1, src->width, stretchCols, &cx0, &cx1);
   mapAxis(dTop, dh, sTop, sh, y0, y1, src->height, stretchRows, &cy0, &cy1);

@@ -14,6 +14,7 @@
 #include <QImage>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QWheelEvent>
 #include <QPaintEvent>
 #include <QResizeEvent>
 #include <QPainter>
@@ -285,6 +286,8 @@ class MainWidget : public QWidget {
   void mousePressEvent(QMouseEvent* e) override { button(e->button(), true); }
   void mouseReleaseEvent(QMouseEvent* e) override { button(e->button(), false); }
   void mouseDoubleClickEvent(QMouseEvent* e) override { button(e->button(), true); }
+  // The wheel turns vertically; a sideways turn (a tilt wheel) is not read.
+  void wheelEvent(QWheelEvent* e) override { platDeviceAddWheel(e->angleDelta().y()); }
   void mouseMoveEvent(QMouseEvent* e) override { pointerAt(e->globalPosition()); }
   void enterEvent(QEnterEvent* e) override { pointerAt(e->globalPosition()); }
 
