@@ -11,10 +11,24 @@ for f in chips.bmp sample.bct; do
   [ -e "$f" ] || cp "$root/samples/$f" "$f"
 done
 [ -e Brin.bmp ] || cp "$root/samples/Brin.bmp" Brin.bmp
+# The settings file holds paths as Shift_JIS bytes, as the editor reads them:
+# a clone under a folder named 地図 is converted. A path Shift_JIS cannot hold
+# stays as it is (the editor cannot open it yet).
+stored_path() {
+  local sjis
+  if sjis="$(printf '%s' "$1" | iconv -f UTF-8 -t CP932 2>/dev/null)"; then
+    printf '%s' "$sjis"
+  else
+    printf '%s' "$1"
+  fi
+}
 if [ ! -e Brindlecot.ini ]; then
   here="$(pwd)/"
   # Section and key names are Shift_JIS bytes.
-  section="$(printf 'ふぁいる' | iconv -f UTF-8 -t CP932)"
-  printf '[%s]\r\nBMP=%schips.bmp\r\nBCT=%ssample.bct\r\nBG=%sBrin.bmp\r\n' \
-    "$section" "$here" "$here" "$here" > Brindlecot.ini
+  {
+    printf '[%s]\r\n' "$(printf 'ふぁいる' | iconv -f UTF-8 -t CP932)"
+    printf 'BMP=%s\r\n' "$(stored_path "${here}chips.bmp")"
+    printf 'BCT=%s\r\n' "$(stored_path "${here}sample.bct")"
+    printf 'BG=%s\r\n' "$(stored_path "${here}Brin.bmp")"
+  } > Brindlecot.ini
 fi
