@@ -25,9 +25,13 @@ wait_window() {
   xdotool search --onlyvisible --name "$1" | head -1
 }
 
+# The same session runs with and without a window manager at the same time
+# (ctest -j2): each run names its pictures apart, or one run would read the
+# other's screenshot in place of its own.
+shot_path() { echo "$E2E_SHOTS/$1${E2E_WM:+-$E2E_WM}.png"; }
 shot() {  # shot NAME: screenshot of the whole screen
-  import -window root "$E2E_SHOTS/$1.png"
-  echo "$E2E_SHOTS/$1.png"
+  import -window root "$(shot_path "$1")"
+  shot_path "$1"
 }
 
 # pixel FILE X Y -> "r,g,b"

@@ -92,7 +92,7 @@ shot zoom-sample >/dev/null
 click_at $((496 + 24)) 40
 xdotool mousemove --sync $(at4 12 9); sleep 0.3
 s=$(shot zoom-attribute)
-[ "$(pixel "$s" $(at4 2 2))" != "$(pixel "$(echo "$E2E_SHOTS/zoom-sample.png")" $(at4 2 2))" ] ||
+[ "$(pixel "$s" $(at4 2 2))" != "$(pixel "$(shot_path zoom-sample)" $(at4 2 2))" ] ||
   fail "attribute mode at 1/4x shows no colours"
 quit_editor "$pid"; pid=""
 echo "zoom session: ok"
