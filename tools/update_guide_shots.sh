@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 shots="$(mktemp -d)"
 trap 'rm -rf "$shots"' EXIT
 for s in full painting tools recovery zoom; do
-  E2E_SHOTS="$shots" xvfb-run -a -s "-screen 0 800x600x24" \
+  E2E_SHOTS="$shots" xvfb-run -a -s "-screen 0 800x600x24 -noreset" \
     bash "tests/e2e/${s}_session.sh" "$PWD/build/brindlecot" "$PWD"
 done
 mkdir -p docs/shots
