@@ -1,6 +1,7 @@
 // The settings dialog: display options, the wallpaper and the scroll speed.
 #include "dialogs/dialogs.h"
 #include "dialogs/templates.h"
+#include "dialogs/texts.h"
 #include "map/map.h"
 #include "platform/sjis.h"
 #include "settings/settings.h"
@@ -34,7 +35,7 @@ void confirmSettings(DlgHandle* h) {
   if (!readPathField(h, ID_WALLPAPER_PATH, path)) return;
   const int shown = dlgIsChecked(h, ID_WALLPAPER_SHOWN);
   if (shown && !dialogServices.fileExists(path)) {
-    dialogComplain(h, "壁紙がみあたらないよー");
+    dialogComplain(h, uiText(texts::WALLPAPER_MISSING));
     return;
   }
   sjisCopy(doc.wallpaperPath, PATH_STORE, path);
@@ -66,4 +67,4 @@ int settingsDialogProc(DlgHandle* h, int event, int id, int notification) {
   return 0;
 }
 
-int settingsDialog() { return dlgRun(SETTINGS_TEMPLATE, settingsDialogProc) == 1 ? 1 : 0; }
+int settingsDialog() { return dlgRun(shownTemplate(SETTINGS_TEMPLATE), settingsDialogProc) == 1 ? 1 : 0; }
