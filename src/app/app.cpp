@@ -277,7 +277,7 @@ int runApplication(int argc, char** argv) {
   }
   removeStaleTempFiles(iniPath);  // what a killed run left beside the settings
   loadSettings();
-  chooseLanguage(option, nullptr);
+  chooseLanguage(option, settings.language);
   // Work an earlier editor could not save comes first; a restored map skips
   // the start-up dialog.
   char folder[PATH_STORE];

@@ -65,6 +65,14 @@ struct ShownTemplate {
 };
 ShownTemplate shownTemplates[SHOWN_TEMPLATES_MAX];
 
+// Where an English caption needs more room than the Japanese one had: the
+// control's place and width in dialog units. The start-up dialog's wallpaper
+// box pushes its path field to the right.
+struct EnglishRoom {
+  int resourceId, controlId, x, w;
+};
+constexpr EnglishRoom englishRoom[] = {{105, 1002, 10, 52}, {105, 1013, 62, 113}};
+
 // The English text of a caption the table holds, or the caption itself (a
 // name, a number, "OK").
 const char* inEnglish(const char* japanese) {
@@ -103,7 +111,13 @@ const DlgTemplate& shownTemplate(const DlgTemplate& japanese) {
   slot->english.captionUtf8 = inEnglish(japanese.captionUtf8);
   for (int i = 0; i < japanese.controlCount; ++i) {
     slot->controls[i] = japanese.controls[i];
-    slot->controls[i].captionUtf8 = inEnglish(japanese.controls[i].captionUtf8);
+    DlgControl& c = slot->controls[i];
+    c.captionUtf8 = inEnglish(c.captionUtf8);
+    for (const EnglishRoom& room : englishRoom)
+      if (room.resourceId == japanese.resourceId && room.controlId == c.id) {
+        c.x = room.x;
+        c.w = room.w;
+      }
   }
   slot->english.controls = slot->controls;
   return slot->english;

@@ -102,7 +102,7 @@ struct DlgTemplate;
   X(DLG_CANCEL, "ｷｬﾝｾﾙ", "Cancel") \
   X(DLG_NEW_MAP, "新規作成", "New map") \
   X(DLG_OPEN_FILE, "ファイルを開く", "Open a file") \
-  X(DLG_BROWSE, "参照", "Browse") \
+  X(DLG_BROWSE, "参照", "Pick") \
   X(DLG_WALLPAPER, "壁紙表示", "Wallpaper") \
   X(DLG_DEBUG, "デバッグ情報", "Debug info") \
   X(DLG_OPTIONS, "せってい", "Options") \
@@ -123,7 +123,14 @@ struct DlgTemplate;
   X(DLG_SLOW, "遅め", "Slow") \
   X(DLG_FAST, "早め", "Fast") \
   X(DLG_NORMAL, "標準", "Normal") \
-  X(DLG_ATTRIBUTE, "属性を入力してね。", "Type an attribute.")
+  X(DLG_ATTRIBUTE, "属性を入力してね。", "Type an attribute.") \
+  /* The settings dialog's language list; each language by its own name. */ \
+  X(DLG_LANGUAGE, "ことば", "Language") \
+  X(LANGUAGE_AUTO, "おまかせ", "Automatic") \
+  X(LANGUAGE_JA, "日本語", "日本語") \
+  X(LANGUAGE_EN, "English", "English") \
+  X(CAPTION_NOTE, "おしらせ", "Note") \
+  X(LANGUAGE_NEXT_START, "ことばは次に起動したときからかわるよ。", "The new language shows from the next start.")
 // clang-format on
 
 namespace texts {
