@@ -34,10 +34,10 @@ struct DlgTemplate;
   X(NAME_UNUSABLE, "そのファイル名はつかえないよー", "That file name can't be used!") \
   /* The file choosers: title, then the filter's label. */ \
   X(PICK_SHEET, "ＢＭＰファイル？", "Which BMP file?") \
-  X(PICK_SHEET_FILTER, "ＢＭＰファイル[*.bmp]", "BMP files [*.bmp]") \
+  X(PICK_SHEET_FILTER, "ＢＭＰファイル[*.bmp]", "BMP files") \
   X(PICK_MAP, "マップファイル？", "Which map file?") \
   X(PICK_MAP_SAVE, "どれにセーブする？", "Save it where?") \
-  X(PICK_MAP_FILTER, "マップファイル[*.bct]", "Map files [*.bct]") \
+  X(PICK_MAP_FILTER, "マップファイル[*.bct]", "Map files") \
   /* The dialogs' own complaints. */ \
   X(ATTRIBUTE_OUT_OF_RANGE, "属性は 0 から 999 までの数で入れてね。", "Type an attribute from 0 to 999.") \
   X(CHOOSE_CHIP_SIZE, "チップサイズをえらんでね", "Pick a chip size.") \
