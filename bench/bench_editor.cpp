@@ -81,7 +81,7 @@ void editingFrameComposed(benchmark::State& state) {
   setUpFrame(static_cast<int32_t>(state.range(0)));
   session.toolMode = static_cast<ToolMode>(state.range(1));
   session.mapZoom = static_cast<int32_t>(state.range(2));
-  if (!startDisplay(screenW, screenH, 16) ||
+  if (!startDisplay(screenMetrics.canvasW, screenMetrics.canvasH, 16) ||
       !loadSurface((std::string(BRINDLE_SOURCE_DIR) + "/samples/chips.bmp").c_str(), SLOT_CHIPSHEET, KEY_BLACK) ||
       !loadSurface((std::string(BRINDLE_SOURCE_DIR) + "/resources/DATA.bmp").c_str(), SLOT_DATA, KEY_BLACK)) {
     state.SkipWithError("no back buffer, chip sheet or frame pieces");
@@ -104,7 +104,7 @@ void presentedFrame(benchmark::State& state) {
   static char* argv[] = {arg0, nullptr};
   platformInit(1, argv);
   setUpFrame(32);
-  if (!startDisplay(screenW, screenH, 16) ||
+  if (!startDisplay(screenMetrics.canvasW, screenMetrics.canvasH, 16) ||
       !loadSurface((std::string(BRINDLE_SOURCE_DIR) + "/samples/chips.bmp").c_str(), SLOT_CHIPSHEET, KEY_BLACK) ||
       !loadSurface((std::string(BRINDLE_SOURCE_DIR) + "/resources/DATA.bmp").c_str(), SLOT_DATA, KEY_BLACK) ||
       !platformCreateMainWindow("Brindlecot", [](const PlatMessage&) {})) {
@@ -141,7 +141,7 @@ void presentedFrame(benchmark::State& state) {
 }
 
 void backBufferMemcpy(benchmark::State& state) {
-  std::vector<uint16_t> a(size_t(screenW) * screenH, 0x1234), b(a.size());
+  std::vector<uint16_t> a(size_t(screenMetrics.canvasW) * screenMetrics.canvasH, 0x1234), b(a.size());
   for (auto _ : state) {
     std::memcpy(b.data(), a.data(), a.size() * sizeof(uint16_t));
     benchmark::DoNotOptimize(b.data());

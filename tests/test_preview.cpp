@@ -17,7 +17,7 @@ class PreviewTest : public EditorTest {
     static char arg0[] = "brindle_tests";
     static char* argv[] = {arg0, nullptr};
     platformInit(1, argv);
-    ASSERT_EQ(startDisplay(screenW, screenH, 16), 1);
+    ASSERT_EQ(startDisplay(screenMetrics.canvasW, screenMetrics.canvasH, 16), 1);
     presents = clears = 0;
     session.editorMode = EDITOR_PREVIEW;
   }

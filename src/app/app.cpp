@@ -107,10 +107,19 @@ int offerRecoveryCopies(const char* folder) {
 
 void keepWorkAtTheLastMoment() { recoveryLastMoment(); }
 
+// The canvas is chosen once, from the display the run starts on: a display
+// that changes size later keeps it, fitted as the classic picture is.
+void measureCanvas() {
+  int32_t displayW = 0, displayH = 0;
+  platformDisplaySize(&displayW, &displayH);
+  screenMetrics = measureScreen(displayW, displayH, settings.displayCanvas);
+  platformSetPictureSize(screenMetrics.canvasW, screenMetrics.canvasH);
+}
+
 }  // namespace
 
 int startGraphics() {
-  if (!startDisplay(screenW, screenH, 16)) return 0;
+  if (!startDisplay(screenMetrics.canvasW, screenMetrics.canvasH, 16)) return 0;
   loadSurface("DATA", SLOT_DATA, KEY_BLACK);
   loadSurface("ICON", SLOT_ICON, KEY_BLACK);
   loadSurface("MES", SLOT_MES, KEY_MES);
@@ -256,6 +265,7 @@ int runApplication(int argc, char** argv) {
   }
   removeStaleTempFiles(iniPath);  // what a killed run left beside the settings
   loadSettings();
+  measureCanvas();
   // Work an earlier editor could not save comes first; a restored map skips
   // the start-up dialog.
   char folder[PATH_STORE];

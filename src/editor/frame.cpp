@@ -12,24 +12,20 @@
 
 namespace {
 
-// The editing screen's clock lies under the windows, at the right end of the
-// tool strip's row, where no window stands at the default layout (at the
-// bottom right the map window's frame covered it); the preview's is above
-// its cells at the bottom right.
+// The editing screen's clock lies under the windows, where no window stands
+// at the default layout (screenMetrics says where); the preview's is above its
+// cells at the bottom right.
 constexpr int EDITING_CLOCK_LAYER = 0;
 constexpr int PREVIEW_CLOCK_LAYER = 4;
-constexpr int32_t EDITING_CLOCK_Y = 67;
 
 void drawBackground() {
   if (!drawWallpaper()) clearBackBuffer(0);
 }
 
-constexpr int32_t CLOCK_X = screenW - 208;  // the clock's text reaches the right edge
-
-void drawClock(int32_t y, int layer) {
+void drawClock(int32_t x, int32_t y, int layer) {
   char text[TEXT_STORE];
   formatClock(text, sizeof text);
-  queueText(CLOCK_X, y, COLOR_WHITE, text, layer);
+  queueText(x, y, COLOR_WHITE, text, layer);
 }
 
 void drawPointer() {
@@ -62,7 +58,7 @@ int drawWallpaper() {
   if (settings.showWallpaper != 1) return 0;
   surfaceSize(SLOT_WALLPAPER, &w, &h);
   if (w <= 0 || h <= 0) return 0;
-  blitStretched(0, 0, screenW, screenH, 0, 0, w, h, 1, 0, SLOT_WALLPAPER);
+  blitStretched(0, 0, screenMetrics.canvasW, screenMetrics.canvasH, 0, 0, w, h, 1, 0, SLOT_WALLPAPER);
   return 1;
 }
 
@@ -91,7 +87,7 @@ void updateViewWindows() {
 }
 
 void composeEditorFrame() {
-  setClipRect(0, 0, screenW, screenH);
+  setClipRect(0, 0, screenMetrics.canvasW, screenMetrics.canvasH);
   drawBackground();
   // The mode is read once: a frame that enters or leaves the preview is
   // finished as the screen it began as.
@@ -99,14 +95,14 @@ void composeEditorFrame() {
   if (session.editorMode == 0) {
     updateCommandButtons();
     updateViewWindows();
-    drawClock(EDITING_CLOCK_Y, EDITING_CLOCK_LAYER);
+    drawClock(screenMetrics.clockX, screenMetrics.clockY, EDITING_CLOCK_LAYER);
     drawPointer();
     frameState.pointerClaimed = 0;
   } else {
     updatePreview();
-    drawClock(screenH - 16, PREVIEW_CLOCK_LAYER);
+    drawClock(screenMetrics.previewClockX, screenMetrics.previewClockY, PREVIEW_CLOCK_LAYER);
     // The preview hides the map window's title: its mark stands by the clock.
-    drawUnsavedMark(CLOCK_X - 18, screenH - 16, PREVIEW_CLOCK_LAYER);
+    drawUnsavedMark(screenMetrics.previewClockX - 18, screenMetrics.previewClockY, PREVIEW_CLOCK_LAYER);
   }
 }
 

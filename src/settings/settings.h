@@ -20,6 +20,8 @@ struct Settings {
   // Section "せってい"
   int32_t showDebugInfo = 0, showWallpaper = 1, showGuideLines = 1, chipSheetOnTop = 0, autoScroll = 0;
   int32_t scrollSpeed = 400;
+  // Section "そのた"
+  int32_t displayCanvas = 0;  // 1: a canvas the size of the display (from the next start), 0: the classic 800 x 600
 };
 extern Settings settings;
 

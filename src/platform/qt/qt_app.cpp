@@ -35,6 +35,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 #include <thread>
 
 #if defined(__linux__)
@@ -57,8 +58,8 @@
 
 namespace {
 
-constexpr int PICTURE_W = 800;
-constexpr int PICTURE_H = 600;
+// The picture's size for the window made next (platformSetPictureSize).
+int pictureWanted[2] = {800, 600};
 
 // ---------------------------------------------------------------------------
 // The pointer.
@@ -184,11 +185,11 @@ constexpr int MAX_SCALED = 8192;
 
 class MainWidget : public QWidget {
  public:
-  MainWidget() {
+  MainWidget() : pictureW_(pictureWanted[0]), pictureH_(pictureWanted[1]) {
     static bool tableFilled = false;
     if (!tableFilled) fillColourTable();
     tableFilled = true;
-    std::memset(shown_, 0, sizeof shown_);
+    shown_.assign(static_cast<size_t>(pictureW_) * static_cast<size_t>(pictureH_), 0);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
     setMouseTracking(true);
@@ -202,16 +203,16 @@ class MainWidget : public QWidget {
     repaintCount_ = 0;
   }
 
-  // Where the 800 x 600 picture lies in the widget: scaled to fit, aspect kept.
+  // Where the picture lies in the widget: scaled to fit, aspect kept.
   QRect pictureRect() const {
     int w = width(), h = height();
-    if (w <= 0 || h <= 0) return QRect(0, 0, PICTURE_W, PICTURE_H);
-    double s = std::min(double(w) / PICTURE_W, double(h) / PICTURE_H);
-    int pw = int(PICTURE_W * s), ph = int(PICTURE_H * s);
+    if (w <= 0 || h <= 0) return QRect(0, 0, pictureW_, pictureH_);
+    double s = std::min(double(w) / pictureW_, double(h) / pictureH_);
+    int pw = int(pictureW_ * s), ph = int(pictureH_ * s);
     return QRect((w - pw) / 2, (h - ph) / 2, pw, ph);
   }
 
-  double scale() const { return double(pictureRect().width()) / PICTURE_W; }
+  double scale() const { return double(pictureRect().width()) / pictureW_; }
 
   // The shown picture's pixel at picture position (x, y), as 0xAARRGGBB.
   uint32_t shownPixel(int x, int y) const {
@@ -223,7 +224,7 @@ class MainWidget : public QWidget {
   // screen is converted, scaled and handed to Qt; an unchanged frame costs
   // one comparison and pushes nothing to the window.
   void present(const uint16_t* pixels, int width, int height, int pitch) {
-    int rows = std::min(height, PICTURE_H), cols = std::min(width, PICTURE_W);
+    int rows = std::min(height, pictureH_), cols = std::min(width, pictureW_);
     if (rows <= 0 || cols <= 0) return;
     ++presentCounts.frames;
     int pushesBefore = presentPushes;
@@ -233,7 +234,7 @@ class MainWidget : public QWidget {
       int left = cols, right = -1;
       for (int y = y0; y < y1; ++y) {
         const uint16_t* src = pixels + static_cast<ptrdiff_t>(y) * pitch;
-        const uint16_t* old = shown_[y];
+        const uint16_t* old = shownRow(y);
         if (std::memcmp(src, old, rowBytes) == 0) continue;
         int l = 0, r = cols - 1;
         while (src[l] == old[l]) ++l;
@@ -243,7 +244,7 @@ class MainWidget : public QWidget {
       }
       if (right < 0) continue;
       for (int y = y0; y < y1; ++y)
-        std::memcpy(shown_[y] + left, pixels + static_cast<ptrdiff_t>(y) * pitch + left,
+        std::memcpy(shownRow(y) + left, pixels + static_cast<ptrdiff_t>(y) * pitch + left,
                     static_cast<size_t>(right - left + 1) * 2);
       scalePicture(left, y0, right + 1, y1);
       ++presentPushes;
@@ -343,9 +344,11 @@ class MainWidget : public QWidget {
   // The 16-bit picture on screen, for the comparison with the next frame,
   // and the same picture widened to 32 bits and scaled to the window's own
   // pixels, so that painting it is a plain copy.
-  uint16_t shown_[PICTURE_H][PICTURE_W];
+  const int pictureW_, pictureH_;
+  std::vector<uint16_t> shown_;  // pictureW_ x pictureH_, rows one after the other
+  uint16_t* shownRow(int y) { return shown_.data() + static_cast<ptrdiff_t>(y) * pictureW_; }
   QImage scaled_;
-  int scaledW_ = PICTURE_W, scaledH_ = PICTURE_H;
+  int scaledW_ = pictureW_, scaledH_ = pictureH_;
   // For each column and row of the scaled picture the picture's column and
   // row it shows (nearest neighbour); for each picture column and row the
   // first scaled one that shows it or anything right of or below it (the
@@ -353,9 +356,9 @@ class MainWidget : public QWidget {
   // columns [firstCol_[x0], firstCol_[x1]), at any scale.
   int32_t srcCol_[MAX_SCALED];
   int32_t srcRow_[MAX_SCALED];
-  int32_t firstCol_[PICTURE_W + 1];
-  int32_t firstRow_[PICTURE_H + 1];
-  uint32_t widened_[PICTURE_W];  // one picture row at 32 bits, while it is spread
+  int32_t firstCol_[PICTURE_MAX_W + 1];
+  int32_t firstRow_[PICTURE_MAX_H + 1];
+  uint32_t widened_[PICTURE_MAX_W];  // one picture row at 32 bits, while it is spread
 
   static void mapAxis(int scaledSize, int pictureSize, int32_t* src, int32_t* first) {
     for (int d = 0; d < scaledSize; ++d)
@@ -387,11 +390,11 @@ class MainWidget : public QWidget {
       scaled_ = QImage(w, h, QImage::Format_RGB32);
       scaledW_ = w;
       scaledH_ = h;
-      mapAxis(w, PICTURE_W, srcCol_, firstCol_);
-      mapAxis(h, PICTURE_H, srcRow_, firstRow_);
+      mapAxis(w, pictureW_, srcCol_, firstCol_);
+      mapAxis(h, pictureH_, srcRow_, firstRow_);
     }
     scaled_.setDevicePixelRatio(dpr);
-    scalePicture(0, 0, PICTURE_W, PICTURE_H);
+    scalePicture(0, 0, pictureW_, pictureH_);
     update();
   }
 
@@ -412,7 +415,7 @@ class MainWidget : public QWidget {
       if (srcRow_[dy] == aboveRow) {
         std::memcpy(out + dx0, above + dx0, static_cast<size_t>(dx1 - dx0) * 4);
       } else {
-        const uint16_t* src = shown_[srcRow_[dy]];
+        const uint16_t* src = shownRow(srcRow_[dy]);
         for (int x = x0; x < x1; ++x) widened_[x] = rgb565To32[src[x]];
         for (int dx = dx0; dx < dx1; ++dx) out[dx] = widened_[srcCol_[dx]];
         aboveRow = srcRow_[dy];
@@ -425,7 +428,7 @@ class MainWidget : public QWidget {
   // allocates inside Qt (a region and a posted event), so a frame only notes
   // it. Should frames present more bands than this without the event loop
   // running in between, the last rectangle grows to hold the rest.
-  static constexpr int REPAINT_SLOTS = 2 * (PICTURE_H / BAND_ROWS + 1);
+  static constexpr int REPAINT_SLOTS = 2 * (PICTURE_MAX_H / BAND_ROWS + 1);
   QRect repaints_[REPAINT_SLOTS];
   int repaintCount_ = 0;
 
@@ -671,6 +674,21 @@ void platformShowMainWindow() {
 
 int platformMainWindowExists() { return mainWidget ? 1 : 0; }
 
+void platformSetPictureSize(int width, int height) {
+  pictureWanted[0] = std::clamp(width, 1, PICTURE_MAX_W);
+  pictureWanted[1] = std::clamp(height, 1, PICTURE_MAX_H);
+}
+
+void platformDisplaySize(int32_t* width, int32_t* height) {
+  *width = 800;
+  *height = 600;
+  QScreen* screen = app ? QGuiApplication::primaryScreen() : nullptr;
+  if (!screen) return;
+  const double dpr = screen->devicePixelRatio() > 0 ? screen->devicePixelRatio() : 1.0;
+  *width = static_cast<int32_t>(std::lround(screen->geometry().width() * dpr));
+  *height = static_cast<int32_t>(std::lround(screen->geometry().height() * dpr));
+}
+
 int platformRunModal(QDialog* dialog) {
   platModalBegin();
   const int result = dialog->exec();
@@ -891,7 +909,7 @@ void platformTestLastPush(int* left, int* top, int* right, int* bottom) {
 }
 
 uint32_t platformTestShownPixel(int x, int y) {
-  if (!mainWidget || x < 0 || y < 0 || x >= PICTURE_W || y >= PICTURE_H) return 0;
+  if (!mainWidget || x < 0 || y < 0 || x >= pictureWanted[0] || y >= pictureWanted[1]) return 0;
   return mainWidget->shownPixel(x, y);
 }
 
