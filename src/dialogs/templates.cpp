@@ -1,5 +1,6 @@
 // The dialog templates as data. Positions and sizes are dialog units.
 #include "dialogs/templates.h"
+#include "dialogs/texts.h"
 
 namespace {
 
@@ -61,6 +62,8 @@ const DlgControl settingsControls[] = {
     {1002, DLG_CHECK, 0, "オートスクロール", 5, 30, 65, 10},
     {1001, DLG_CHECK, 0, "デバッグ情報", 5, 45, 55, 10},
     {1010, DLG_CHECK, 0, "壁紙表示", 5, 55, 43, 10},
+    {1014, DLG_CHECK, 0, texts::DISPLAY_CANVAS_CHECK, 85, 45, 115, 10},
+    {1015, DLG_CHECK, 0, texts::SHARP_FIT_CHECK, 85, 55, 60, 10},
     {1004, DLG_TRACKBAR, 0, "", 85, 15, 110, 13},
     {1008, DLG_EDIT, PATH_FIELD, "", 15, 65, 155, 12},
     {1009, DLG_PUSH, 0, "参照", 175, 65, 25, 13},

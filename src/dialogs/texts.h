@@ -68,4 +68,9 @@ constexpr const char* ZOOM_QUARTER = "×1/4";
 // The map window's status in attribute mode below 1:1, where the values show
 // as colours: the hover position in map pixels and the value there.
 constexpr const char* ATTRIBUTE_STATUS = "[%d,%d] 属性%d";
+
+// The settings dialog's picture options: a canvas as large as the display
+// (from the next start), and the fitted picture's sharp scaling.
+constexpr const char* DISPLAY_CANVAS_CHECK = "画面いっぱい（次回から）";
+constexpr const char* SHARP_FIT_CHECK = "くっきり拡大";
 }  // namespace texts
