@@ -114,6 +114,7 @@ void measureCanvas() {
   platformDisplaySize(&displayW, &displayH);
   screenMetrics = measureScreen(displayW, displayH, settings.displayCanvas);
   platformSetPictureSize(screenMetrics.canvasW, screenMetrics.canvasH);
+  platformSetSharpFit(settings.sharpFit);
 }
 
 }  // namespace

@@ -106,6 +106,10 @@ void platformWatchFile(const char* pathSjis);
 constexpr int PICTURE_MAX_W = 2560;
 constexpr int PICTURE_MAX_H = 1600;
 void platformSetPictureSize(int width, int height);
+// How a picture enlarged by a scale that is not whole is shown: 0 nearest
+// neighbour (the start value), 1 sharp: whole pixels with only the fraction
+// at each picture pixel's edges blended, so every line carries the same ink.
+void platformSetSharpFit(int on);
 // The size of the display the window opens on, in device pixels (the headless
 // back end: 800 x 600 unless a test sets it).
 void platformDisplaySize(int32_t* width, int32_t* height);

@@ -73,6 +73,8 @@ void platformSetPictureSize(int width, int height) {
   pictureH = height < 1 ? 1 : (height > PICTURE_MAX_H ? PICTURE_MAX_H : height);
 }
 
+void platformSetSharpFit(int) {}
+
 void platformDisplaySize(int32_t* width, int32_t* height) {
   *width = displayW;
   *height = displayH;
