@@ -3,7 +3,9 @@
 // window of another shape stay black.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QImage>
+#include <QMouseEvent>
 #include <QPixmap>
 #include <QWidget>
 
@@ -100,6 +102,20 @@ TEST_F(PresentTest, LetterboxBarsStayBlackAfterResize) {
   EXPECT_EQ(shot.pixel(950, 300), 0xFF000000u);
   EXPECT_EQ(shot.pixel(100, 0), 0xFFFFFFFFu);
   EXPECT_EQ(shot.pixel(899, 599), 0xFFFFFFFFu);
+  // With the program's pointer on, the system's shows over the bars only.
+  platformSetCursorVisible(0);
+  auto shapeAt = [&](int x, int y) {
+    QMouseEvent move(QEvent::MouseMove, QPointF(x, y), w->mapToGlobal(QPointF(x, y)), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QCoreApplication::sendEvent(w, &move);
+    return w->cursor().shape();
+  };
+  EXPECT_EQ(shapeAt(500, 300), Qt::BlankCursor);
+  EXPECT_EQ(shapeAt(50, 300), Qt::ArrowCursor);
+  EXPECT_EQ(shapeAt(950, 300), Qt::ArrowCursor);
+  EXPECT_EQ(shapeAt(101, 300), Qt::BlankCursor);
+  platformSetCursorVisible(1);
+  EXPECT_EQ(shapeAt(500, 300), Qt::ArrowCursor);
 
   // At 1.25 x every window pixel shows the picture pixel nearest its centre,
   // widened channel by channel, with no bars left.
