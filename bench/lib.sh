@@ -47,9 +47,10 @@ end_session() {
 }
 
 # Screen position of a picture position on a screen of $sw x $sh: the editor
-# shows its 800 x 600 picture scaled to fit and centred.
-sx() { awk -v x="$1" -v w="$sw" -v h="$sh" 'BEGIN { s = w / 800 < h / 600 ? w / 800 : h / 600; printf "%d", (w - 800 * s) / 2 + x * s }'; }
-sy() { awk -v y="$1" -v w="$sw" -v h="$sh" 'BEGIN { s = w / 800 < h / 600 ? w / 800 : h / 600; printf "%d", (h - 600 * s) / 2 + y * s }'; }
+# shows its picture ($pw x $ph, 800 x 600 unless set) scaled to fit and centred.
+pw=800 ph=600
+sx() { awk -v x="$1" -v w="$sw" -v h="$sh" -v pw="$pw" -v ph="$ph" 'BEGIN { s = w / pw < h / ph ? w / pw : h / ph; printf "%d", (w - pw * s) / 2 + x * s }'; }
+sy() { awk -v y="$1" -v w="$sw" -v h="$sh" -v pw="$pw" -v ph="$ph" 'BEGIN { s = w / pw < h / ph ? w / pw : h / ph; printf "%d", (h - ph * s) / 2 + y * s }'; }
 
 # stroke SECONDS: the primary button held while the pointer sweeps back and
 # forth over the map window (picture x 320 to 760), one step of 24 picture

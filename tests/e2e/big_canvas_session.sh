@@ -41,15 +41,7 @@ b=$(shot big-canvas-later)
 [ "$(region_diff "$a" "$b" 1712 1056 208 24)" -gt 0 ] || fail "no clock ticks at the bottom right"
 [ "$(region_diff "$a" "$b" 592 60 208 24)" = 0 ] || fail "something still changes at the classic clock's place"
 
-click_at $((128 + 24)) 40 &
-clicker=$!
-choose_file 'どれにセーブする？' "$work/big"
-wait $clicker || true
-quit_editor "$pid"; pid=""
-[ -e big.bct ] || fail "no big.bct was saved"
-painted=$(tr -d '\r' < big.bct | awk -F, '/^@[0-9]+:Y/ {
-  r = substr($1, 2, 5) + 0
-  for (c = 2; c <= NF; ++c) if ($c + 0 == 128) printf "%d,%d ", c - 2, r
-}')
+save_and_quit "$work/big"
+painted=$(cells_with_y big.bct 128)
 [ "$painted" = "0,0 30,25 39,29 " ] || fail "painted cells are '$painted'"
 echo "big canvas session: ok"
