@@ -11,7 +11,8 @@
 // the composition, the comparison with the picture on screen, the conversion
 // of what changed and Qt's paint of it, in a window 800 or 1280 pixels wide
 // (the picture at 1:1 or scaled 1.6x); presentedFrameDisplayCanvas the same
-// on a 1920 x 1080 canvas at 1:1. Its first argument says what changes
+// on a 1920 x 1080 canvas at 1:1, presentedFrameSharp at 1920 with the
+// sharp fit. Its first argument says what changes
 // from frame to frame: 0 nothing, 1 the pointer (the brush ghost follows it a
 // cell further), 2 the whole map window (scrolled by a pixel). The back-buffer memcpy (of the classic
 // canvas, argument 0, or of the 1920 x 1080 one, 1) is the baseline of the same run.
@@ -149,6 +150,13 @@ void presentedFrame(benchmark::State& state) {
   runPresentedFrames(state, state.range(0), static_cast<int>(state.range(1)));
 }
 
+// The classic picture in a window 1920 pixels wide (2.4x) with the sharp fit.
+void presentedFrameSharp(benchmark::State& state) {
+  platformSetSharpFit(1);
+  runPresentedFrames(state, state.range(0), 1920);
+  platformSetSharpFit(0);
+}
+
 // The same on the canvas the size of a 1920 x 1080 display, shown at 1:1;
 // the windows stand where they stand on the classic canvas.
 void presentedFrameDisplayCanvas(benchmark::State& state) {
@@ -217,5 +225,6 @@ BENCHMARK(editingFrameComposed)
     ->Unit(benchmark::kMicrosecond);
 BENCHMARK(editingFrame)->Arg(16)->Arg(32)->Unit(benchmark::kMicrosecond);
 BENCHMARK(presentedFrame)->ArgsProduct({{0, 1, 2}, {800, 1280, 1920}})->Unit(benchmark::kMicrosecond);
+BENCHMARK(presentedFrameSharp)->DenseRange(0, 2)->Unit(benchmark::kMicrosecond);
 BENCHMARK(presentedFrameDisplayCanvas)->DenseRange(0, 2)->Unit(benchmark::kMicrosecond);
 BENCHMARK_MAIN();
