@@ -12,18 +12,20 @@ class ScreenMetricsTest : public EditorTest {
 
 TEST_F(ScreenMetricsTest, CanvasFollowsTheDisplayAndTheWindowsStayInReach) {
   struct Case {
-    int32_t displayW, displayH, displaySized, canvasW, canvasH, scale;
+    int32_t displayW, displayH, displaySized, canvasW, canvasH, scale, dialogScale;
   };
   const Case cases[] = {
-      {1920, 1080, 0, 800, 600, 1},   {1920, 1080, 1, 1920, 1080, 1}, {2560, 1440, 1, 2560, 1440, 1},
-      {3840, 2160, 1, 1920, 1080, 2}, {800, 600, 1, 800, 600, 1},     {640, 480, 1, 800, 600, 1},
-      {1024, 768, 1, 1024, 768, 1},   {7680, 4320, 1, 1920, 1080, 4}, {5120, 1600, 1, 2560, 1600, 1},
+      {1920, 1080, 0, 800, 600, 1, 1},   {1920, 1080, 1, 1920, 1080, 1, 1}, {2560, 1440, 1, 2560, 1440, 1, 1},
+      {3840, 2160, 1, 1920, 1080, 2, 2}, {3840, 2160, 0, 800, 600, 1, 3},   {800, 600, 1, 800, 600, 1, 1},
+      {640, 480, 1, 800, 600, 1, 1},     {1024, 768, 1, 1024, 768, 1, 1},   {7680, 4320, 1, 1920, 1080, 4, 4},
+      {5120, 1600, 1, 2560, 1600, 1, 1}, {1600, 1200, 0, 800, 600, 1, 2},
   };
   for (const Case& c : cases) {
     ScreenMetrics m = measureScreen(c.displayW, c.displayH, c.displaySized);
     EXPECT_EQ(m.canvasW, c.canvasW) << c.displayW << "x" << c.displayH;
     EXPECT_EQ(m.canvasH, c.canvasH) << c.displayW << "x" << c.displayH;
     EXPECT_EQ(m.scale, c.scale) << c.displayW << "x" << c.displayH;
+    EXPECT_EQ(m.dialogScale, c.dialogScale) << c.displayW << "x" << c.displayH;
   }
   const ScreenMetrics classic = measureScreen(1920, 1080, 0);
   EXPECT_EQ(classic.windowMaxX, 726);
@@ -31,6 +33,8 @@ TEST_F(ScreenMetricsTest, CanvasFollowsTheDisplayAndTheWindowsStayInReach) {
   EXPECT_EQ(classic.windowMaxRight, 794);
   EXPECT_EQ(classic.windowMaxBottom, 594);
   EXPECT_EQ(classic.clockX + 208, 800);  // the clock's text ends at the right edge
+  EXPECT_EQ(classic.clockY, 67);
+  EXPECT_EQ(measureScreen(800, 600, 1).clockY, 67) << "a display-size canvas of 800 x 600 has no free corner";
 
   // On the big canvas a window is dragged as far as the larger limits and
   // grows to the canvas; the clock sits at the bottom right.

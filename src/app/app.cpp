@@ -14,6 +14,7 @@
 #include "map/map.h"
 #include "map/recovery.h"
 #include "platform/files.h"
+#include "platform/dialog.h"
 #include "platform/platform.h"
 #include "platform/sjis.h"
 #include "settings/settings.h"
@@ -115,6 +116,7 @@ void measureCanvas() {
   screenMetrics = measureScreen(displayW, displayH, settings.displayCanvas);
   platformSetPictureSize(screenMetrics.canvasW, screenMetrics.canvasH);
   platformSetSharpFit(settings.sharpFit);
+  dlgSetScale(screenMetrics.dialogScale);
 }
 
 }  // namespace

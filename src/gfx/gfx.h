@@ -29,6 +29,10 @@ struct ScreenMetrics {
   int32_t canvasW, canvasH;
   int32_t displaySized;  // 1: a canvas the size of the display, 0: the classic one
   int32_t scale;         // display pixels a canvas pixel, whole (1 on the classic canvas)
+  // Dialogs, message boxes and choosers are drawn this many times their
+  // size, to match the picture: the interface scale on a display-size
+  // canvas, the classic picture's fit rounded down (at least 1) otherwise.
+  int32_t dialogScale;
   // A view window: its content's top-left corner is kept where its title can
   // still be grabbed, its right and bottom edges short of the canvas edge.
   int32_t windowMinX, windowMaxX, windowMinY, windowMaxY;
@@ -54,6 +58,9 @@ constexpr ScreenMetrics measureScreen(int32_t displayW, int32_t displayH, int32_
   m.scale = big ? s : 1;
   m.canvasW = big ? displayW / s : CLASSIC_CANVAS_W;
   m.canvasH = big ? displayH / s : CLASSIC_CANVAS_H;
+  const int32_t fit = displayW * CLASSIC_CANVAS_H < displayH * CLASSIC_CANVAS_W ? displayW / CLASSIC_CANVAS_W
+                                                                                : displayH / CLASSIC_CANVAS_H;
+  m.dialogScale = big ? s : (fit > 1 ? fit : 1);
   if (m.canvasW > CANVAS_MAX_W) m.canvasW = CANVAS_MAX_W;
   if (m.canvasH > CANVAS_MAX_H) m.canvasH = CANVAS_MAX_H;
   // A window may be pushed until only its title's 74 px are on the canvas
@@ -71,11 +78,13 @@ constexpr ScreenMetrics measureScreen(int32_t displayW, int32_t displayH, int32_
   m.buttonSize = 48;
   m.stripY = 66;
   m.stripSize = 18;
-  // The clock's text is 208 px wide. On the classic canvas it ends the tool
-  // strip's row (at the bottom right the map window's frame covered it); a
-  // larger canvas has its bottom right corner free of the default windows.
+  // The clock's text is 208 px wide. It ends the tool strip's row (at the
+  // bottom right the map window's frame covered it), unless the canvas is
+  // large enough that its bottom right corner lies beyond the classic screen,
+  // clear of the windows at their default places.
   m.clockX = m.canvasW - 208;
-  m.clockY = big ? m.canvasH - 20 : 67;
+  const bool cornerFree = m.clockX >= CLASSIC_CANVAS_W || m.canvasH - 20 >= CLASSIC_CANVAS_H;
+  m.clockY = cornerFree ? m.canvasH - 20 : 67;
   m.previewClockX = m.canvasW - 208;
   m.previewClockY = m.canvasH - 16;
   return m;

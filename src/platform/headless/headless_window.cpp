@@ -124,6 +124,9 @@ void platformSimulatePresentFailures(int lostCount, int failCount) {
   presentFailLeft = failCount;
 }
 
+// No form is drawn: the scale changes nothing.
+void dlgSetScale(int) {}
+
 // Dialog units of a 9-point face at 96 dots per inch.
 int dlgUnitsToPixelsX(int dlu) { return (dlu * 6 + 2) / 4; }
 int dlgUnitsToPixelsY(int dlu) { return (dlu * 12 + 4) / 8; }
