@@ -51,6 +51,33 @@ void drawPointer() {
 
 }  // namespace
 
+namespace {
+// The wallpaper stretched to the canvas once and kept in a slot of its own:
+// a frame copies it plainly instead of stretching the picture again, which
+// on a large canvas was most of a resting frame's work. It is stretched
+// again when the wallpaper's slot or its own changes.
+struct StretchedWallpaper {
+  uint32_t wallpaperGeneration = 0, canvasGeneration = 0;
+  bool drawn = false;
+} stretched;
+
+bool stretchWallpaperToCanvas(int32_t w, int32_t h) {
+  const int32_t cw = screenMetrics.canvasW, ch = screenMetrics.canvasH;
+  const SurfaceSlot& canvas = surfaceSlots[SLOT_WALLPAPER_CANVAS];
+  if (!canvas.surface || canvas.width != cw || canvas.height != ch) {
+    if (!createBlankSurface(SLOT_WALLPAPER_CANVAS, cw, ch)) return false;
+    stretched.drawn = false;
+  }
+  const uint32_t wallpaperGeneration = surfaceSlots[SLOT_WALLPAPER].generation;
+  if (!stretched.drawn || stretched.wallpaperGeneration != wallpaperGeneration ||
+      stretched.canvasGeneration != canvas.generation) {
+    paintSurface(SLOT_WALLPAPER_CANVAS, 0, 0, cw, ch, SLOT_WALLPAPER, 0, 0, w, h);
+    stretched = StretchedWallpaper{wallpaperGeneration, canvas.generation, true};
+  }
+  return true;
+}
+}  // namespace
+
 int drawWallpaper() {
   // A wallpaper that could not be loaded leaves its slot empty; the copy of
   // an empty slot would draw nothing and leave the last frame behind.
@@ -58,7 +85,11 @@ int drawWallpaper() {
   if (settings.showWallpaper != 1) return 0;
   surfaceSize(SLOT_WALLPAPER, &w, &h);
   if (w <= 0 || h <= 0) return 0;
-  blitStretched(0, 0, screenMetrics.canvasW, screenMetrics.canvasH, 0, 0, w, h, 1, 0, SLOT_WALLPAPER);
+  if (!stretchWallpaperToCanvas(w, h)) {
+    blitStretched(0, 0, screenMetrics.canvasW, screenMetrics.canvasH, 0, 0, w, h, 1, 0, SLOT_WALLPAPER);
+    return 1;
+  }
+  drawSprite(Sprite{0, 0, 0, 0, screenMetrics.canvasW, screenMetrics.canvasH, SLOT_WALLPAPER_CANVAS, 1, 0});
   return 1;
 }
 

@@ -134,6 +134,8 @@ enum SlotIndex {
   // Pictures the editor draws itself: the map's chips, one pixel a cell of
   // its attributes' colours.
   SLOT_MAP_PICTURE = 11, SLOT_ATTRIBUTE_PICTURE = 12,
+  // The wallpaper stretched to the canvas.
+  SLOT_WALLPAPER_CANVAS = 13,
 };
 constexpr uint32_t CLR_INVALID = 0xFFFFFFFFu;
 
