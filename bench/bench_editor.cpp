@@ -10,10 +10,12 @@
 // one whole frame as the user gets it, on the offscreen platform: the logic,
 // the composition, the comparison with the picture on screen, the conversion
 // of what changed and Qt's paint of it, in a window 800 or 1280 pixels wide
-// (the picture at 1:1 or scaled 1.6x). Its first argument says what changes
+// (the picture at 1:1 or scaled 1.6x); presentedFrameDisplayCanvas the same
+// on a 1920 x 1080 canvas at 1:1, presentedFrameSharp at 1920 with the
+// sharp fit. Its first argument says what changes
 // from frame to frame: 0 nothing, 1 the pointer (the brush ghost follows it a
-// cell further), 2 the whole map window (scrolled by a pixel). The back-buffer memcpy is the baseline of
-// the same run.
+// cell further), 2 the whole map window (scrolled by a pixel). The back-buffer memcpy (of the classic
+// canvas, argument 0, or of the 1920 x 1080 one, 1) is the baseline of the same run.
 #include <benchmark/benchmark.h>
 
 #include <QWidget>
@@ -81,7 +83,7 @@ void editingFrameComposed(benchmark::State& state) {
   setUpFrame(static_cast<int32_t>(state.range(0)));
   session.toolMode = static_cast<ToolMode>(state.range(1));
   session.mapZoom = static_cast<int32_t>(state.range(2));
-  if (!startDisplay(screenW, screenH, 16) ||
+  if (!startDisplay(screenMetrics.canvasW, screenMetrics.canvasH, 16) ||
       !loadSurface((std::string(BRINDLE_SOURCE_DIR) + "/samples/chips.bmp").c_str(), SLOT_CHIPSHEET, KEY_BLACK) ||
       !loadSurface((std::string(BRINDLE_SOURCE_DIR) + "/resources/DATA.bmp").c_str(), SLOT_DATA, KEY_BLACK)) {
     state.SkipWithError("no back buffer, chip sheet or frame pieces");
@@ -99,12 +101,15 @@ void editingFrameComposed(benchmark::State& state) {
   releaseAllSurfaces();
 }
 
-void presentedFrame(benchmark::State& state) {
+// One presented frame per iteration into a window `width` pixels wide (4:5
+// high) or, with width 0, one the canvas's size at 1:1.
+void runPresentedFrames(benchmark::State& state, int64_t changes, int width) {
   static char arg0[] = "bench_editor";
   static char* argv[] = {arg0, nullptr};
   platformInit(1, argv);
+  platformSetPictureSize(screenMetrics.canvasW, screenMetrics.canvasH);
   setUpFrame(32);
-  if (!startDisplay(screenW, screenH, 16) ||
+  if (!startDisplay(screenMetrics.canvasW, screenMetrics.canvasH, 16) ||
       !loadSurface((std::string(BRINDLE_SOURCE_DIR) + "/samples/chips.bmp").c_str(), SLOT_CHIPSHEET, KEY_BLACK) ||
       !loadSurface((std::string(BRINDLE_SOURCE_DIR) + "/resources/DATA.bmp").c_str(), SLOT_DATA, KEY_BLACK) ||
       !platformCreateMainWindow("Brindlecot", [](const PlatMessage&) {})) {
@@ -114,10 +119,11 @@ void presentedFrame(benchmark::State& state) {
   editorSetSheetSizeForTests(-1, -1);
   platformShowMainWindow();
   QWidget* window = platformDialogOwner();
-  int width = static_cast<int>(state.range(1));
   window->showNormal();
-  window->resize(width, width * 4 / 5);
-  const int64_t changes = state.range(0);
+  if (width > 0)
+    window->resize(width, width * 4 / 5);
+  else
+    window->resize(screenMetrics.canvasW, screenMetrics.canvasH);
   int step = 0;
   platformPeekMessage();
   PlatPresentCounts before, after;
@@ -140,8 +146,31 @@ void presentedFrame(benchmark::State& state) {
   releaseAllSurfaces();
 }
 
+void presentedFrame(benchmark::State& state) {
+  runPresentedFrames(state, state.range(0), static_cast<int>(state.range(1)));
+}
+
+// The classic picture in a window 1920 pixels wide (2.4x) with the sharp fit.
+void presentedFrameSharp(benchmark::State& state) {
+  platformSetSharpFit(1);
+  runPresentedFrames(state, state.range(0), 1920);
+  platformSetSharpFit(0);
+}
+
+// The same on the canvas the size of a 1920 x 1080 display, shown at 1:1;
+// the windows stand where they stand on the classic canvas.
+void presentedFrameDisplayCanvas(benchmark::State& state) {
+  screenMetrics = measureScreen(1920, 1080, 1);
+  runPresentedFrames(state, state.range(0), 0);
+  stopGraphics();
+  screenMetrics = measureScreen(CLASSIC_CANVAS_W, CLASSIC_CANVAS_H, 0);
+  platformSetPictureSize(CLASSIC_CANVAS_W, CLASSIC_CANVAS_H);
+}
+
+// Argument 0: the classic back buffer; 1: the 1920 x 1080 canvas's.
 void backBufferMemcpy(benchmark::State& state) {
-  std::vector<uint16_t> a(size_t(screenW) * screenH, 0x1234), b(a.size());
+  const ScreenMetrics m = measureScreen(1920, 1080, static_cast<int32_t>(state.range(0)));
+  std::vector<uint16_t> a(size_t(m.canvasW) * m.canvasH, 0x1234), b(a.size());
   for (auto _ : state) {
     std::memcpy(b.data(), a.data(), a.size() * sizeof(uint16_t));
     benchmark::DoNotOptimize(b.data());
@@ -184,7 +213,7 @@ void planeMemcpy(benchmark::State& state) {
 
 BENCHMARK(planeMemcpy)->Unit(benchmark::kMicrosecond);
 BENCHMARK(wholeMapTool)->DenseRange(0, 4)->Unit(benchmark::kMicrosecond);
-BENCHMARK(backBufferMemcpy)->Unit(benchmark::kMicrosecond);
+BENCHMARK(backBufferMemcpy)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 BENCHMARK(editingFrameComposed)
     ->Args({16, 0, 0})
     ->Args({32, 0, 0})
@@ -196,4 +225,6 @@ BENCHMARK(editingFrameComposed)
     ->Unit(benchmark::kMicrosecond);
 BENCHMARK(editingFrame)->Arg(16)->Arg(32)->Unit(benchmark::kMicrosecond);
 BENCHMARK(presentedFrame)->ArgsProduct({{0, 1, 2}, {800, 1280, 1920}})->Unit(benchmark::kMicrosecond);
+BENCHMARK(presentedFrameSharp)->DenseRange(0, 2)->Unit(benchmark::kMicrosecond);
+BENCHMARK(presentedFrameDisplayCanvas)->DenseRange(0, 2)->Unit(benchmark::kMicrosecond);
 BENCHMARK_MAIN();

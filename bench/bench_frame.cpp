@@ -36,7 +36,7 @@ void setUp() {
   static char arg0[] = "bench_frame";
   static char* argv[] = {arg0, nullptr};
   platformInit(1, argv);
-  startDisplay(screenW, screenH, 16);
+  startDisplay(screenMetrics.canvasW, screenMetrics.canvasH, 16);
   putSlot(SLOT_PAPER, 640, 480);
   putSlot(SLOT_CHIPS, 512, 512);
 }
@@ -45,7 +45,7 @@ enum Parts { COPIES = 1, TEXTS = 2, SHAPES = 4, ALL = 7 };
 
 void queueCopies(int layer, int count, int size) {
   for (int i = 0; i < count; ++i) {
-    Sprite s{float((i * 37) % (screenW - size)), float((i * 53) % (screenH - size)), (i % 16) * 32, (i / 16 % 16) * 32,
+    Sprite s{float((i * 37) % (screenMetrics.canvasW - size)), float((i * 53) % (screenMetrics.canvasH - size)), (i % 16) * 32, (i / 16 % 16) * 32,
              size, size, SLOT_CHIPS, i & 1, layer};
     drawSprite(s);
   }
@@ -53,8 +53,8 @@ void queueCopies(int layer, int count, int size) {
 
 void queueLines(int layer, int count) {
   for (int i = 0; i < count; ++i) {
-    if (i & 1) queueShape(0, (i * 3) % screenH, screenW, (i * 3) % screenH, 1, 0x808080, SHAPE_LINE, layer);
-    else queueShape((i * 4) % screenW, 0, (i * 4) % screenW, screenH, 1, 0x808080, SHAPE_LINE, layer);
+    if (i & 1) queueShape(0, (i * 3) % screenMetrics.canvasH, screenMetrics.canvasW, (i * 3) % screenMetrics.canvasH, 1, 0x808080, SHAPE_LINE, layer);
+    else queueShape((i * 4) % screenMetrics.canvasW, 0, (i * 4) % screenMetrics.canvasW, screenMetrics.canvasH, 1, 0x808080, SHAPE_LINE, layer);
   }
 }
 
@@ -84,7 +84,7 @@ constexpr int HEAVY_COPIES_PER_LAYER = 3000;
 static_assert(HEAVY_COPIES_PER_LAYER <= BLIT_QUEUE_SIZE, "the heavy frame fits the queues");
 
 void heavy(int parts) {
-  if (parts & COPIES) blitStretched(0, 0, screenW, screenH, 0, 0, 640, 480, 1, 0, SLOT_PAPER);
+  if (parts & COPIES) blitStretched(0, 0, screenMetrics.canvasW, screenMetrics.canvasH, 0, 0, 640, 480, 1, 0, SLOT_PAPER);
   for (int layer = 1; layer <= 2; ++layer) {
     // A fixed count: the queues are sized for the fullest attribute-mode
     // frame (over 40,000 copies), and filling them would measure a far
@@ -98,7 +98,7 @@ void heavy(int parts) {
 void BM_HeavyFrame(benchmark::State& state) { timeFrames(state, [] { heavy(ALL); }); }
 void BM_HeavyFrameCopies(benchmark::State& state) { timeFrames(state, [] { heavy(COPIES); }); }
 void BM_HeavyFrameWallpaper(benchmark::State& state) {
-  timeFrames(state, [] { blitStretched(0, 0, screenW, screenH, 0, 0, 640, 480, 1, 0, SLOT_PAPER); });
+  timeFrames(state, [] { blitStretched(0, 0, screenMetrics.canvasW, screenMetrics.canvasH, 0, 0, 640, 480, 1, 0, SLOT_PAPER); });
 }
 void BM_HeavyFrameTexts(benchmark::State& state) { timeFrames(state, [] { heavy(TEXTS); }); }
 void BM_HeavyFrameShapes(benchmark::State& state) { timeFrames(state, [] { heavy(SHAPES); }); }
@@ -112,7 +112,7 @@ void BM_TypicalFrame(benchmark::State& state) {
 }
 
 void BM_BackBufferMemcpy(benchmark::State& state) {
-  static std::vector<uint16_t> a(size_t(screenW) * screenH, 1), b(size_t(screenW) * screenH);
+  static std::vector<uint16_t> a(size_t(screenMetrics.canvasW) * screenMetrics.canvasH, 1), b(size_t(screenMetrics.canvasW) * screenMetrics.canvasH);
   for (auto _ : state) {
     auto t0 = std::chrono::steady_clock::now();
     std::memcpy(b.data(), a.data(), a.size() * sizeof(uint16_t));

@@ -5,6 +5,9 @@
 # each, on a 256 x 256 map under Xvfb at 1280 x 1024 (picture scaled 1.6x)
 # with openbox. Each figure is the median of RUNS runs (default 5).
 #   bench/idle.sh [BRINDLECOT]        (default build/brindlecot)
+# IDLE_SCREEN=WxH sets the screen (default 1280x1024); IDLE_CANVAS=1 starts
+# the editor with the canvas the size of the display (がめん=1);
+# IDLE_DISPLAY=N runs Xvfb on display N instead of any free one.
 #
 # CPU-seconds come from the process's own user + system time, which other
 # load on the machine barely changes. Frames, pictures that changed the
@@ -16,13 +19,23 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 bin="$(realpath "${1:-$root/build/brindlecot}")"
 runs="${RUNS:-5}"
 if [ -z "${IDLE_INNER:-}" ]; then
-  exec env IDLE_INNER=1 RUNS="$runs" xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$bin"
+  server=(-a)
+  [ -z "${IDLE_DISPLAY:-}" ] || server=(-n "$IDLE_DISPLAY")
+  exec env IDLE_INNER=1 RUNS="$runs" xvfb-run "${server[@]}" -s "-screen 0 ${IDLE_SCREEN:-1280x1024}x24" bash "$0" "$bin"
 fi
 
 source "$root/bench/lib.sh"
-sw=1280
-sh=1024
+screen="${IDLE_SCREEN:-1280x1024}"
+sw=${screen%x*}
+sh=${screen#*x}
 start_session
+if [ "${IDLE_CANVAS:-0}" = 1 ]; then
+  # The canvas is the display's (up to 2159 rows, one canvas pixel a screen
+  # pixel): picture positions are screen positions.
+  pw=$sw ph=$sh
+  printf '[%s]\r\n%s=1\r\n' "$(printf 'そのた' | iconv -f UTF-8 -t CP932)" "$(printf 'がめん' | iconv -f UTF-8 -t CP932)" \
+    >> "$work/Brindlecot.ini"
+fi
 
 window() { frame_window "$work/frames.log" "$1" "$2"; }
 lines() { log_lines "$work/frames.log"; }
@@ -56,7 +69,7 @@ for run in $(seq 1 "$runs"); do
     "longest frame ${longest[-1]} ms, ${slow[-1]} % of frames over 17 ms" >&2
 done
 
-echo "bench/idle.sh on $(basename "$bin"), $(date -u +%Y-%m-%d), $(nproc) cores $(uname -m)," \
+echo "bench/idle.sh on $(basename "$bin"), screen $screen, canvas ${IDLE_CANVAS:-0}, $(date -u +%Y-%m-%d), $(nproc) cores $(uname -m)," \
   "load average at the end $(cut -d' ' -f1-3 /proc/loadavg); median of $runs runs"
 echo "| case | CPU-s per 10 s | frames per s | presents per s | longest frame (ms) | frames over 17 ms |"
 echo "|---|---|---|---|---|---|"

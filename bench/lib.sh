@@ -47,9 +47,10 @@ end_session() {
 }
 
 # Screen position of a picture position on a screen of $sw x $sh: the editor
-# shows its 800 x 600 picture scaled to fit and centred.
-sx() { awk -v x="$1" -v w="$sw" -v h="$sh" 'BEGIN { s = w / 800 < h / 600 ? w / 800 : h / 600; printf "%d", (w - 800 * s) / 2 + x * s }'; }
-sy() { awk -v y="$1" -v w="$sw" -v h="$sh" 'BEGIN { s = w / 800 < h / 600 ? w / 800 : h / 600; printf "%d", (h - 600 * s) / 2 + y * s }'; }
+# shows its picture ($pw x $ph, 800 x 600 unless set) scaled to fit and centred.
+pw=800 ph=600
+sx() { awk -v x="$1" -v w="$sw" -v h="$sh" -v pw="$pw" -v ph="$ph" 'BEGIN { s = w / pw < h / ph ? w / pw : h / ph; printf "%d", (w - pw * s) / 2 + x * s }'; }
+sy() { awk -v y="$1" -v w="$sw" -v h="$sh" -v pw="$pw" -v ph="$ph" 'BEGIN { s = w / pw < h / ph ? w / pw : h / ph; printf "%d", (h - ph * s) / 2 + y * s }'; }
 
 # stroke SECONDS: the primary button held while the pointer sweeps back and
 # forth over the map window (picture x 320 to 760), one step of 24 picture
@@ -80,11 +81,11 @@ median() { printf '%s\n' "$@" | sort -g | awk '{ v[NR] = $1 } END { print v[int(
 # Sets pid.
 start_brindlecot() {
   local dir="$1" bin="$2" log="$3" dlg win
-  # The run before was killed after painting and left a recovery copy, which
-  # a start would offer before its start-up dialog: each start gets a clean
-  # folder of its own for such copies.
-  rm -rf "$work/state"
-  (cd "$dir" && XDG_STATE_HOME="$work/state" BRINDLECOT_FRAME_LOG="$log" exec "$bin") >/dev/null 2>&1 & pid=$!
+  # The editor before was killed with its map changed: its recovery copy,
+  # kept in the session's own folder, is cleared, or the offer to restore it
+  # would stand where the start-up dialog is awaited.
+  rm -rf "$dir/state"
+  (cd "$dir" && XDG_STATE_HOME="$dir/state" BRINDLECOT_FRAME_LOG="$log" exec "$bin") >/dev/null 2>&1 & pid=$!
   for _ in $(seq 100); do xdotool search --onlyvisible --name Brindlecot2D >/dev/null 2>&1 && break; sleep 0.1; done
   dlg="$(xdotool search --onlyvisible --name Brindlecot2D | head -1)"
   xdotool windowactivate --sync "$dlg" 2>/dev/null || xdotool windowfocus --sync "$dlg"

@@ -1,6 +1,7 @@
 // The four dialogs driven through the in-memory double.
 #include "dialog_test_support.h"
 #include "platform/testing.h"
+#include "gfx/gfx.h"
 
 namespace {
 
@@ -301,14 +302,24 @@ TEST_F(DialogTest, SettingsTrackbarMapsToScrollSpeedAndClampsAtTheEnds) {
       if (c.slideTo >= 0) d.slide(1004, c.slideTo);
       d.click(1002);
       d.click(1010);  // wallpaper off: its empty path need not exist
+      EXPECT_FALSE(d.checked(1014));
+      EXPECT_TRUE(d.checked(1015));
+      d.click(1014);
+      d.click(1015);
       d.click(1);
     });
     EXPECT_EQ(settingsDialog(), 1);
     EXPECT_EQ(settings.scrollSpeed, c.result) << c.stored;
     EXPECT_EQ(settings.autoScroll, 1);
     EXPECT_EQ(settings.showWallpaper, 0);
+    // The canvas is asked for the next start; this run's stays.
+    EXPECT_EQ(settings.displayCanvas, 1);
+    EXPECT_EQ(settings.sharpFit, 0);
+    EXPECT_EQ(screenMetrics.canvasW, 800);
     settings.autoScroll = 0;
     settings.showWallpaper = 1;
+    settings.displayCanvas = 0;
+    settings.sharpFit = 1;
   }
   EXPECT_TRUE(FakeDocs::messages.empty());
 }

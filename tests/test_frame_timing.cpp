@@ -56,7 +56,7 @@ class FrameTimingTest : public ::testing::Test {
     platformResetMessages();
     gfxSetClockForTests(nullptr);
     initSprites();
-    ASSERT_EQ(startDisplay(screenW, screenH, 16), 1);
+    ASSERT_EQ(startDisplay(screenMetrics.canvasW, screenMetrics.canvasH, 16), 1);
     setMapCellsX(256);
     inputState.keyboardEnabled = inputState.mouseEnabled = 1;
     ASSERT_EQ(startInput(), 1);

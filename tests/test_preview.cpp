@@ -17,7 +17,7 @@ class PreviewTest : public EditorTest {
     static char arg0[] = "brindle_tests";
     static char* argv[] = {arg0, nullptr};
     platformInit(1, argv);
-    ASSERT_EQ(startDisplay(screenW, screenH, 16), 1);
+    ASSERT_EQ(startDisplay(screenMetrics.canvasW, screenMetrics.canvasH, 16), 1);
     presents = clears = 0;
     session.editorMode = EDITOR_PREVIEW;
   }
@@ -174,7 +174,8 @@ TEST_F(PreviewTest, EditingAndPreviewFramesShareBackgroundClockAndPointer) {
     // The editing clock stands right of the tool strip, clear of the windows.
     EXPECT_EQ(textQueue[clockLayer][0].y, mode == 0 ? 67 : 584);
     EXPECT_EQ(textCount[4 - clockLayer], 0);
-    EXPECT_EQ(countBlitsFrom(0, SLOT_WALLPAPER), 1);
+    // The wallpaper comes stretched to the canvas, copied whole.
+    EXPECT_EQ(countBlitsFrom(0, SLOT_WALLPAPER_CANVAS), 1);
     EXPECT_EQ(clears, 0);
     EXPECT_EQ(pointerImages(), mode == 0 ? 1 : 0);
     EXPECT_EQ(presents, mode + 1);
@@ -185,4 +186,14 @@ TEST_F(PreviewTest, EditingAndPreviewFramesShareBackgroundClockAndPointer) {
   ASSERT_NE(pointer, nullptr);
   EXPECT_EQ(pointer->x, 396);  // the arrow's tip at the pointer
   EXPECT_EQ(pointer->y, 296);
+  // Another wallpaper in the slot is stretched again; the same one is not.
+  const PlatSurface* canvas = surfaceSlots[SLOT_WALLPAPER_CANVAS].surface;
+  ASSERT_NE(canvas, nullptr);
+  paper->pixels[3 * paper->pitch + 3] = 0x1234;
+  previewFrame();
+  EXPECT_NE(canvas->pixels[599 * canvas->pitch + 799], 0x1234);
+  ++surfaceSlots[SLOT_WALLPAPER].generation;
+  previewFrame();
+  EXPECT_EQ(canvas->pixels[599 * canvas->pitch + 799], 0x1234);
+  EXPECT_EQ(canvas->pixels[0], paper->pixels[0]);
 }

@@ -60,7 +60,7 @@ class SoakTest : public ::testing::Test {
     platformTestResetDevices();
     platformResetMessages();
     initSprites();
-    ASSERT_EQ(startDisplay(screenW, screenH, 16), 1);
+    ASSERT_EQ(startDisplay(screenMetrics.canvasW, screenMetrics.canvasH, 16), 1);
     std::string chips = std::string(BRINDLE_SOURCE_DIR) + "/samples/chips.bmp";
     ASSERT_EQ(loadSurface(chips.c_str(), SLOT_CHIPSHEET, KEY_BLACK), 1);
     inputState.keyboardEnabled = inputState.mouseEnabled = 1;

@@ -297,7 +297,7 @@ TEST_F(ViewWindowTest, OneFrameQueuesCellsFrameTitleThumbsAndGrid) {
   // The chip-sheet window behind draws on layer 1.
   EXPECT_NE(findBlit(1, SLOT_DATA, 80, 112), nullptr);
   EXPECT_EQ(clipLeft, 0);
-  EXPECT_EQ(clipRight, screenW);
+  EXPECT_EQ(clipRight, screenMetrics.canvasW);
 
   settings.showGuideLines = 0;
   step(10, 590);

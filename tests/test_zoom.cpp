@@ -1,8 +1,9 @@
 // The map window zoomed: hit testing, painting, copying and drawing at 1/4x
 // and 2x, the map's pictures, and the wheel and zoom keys through the real
 // input layer.
-#include "editor_test_support.h"
 #include <algorithm>
+
+#include "editor_test_support.h"
 
 #include "platform/sjis.h"
 #include "platform/surface.h"
@@ -223,29 +224,35 @@ TEST(ZoomRaster, ClippedStretchKeepsThePictureGrid) {
 
 TEST_F(ZoomTest, FullestFramesDropNothingAtAnyZoom) {
   // The smallest chip, the largest map and window, the largest brush: at
-  // every zoom and in painting and attribute mode no queue fills up.
+  // every zoom and in painting and attribute mode no queue fills up, on the
+  // classic canvas and on the largest.
   setChipWidth(8);
   setChipHeight(8);
   setMapCellsX(256);
   setMapCellsY(256);
-  session.mapView = ViewWindow{6, 27, 788, 567, 0, 0, {}, {}};
   session.brushW = session.brushH = 256;
-  for (ToolMode tool : {TOOL_POINT, TOOL_ATTRIBUTE})
-    for (int32_t z = MAP_ZOOM_MIN; z <= MAP_ZOOM_MAX; ++z) {
-      SCOPED_TRACE(testing::Message() << "tool " << tool << " zoom " << z);
-      session.toolMode = tool;
-      setMapZoom(z, 6, 27);
-      step(10, 31);
-      EXPECT_EQ(session.mapView.w, 788);
-      for (int l = 0; l < LAYER_COUNT; ++l) {
-        EXPECT_LT(blitCount[l], BLIT_QUEUE_SIZE) << "layer " << l;
-        EXPECT_LT(shapeCount[l], SHAPE_QUEUE_SIZE) << "layer " << l;
-        EXPECT_LT(textCount[l], TEXT_QUEUE_SIZE) << "layer " << l;
+  for (const ScreenMetrics& canvas : {measureScreen(800, 600, 0), measureScreen(2560, 1600, 1)}) {
+    screenMetrics = canvas;
+    const int32_t w = canvas.windowMaxRight - 6, h = canvas.windowMaxBottom - 27;
+    session.mapView = ViewWindow{6, 27, w, h, 0, 0, {}, {}};
+    for (ToolMode tool : {TOOL_POINT, TOOL_ATTRIBUTE})
+      for (int32_t z = MAP_ZOOM_MIN; z <= MAP_ZOOM_MAX; ++z) {
+        SCOPED_TRACE(testing::Message() << "canvas " << canvas.canvasW << " tool " << tool << " zoom " << z);
+        session.toolMode = tool;
+        setMapZoom(z, 6, 27);
+        step(10, 31);
+        EXPECT_EQ(session.mapView.w, std::min(w, 256 * 8));  // no wider than the map at 1:1
+        for (int l = 0; l < LAYER_COUNT; ++l) {
+          EXPECT_LT(blitCount[l], BLIT_QUEUE_SIZE) << "layer " << l;
+          EXPECT_LT(shapeCount[l], SHAPE_QUEUE_SIZE) << "layer " << l;
+          EXPECT_LT(textCount[l], TEXT_QUEUE_SIZE) << "layer " << l;
+        }
+        EXPECT_EQ(countBlitsFrom(2, SLOT_MAP_PICTURE), z < 0 ? 1 : 0);
+        // The window's frame and title, queued after the cells, are there.
+        EXPECT_NE(findBlit(2, SLOT_DATA, 80, 80), nullptr);
       }
-      EXPECT_EQ(countBlitsFrom(2, SLOT_MAP_PICTURE), z < 0 ? 1 : 0);
-      // The window's frame and title, queued after the cells, are there.
-      EXPECT_NE(findBlit(2, SLOT_DATA, 80, 80), nullptr);
-    }
+  }
+  screenMetrics = measureScreen(800, 600, 0);
 }
 
 TEST_F(ZoomTest, ZeroInThePreviewTogglesTheWholeMapFittedToTheScreen) {

@@ -9,6 +9,9 @@ for s in full painting tools recovery zoom english; do
   E2E_SHOTS="$shots" xvfb-run -a -s "-screen 0 800x600x24 -noreset" \
     bash "tests/e2e/${s}_session.sh" "$PWD/build/brindlecot" "$PWD"
 done
+# The big canvas wants a screen of its own size.
+E2E_SHOTS="$shots" xvfb-run -a -s "-screen 0 1920x1080x24 -noreset" \
+  bash tests/e2e/big_canvas_session.sh "$PWD/build/brindlecot" "$PWD"
 mkdir -p docs/shots
 cp "$shots/full-startup.png" docs/shots/startup-dialog.png
 cp "$shots/full-reopened.png" docs/shots/editor.png
@@ -26,3 +29,4 @@ cp "$shots/recovery-offer.png" docs/shots/recovery-offer.png
 cp "$shots/zoom-sample.png" docs/shots/zoom.png
 cp "$shots/zoom-attribute.png" docs/shots/zoom-attribute.png
 cp "$shots/english-lang-balloon.png" docs/shots/english.png
+cp "$shots/big-canvas.png" docs/shots/big-canvas.png

@@ -15,6 +15,7 @@
 #include "map/map.h"
 #include "map/recovery.h"
 #include "platform/files.h"
+#include "platform/dialog.h"
 #include "platform/platform.h"
 #include "platform/sjis.h"
 #include "settings/settings.h"
@@ -122,10 +123,21 @@ void chooseLanguage(const char* option, const char* fromFile) {
   setTextLanguage(chooseTextLanguage(option, fromFile, std::getenv("LC_ALL"), std::getenv("LANG")));
 }
 
+// The canvas is chosen once, from the display the run starts on: a display
+// that changes size later keeps it, fitted as the classic picture is.
+void measureCanvas() {
+  int32_t displayW = 0, displayH = 0;
+  platformDisplaySize(&displayW, &displayH);
+  screenMetrics = measureScreen(displayW, displayH, settings.displayCanvas);
+  platformSetPictureSize(screenMetrics.canvasW, screenMetrics.canvasH);
+  platformSetSharpFit(settings.sharpFit);
+  dlgSetScale(screenMetrics.dialogScale);
+}
+
 }  // namespace
 
 int startGraphics() {
-  if (!startDisplay(screenW, screenH, 16)) return 0;
+  if (!startDisplay(screenMetrics.canvasW, screenMetrics.canvasH, 16)) return 0;
   loadSurface("DATA", SLOT_DATA, KEY_BLACK);
   // The command button with a word on it and the caption balloons come in
   // both languages.
@@ -278,6 +290,7 @@ int runApplication(int argc, char** argv) {
   removeStaleTempFiles(iniPath);  // what a killed run left beside the settings
   loadSettings();
   chooseLanguage(option, settings.language);
+  measureCanvas();
   // Work an earlier editor could not save comes first; a restored map skips
   // the start-up dialog.
   char folder[PATH_STORE];

@@ -20,6 +20,8 @@ constexpr int ID_WALLPAPER_BROWSE = 1009;
 constexpr int ID_WALLPAPER_SHOWN = 1010;
 constexpr int ID_GUIDE_LINES = 1013;
 constexpr int ID_LANGUAGE = 1040;
+constexpr int ID_DISPLAY_CANVAS = 1014;
+constexpr int ID_SHARP_FIT = 1015;
 constexpr int SPEED_OFFSET = 100;  // the trackbar's left end is 100 pixels per second
 
 // The language list's entries, in the order of the list, as the settings file
@@ -50,6 +52,8 @@ void fillSettingsForm(DlgHandle* h) {
   dlgCheck(h, ID_GUIDE_LINES, settings.showGuideLines);
   dlgCheck(h, ID_SHEET_ON_TOP, settings.chipSheetOnTop);
   dlgCheck(h, ID_AUTO_SCROLL, settings.autoScroll);
+  dlgCheck(h, ID_DISPLAY_CANVAS, settings.displayCanvas != 0 ? 1 : 0);
+  dlgCheck(h, ID_SHARP_FIT, settings.sharpFit != 0 ? 1 : 0);
   fillProgramInformation(h);
   dlgSetText(h, ID_WALLPAPER_PATH, doc.wallpaperPath);
   dlgTrackbarSetRange(h, ID_SPEED, 0, 600);
@@ -71,6 +75,9 @@ void confirmSettings(DlgHandle* h) {
   settings.showGuideLines = dlgIsChecked(h, ID_GUIDE_LINES);
   settings.chipSheetOnTop = dlgIsChecked(h, ID_SHEET_ON_TOP);
   settings.autoScroll = dlgIsChecked(h, ID_AUTO_SCROLL);
+  // Kept for the next start: this run keeps the canvas it started with.
+  settings.displayCanvas = dlgIsChecked(h, ID_DISPLAY_CANVAS);
+  settings.sharpFit = dlgIsChecked(h, ID_SHARP_FIT);
   settings.scrollSpeed = dlgTrackbarGetPos(h, ID_SPEED) + SPEED_OFFSET;
   keepLanguage(h);
   dlgEnd(h, 1);

@@ -54,23 +54,25 @@ const DlgControl mapSizeControls[] = {
 };
 
 const DlgControl settingsControls[] = {
-    {1, DLG_DEFPUSH, 0, "OK", 155, 110, 45, 14},
-    {2, DLG_PUSH, 0, "ｷｬﾝｾﾙ", 155, 125, 45, 14},
+    {1, DLG_DEFPUSH, 0, "OK", 155, 136, 45, 14},
+    {2, DLG_PUSH, 0, "ｷｬﾝｾﾙ", 155, 151, 45, 14},
     {1013, DLG_CHECK, 0, "ガイドライン表示", 5, 10, 63, 10},
     {1003, DLG_CHECK, 0, "ＢＭＰを常に手前に", 5, 20, 71, 10},
     {1002, DLG_CHECK, 0, "オートスクロール", 5, 30, 65, 10},
     {1001, DLG_CHECK, 0, "デバッグ情報", 5, 45, 55, 10},
-    {1010, DLG_CHECK, 0, "壁紙表示", 5, 55, 43, 10},
+    {1014, DLG_CHECK, 0, "画面いっぱい（次回から）", 85, 57, 115, 10},
+    {1015, DLG_CHECK, 0, "くっきり拡大", 85, 67, 60, 10},
+    {1010, DLG_CHECK, 0, "壁紙表示", 5, 80, 43, 10},
     {1004, DLG_TRACKBAR, 0, "", 85, 15, 110, 13},
-    {1008, DLG_EDIT, PATH_FIELD, "", 15, 65, 155, 12},
-    {1009, DLG_PUSH, 0, "参照", 175, 65, 25, 13},
-    {1032, DLG_EDIT, RO_CENTRED, "", 10, 116, 110, 10},
-    {1033, DLG_EDIT, RO_CENTRED, "", 10, 126, 110, 10},
-    {DLG_NO_ID, DLG_ICON, 0, "", 10, 90, 18, 21},
-    {DLG_NO_ID, DLG_GROUP, 0, "", 5, 80, 120, 60},
-    {DLG_NO_ID, DLG_STATIC, 0, "Brindlecot2D", 35, 90, 42, 8},
-    {1012, DLG_STATIC, 0, "", 80, 90, 37, 8},
-    {DLG_NO_ID, DLG_STATIC, 0, "Brindlecot developers", 35, 100, 86, 8},
+    {1008, DLG_EDIT, PATH_FIELD, "", 15, 91, 155, 12},
+    {1009, DLG_PUSH, 0, "参照", 175, 91, 25, 13},
+    {1032, DLG_EDIT, RO_CENTRED, "", 10, 142, 110, 10},
+    {1033, DLG_EDIT, RO_CENTRED, "", 10, 152, 110, 10},
+    {DLG_NO_ID, DLG_ICON, 0, "", 10, 116, 18, 21},
+    {DLG_NO_ID, DLG_GROUP, 0, "", 5, 106, 120, 60},
+    {DLG_NO_ID, DLG_STATIC, 0, "Brindlecot2D", 35, 116, 42, 8},
+    {1012, DLG_STATIC, 0, "", 80, 116, 37, 8},
+    {DLG_NO_ID, DLG_STATIC, 0, "Brindlecot developers", 35, 126, 86, 8},
     {DLG_NO_ID, DLG_GROUP, 0, "スクロールスピード", 80, 5, 120, 35},
     {DLG_NO_ID, DLG_STATIC, 0, "遅め", 85, 29, 15, 8},
     {DLG_NO_ID, DLG_STATIC, 0, "早め", 180, 29, 15, 8},
@@ -97,7 +99,7 @@ const DlgTemplate STARTUP_TEMPLATE = {105, "Brindlecot2D", 215, 195, DLG_PLACE_C
                                       DIALOG_FONT, 9, startupControls, count(startupControls)};
 const DlgTemplate MAP_SIZE_TEMPLATE = {102, "マップサイズ", 199, 93, DLG_PLACE_AT_POINTER, 0,
                                        DIALOG_FONT, 9, mapSizeControls, count(mapSizeControls)};
-const DlgTemplate SETTINGS_TEMPLATE = {110, "小手先の設定", 203, 145, DLG_PLACE_AT_POINTER, 1,
+const DlgTemplate SETTINGS_TEMPLATE = {110, "小手先の設定", 203, 171, DLG_PLACE_AT_POINTER, 1,
                                        DIALOG_FONT, 9, settingsControls, count(settingsControls)};
 const DlgTemplate ATTRIBUTE_TEMPLATE = {112, "属性を入力してね。", 83, 49, DLG_PLACE_AT_POINTER, 1,
                                         DIALOG_FONT, 9, attributeControls, count(attributeControls)};

@@ -123,6 +123,10 @@ struct DlgTemplate;
   X(DLG_SLOW, "遅め", "Slow") \
   X(DLG_FAST, "早め", "Fast") \
   X(DLG_NORMAL, "標準", "Normal") \
+  /* The picture options: a canvas as large as the display (from the next \
+     start), and the fitted picture's sharp scaling. */ \
+  X(DLG_DISPLAY_CANVAS, "画面いっぱい（次回から）", "Fill the screen (next start)") \
+  X(DLG_SHARP_FIT, "くっきり拡大", "Sharp scaling") \
   X(DLG_ATTRIBUTE, "属性を入力してね。", "Type an attribute.") \
   /* The settings dialog's language list; each language by its own name. */ \
   X(DLG_LANGUAGE, "ことば", "Language") \

@@ -84,7 +84,7 @@ void hoverAndPaint(int layer, bool stampedBefore) {
   const int32_t right = editor_detail::screenOfMapX(static_cast<int32_t>(minI64(session.hoverCellX + ghostW, 0x3FFFFFFF)));
   const int32_t bottom = editor_detail::screenOfMapY(static_cast<int32_t>(minI64(session.hoverCellY + ghostH, 0x3FFFFFFF)));
   queueShape(left, top, minI(right, v.x + v.w), minI(bottom, v.y + v.h), 1, COLOR_WHITE, SHAPE_BOX, layer);
-  setClipRect(0, 0, screenW, screenH);
+  setClipRect(0, 0, screenMetrics.canvasW, screenMetrics.canvasH);
 
   const bool pressed = (inputState.buttonsPressed & BTN_PRIMARY) != 0;
   const bool held = (inputState.buttonsHeld & BTN_PRIMARY) != 0;

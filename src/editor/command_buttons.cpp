@@ -24,8 +24,8 @@ const CommandButton commandButtons[COMMAND_COUNT] = {
 
 namespace {
 
-constexpr int BUTTON_Y = 16;
-constexpr int BUTTON_SIZE = 48;
+
+constexpr int ICON_CELL = 48;
 
 enum Command {
   CMD_BMPLOAD = 0, CMD_LOAD, CMD_SAVE, CMD_SIZE, CMD_UNDO, CMD_CLEAR, CMD_POINT, CMD_FREE,
@@ -132,9 +132,9 @@ int saveMapAsked(int ask) {
 void updateCommandButtons() {
   for (int i = 0; i < COMMAND_COUNT; ++i) {
     const CommandButton& b = commandButtons[i];
-    if (gesture.kind == GESTURE_NONE && pointerInside(b.x, BUTTON_Y, BUTTON_SIZE, BUTTON_SIZE)) {
+    if (gesture.kind == GESTURE_NONE && pointerInside(b.x, screenMetrics.buttonY, screenMetrics.buttonSize, screenMetrics.buttonSize)) {
       toolFrameSprite.x = static_cast<float>(b.x);
-      toolFrameSprite.y = static_cast<float>(BUTTON_Y);
+      toolFrameSprite.y = static_cast<float>(screenMetrics.buttonY);
       toolFrameSprite.srcX = 0;
       drawSprite(toolFrameSprite);
       frameState.pointerClaimed = 1;
@@ -145,19 +145,19 @@ void updateCommandButtons() {
       }
     }
     toolIconSprite.x = static_cast<float>(b.x);
-    toolIconSprite.y = static_cast<float>(BUTTON_Y);
-    toolIconSprite.srcY = BUTTON_SIZE * i;
+    toolIconSprite.y = static_cast<float>(screenMetrics.buttonY);
+    toolIconSprite.srcY = ICON_CELL * i;  // the ICON bitmap's cells, one a button
     drawSprite(toolIconSprite);
   }
   if (gesture.kind == GESTURE_BUTTON) {
     const CommandButton& b = commandButtons[session.pressedButton];
     toolFrameSprite.x = static_cast<float>(b.x);
-    toolFrameSprite.y = static_cast<float>(BUTTON_Y);
+    toolFrameSprite.y = static_cast<float>(screenMetrics.buttonY);
     toolFrameSprite.srcX = 48;
     drawSprite(toolFrameSprite);
     if (!(inputState.buttonsHeld & BTN_PRIMARY)) {
       // A press released outside its button does nothing.
-      if (pointerInside(b.x, BUTTON_Y, BUTTON_SIZE, BUTTON_SIZE)) runCommand(session.pressedButton);
+      if (pointerInside(b.x, screenMetrics.buttonY, screenMetrics.buttonSize, screenMetrics.buttonSize)) runCommand(session.pressedButton);
       gesture.kind = GESTURE_NONE;
     }
   }
@@ -165,7 +165,7 @@ void updateCommandButtons() {
   static const int markerX[3] = {384, 440, 496};
   if (session.toolMode >= TOOL_POINT && session.toolMode <= TOOL_ATTRIBUTE) {
     modeMarkerSprite.x = static_cast<float>(markerX[session.toolMode]);
-    modeMarkerSprite.y = static_cast<float>(BUTTON_Y);
+    modeMarkerSprite.y = static_cast<float>(screenMetrics.buttonY);
     drawSprite(modeMarkerSprite);
   }
   updateToolStrip();

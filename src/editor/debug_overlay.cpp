@@ -52,5 +52,5 @@ void queueDebugRateLine() {
   char line[TEXT_STORE];
   std::snprintf(line, sizeof line, "%4dfps:%6.4fms,OBJ:%d", framesPerSecond, static_cast<double>(frameSeconds),
                 drawCount);
-  queueText(0, screenH - 16, COLOR_RATE_RED, line, OVERLAY_LAYER);
+  queueText(0, screenMetrics.canvasH - 16, COLOR_RATE_RED, line, OVERLAY_LAYER);
 }

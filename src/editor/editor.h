@@ -37,7 +37,7 @@ struct ClipRect {
 // Written afresh by every frame: where the pointer is, whether a handler has
 // taken it, and the shape it is drawn in at the end of the frame.
 struct FrameState {
-  int32_t mouseX = 0, mouseY = 0;  // pointer in pixels of the 800 x 600 screen
+  int32_t mouseX = 0, mouseY = 0;  // pointer in pixels of the canvas
   int32_t pointerClaimed = 0;
   PointerShape pointerShape = POINTER_ARROW;
   // What the frame before saw: the pointer and the buttons held.

@@ -3,6 +3,7 @@
 #include <new>
 
 #include "editor/editor.h"
+#include "gfx/gfx.h"
 #include "editor/view_internal.h"
 #include "settings/settings.h"
 
@@ -13,12 +14,13 @@ namespace {
 
 // A placement read from the settings file may be anything. It is brought
 // where the title-bar move would have left it, and the size within the
-// screen, so that the window can always be grabbed and x + w cannot overflow.
+// canvas (one written on a larger canvas comes back into reach), so that the window can always be grabbed and x + w cannot overflow.
 void place(ViewWindow& v, int32_t x, int32_t y, int32_t w, int32_t h) {
-  v.x = minI(maxI(x, 6), 726);
-  v.y = minI(maxI(y, 27), 606);
-  v.w = minI(maxI(w, 80), 794 - v.x);
-  v.h = minI(maxI(h, 32), maxI(594 - v.y, 32));
+  const ScreenMetrics& m = screenMetrics;
+  v.x = minI(maxI(x, m.windowMinX), m.windowMaxX);
+  v.y = minI(maxI(y, m.windowMinY), m.windowMaxY);
+  v.w = minI(maxI(w, m.windowMinW), m.windowMaxRight - v.x);
+  v.h = minI(maxI(h, m.windowMinH), maxI(m.windowMaxBottom - v.y, m.windowMinH));
 }
 
 }  // namespace

@@ -13,24 +13,20 @@
 
 namespace {
 
-// The editing screen's clock lies under the windows, at the right end of the
-// tool strip's row, where no window stands at the default layout (at the
-// bottom right the map window's frame covered it); the preview's is above
-// its cells at the bottom right.
+// The editing screen's clock lies under the windows, where no window stands
+// at the default layout (screenMetrics says where); the preview's is above its
+// cells at the bottom right.
 constexpr int EDITING_CLOCK_LAYER = 0;
 constexpr int PREVIEW_CLOCK_LAYER = 4;
-constexpr int32_t EDITING_CLOCK_Y = 67;
 
 void drawBackground() {
   if (!drawWallpaper()) clearBackBuffer(0);
 }
 
-constexpr int32_t CLOCK_X = screenW - 208;  // the clock's text reaches the right edge
-
-void drawClock(int32_t y, int layer) {
+void drawClock(int32_t x, int32_t y, int layer) {
   char text[TEXT_STORE];
   formatClock(text, sizeof text);
-  queueText(CLOCK_X, y, COLOR_WHITE, text, layer);
+  queueText(x, y, COLOR_WHITE, text, layer);
 }
 
 void drawPointer() {
@@ -56,6 +52,33 @@ void drawPointer() {
 
 }  // namespace
 
+namespace {
+// The wallpaper stretched to the canvas once and kept in a slot of its own:
+// a frame copies it plainly instead of stretching the picture again, which
+// on a large canvas was most of a resting frame's work. It is stretched
+// again when the wallpaper's slot or its own changes.
+struct StretchedWallpaper {
+  uint32_t wallpaperGeneration = 0, canvasGeneration = 0;
+  bool drawn = false;
+} stretched;
+
+bool stretchWallpaperToCanvas(int32_t w, int32_t h) {
+  const int32_t cw = screenMetrics.canvasW, ch = screenMetrics.canvasH;
+  const SurfaceSlot& canvas = surfaceSlots[SLOT_WALLPAPER_CANVAS];
+  if (!canvas.surface || canvas.width != cw || canvas.height != ch) {
+    if (!createBlankSurface(SLOT_WALLPAPER_CANVAS, cw, ch)) return false;
+    stretched.drawn = false;
+  }
+  const uint32_t wallpaperGeneration = surfaceSlots[SLOT_WALLPAPER].generation;
+  if (!stretched.drawn || stretched.wallpaperGeneration != wallpaperGeneration ||
+      stretched.canvasGeneration != canvas.generation) {
+    paintSurface(SLOT_WALLPAPER_CANVAS, 0, 0, cw, ch, SLOT_WALLPAPER, 0, 0, w, h);
+    stretched = StretchedWallpaper{wallpaperGeneration, canvas.generation, true};
+  }
+  return true;
+}
+}  // namespace
+
 int drawWallpaper() {
   // A wallpaper that could not be loaded leaves its slot empty; the copy of
   // an empty slot would draw nothing and leave the last frame behind.
@@ -63,7 +86,11 @@ int drawWallpaper() {
   if (settings.showWallpaper != 1) return 0;
   surfaceSize(SLOT_WALLPAPER, &w, &h);
   if (w <= 0 || h <= 0) return 0;
-  blitStretched(0, 0, screenW, screenH, 0, 0, w, h, 1, 0, SLOT_WALLPAPER);
+  if (!stretchWallpaperToCanvas(w, h)) {
+    blitStretched(0, 0, screenMetrics.canvasW, screenMetrics.canvasH, 0, 0, w, h, 1, 0, SLOT_WALLPAPER);
+    return 1;
+  }
+  drawSprite(Sprite{0, 0, 0, 0, screenMetrics.canvasW, screenMetrics.canvasH, SLOT_WALLPAPER_CANVAS, 1, 0});
   return 1;
 }
 
@@ -92,7 +119,7 @@ void updateViewWindows() {
 }
 
 void composeEditorFrame() {
-  setClipRect(0, 0, screenW, screenH);
+  setClipRect(0, 0, screenMetrics.canvasW, screenMetrics.canvasH);
   drawBackground();
   // The mode is read once: a frame that enters or leaves the preview is
   // finished as the screen it began as.
@@ -100,14 +127,14 @@ void composeEditorFrame() {
   if (session.editorMode == 0) {
     updateCommandButtons();
     updateViewWindows();
-    drawClock(EDITING_CLOCK_Y, EDITING_CLOCK_LAYER);
+    drawClock(screenMetrics.clockX, screenMetrics.clockY, EDITING_CLOCK_LAYER);
     drawPointer();
     frameState.pointerClaimed = 0;
   } else {
     updatePreview();
-    drawClock(screenH - 16, PREVIEW_CLOCK_LAYER);
+    drawClock(screenMetrics.previewClockX, screenMetrics.previewClockY, PREVIEW_CLOCK_LAYER);
     // The preview hides the map window's title: its mark stands by the clock.
-    drawUnsavedMark(CLOCK_X - 18, screenH - 16, PREVIEW_CLOCK_LAYER);
+    drawUnsavedMark(screenMetrics.previewClockX - 18, screenMetrics.previewClockY, PREVIEW_CLOCK_LAYER);
   }
 }
 

@@ -41,16 +41,16 @@ void drawFitted() {
   int64_t mapW = static_cast<int64_t>(doc.mapCellsX) * doc.chipWidth;
   int64_t mapH = static_cast<int64_t>(doc.mapCellsY) * doc.chipHeight;
   if (mapW <= 0 || mapH <= 0) return;
-  // The larger of the two ratios decides: width if mapW / screenW >= mapH / screenH.
-  int64_t w = screenW, h = screenH;
-  if (mapW * screenH >= mapH * screenW)
-    h = mapH * screenW / mapW;
+  // The larger of the two ratios decides: width if mapW / screenMetrics.canvasW >= mapH / screenMetrics.canvasH.
+  int64_t w = screenMetrics.canvasW, h = screenMetrics.canvasH;
+  if (mapW * screenMetrics.canvasH >= mapH * screenMetrics.canvasW)
+    h = mapH * screenMetrics.canvasW / mapW;
   else
-    w = mapW * screenH / mapH;
+    w = mapW * screenMetrics.canvasH / mapH;
   if (w < 1) w = 1;
   if (h < 1) h = 1;
   const int32_t k = -mapPictureShift();
-  drawScaled(static_cast<int32_t>((screenW - w) / 2), static_cast<int32_t>((screenH - h) / 2), static_cast<int32_t>(w),
+  drawScaled(static_cast<int32_t>((screenMetrics.canvasW - w) / 2), static_cast<int32_t>((screenMetrics.canvasH - h) / 2), static_cast<int32_t>(w),
              static_cast<int32_t>(h), 0, 0, static_cast<int32_t>(mapW >> k > 0 ? mapW >> k : 1),
              static_cast<int32_t>(mapH >> k > 0 ? mapH >> k : 1), 1, PREVIEW_CELL_LAYER, SLOT_MAP_PICTURE);
 }
@@ -63,8 +63,8 @@ void updatePreview() {
     if ((inputState.buttonsPressed & BTN_PRIMARY) != 0) session.editorMode = EDITOR_EDITING;
     return;
   }
-  Placement cols = placeAxis(doc.mapCellsX, doc.chipWidth, screenW, inputState.mouseDX, &preview.scrollX, &preview.offsetX);
-  Placement rows = placeAxis(doc.mapCellsY, doc.chipHeight, screenH, inputState.mouseDY, &preview.scrollY, &preview.offsetY);
+  Placement cols = placeAxis(doc.mapCellsX, doc.chipWidth, screenMetrics.canvasW, inputState.mouseDX, &preview.scrollX, &preview.offsetX);
+  Placement rows = placeAxis(doc.mapCellsY, doc.chipHeight, screenMetrics.canvasH, inputState.mouseDY, &preview.scrollY, &preview.offsetY);
 
   mapCellSprite.width = doc.chipWidth;
   mapCellSprite.height = doc.chipHeight;

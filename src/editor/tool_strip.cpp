@@ -17,8 +17,6 @@ using editor_detail::minI;
 
 namespace {
 
-constexpr int32_t STRIP_Y = 66;
-constexpr int32_t STRIP_SIZE = 18;
 constexpr int32_t KEY_B = 0x30;  // the stamp brush: FREE
 
 // Frames of the strip in the interface bitmap, side by side.
@@ -74,7 +72,7 @@ bool isOn(const StripButton& b) {
 
 void drawStripFrame(int32_t x, int32_t srcX, int layer) {
   stripFrameSprite.x = static_cast<float>(x);
-  stripFrameSprite.y = static_cast<float>(STRIP_Y);
+  stripFrameSprite.y = static_cast<float>(screenMetrics.stripY);
   stripFrameSprite.srcX = srcX;
   stripFrameSprite.layer = layer;
   drawSprite(stripFrameSprite);
@@ -102,18 +100,18 @@ void updateToolStrip() {
   updateToolKeys();
   for (int i = 0; i < STRIP_COUNT; ++i) {
     const StripButton& b = toolStrip[i];
-    if (gesture.kind == GESTURE_NONE && pointerInside(b.x, STRIP_Y, STRIP_SIZE, STRIP_SIZE)) {
+    if (gesture.kind == GESTURE_NONE && pointerInside(b.x, screenMetrics.stripY, screenMetrics.stripSize, screenMetrics.stripSize)) {
       drawStripFrame(b.x, STRIP_HOVER_X, 4);
       frameState.pointerClaimed = 1;
       // The balloon hangs below the strip, over the windows' titles.
-      drawCaptionBalloon(b.x - 8, STRIP_Y + STRIP_SIZE + 2, b.captionX, b.captionY);
+      drawCaptionBalloon(b.x - 8, screenMetrics.stripY + screenMetrics.stripSize + 2, b.captionX, b.captionY);
       if (inputState.buttonsPressed & BTN_PRIMARY) {
         session.pressedStripButton = i;
         gesture.kind = GESTURE_STRIP;
       }
     }
     stripIconSprite.x = static_cast<float>(b.x);
-    stripIconSprite.y = static_cast<float>(STRIP_Y);
+    stripIconSprite.y = static_cast<float>(screenMetrics.stripY);
     stripIconSprite.srcY = b.iconY;
     drawSprite(stripIconSprite);
     if (isOn(b)) drawStripFrame(b.x, STRIP_SELECTED_X, 3);
@@ -123,7 +121,7 @@ void updateToolStrip() {
     drawStripFrame(b.x, STRIP_PRESSED_X, 4);
     if (!(inputState.buttonsHeld & BTN_PRIMARY)) {
       // As with the command buttons, a press released elsewhere does nothing.
-      if (pointerInside(b.x, STRIP_Y, STRIP_SIZE, STRIP_SIZE)) runStripAction(b);
+      if (pointerInside(b.x, screenMetrics.stripY, screenMetrics.stripSize, screenMetrics.stripSize)) runStripAction(b);
       gesture.kind = GESTURE_NONE;
     }
   }
@@ -219,7 +217,7 @@ void drawFillPreview(const ViewWindow& v, int layer) {
         brushChipAt(c, r, col0, row0, &brushCellSprite.srcX, &brushCellSprite.srcY);
       editor_detail::drawMapCell(brushCellSprite, c * tx, r * ty);
     }
-  setClipRect(0, 0, screenW, screenH);
+  setClipRect(0, 0, screenMetrics.canvasW, screenMetrics.canvasH);
 }
 
 }  // namespace

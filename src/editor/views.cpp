@@ -224,8 +224,9 @@ bool continueDrag() {
 void updateTitleMove(ViewWindow& v, const WindowLook& look) {
   if (dragging(GESTURE_MOVE, v)) {
     if (continueDrag()) {
-      v.x = minI(maxI(v.x + inputState.mouseDX, 6), 726);
-      v.y = minI(maxI(v.y + inputState.mouseDY, 27), 606);
+      const ScreenMetrics& m = screenMetrics;
+      v.x = minI(maxI(v.x + inputState.mouseDX, m.windowMinX), m.windowMaxX);
+      v.y = minI(maxI(v.y + inputState.mouseDY, m.windowMinY), m.windowMaxY);
     }
   } else if (gesture.kind == GESTURE_NONE && frameState.pointerClaimed == 0 && pointerInside(v.x, v.y - 24, 80, 23) != 0) {
     frameState.pointerClaimed = 1;
@@ -235,10 +236,11 @@ void updateTitleMove(ViewWindow& v, const WindowLook& look) {
 
 void updateAutoScroll(ViewWindow& v) {
   if (settings.autoScroll != 1 || gesture.kind != GESTURE_NONE || frameState.pointerClaimed != 0) return;
-  if (pointerInside(v.x - 10, v.y - 10, v.w + 20, 10) != 0) v.scrollY -= scrollStep();
-  if (pointerInside(v.x - 10, v.y + v.h, v.w + 20, 10) != 0) v.scrollY += scrollStep();
-  if (pointerInside(v.x - 10, v.y - 10, 10, v.h + 20) != 0) v.scrollX -= scrollStep();
-  if (pointerInside(v.x + v.w, v.y - 10, 10, v.h + 20) != 0) v.scrollX += scrollStep();
+  const int32_t b = screenMetrics.scrollBand;
+  if (pointerInside(v.x - b, v.y - b, v.w + 2 * b, b) != 0) v.scrollY -= scrollStep();
+  if (pointerInside(v.x - b, v.y + v.h, v.w + 2 * b, b) != 0) v.scrollY += scrollStep();
+  if (pointerInside(v.x - b, v.y - b, b, v.h + 2 * b) != 0) v.scrollX -= scrollStep();
+  if (pointerInside(v.x + v.w, v.y - b, b, v.h + 2 * b) != 0) v.scrollX += scrollStep();
 }
 
 // A thumb shows where the window and its image differ in size; a zoomed-out
@@ -311,16 +313,17 @@ void clampSize(ViewWindow& v, int32_t imageW, int32_t imageH) {
   // (imageW, imageH) is the largest size the window grows to: for the map its
   // size at 1:1 or larger, so zooming out and in again leaves the window as
   // it was.
-  if (v.w <= 80)
-    v.w = 80;
-  else if (v.x + v.w > 794)
-    v.w = 794 - v.x;
+  const ScreenMetrics& m = screenMetrics;
+  if (v.w <= m.windowMinW)
+    v.w = m.windowMinW;
+  else if (v.x + v.w > m.windowMaxRight)
+    v.w = m.windowMaxRight - v.x;
   else if (v.w > imageW)
     v.w = imageW;
-  if (v.h <= 32)
-    v.h = 32;
-  else if (v.y + v.h > 594)
-    v.h = 594 - v.y;
+  if (v.h <= m.windowMinH)
+    v.h = m.windowMinH;
+  else if (v.y + v.h > m.windowMaxBottom)
+    v.h = m.windowMaxBottom - v.y;
   else if (v.h > imageH)
     v.h = imageH;
 }
@@ -363,13 +366,13 @@ void drawMapFromPictures(const ViewWindow& v, int layer) {
 void drawMapContent(const ViewWindow& v, int layer) {
   session.mapClipRect.left = maxI(v.x, 0);
   session.mapClipRect.top = maxI(v.y, 0);
-  session.mapClipRect.right = minI(v.x + v.w, screenW);
-  session.mapClipRect.bottom = minI(v.y + v.h, screenH);
+  session.mapClipRect.right = minI(v.x + v.w, screenMetrics.canvasW);
+  session.mapClipRect.bottom = minI(v.y + v.h, screenMetrics.canvasH);
   if (v.w > 0 && v.h > 0) {
     setClipRect(session.mapClipRect.left, session.mapClipRect.top, session.mapClipRect.right, session.mapClipRect.bottom);
     if (session.mapZoom < 0) {
       drawMapFromPictures(v, layer);
-      setClipRect(0, 0, screenW, screenH);
+      setClipRect(0, 0, screenMetrics.canvasW, screenMetrics.canvasH);
       return;
     }
     const int32_t tx = doc.chipWidth, ty = doc.chipHeight;
@@ -392,7 +395,7 @@ void drawMapContent(const ViewWindow& v, int layer) {
       }
     }
   }
-  setClipRect(0, 0, screenW, screenH);
+  setClipRect(0, 0, screenMetrics.canvasW, screenMetrics.canvasH);
 }
 
 // ---------------------------------------------------------------------------

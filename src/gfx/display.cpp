@@ -16,7 +16,7 @@ DisplayState display;
 const char* const CAPTION_FATAL = "ごめんね";
 // The start-up failure texts, one per step that can fail. On this platform
 // the display object, its interface and the cooperative level cannot fail;
-// the mode (only 800 x 600 at 16 bits exists) and the back buffer's memory can.
+// the mode (only the canvas measured at start, at 16 bits, exists) and the back buffer's memory can.
 const char* const TEXT_CREATE_FAILED = "DirectDraw生成に失敗";
 const char* const TEXT_INTERFACE_FAILED = "DirectDrawコピーに失敗";
 const char* const TEXT_LEVEL_FAILED = "モード設定に失敗";
@@ -31,6 +31,8 @@ int failStart(const char* text) {
 
 }  // namespace
 
+ScreenMetrics screenMetrics = measureScreen(CLASSIC_CANVAS_W, CLASSIC_CANVAS_H, 0);
+
 PlatSurface* backBuffer() { return display.back; }
 
 int startDisplay(int width, int height, int bitsPerPixel) {
@@ -42,12 +44,17 @@ int startDisplay(int width, int height, int bitsPerPixel) {
   display.height = height;
   display.bitsPerPixel = bitsPerPixel;
   display.started = 1;
-  if (width != screenW || height != screenH || bitsPerPixel != 16) return failStart(TEXT_MODE_FAILED);
+  if (width != screenMetrics.canvasW || height != screenMetrics.canvasH || bitsPerPixel != 16)
+    return failStart(TEXT_MODE_FAILED);
+  if (display.back && (display.back->width != width || display.back->height != height)) {
+    platSurfaceDestroy(display.back);
+    display.back = nullptr;
+  }
   if (!display.back) {
     display.back = platSurfaceCreate(width, height);
     if (!display.back) return failStart(TEXT_BACK_FAILED);
   }
-  setClipRect(0, 0, screenW, screenH);
+  setClipRect(0, 0, screenMetrics.canvasW, screenMetrics.canvasH);
   return 1;
 }
 

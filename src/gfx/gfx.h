@@ -9,34 +9,111 @@
 #include <cstdint>
 
 #include "gfx/palette.h"
+#include "platform/platform.h"
 
 struct PlatSurface;
 
-constexpr int32_t screenW = 800;
-constexpr int32_t screenH = 600;
+// ---------------------------------------------------------------------------
+// Screen metrics: the canvas the editor draws on and every place and limit
+// bound to its size, in one record that the editor, the preview and graphics
+// read. The classic canvas is 800 x 600, fitted to the display; a canvas the
+// size of the display divides it by a whole interface scale.
+constexpr int32_t CLASSIC_CANVAS_W = 800;
+constexpr int32_t CLASSIC_CANVAS_H = 600;
+// The largest canvas: a display larger than this at its interface scale
+// draws the largest and has it fitted, as the classic one is.
+constexpr int32_t CANVAS_MAX_W = PICTURE_MAX_W;
+constexpr int32_t CANVAS_MAX_H = PICTURE_MAX_H;
+
+struct ScreenMetrics {
+  int32_t canvasW, canvasH;
+  int32_t displaySized;  // 1: a canvas the size of the display, 0: the classic one
+  int32_t scale;         // display pixels a canvas pixel, whole (1 on the classic canvas)
+  // Dialogs, message boxes and choosers are drawn this many times their
+  // size, to match the picture: the interface scale on a display-size
+  // canvas, the classic picture's fit rounded down (at least 1) otherwise.
+  int32_t dialogScale;
+  // A view window: its content's top-left corner is kept where its title can
+  // still be grabbed, its right and bottom edges short of the canvas edge.
+  int32_t windowMinX, windowMaxX, windowMinY, windowMaxY;
+  int32_t windowMaxRight, windowMaxBottom;
+  int32_t windowMinW, windowMinH;
+  int32_t scrollBand;  // the auto-scroll band round a window's content
+  // The toolbar: the row of command buttons and the tool strip below it.
+  int32_t buttonY, buttonSize, stripY, stripSize;
+  // The clock's text on the editing screen (where no window stands at the
+  // default layout) and on the preview (bottom right, above the cells).
+  int32_t clockX, clockY, previewClockX, previewClockY;
+};
+
+// The interface scale of a display: one canvas pixel per 1080 display rows,
+// at least 1.
+constexpr int32_t interfaceScale(int32_t displayH) { return displayH / 1080 > 1 ? displayH / 1080 : 1; }
+
+constexpr ScreenMetrics measureScreen(int32_t displayW, int32_t displayH, int32_t displaySized) {
+  ScreenMetrics m{};
+  const int32_t s = interfaceScale(displayH);
+  const bool big = displaySized != 0 && displayW >= CLASSIC_CANVAS_W && displayH >= CLASSIC_CANVAS_H;
+  m.displaySized = big ? 1 : 0;
+  m.scale = big ? s : 1;
+  m.canvasW = big ? displayW / s : CLASSIC_CANVAS_W;
+  m.canvasH = big ? displayH / s : CLASSIC_CANVAS_H;
+  const int32_t fit = displayW * CLASSIC_CANVAS_H < displayH * CLASSIC_CANVAS_W ? displayW / CLASSIC_CANVAS_W
+                                                                                : displayH / CLASSIC_CANVAS_H;
+  m.dialogScale = big ? s : (fit > 1 ? fit : 1);
+  if (m.canvasW > CANVAS_MAX_W) m.canvasW = CANVAS_MAX_W;
+  if (m.canvasH > CANVAS_MAX_H) m.canvasH = CANVAS_MAX_H;
+  // A window may be pushed until only its title's 74 px are on the canvas
+  // across, and until its title alone shows at the bottom.
+  m.windowMinX = 6;
+  m.windowMaxX = m.canvasW - 74;
+  m.windowMinY = 27;
+  m.windowMaxY = m.canvasH + 6;
+  m.windowMaxRight = m.canvasW - 6;
+  m.windowMaxBottom = m.canvasH - 6;
+  m.windowMinW = 80;
+  m.windowMinH = 32;
+  m.scrollBand = 10;
+  m.buttonY = 16;
+  m.buttonSize = 48;
+  m.stripY = 66;
+  m.stripSize = 18;
+  // The clock's text is 208 px wide. It ends the tool strip's row (at the
+  // bottom right the map window's frame covered it), unless the canvas is
+  // large enough that its bottom right corner lies beyond the classic screen,
+  // clear of the windows at their default places.
+  m.clockX = m.canvasW - 208;
+  const bool cornerFree = m.clockX >= CLASSIC_CANVAS_W || m.canvasH - 20 >= CLASSIC_CANVAS_H;
+  m.clockY = cornerFree ? m.canvasH - 20 : 67;
+  m.previewClockX = m.canvasW - 208;
+  m.previewClockY = m.canvasH - 16;
+  return m;
+}
+
+// The canvas of this run: measured once at start (the classic one until then).
+extern ScreenMetrics screenMetrics;
+
 constexpr int LAYER_COUNT = 5;
-// The queues are fixed-size and sized for the fullest frame, so that nothing a
-// view shows is ever dropped. The fullest layer is the map window's (the map
-// and the chip sheet swap layers 1 and 2, so both must hold it) at the
-// smallest chip of 8 px and the largest window (788 x 567 content at x 6,
-// y 27; even one held to the screen):
-//   cells offered across <= 800 / 8 + 2 = 102, down <= 600 / 8 + 2 = 77,
-//   so 7854 cells (a partly shown cell at each side, one touching the clip);
-//   per cell the chip and, in attribute mode, three digits: 4 x 7854 = 31416;
-//   the brush ghost, one chip per cell of the window: 7854;
-//   frame (4 corners, 64 px edge pieces: 2 x 13 + 2 x 10), title, thumbs and
-//   the sheet window's few items: well under 256.
-// The preview's cells (800 x 600 of 8 px chips, 101 x 76) fit the same bound.
-// A BlitCommand is 64 bytes: about 2.5 MB a layer, resident only as far as a
-// frame fills it.
-constexpr int BLIT_WORST_CELLS = (screenW / 8 + 2) * (screenH / 8 + 2);
+// The queues are fixed-size and sized for the fullest frame on the largest
+// canvas, so that nothing a view shows is ever dropped. The fullest layer is
+// the map window's (the map and the chip sheet swap layers 1 and 2, so both
+// must hold it) at the smallest chip of 8 px and the largest window (the
+// canvas less 12 px across, 33 px down):
+//   cells offered across <= 2560 / 8 + 2 = 322, down <= 1600 / 8 + 2 = 202,
+//   so 65044 cells (a partly shown cell at each side, one touching the clip);
+//   per cell the chip and, in attribute mode, three digits: 4 cells' worth;
+//   the brush ghost, one chip per cell of the window: one more;
+//   frame (4 corners, 64 px edge pieces), title, thumbs and the sheet
+//   window's few items: well under 256.
+// Below 1:1 the map is one copy of its picture. The preview's cells at 1:1
+// fit the same bound.
+// A BlitCommand is 64 bytes: about 21 MB a layer of address space, resident
+// only as far as a frame fills it (about 2.5 MB on the classic canvas).
+constexpr int BLIT_WORST_CELLS = (CANVAS_MAX_W / 8 + 2) * (CANVAS_MAX_H / 8 + 2);
 constexpr int BLIT_QUEUE_SIZE = BLIT_WORST_CELLS * 4 + BLIT_WORST_CELLS + 256;
-// Shapes of the fullest layer: the grid lines of a 788 x 567 window at 8 px
-// (at most 99 vertical + 71 horizontal), the hover box, the attribute
-// outline and the pick or selection box: 173.
-constexpr int SHAPE_QUEUE_SIZE = 200;
-static_assert(SHAPE_QUEUE_SIZE >= (788 + 7) / 8 + (567 + 7) / 8 + 3, "grid lines of the largest window");
-// Texts of the fullest layer (the debug overlay's): about a dozen.
+// Shapes of the fullest layer: the grid lines of the largest window at 8 px,
+// the hover box, the attribute outline and the pick or selection box.
+constexpr int SHAPE_QUEUE_SIZE = (CANVAS_MAX_W - 12 + 7) / 8 + (CANVAS_MAX_H - 33 + 7) / 8 + 3 + 24;
 constexpr int TEXT_QUEUE_SIZE = 50;
 constexpr int TEXT_STORE = 128;
 constexpr int SLOT_COUNT = 300;
@@ -48,7 +125,7 @@ void clearBackBuffer(uint32_t rawPixel);
 void presentBackBuffer();
 void restoreSurfaces();
 void stopGraphics();
-PlatSurface* backBuffer();  // the 800 x 600 RGB565 picture (null before startDisplay)
+PlatSurface* backBuffer();  // the canvas, RGB565 (null before startDisplay)
 
 // ---------------------------------------------------------------------------
 // Surface slots
@@ -57,6 +134,8 @@ enum SlotIndex {
   // Pictures the editor draws itself: the map's chips, one pixel a cell of
   // its attributes' colours.
   SLOT_MAP_PICTURE = 11, SLOT_ATTRIBUTE_PICTURE = 12,
+  // The wallpaper stretched to the canvas.
+  SLOT_WALLPAPER_CANVAS = 13,
 };
 constexpr uint32_t CLR_INVALID = 0xFFFFFFFFu;
 

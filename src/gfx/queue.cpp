@@ -10,7 +10,7 @@ ShapeCommand shapeQueue[LAYER_COUNT][SHAPE_QUEUE_SIZE];
 int32_t shapeCount[LAYER_COUNT];
 TextCommand textQueue[LAYER_COUNT][TEXT_QUEUE_SIZE];
 int32_t textCount[LAYER_COUNT];
-int32_t clipLeft = 0, clipTop = 0, clipRight = screenW, clipBottom = screenH;
+int32_t clipLeft = 0, clipTop = 0, clipRight = CLASSIC_CANVAS_W, clipBottom = CLASSIC_CANVAS_H;
 
 namespace {
 inline int32_t trunc32(float v) { return static_cast<int32_t>(v); }
@@ -131,6 +131,6 @@ void queueText(int32_t x, int32_t y, uint32_t color, const char* text, int32_t l
 
 void resetGraphicsQueues() {
   for (int l = 0; l < LAYER_COUNT; ++l) blitCount[l] = shapeCount[l] = textCount[l] = 0;
-  setClipRect(0, 0, screenW, screenH);
+  setClipRect(0, 0, screenMetrics.canvasW, screenMetrics.canvasH);
   resetFrameCounters();
 }

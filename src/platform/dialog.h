@@ -105,5 +105,8 @@ int dlgMessageBox(DlgHandle* h, const char* textUtf8, const char* captionUtf8, i
 
 // Dialog units to pixels for the dialog font (the Windows rule: x by a quarter
 // of the average character width, y by an eighth of the character height).
+// Forms, message boxes and choosers opened from now on are drawn `scale`
+// times their size (dialog units and fonts), at least 1.
+void dlgSetScale(int scale);
 int dlgUnitsToPixelsX(int dlu);
 int dlgUnitsToPixelsY(int dlu);

@@ -1,6 +1,6 @@
 // The operating-system layer the rest of the program calls: the main window
 // and its message queue, the cursor, the clock, message boxes, presentation of
-// the 800 x 600 picture and the keyboard and mouse devices.
+// the editor's picture and the keyboard and mouse devices.
 //
 // Generic code in platform/core/ serves these over one of two window back
 // ends, chosen when a program is linked: platform/qt/ (Qt Widgets) or
@@ -61,8 +61,8 @@ int platformLanguage();
 // The one line (UTF-8) written to stderr when the window system cannot be
 // reached at platformInit; the program then ends with status 1.
 void platformSetNoDisplayText(const char* utf8);
-// The one full-screen top-level window, showing the 800 x 600 picture scaled to
-// fit. 1 on success.
+// The one full-screen top-level window, showing the picture scaled to fit
+// (aspect kept, bars round it). 1 on success.
 int platformCreateMainWindow(const char* titleUtf8, WindowProc proc);
 void platformShowMainWindow();
 void platformDestroyMainWindow();  // sends MSG_DESTROY to the procedure
@@ -107,8 +107,22 @@ void platformResetMessages();
 // watches nothing.
 void platformWatchFile(const char* pathSjis);
 
+// The picture the window shows: 800 x 600 unless set otherwise, at most
+// PICTURE_MAX_W x PICTURE_MAX_H (a larger size is cut to it). Set before the
+// first present; the window keeps it for the run.
+constexpr int PICTURE_MAX_W = 2560;
+constexpr int PICTURE_MAX_H = 1600;
+void platformSetPictureSize(int width, int height);
+// How a picture enlarged by a scale that is not whole is shown: 0 nearest
+// neighbour (the start value), 1 sharp: whole pixels with only the fraction
+// at each picture pixel's edges blended, so every line carries the same ink.
+void platformSetSharpFit(int on);
+// The size of the display the window opens on, in device pixels (the headless
+// back end: 800 x 600 unless a test sets it).
+void platformDisplaySize(int32_t* width, int32_t* height);
+
 // ---------------------------------------------------------------------------
-// Cursor, in pixels of the 800 x 600 picture.
+// Cursor, in pixels of the picture.
 void platformCursorPos(int32_t* x, int32_t* y);
 void platformSetCursorVisible(int visible);
 // While on, the hidden pointer is held at the window centre after every mouse

@@ -28,6 +28,9 @@ void platformTestResetDevices();
 // Without a window, platformCursorPos reports this position.
 void platformTestSetCursor(int32_t x, int32_t y);
 
+// Headless back end: the display's size that platformDisplaySize reports.
+void platformTestSetDisplaySize(int32_t width, int32_t height);
+
 // Headless back end: the next `lostCount` presents report lost surfaces;
 // `failCount` further ones report another failure.
 void platformSimulatePresentFailures(int lostCount, int failCount);

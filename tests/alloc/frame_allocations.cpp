@@ -200,8 +200,9 @@ struct Mode {
 QPoint onScreen(int x, int y) {
   QWidget* w = QApplication::topLevelWidgets().value(0);
   if (!w) return QPoint(x, y);
-  double s = std::min(w->width() / 800.0, w->height() / 600.0);
-  QPointF origin((w->width() - 800 * s) / 2, (w->height() - 600 * s) / 2);
+  const double cw = screenMetrics.canvasW, ch = screenMetrics.canvasH;
+  double s = std::min(w->width() / cw, w->height() / ch);
+  QPointF origin((w->width() - cw * s) / 2, (w->height() - ch * s) / 2);
   return w->mapToGlobal((origin + QPointF(x + 0.5, y + 0.5) * s).toPoint());
 }
 
@@ -262,6 +263,14 @@ int main(int argc, char** argv) {
   std::string chips = std::string(BRINDLE_SOURCE_DIR) + "/samples/chips.bmp";
   utf8ToSjis(chips.c_str(), doc.chipSheetPath, PATH_STORE);
   inputState.keyboardEnabled = inputState.mouseEnabled = 1;
+  // BRINDLE_ALLOC_CANVAS=1: the same frames on the canvas of a 1920 x 1080
+  // display.
+  if (const char* canvas = std::getenv("BRINDLE_ALLOC_CANVAS"); canvas && canvas[0] == '1') {
+    screenMetrics = measureScreen(1920, 1080, 1);
+    platformSetPictureSize(screenMetrics.canvasW, screenMetrics.canvasH);
+    setMapCells(80, 60);  // larger than the canvas, so that the preview pans
+
+  }
   if (!platformCreateMainWindow("Brindlecot", mainWindowProc)) return 2;
   platformShowMainWindow();
   if (!startInput()) return 2;

@@ -196,3 +196,22 @@ start_new_map() {  # start_new_map BRINDLECOT SOURCE_DIR
   press_key Return
   wait_window '^Brindlecot$'
 }
+
+# SAVE through the real chooser into PATH (".bct" is added), then quit.
+save_and_quit() {  # save_and_quit PATH
+  click_at $((128 + 24)) 40 &
+  local clicker=$!
+  choose_file 'どれにセーブする？' "$1"
+  wait $clicker || true
+  quit_editor "$pid"; pid=""
+  [ -e "$1.bct" ] || fail "no $1.bct was saved"
+}
+
+# The cells of a saved map whose chip has Y = VALUE in the sheet, "c,r " each,
+# row by row.
+cells_with_y() {  # cells_with_y FILE VALUE
+  tr -d '\r' < "$1" | awk -F, -v want="$2" '/^@[0-9]+:Y/ {
+    r = substr($1, 2, 5) + 0
+    for (c = 2; c <= NF; ++c) if ($c + 0 == want) printf "%d,%d ", c - 2, r
+  }'
+}

@@ -62,18 +62,10 @@ xdotool mousemove --sync 400 590; sleep 0.3
 shot zoom-half >/dev/null
 
 # SAVE through the real chooser, then quit.
-click_at $((128 + 24)) 40 &
-clicker=$!
-choose_file 'どれにセーブする？' "$work/zoomed"
-wait $clicker || true
-quit_editor "$pid"; pid=""
-[ -e zoomed.bct ] || fail "no zoomed.bct was saved"
+save_and_quit "$work/zoomed"
 
 # The tree's Y (128) is on exactly the painted cells.
-painted=$(tr -d '\r' < zoomed.bct | awk -F, '/^@[0-9]+:Y/ {
-  r = substr($1, 2, 5) + 0
-  for (c = 2; c <= NF; ++c) if ($c + 0 == 128) printf "%d,%d ", c - 2, r
-}')
+painted=$(cells_with_y zoomed.bct 128)
 [ "$painted" = "16,0 4,1 2,3 1,4 30,25 39,29 " ] || fail "painted cells are '$painted'"
 
 # The guide's pictures: the sample map at 1/4x, then in attribute mode, where

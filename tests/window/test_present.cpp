@@ -3,10 +3,13 @@
 // window of another shape stay black.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QImage>
+#include <QMouseEvent>
 #include <QPixmap>
 #include <QWidget>
 
+#include <algorithm>
 #include <vector>
 
 #include "platform/platform.h"
@@ -99,6 +102,20 @@ TEST_F(PresentTest, LetterboxBarsStayBlackAfterResize) {
   EXPECT_EQ(shot.pixel(950, 300), 0xFF000000u);
   EXPECT_EQ(shot.pixel(100, 0), 0xFFFFFFFFu);
   EXPECT_EQ(shot.pixel(899, 599), 0xFFFFFFFFu);
+  // With the program's pointer on, the system's shows over the bars only.
+  platformSetCursorVisible(0);
+  auto shapeAt = [&](int x, int y) {
+    QMouseEvent move(QEvent::MouseMove, QPointF(x, y), w->mapToGlobal(QPointF(x, y)), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QCoreApplication::sendEvent(w, &move);
+    return w->cursor().shape();
+  };
+  EXPECT_EQ(shapeAt(500, 300), Qt::BlankCursor);
+  EXPECT_EQ(shapeAt(50, 300), Qt::ArrowCursor);
+  EXPECT_EQ(shapeAt(950, 300), Qt::ArrowCursor);
+  EXPECT_EQ(shapeAt(101, 300), Qt::BlankCursor);
+  platformSetCursorVisible(1);
+  EXPECT_EQ(shapeAt(500, 300), Qt::ArrowCursor);
 
   // At 1.25 x every window pixel shows the picture pixel nearest its centre,
   // widened channel by channel, with no bars left.
@@ -126,6 +143,57 @@ TEST_F(PresentTest, LetterboxBarsStayBlackAfterResize) {
   EXPECT_EQ(shot.pixel(154, 56), 0xFFFF0000u);
   EXPECT_EQ(shot.pixel(153, 56), widen(frame[45 * PITCH + 122]));
   EXPECT_EQ(shot.pixel(155, 56), widen(frame[45 * PITCH + 124]));
+}
+
+TEST_F(PresentTest, SharpFitGivesEveryOnePixelLineTheSameInk) {
+  QWidget* w = platformDialogOwner();
+  ASSERT_NE(w, nullptr);
+  w->showNormal();
+  w->resize(1440, 1080);  // 1.8 x: the 800 x 600 picture on a 1920 x 1080 display
+  platformSetSharpFit(1);
+  platformPeekMessage();
+  // Vertical and horizontal white lines one pixel wide, 11 pixels apart, so
+  // that their positions meet every phase of the scale, on black.
+  for (uint16_t& p : frame) p = 0;
+  for (int x = 3; x < W; x += 11)
+    for (int y = 0; y < H; ++y) set(x, y, 0xFFFF);
+  for (int y = 5; y < 300; y += 11)
+    for (int x = 0; x < W; ++x)
+      if (x % 11 != 3) set(x, y, 0xFFFF);
+  present();
+  QImage shot = w->grab().toImage();
+  ASSERT_EQ(shot.size(), QSize(1440, 1080));
+  // Each line's summed red across it, along a row (column) clear of the others.
+  auto inkAcross = [&](int from, int to, auto at) {
+    int sum = 0;
+    for (int i = from; i < to; ++i) sum += qRed(at(i));
+    return sum;
+  };
+  int least = 1 << 30, most = 0, lines = 0;
+  for (int x = 3; x + 11 < W; x += 11) {
+    const int d = x * 1440 / 800;
+    const int ink = inkAcross(d - 3, d + 4, [&](int i) { return shot.pixel(i, 1000); });
+    least = std::min(least, ink);
+    most = std::max(most, ink);
+    ++lines;
+  }
+  for (int y = 5; y + 11 < 300; y += 11) {
+    const int d = y * 1080 / 600;
+    const int ink = inkAcross(d - 3, d + 4, [&](int i) { return shot.pixel(13, i); });
+    least = std::min(least, ink);
+    most = std::max(most, ink);
+    ++lines;
+  }
+  EXPECT_GT(lines, 90);
+  EXPECT_LE(most - least, 1) << "summed ink of a line varies from " << least << " to " << most;
+  EXPECT_NEAR(least, 255 * 9 / 5, 1);
+  // Inside a wide area the colour is the picture's, untouched.
+  EXPECT_EQ(shot.pixel(1400, 1050), 0xFF000000u);
+  for (int y = 0; y < H; ++y) set(W - 1, y, 0xFFFF);
+  present();
+  shot = w->grab().toImage();
+  EXPECT_EQ(shot.pixel(1439, 700), 0xFFFFFFFFu) << "the last column reaches the edge";
+  platformSetSharpFit(0);
 }
 
 }  // namespace

@@ -18,14 +18,14 @@
 
 namespace {
 
-constexpr int PICTURE_W = 800;
-constexpr int PICTURE_H = 600;
+int pictureW = 800, pictureH = 600;
+int32_t displayW = 800, displayH = 600;
 
 bool windowExists = false;
 int presentLostLeft = 0, presentFailLeft = 0;
 PlatPresentCounts presentCounts = {0, 0, 0};
 // The picture last presented, to tell a changed frame from an unchanged one.
-uint16_t shown[PICTURE_H][PICTURE_W];
+uint16_t shown[PICTURE_MAX_H][PICTURE_MAX_W];
 
 std::chrono::steady_clock::time_point nextFrameAt{};
 constexpr std::chrono::nanoseconds FRAME_PERIOD{1000000000 / 60};
@@ -69,6 +69,23 @@ int platformWaitFrame() {
   return 1;
 }
 
+void platformSetPictureSize(int width, int height) {
+  pictureW = width < 1 ? 1 : (width > PICTURE_MAX_W ? PICTURE_MAX_W : width);
+  pictureH = height < 1 ? 1 : (height > PICTURE_MAX_H ? PICTURE_MAX_H : height);
+}
+
+void platformSetSharpFit(int) {}
+
+void platformDisplaySize(int32_t* width, int32_t* height) {
+  *width = displayW;
+  *height = displayH;
+}
+
+void platformTestSetDisplaySize(int32_t width, int32_t height) {
+  displayW = width;
+  displayH = height;
+}
+
 void platformSetCursorVisible(int) {}
 void platformSetRelativeMouse(int) {}
 
@@ -84,7 +101,7 @@ int platformPresent(const uint16_t* pixels, int width, int height, int pitch) {
     --presentFailLeft;
     return PRESENT_FAILED;
   }
-  int rows = height < PICTURE_H ? height : PICTURE_H, cols = width < PICTURE_W ? width : PICTURE_W;
+  int rows = height < pictureH ? height : pictureH, cols = width < pictureW ? width : pictureW;
   if (!windowExists || !pixels || rows <= 0 || cols <= 0) return PRESENT_OK;
   ++presentCounts.frames;
   bool changed = false;
@@ -107,6 +124,9 @@ void platformSimulatePresentFailures(int lostCount, int failCount) {
   presentLostLeft = lostCount;
   presentFailLeft = failCount;
 }
+
+// No form is drawn: the scale changes nothing.
+void dlgSetScale(int) {}
 
 // Dialog units of a 9-point face at 96 dots per inch.
 int dlgUnitsToPixelsX(int dlu) { return (dlu * 6 + 2) / 4; }

@@ -35,6 +35,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 #include <thread>
 
 #if defined(__linux__)
@@ -57,8 +58,9 @@
 
 namespace {
 
-constexpr int PICTURE_W = 800;
-constexpr int PICTURE_H = 600;
+// The picture's size for the window made next (platformSetPictureSize).
+int pictureWanted[2] = {800, 600};
+bool sharpWanted = false;
 
 // ---------------------------------------------------------------------------
 // The pointer.
@@ -184,11 +186,11 @@ constexpr int MAX_SCALED = 8192;
 
 class MainWidget : public QWidget {
  public:
-  MainWidget() {
+  MainWidget() : pictureW_(pictureWanted[0]), pictureH_(pictureWanted[1]) {
     static bool tableFilled = false;
     if (!tableFilled) fillColourTable();
     tableFilled = true;
-    std::memset(shown_, 0, sizeof shown_);
+    shown_.assign(static_cast<size_t>(pictureW_) * static_cast<size_t>(pictureH_), 0);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
     setMouseTracking(true);
@@ -202,16 +204,16 @@ class MainWidget : public QWidget {
     repaintCount_ = 0;
   }
 
-  // Where the 800 x 600 picture lies in the widget: scaled to fit, aspect kept.
+  // Where the picture lies in the widget: scaled to fit, aspect kept.
   QRect pictureRect() const {
     int w = width(), h = height();
-    if (w <= 0 || h <= 0) return QRect(0, 0, PICTURE_W, PICTURE_H);
-    double s = std::min(double(w) / PICTURE_W, double(h) / PICTURE_H);
-    int pw = int(PICTURE_W * s), ph = int(PICTURE_H * s);
+    if (w <= 0 || h <= 0) return QRect(0, 0, pictureW_, pictureH_);
+    double s = std::min(double(w) / pictureW_, double(h) / pictureH_);
+    int pw = int(pictureW_ * s), ph = int(pictureH_ * s);
     return QRect((w - pw) / 2, (h - ph) / 2, pw, ph);
   }
 
-  double scale() const { return double(pictureRect().width()) / PICTURE_W; }
+  double scale() const { return double(pictureRect().width()) / pictureW_; }
 
   // The shown picture's pixel at picture position (x, y), as 0xAARRGGBB.
   uint32_t shownPixel(int x, int y) const {
@@ -223,7 +225,7 @@ class MainWidget : public QWidget {
   // screen is converted, scaled and handed to Qt; an unchanged frame costs
   // one comparison and pushes nothing to the window.
   void present(const uint16_t* pixels, int width, int height, int pitch) {
-    int rows = std::min(height, PICTURE_H), cols = std::min(width, PICTURE_W);
+    int rows = std::min(height, pictureH_), cols = std::min(width, pictureW_);
     if (rows <= 0 || cols <= 0) return;
     ++presentCounts.frames;
     int pushesBefore = presentPushes;
@@ -233,7 +235,7 @@ class MainWidget : public QWidget {
       int left = cols, right = -1;
       for (int y = y0; y < y1; ++y) {
         const uint16_t* src = pixels + static_cast<ptrdiff_t>(y) * pitch;
-        const uint16_t* old = shown_[y];
+        const uint16_t* old = shownRow(y);
         if (std::memcmp(src, old, rowBytes) == 0) continue;
         int l = 0, r = cols - 1;
         while (src[l] == old[l]) ++l;
@@ -243,7 +245,7 @@ class MainWidget : public QWidget {
       }
       if (right < 0) continue;
       for (int y = y0; y < y1; ++y)
-        std::memcpy(shown_[y] + left, pixels + static_cast<ptrdiff_t>(y) * pitch + left,
+        std::memcpy(shownRow(y) + left, pixels + static_cast<ptrdiff_t>(y) * pitch + left,
                     static_cast<size_t>(right - left + 1) * 2);
       scalePicture(left, y0, right + 1, y1);
       ++presentPushes;
@@ -278,6 +280,7 @@ class MainWidget : public QWidget {
   void resizeEvent(QResizeEvent*) override {
     fitScaledPicture();
     platNoteInput();  // the pointer now lies elsewhere on the picture
+    showPointerFor(mapFromGlobal(QCursor::pos()));
   }
 
   void keyPressEvent(QKeyEvent* e) override { key(e, true); }
@@ -308,7 +311,27 @@ class MainWidget : public QWidget {
     }
   }
 
+  // The program draws its own pointer over the picture and hides the
+  // system's there; over the bars nothing is drawn, so the system pointer
+  // shows, or the pointer would vanish at the picture's edge.
+ public:
+  void setProgramPointer(bool own) {
+    ownPointer_ = own;
+    showPointerFor(mapFromGlobal(QCursor::pos()));
+  }
+
+ private:
+  bool ownPointer_ = false;
+  int cursorShown_ = -1;  // the shape last set: 1 the system's arrow, 0 none
+  void showPointerFor(QPoint local) {
+    const int want = (ownPointer_ && pictureRect().contains(local)) ? 0 : 1;
+    if (want == cursorShown_) return;
+    cursorShown_ = want;
+    setCursor(want ? Qt::ArrowCursor : Qt::BlankCursor);
+  }
+
   void pointerAt(QPointF global) {
+    showPointerFor(mapFromGlobal(global).toPoint());
     QPoint p = native(global);
     if (p == dev.eventPointer) return;
     dev.eventPointer = p;
@@ -343,28 +366,65 @@ class MainWidget : public QWidget {
   // The 16-bit picture on screen, for the comparison with the next frame,
   // and the same picture widened to 32 bits and scaled to the window's own
   // pixels, so that painting it is a plain copy.
-  uint16_t shown_[PICTURE_H][PICTURE_W];
+  const int pictureW_, pictureH_;
+  std::vector<uint16_t> shown_;  // pictureW_ x pictureH_, rows one after the other
+  uint16_t* shownRow(int y) { return shown_.data() + static_cast<ptrdiff_t>(y) * pictureW_; }
   QImage scaled_;
-  int scaledW_ = PICTURE_W, scaledH_ = PICTURE_H;
+  int scaledW_ = pictureW_, scaledH_ = pictureH_;
   // For each column and row of the scaled picture the picture's column and
-  // row it shows (nearest neighbour); for each picture column and row the
-  // first scaled one that shows it or anything right of or below it (the
-  // last entry is the scaled size). Picture pixels [x0, x1) are scaled
-  // columns [firstCol_[x0], firstCol_[x1]), at any scale.
+  // row it shows, and in the sharp fit the weight (of 256) its next column or
+  // row adds; for each picture column and row the first scaled one that shows
+  // it or anything right of or below it (the last entry is the scaled size),
+  // and the first whose blend reaches it. Picture pixels [x0, x1) are shown
+  // by scaled columns [touchCol_[x0], firstCol_[x1]), at any scale.
   int32_t srcCol_[MAX_SCALED];
   int32_t srcRow_[MAX_SCALED];
-  int32_t firstCol_[PICTURE_W + 1];
-  int32_t firstRow_[PICTURE_H + 1];
-  uint32_t widened_[PICTURE_W];  // one picture row at 32 bits, while it is spread
+  uint16_t nextCol_[MAX_SCALED];
+  uint16_t nextRow_[MAX_SCALED];
+  int32_t firstCol_[PICTURE_MAX_W + 1];
+  int32_t firstRow_[PICTURE_MAX_H + 1];
+  int32_t touchCol_[PICTURE_MAX_W + 1];
+  int32_t touchRow_[PICTURE_MAX_H + 1];
+  uint32_t widened_[PICTURE_MAX_W];  // one picture row at 32 bits, while it is spread
+  uint32_t spreadA_[MAX_SCALED], spreadB_[MAX_SCALED];  // two picture rows spread across, sharp fit
+  bool sharp_ = false;
 
-  static void mapAxis(int scaledSize, int pictureSize, int32_t* src, int32_t* first) {
-    for (int d = 0; d < scaledSize; ++d)
-      src[d] = static_cast<int32_t>((static_cast<int64_t>(2 * d + 1) * pictureSize) / (2 * static_cast<int64_t>(scaledSize)));
-    int d = 0;
+  // Nearest neighbour: each scaled pixel shows the picture pixel under its
+  // centre. Sharp fit, when the picture is enlarged: each scaled pixel is the
+  // picture as it covers the scaled pixel's area, so a picture pixel becomes
+  // whole scaled pixels with at most a blended one at each side, and a line
+  // one pixel wide carries the same ink wherever it lies.
+  static void mapAxis(int scaledSize, int pictureSize, bool sharp, int32_t* src, uint16_t* next, int32_t* first,
+                      int32_t* touch) {
+    const int64_t S = scaledSize, P = pictureSize;
+    const bool area = sharp && S > P;
+    for (int d = 0; d < scaledSize; ++d) {
+      if (!area) {
+        src[d] = static_cast<int32_t>((static_cast<int64_t>(2 * d + 1) * P) / (2 * S));
+        next[d] = 0;
+        continue;
+      }
+      // The scaled pixel covers picture [d P / S, (d + 1) P / S), at most
+      // two picture pixels; the second's share of it, in 256ths.
+      const int64_t a = d * P / S, over = (d + 1) * P - (a + 1) * S;
+      src[d] = static_cast<int32_t>(a);
+      next[d] = over > 0 && a + 1 < P ? static_cast<uint16_t>((over * 256 + P / 2) / P) : 0;
+    }
+    int d = 0, t = 0;
     for (int s = 0; s <= pictureSize; ++s) {
       while (d < scaledSize && src[d] < s) ++d;
+      while (t < scaledSize && src[t] + (next[t] ? 1 : 0) < s) ++t;
       first[s] = d;
+      touch[s] = t;
     }
+  }
+
+  static uint32_t blend(uint32_t a, uint32_t b, uint32_t w) {
+    if (w == 0) return a;
+    const uint32_t v = 256 - w;
+    const uint32_t rb = (((a & 0xFF00FFu) * v + (b & 0xFF00FFu) * w + 0x800080u) >> 8) & 0xFF00FFu;
+    const uint32_t g = (((a & 0xFF00u) * v + (b & 0xFF00u) * w + 0x8000u) >> 8) & 0xFF00u;
+    return 0xFF000000u | rb | g;
   }
 
   // The scaled picture's rectangle in widget coordinates: the picture
@@ -376,6 +436,15 @@ class MainWidget : public QWidget {
     return QRect(r.left() + (r.width() - w) / 2, r.top() + (r.height() - h) / 2, w, h);
   }
 
+ public:
+  void setSharp(bool sharp) {
+    if (sharp == sharp_) return;
+    sharp_ = sharp;
+    scaledW_ = -1;  // the tables are made again
+    fitScaledPicture();
+  }
+
+ private:
   // After a change of size: the scaled picture made anew at the picture
   // rectangle's size in device pixels, from the picture on screen.
   void fitScaledPicture() {
@@ -384,14 +453,14 @@ class MainWidget : public QWidget {
     int w = std::clamp(static_cast<int>(std::lround(r.width() * dpr)), 1, MAX_SCALED);
     int h = std::clamp(static_cast<int>(std::lround(r.height() * dpr)), 1, MAX_SCALED);
     if (scaled_.isNull() || w != scaledW_ || h != scaledH_) {
-      scaled_ = QImage(w, h, QImage::Format_RGB32);
+      if (scaled_.isNull() || w != scaled_.width() || h != scaled_.height()) scaled_ = QImage(w, h, QImage::Format_RGB32);
       scaledW_ = w;
       scaledH_ = h;
-      mapAxis(w, PICTURE_W, srcCol_, firstCol_);
-      mapAxis(h, PICTURE_H, srcRow_, firstRow_);
+      mapAxis(w, pictureW_, sharp_, srcCol_, nextCol_, firstCol_, touchCol_);
+      mapAxis(h, pictureH_, sharp_, srcRow_, nextRow_, firstRow_, touchRow_);
     }
     scaled_.setDevicePixelRatio(dpr);
-    scalePicture(0, 0, PICTURE_W, PICTURE_H);
+    scalePicture(0, 0, pictureW_, pictureH_);
     update();
   }
 
@@ -399,25 +468,63 @@ class MainWidget : public QWidget {
   // the scaled picture: each picture row is widened once into a row buffer
   // (one table lookup per picture pixel, not per scaled one), spread from
   // there to its scaled columns, and a scaled row showing the same picture
-  // row as the one above is copied.
+  // row as the one above is copied. The sharp fit blends a scaled pixel from
+  // up to two picture columns and two picture rows.
   void scalePicture(int x0, int y0, int x1, int y1) {
-    const int dx0 = firstCol_[x0], dx1 = firstCol_[x1], dy0 = firstRow_[y0], dy1 = firstRow_[y1];
+    const int dx0 = touchCol_[x0], dx1 = firstCol_[x1], dy0 = touchRow_[y0], dy1 = firstRow_[y1];
     if (dx1 <= dx0 || dy1 <= dy0) return;
+    // The picture columns the scaled ones read: one more at each side where
+    // a blend reaches it.
+    const int cx0 = srcCol_[dx0], cx1 = std::min(srcCol_[dx1 - 1] + 2, pictureW_);
     uchar* bits = scaled_.bits();
     const qsizetype stride = scaled_.bytesPerLine();
     const uint32_t* above = nullptr;
-    int aboveRow = -1;
+    int aboveRow = -1, aboveNext = -1;
+    int spreadRowA = -1, spreadRowB = -1;
     for (int dy = dy0; dy < dy1; ++dy) {
       uint32_t* out = reinterpret_cast<uint32_t*>(bits + dy * stride);
-      if (srcRow_[dy] == aboveRow) {
+      const int row = srcRow_[dy], rowNext = nextRow_[dy];
+      if (row == aboveRow && rowNext == aboveNext) {
         std::memcpy(out + dx0, above + dx0, static_cast<size_t>(dx1 - dx0) * 4);
-      } else {
-        const uint16_t* src = shown_[srcRow_[dy]];
-        for (int x = x0; x < x1; ++x) widened_[x] = rgb565To32[src[x]];
+      } else if (!sharp_) {
+        const uint16_t* src = shownRow(row);
+        for (int x = cx0; x < cx1; ++x) widened_[x] = rgb565To32[src[x]];
         for (int dx = dx0; dx < dx1; ++dx) out[dx] = widened_[srcCol_[dx]];
-        aboveRow = srcRow_[dy];
+      } else {
+        // The two picture rows spread across once each; a row already
+        // spread for the scaled row above is kept.
+        if (spreadRowA != row) {
+          if (spreadRowB == row) {
+            std::memcpy(spreadA_ + dx0, spreadB_ + dx0, static_cast<size_t>(dx1 - dx0) * 4);
+          } else {
+            spreadAcross(row, cx0, cx1, dx0, dx1, spreadA_);
+          }
+          spreadRowA = row;
+        }
+        if (rowNext == 0) {
+          std::memcpy(out + dx0, spreadA_ + dx0, static_cast<size_t>(dx1 - dx0) * 4);
+        } else {
+          if (spreadRowB != row + 1) {
+            spreadAcross(row + 1, cx0, cx1, dx0, dx1, spreadB_);
+            spreadRowB = row + 1;
+          }
+          for (int dx = dx0; dx < dx1; ++dx) out[dx] = blend(spreadA_[dx], spreadB_[dx], static_cast<uint32_t>(rowNext));
+        }
       }
+      aboveRow = row;
+      aboveNext = rowNext;
       above = out;
+    }
+  }
+
+  // One picture row widened and spread to scaled columns [dx0, dx1), each
+  // blended from its two picture columns (sharp fit).
+  void spreadAcross(int row, int cx0, int cx1, int dx0, int dx1, uint32_t* out) {
+    const uint16_t* src = shownRow(row);
+    for (int x = cx0; x < cx1; ++x) widened_[x] = rgb565To32[src[x]];
+    for (int dx = dx0; dx < dx1; ++dx) {
+      const int c = srcCol_[dx];
+      out[dx] = nextCol_[dx] ? blend(widened_[c], widened_[c + 1], nextCol_[dx]) : widened_[c];
     }
   }
 
@@ -425,7 +532,7 @@ class MainWidget : public QWidget {
   // allocates inside Qt (a region and a posted event), so a frame only notes
   // it. Should frames present more bands than this without the event loop
   // running in between, the last rectangle grows to hold the rest.
-  static constexpr int REPAINT_SLOTS = 2 * (PICTURE_H / BAND_ROWS + 1);
+  static constexpr int REPAINT_SLOTS = 2 * (PICTURE_MAX_H / BAND_ROWS + 1);
   QRect repaints_[REPAINT_SLOTS];
   int repaintCount_ = 0;
 
@@ -441,8 +548,8 @@ class MainWidget : public QWidget {
   QRect widgetRectOf(int x0, int y0, int x1, int y1) const {
     QRect r = scaledRect();
     double dpr = scaled_.devicePixelRatio();
-    int l = r.left() + static_cast<int>(std::floor(firstCol_[x0] / dpr));
-    int t = r.top() + static_cast<int>(std::floor(firstRow_[y0] / dpr));
+    int l = r.left() + static_cast<int>(std::floor(touchCol_[x0] / dpr));
+    int t = r.top() + static_cast<int>(std::floor(touchRow_[y0] / dpr));
     int rr = r.left() + static_cast<int>(std::ceil(firstCol_[x1] / dpr));
     int b = r.top() + static_cast<int>(std::ceil(firstRow_[y1] / dpr));
     return QRect(l, t, rr - l, b - t).intersected(r);
@@ -670,6 +777,7 @@ int platformCreateMainWindow(const char* titleUtf8, WindowProc proc) {
   platformSetWindowProc(proc);
   askForShortSlices();
   mainWidget = new MainWidget();
+  mainWidget->setSharp(sharpWanted);
   mainWidget->setWindowTitle(QString::fromUtf8(titleUtf8));
   mainWidget->setWindowIcon(QIcon(":/icon.png"));
   return 1;
@@ -687,6 +795,26 @@ void platformShowMainWindow() {
 }
 
 int platformMainWindowExists() { return mainWidget ? 1 : 0; }
+
+void platformSetSharpFit(int on) {
+  sharpWanted = on != 0;
+  if (mainWidget) mainWidget->setSharp(sharpWanted);
+}
+
+void platformSetPictureSize(int width, int height) {
+  pictureWanted[0] = std::clamp(width, 1, PICTURE_MAX_W);
+  pictureWanted[1] = std::clamp(height, 1, PICTURE_MAX_H);
+}
+
+void platformDisplaySize(int32_t* width, int32_t* height) {
+  *width = 800;
+  *height = 600;
+  QScreen* screen = app ? QGuiApplication::primaryScreen() : nullptr;
+  if (!screen) return;
+  const double dpr = screen->devicePixelRatio() > 0 ? screen->devicePixelRatio() : 1.0;
+  *width = static_cast<int32_t>(std::lround(screen->geometry().width() * dpr));
+  *height = static_cast<int32_t>(std::lround(screen->geometry().height() * dpr));
+}
 
 int platformRunModal(QDialog* dialog) {
   platModalBegin();
@@ -851,7 +979,7 @@ int backendCursorPos(int32_t* x, int32_t* y) {
 
 void platformSetCursorVisible(int visible) {
   if (!mainWidget) return;
-  mainWidget->setCursor(visible ? Qt::ArrowCursor : Qt::BlankCursor);
+  mainWidget->setProgramPointer(visible == 0);
 }
 
 namespace {
@@ -908,7 +1036,7 @@ void platformTestLastPush(int* left, int* top, int* right, int* bottom) {
 }
 
 uint32_t platformTestShownPixel(int x, int y) {
-  if (!mainWidget || x < 0 || y < 0 || x >= PICTURE_W || y >= PICTURE_H) return 0;
+  if (!mainWidget || x < 0 || y < 0 || x >= pictureWanted[0] || y >= pictureWanted[1]) return 0;
   return mainWidget->shownPixel(x, y);
 }
 

@@ -35,14 +35,15 @@
 namespace {
 
 DlgQtInspector qtInspector;
+int formScale = 1;  // dlgSetScale
 
 // The substitute for the templates' font: the proportional IPA Gothic face,
 // whose metrics come closest to the Windows Gothic face the layouts were drawn in.
-QFont dialogFont(const DlgTemplate* t) {
+QFont dialogFont(const DlgTemplate* t, int scale) {
   QString family = QString::fromUtf8(t && t->fontNameUtf8 ? t->fontNameUtf8 : "");
   if (family.isEmpty() || !QFontDatabase::hasFamily(family)) family = QStringLiteral("IPAPGothic");
   QFont f(family);
-  f.setPointSize(t && t->fontPoints > 0 ? t->fontPoints : 9);
+  f.setPointSize((t && t->fontPoints > 0 ? t->fontPoints : 9) * scale);
   return f;
 }
 
@@ -54,7 +55,7 @@ void baseUnits(int* bx, int* by) {
   static int cachedX = 0, cachedY = 0;
   if (cachedX == 0) {
     if (qobject_cast<QApplication*>(QCoreApplication::instance())) {
-      QFontMetrics fm(dialogFont(nullptr));
+      QFontMetrics fm(dialogFont(nullptr, 1));
       const QString letters = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
       int avg = (fm.horizontalAdvance(letters) / 26 + 1) / 2;
       cachedX = std::clamp(avg, 4, 12);
@@ -99,7 +100,7 @@ class QtDialog final : public DlgHandle {
     dialog_ = new BuiltDialog(platformDialogOwner(), this);
     dialog_->setWindowFlags(flags);
     dialog_->setWindowTitle(QString::fromUtf8(t.captionUtf8));
-    dialog_->setFont(dialogFont(&t));
+    dialog_->setFont(dialogFont(&t, formScale));
     dialog_->setObjectName(QStringLiteral("dialog%1").arg(t.resourceId));
     const int laidOut = dlgUnitsToPixelsX(t.w);
     const int width = std::max(laidOut, captionWidth(dialog_->windowTitle()));
@@ -324,16 +325,27 @@ class QtDialog final : public DlgHandle {
 
 // ---------------------------------------------------------------------------
 
+void dlgSetScale(int scale) {
+  static qreal basePoints = 0;
+  formScale = std::clamp(scale, 1, 8);
+  // Message boxes and choosers take the application's font.
+  if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return;
+  QFont f = QApplication::font();
+  if (basePoints <= 0) basePoints = f.pointSizeF() > 0 ? f.pointSizeF() : 9;
+  f.setPointSizeF(basePoints * formScale);
+  QApplication::setFont(f);
+}
+
 int dlgUnitsToPixelsX(int dlu) {
   int bx, by;
   baseUnits(&bx, &by);
-  return (dlu * bx + 2) / 4;
+  return (dlu * bx + 2) / 4 * formScale;
 }
 
 int dlgUnitsToPixelsY(int dlu) {
   int bx, by;
   baseUnits(&bx, &by);
-  return (dlu * by + 4) / 8;
+  return (dlu * by + 4) / 8 * formScale;
 }
 
 void dlgTestSetQtInspector(DlgQtInspector inspector) { qtInspector = std::move(inspector); }
