@@ -29,13 +29,7 @@ screen="${IDLE_SCREEN:-1280x1024}"
 sw=${screen%x*}
 sh=${screen#*x}
 start_session
-if [ "${IDLE_CANVAS:-0}" = 1 ]; then
-  # The canvas is the display's (up to 2159 rows, one canvas pixel a screen
-  # pixel): picture positions are screen positions.
-  pw=$sw ph=$sh
-  printf '[%s]\r\n%s=1\r\n' "$(printf 'そのた' | iconv -f UTF-8 -t CP932)" "$(printf 'がめん' | iconv -f UTF-8 -t CP932)" \
-    >> "$work/Brindlecot.ini"
-fi
+[ "${IDLE_CANVAS:-0}" != 1 ] || use_display_canvas
 
 window() { frame_window "$work/frames.log" "$1" "$2"; }
 lines() { log_lines "$work/frames.log"; }

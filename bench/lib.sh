@@ -49,6 +49,15 @@ end_session() {
 # Screen position of a picture position on a screen of $sw x $sh: the editor
 # shows its picture ($pw x $ph, 800 x 600 unless set) scaled to fit and centred.
 pw=800 ph=600
+
+# use_display_canvas: the editor started in $work from now on has the canvas
+# the size of the display (がめん=1), one canvas pixel a screen pixel up to
+# 2159 rows, so picture positions are screen positions.
+use_display_canvas() {
+  pw=$sw ph=$sh
+  printf '[%s]\r\n%s=1\r\n' "$(printf 'そのた' | iconv -f UTF-8 -t CP932)" "$(printf 'がめん' | iconv -f UTF-8 -t CP932)" \
+    >> "$work/Brindlecot.ini"
+}
 sx() { awk -v x="$1" -v w="$sw" -v h="$sh" -v pw="$pw" -v ph="$ph" 'BEGIN { s = w / pw < h / ph ? w / pw : h / ph; printf "%d", (w - pw * s) / 2 + x * s }'; }
 sy() { awk -v y="$1" -v w="$sw" -v h="$sh" -v pw="$pw" -v ph="$ph" 'BEGIN { s = w / pw < h / ph ? w / pw : h / ph; printf "%d", (h - ph * s) / 2 + y * s }'; }
 

@@ -8,6 +8,7 @@
 # (default 5, interleaved, the first to go alternating); each figure is the
 # median, with the ratio Brindlecot / peer of each pair and of the medians.
 #   bench/peer.sh [WIDTHxHEIGHT] [BRINDLECOT]   (default 1920x1080, build/brindlecot)
+# PEER_CANVAS=1 starts Brindlecot with the canvas the size of the display.
 #
 # The peer opens the map exported by `bctool tmx`, maximised, with its docks
 # hidden (Tab) and at 100 % zoom, so that its map view covers the stretch the
@@ -29,6 +30,7 @@ command -v tiled >/dev/null || { echo "bench/peer.sh: the peer (tiled) is not in
 
 source "$root/bench/lib.sh"
 start_session
+[ "${PEER_CANVAS:-0}" != 1 ] || use_display_canvas
 "$root/build/bctool" tmx "$work/map256.bct" "$work/map256.tmx" >/dev/null
 
 # measure: idle, then painting, of the process $pid; appends to the arrays
@@ -111,7 +113,7 @@ pairs() {
   for i in "${!a[@]}"; do out+="$(ratio "${a[$i]}" "${b[$i]}") "; done
   echo "${out% }"
 }
-echo "bench/peer.sh at ${size} on $(basename "$bin") against tiled $(dpkg-query -W -f '${Version}' tiled 2>/dev/null)," \
+echo "bench/peer.sh at ${size}, canvas ${PEER_CANVAS:-0} on $(basename "$bin") against tiled $(dpkg-query -W -f '${Version}' tiled 2>/dev/null)," \
   "$(date -u +%Y-%m-%d), $(nproc) cores $(uname -m), load average at the end $(cut -d' ' -f1-3 /proc/loadavg);" \
   "median of $runs interleaved runs"
 echo "| case | Brindlecot | peer | ratio of medians | ratio per pair |"
