@@ -162,10 +162,9 @@ void startMapToolAction() {
 namespace {
 
 void releaseMapRect() {
-  int32_t left = 0, top = 0, columns = 1, rows = 1;
-  editor_detail::bandBlockOnAxis(gesture.rectAnchorX, gesture.rectCornerX, doc.chipWidth, &left, &columns);
-  editor_detail::bandBlockOnAxis(gesture.rectAnchorY, gesture.rectCornerY, doc.chipHeight, &top, &rows);
-  const int32_t col0 = left / doc.chipWidth, row0 = top / doc.chipHeight;
+  const editor_detail::ChipBlock b = editor_detail::bandBlock(gesture.rectAnchorX, gesture.rectAnchorY, gesture.rectCornerX,
+                                                            gesture.rectCornerY, doc.chipWidth, doc.chipHeight);
+  const int32_t col0 = b.left / doc.chipWidth, row0 = b.top / doc.chipHeight, columns = b.columns, rows = b.rows;
   gesture.kind = GESTURE_NONE;
   if (session.toolMode == TOOL_REPLACE) {
     // A click (the band never left the pressed cell) means the whole map.
@@ -197,10 +196,9 @@ void releaseMapRect() {
 void drawFillPreview(const ViewWindow& v, int layer) {
   if (session.toolMode == TOOL_REPLACE || (session.toolMode == TOOL_RECT && session.randomMode != 0)) return;
   const int32_t tx = doc.chipWidth, ty = doc.chipHeight;
-  int32_t left = 0, top = 0, columns = 1, rows = 1;
-  editor_detail::bandBlockOnAxis(gesture.rectAnchorX, gesture.rectCornerX, tx, &left, &columns);
-  editor_detail::bandBlockOnAxis(gesture.rectAnchorY, gesture.rectCornerY, ty, &top, &rows);
-  const int32_t col0 = left / tx, row0 = top / ty;
+  const editor_detail::ChipBlock b =
+      editor_detail::bandBlock(gesture.rectAnchorX, gesture.rectAnchorY, gesture.rectCornerX, gesture.rectCornerY, tx, ty);
+  const int32_t col0 = b.left / tx, row0 = b.top / ty, columns = b.columns, rows = b.rows;
   // Only the cells on the map and in the window.
   using editor_detail::mapPixelX;
   using editor_detail::mapPixelY;

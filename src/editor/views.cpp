@@ -235,10 +235,7 @@ void updateTitleMove(ViewWindow& v, const WindowLook& look) {
 
 void updateAutoScroll(ViewWindow& v) {
   if (settings.autoScroll != 1 || gesture.kind != GESTURE_NONE || frameState.pointerClaimed != 0) return;
-  if (pointerInside(v.x - 10, v.y - 10, v.w + 20, 10) != 0) v.scrollY -= scrollStep();
-  if (pointerInside(v.x - 10, v.y + v.h, v.w + 20, 10) != 0) v.scrollY += scrollStep();
-  if (pointerInside(v.x - 10, v.y - 10, 10, v.h + 20) != 0) v.scrollX -= scrollStep();
-  if (pointerInside(v.x + v.w, v.y - 10, 10, v.h + 20) != 0) v.scrollX += scrollStep();
+  editor_detail::scrollTowardsPointer(v, editor_detail::AUTO_SCROLL_REACH);
 }
 
 // A thumb shows where the window and its image differ in size; a zoomed-out
