@@ -68,7 +68,7 @@ void editingFrame(benchmark::State& state) {
   for (auto _ : state) {
     resetGraphicsQueues();
     updateViewWindows();
-    frameState.pointerClaimed = 0;
+    newPointerFrame();
     frameState.pointerShape = POINTER_ARROW;
     benchmark::DoNotOptimize(blitCount[2]);
     benchmark::ClobberMemory();
@@ -91,7 +91,7 @@ void editingFrameComposed(benchmark::State& state) {
   for (auto _ : state) {
     updateViewWindows();
     presentFrame();
-    frameState.pointerClaimed = 0;
+    newPointerFrame();
     frameState.pointerShape = POINTER_ARROW;
     benchmark::ClobberMemory();
   }
@@ -129,7 +129,7 @@ void presentedFrame(benchmark::State& state) {
     updateViewWindows();
     presentFrame();
     platformPeekMessage();  // Qt's paint of what changed
-    frameState.pointerClaimed = 0;
+    newPointerFrame();
     frameState.pointerShape = POINTER_ARROW;
   }
   platformPresentCounts(&after);

@@ -182,13 +182,7 @@ TEST_F(PaintToolsTest, RandomChipsStayPutWithinAStrokeAndAlignedStampsTile) {
 // each action is one undo step, and the replace count shows in the status.
 TEST_F(PaintToolsTest, StripAndKeysDriveTheToolsOnTheMap) {
   setBrush(2, 2);
-  auto uiStep = [&](int32_t x, int32_t y, int32_t held) {
-    input(x, y, held);
-    resetGraphicsQueues();
-    updateCommandButtons();
-    updateViewWindows();
-    frameState.pointerClaimed = 0;
-  };
+  auto uiStep = [&](int32_t x, int32_t y, int32_t held) { buttonsAndWindows(x, y, held); };
   auto cellX = [](int c) { return 300 + 16 * c + 5; };
   auto cellY = [](int r) { return 112 + 16 * r + 5; };
 

@@ -68,7 +68,6 @@ void releaseBlock(const ChipBlock& b) {
 
 void dragStep(int layer) {
   ViewWindow& v = session.mapView;
-  frameState.pointerClaimed = 1;
   int32_t cx = maxI(snapDown(editor_detail::mapPixelX(frameState.mouseX), doc.chipWidth), 0);
   int32_t cy = maxI(snapDown(editor_detail::mapPixelY(frameState.mouseY), doc.chipHeight), 0);
   gesture.attrCornerX = cx;
@@ -91,11 +90,9 @@ void dragStep(int layer) {
 }  // namespace
 
 void updateAttributeTool(int layer) {
-  if (frameState.pointerClaimed != 0) return;
   const ViewWindow& v = session.mapView;
   if (gesture.kind == GESTURE_NONE) {
-    if (pointerInside(v.x, v.y, v.w, v.h) == 0) return;
-    frameState.pointerClaimed = 1;
+    if (!pointerHovers(TARGET_CONTENT, &v)) return;
     if ((inputState.buttonsPressed & BTN_PRIMARY) != 0) {
       gesture.kind = GESTURE_ATTRIBUTE;
     }

@@ -67,8 +67,7 @@ void strokeTo(int32_t col, int32_t row, bool joined) {
 
 void hoverAndPaint(int layer, bool stampedBefore) {
   const ViewWindow& v = session.mapView;
-  if (pointerInside(v.x, v.y, v.w, v.h) == 0 || frameState.pointerClaimed != 0) return;
-  frameState.pointerClaimed = 1;
+  if (!pointerHovers(TARGET_CONTENT, &v)) return;
 
   session.hoverCellX = editor_detail::snapDown(editor_detail::mapPixelX(frameState.mouseX), doc.chipWidth);
   session.hoverCellY = editor_detail::snapDown(editor_detail::mapPixelY(frameState.mouseY), doc.chipHeight);

@@ -34,11 +34,39 @@ struct ClipRect {
 // ---------------------------------------------------------------------------
 // Editor state
 
-// Written afresh by every frame: where the pointer is, whether a handler has
-// taken it, and the shape it is drawn in at the end of the frame.
+// The handlers of the editing screen that answer to the pointer, in the
+// order they take it (pointer.cpp walks them): the command buttons, the tool
+// strip, then each view window from the front one back.
+enum PointerTarget : int32_t {
+  TARGET_NONE = 0,
+  TARGET_COMMAND_BUTTON,  // index: the button
+  TARGET_STRIP_BUTTON,    // index: the strip button
+  TARGET_TITLE,           // a window's title bar (move)
+  TARGET_PAN,             // a window's content under a middle press
+  TARGET_THUMB,           // either scroll thumb of a window
+  TARGET_RESIZE,          // a window's lower or right edge
+  TARGET_CONTENT,         // a window's content: the sheet's pick, the map's tools
+};
+// The frame's hovered handler, decided once, when a handler first asks: the
+// first region in the walk that holds the pointer. While a gesture is held
+// nothing hovers; a gesture released during the frame lets the next ask
+// decide again, as the pointer is free from then on.
+struct PointerHover {
+  PointerTarget target = TARGET_NONE;
+  const ViewWindow* window = nullptr;
+  int32_t index = -1;
+  // Windows whose auto-scroll band came in the walk before any region held
+  // the pointer (bit 0 the sheet, bit 1 the map).
+  int32_t freeBands = 0;
+  bool decided = false;
+  bool underGesture = false;
+};
+
+// Written afresh by every frame: where the pointer is, which handler it
+// hovers, and the shape it is drawn in at the end of the frame.
 struct FrameState {
   int32_t mouseX = 0, mouseY = 0;  // pointer in pixels of the 800 x 600 screen
-  int32_t pointerClaimed = 0;
+  PointerHover hover;
   PointerShape pointerShape = POINTER_ARROW;
   // What the frame before saw: the pointer and the buttons held.
   int32_t lastMouseX = 0, lastMouseY = 0;
@@ -181,6 +209,21 @@ void drawCaptionBalloon(int32_t x, int32_t y, int32_t cellX, int32_t cellY);
 void updateViewWindows();
 void runCommand(int index);
 int pointerInside(int32_t left, int32_t top, int32_t width, int32_t height);
+// The pointer's owner (pointer.cpp). A handler asks whether the pointer
+// hovers it (index: which of its buttons, or -1); no gesture may be held.
+// Hit regions are declared by each handler's declare function, which the
+// walk calls in order; offerPointerRegion takes the first that holds the
+// pointer, offerAutoScrollBand marks a band passed while none did yet.
+bool pointerHovers(PointerTarget target, const ViewWindow* window, int32_t index = -1);
+bool autoScrollBandFree(const ViewWindow* window);
+void offerPointerRegion(PointerTarget target, const ViewWindow* window, int32_t index, int32_t left, int32_t top,
+                        int32_t width, int32_t height);
+void offerAutoScrollBand(const ViewWindow* window);
+void declareCommandButtonRegions();
+void declareToolStripRegions();
+void declareWindowRegions(const ViewWindow& v);
+// Forgets the frame's decision; the frame driver calls it as a frame ends.
+void newPointerFrame();
 // The clock text "%4d年%2d月%2d日%2d時%2d分%2d秒" (Shift_JIS) for the local time.
 void formatClock(char* out, int outSize);
 

@@ -75,7 +75,7 @@ void formatClock(char* out, int outSize) {
 
 void updateViewWindows() {
   if (settings.chipSheetOnTop == 1) session.frontWindow = FRONT_SHEET;
-  // The window in front runs first, so it can claim the pointer, and is drawn
+  // The window in front runs first, as the pointer walk takes its regions first,
   // on the higher layer.
   if (session.frontWindow == FRONT_SHEET) {
     updateSheetView(2);
@@ -101,7 +101,7 @@ void composeEditorFrame() {
     updateViewWindows();
     drawClock(EDITING_CLOCK_Y, EDITING_CLOCK_LAYER);
     drawPointer();
-    frameState.pointerClaimed = 0;
+    newPointerFrame();
   } else {
     updatePreview();
     drawClock(screenH - 16, PREVIEW_CLOCK_LAYER);

@@ -114,7 +114,6 @@ void releasePick() {
 
 void pickDragStep(int32_t imageW, int32_t imageH) {
   ViewWindow& v = session.sheetView;
-  frameState.pointerClaimed = 1;
   if ((inputState.buttonsHeld & BTN_PRIMARY) == 0) {
     releasePick();
     return;
@@ -192,7 +191,6 @@ void startCopyDrag() {
 
 void updateCopyDrag(int layer) {
   ViewWindow& v = session.mapView;
-  frameState.pointerClaimed = 1;
   // The corner follows the pointer in the release frame too: a copy takes
   // the block under the pointer at the moment the button comes up.
   const int32_t z = session.mapZoom;
@@ -218,9 +216,8 @@ void updateSheetTool(int layer) {
   editor_detail::sheetImageSize(&imageW, &imageH);
   if (gesture.kind == GESTURE_PICK) {
     pickDragStep(imageW, imageH);
-  } else if (gesture.kind == GESTURE_NONE && frameState.pointerClaimed == 0 && pointerInside(v.x, v.y, v.w, v.h) != 0) {
+  } else if (pointerHovers(TARGET_CONTENT, &v)) {
     frameState.pointerShape = POINTER_ARROW;
-    frameState.pointerClaimed = 1;
     if ((inputState.buttonsPressed & BTN_PRIMARY) != 0) startPick();
   }
   if (session.brushFromMap == 0) drawPickHighlight(v, layer);

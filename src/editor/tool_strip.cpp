@@ -98,13 +98,17 @@ void updateToolKeys() {
 
 }  // namespace
 
+void declareToolStripRegions() {
+  for (int i = 0; i < STRIP_COUNT; ++i)
+    offerPointerRegion(TARGET_STRIP_BUTTON, nullptr, i, toolStrip[i].x, STRIP_Y, STRIP_SIZE, STRIP_SIZE);
+}
+
 void updateToolStrip() {
   updateToolKeys();
   for (int i = 0; i < STRIP_COUNT; ++i) {
     const StripButton& b = toolStrip[i];
-    if (gesture.kind == GESTURE_NONE && pointerInside(b.x, STRIP_Y, STRIP_SIZE, STRIP_SIZE)) {
+    if (pointerHovers(TARGET_STRIP_BUTTON, nullptr, i)) {
       drawStripFrame(b.x, STRIP_HOVER_X, 4);
-      frameState.pointerClaimed = 1;
       // The balloon hangs below the strip, over the windows' titles.
       drawCaptionBalloon(b.x - 8, STRIP_Y + STRIP_SIZE + 2, b.captionX, b.captionY);
       if (inputState.buttonsPressed & BTN_PRIMARY) {
@@ -224,7 +228,6 @@ void drawFillPreview(const ViewWindow& v, int layer) {
 
 void updateMapRectDrag(int layer) {
   ViewWindow& v = session.mapView;
-  frameState.pointerClaimed = 1;
   const int32_t z = session.mapZoom;
   gesture.rectCornerX =
       editor_detail::cornerOnAxis(frameState.mouseX, v.scrollX, v.x, v.w, doc.chipWidth, gesture.rectAnchorX, z);
