@@ -39,4 +39,4 @@ int backendCursorPos(int32_t* x, int32_t* y);
 int backendMessageBox(const char* textUtf8, const char* captionUtf8, int flags, const MessageBoxAnswers& answers);
 int backendChooseFile(const FileChooserSetup& setup, const char* startSjis, char* outSjis, size_t outSize);
 // -1 when no form can be shown.
-int backendRunDialog(const DlgTemplate& tmpl, DlgProc proc);
+int backendRunDialog(const DlgTemplate& tmpl, DlgProc proc, void* context);
