@@ -158,7 +158,7 @@ void wholeMapTool(benchmark::State& state) {
   setMapCells(256, 256);
   session.brushW = session.brushH = 3;
   for (int i = 0; i < 9; ++i) session.brushX[cellIndex(i / 3, i % 3)] = 32 * (i + 1);
-  session.randomMode = state.range(0) == 4 ? 1 : 0;
+  session.randomMode = state.range(0) == 4;
   for (auto _ : state) {
     state.PauseTiming();
     clearChipPlanes();

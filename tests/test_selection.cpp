@@ -120,7 +120,7 @@ TEST_F(SelectionTest, CopyFromTheMapAndTheSheetHighlight) {
   step(790, 213, 0);
   EXPECT_EQ(gestureIs(GESTURE_COPY), 0);
   EXPECT_EQ(gestureHeld(), 0);
-  EXPECT_EQ(session.brushFromMap, 1);
+  EXPECT_TRUE(session.brushFromMap);
   EXPECT_EQ(session.brushW, 13);
   EXPECT_EQ(session.brushH, 2);
   EXPECT_EQ(session.brushX[cellIndex(0, 0)], 2002);
@@ -144,7 +144,7 @@ TEST_F(SelectionTest, CopyFromTheMapAndTheSheetHighlight) {
   step(chipX(1), chipY(1), P);
   step(chipX(1), chipY(1), P);
   step(chipX(1), chipY(1), 0);
-  EXPECT_EQ(session.brushFromMap, 0);
+  EXPECT_FALSE(session.brushFromMap);
   EXPECT_EQ(countShapes(2, SHAPE_BOX, CYAN), 1);
 }
 

@@ -60,7 +60,7 @@ void strokeTo(int32_t col, int32_t row, bool joined) {
       r += sr;
     }
   }
-  session.strokeStamped = 1;
+  session.strokeStamped = true;
   session.strokeCol = col;
   session.strokeRow = row;
 }
@@ -117,8 +117,8 @@ void hoverAndPaint(int layer, bool stampedBefore) {
 void updateMapTool(int layer) {
   if ((inputState.buttonsHeld & BTN_PRIMARY) == 0) endPaintStroke();
   // A stroke joins its stamps only from one frame to the next.
-  const bool stampedBefore = session.strokeStamped != 0;
-  session.strokeStamped = 0;
+  const bool stampedBefore = session.strokeStamped;
+  session.strokeStamped = false;
   if (session.toolMode == TOOL_ATTRIBUTE) {
     updateAttributeTool(layer);
   } else if (gesture.kind == GESTURE_NONE) {
@@ -163,7 +163,7 @@ void fitBrushToSheet() {
   session.brushW = session.brushH = 1;
   session.brushX[0] = session.brushY[0] = 0;
   session.pickLeft = session.pickTop = 0;
-  session.brushFromMap = 0;
+  session.brushFromMap = false;
 }
 
 int askMapSize() {

@@ -143,7 +143,7 @@ void startPick() {
   // comes in the very next frame takes it, not the pick before.
   session.pickLeft = gesture.pickAnchorX;
   session.pickTop = gesture.pickAnchorY;
-  session.brushFromMap = 0;
+  session.brushFromMap = false;
 }
 
 void drawPickHighlight(const ViewWindow& v, int layer) {
@@ -173,7 +173,7 @@ void releaseCopy() {
       session.brushX[cellIndex(c, r)] = doc.planeX[cellIndex(col0 + c, row0 + r)];
       session.brushY[cellIndex(c, r)] = doc.planeY[cellIndex(col0 + c, row0 + r)];
     }
-  session.brushFromMap = 1;
+  session.brushFromMap = true;
   gesture.kind = GESTURE_NONE;
 }
 
@@ -220,7 +220,7 @@ void updateSheetTool(int layer) {
     frameState.pointerShape = POINTER_ARROW;
     if ((inputState.buttonsPressed & BTN_PRIMARY) != 0) startPick();
   }
-  if (session.brushFromMap == 0) drawPickHighlight(v, layer);
+  if (!session.brushFromMap) drawPickHighlight(v, layer);
   char status[64];
   std::snprintf(status, sizeof status, "[%d,%d],%d*%d", static_cast<int>(session.pickLeft), static_cast<int>(session.pickTop),
                 static_cast<int>(session.brushW), static_cast<int>(session.brushH));

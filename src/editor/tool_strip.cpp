@@ -65,8 +65,8 @@ void runStripAction(const StripButton& b) {
 bool isOn(const StripButton& b) {
   switch (b.action) {
     case STRIP_TOOL: return session.toolMode == b.tool;
-    case STRIP_RANDOM: return session.randomMode != 0;
-    case STRIP_ALIGNED: return session.alignedMode != 0;
+    case STRIP_RANDOM: return session.randomMode;
+    case STRIP_ALIGNED: return session.alignedMode;
     case STRIP_ZOOM: return false;
   }
   return false;
@@ -198,7 +198,7 @@ void releaseMapRect() {
 // they will get (random chips are rolled only at the release, so a random
 // rectangle shows just its band).
 void drawFillPreview(const ViewWindow& v, int layer) {
-  if (session.toolMode == TOOL_REPLACE || (session.toolMode == TOOL_RECT && session.randomMode != 0)) return;
+  if (session.toolMode == TOOL_REPLACE || (session.toolMode == TOOL_RECT && session.randomMode)) return;
   const int32_t tx = doc.chipWidth, ty = doc.chipHeight;
   const editor_detail::ChipBlock b =
       editor_detail::bandBlock(gesture.rectAnchorX, gesture.rectAnchorY, gesture.rectCornerX, gesture.rectCornerY, tx, ty);
