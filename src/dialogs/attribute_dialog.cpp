@@ -57,7 +57,7 @@ int attributeDialogProc(DlgHandle* h, void* context, int event, int id, int noti
   if (id == DLG_IDOK) {
     const int typed = typedValue(h);
     if (typed == -2) {
-      dlgMessageBox(h, texts::ATTRIBUTE_OUT_OF_RANGE, texts::CAPTION_HUH, MB_OK | MB_ICONQUESTION);
+      dlgMessageBox(h, uiText(texts::ATTRIBUTE_OUT_OF_RANGE), uiText(texts::CAPTION_HUH), MB_OK | MB_ICONQUESTION);
       return 0;
     }
     *run.choice = typed >= 0 ? typed : static_cast<int32_t>(dlgGetUInt(h, ATTRIBUTE_LIST));
@@ -70,5 +70,5 @@ int attributeDialogProc(DlgHandle* h, void* context, int event, int id, int noti
 
 int attributeDialog(int32_t initial, int32_t* chosen) {
   AttributeRun run{initial, chosen};
-  return dlgRun(ATTRIBUTE_TEMPLATE, attributeDialogProc, &run) == 1 ? 1 : 0;
+  return dlgRun(shownTemplate(ATTRIBUTE_TEMPLATE), attributeDialogProc, &run) == 1 ? 1 : 0;
 }

@@ -46,6 +46,7 @@ enum SettingsControl : int {
   SETTINGS_WALLPAPER_BROWSE = 1009,
   SETTINGS_WALLPAPER_SHOWN = 1010,
   SETTINGS_GUIDE_LINES = 1013,
+  SETTINGS_LANGUAGE = 1040,
 };
 
 enum AttributeControl : int {

@@ -5,6 +5,7 @@
 #include "dialogs/control_ids.h"
 #include "dialogs/dialogs.h"
 #include "dialogs/templates.h"
+#include "dialogs/texts.h"
 #include "map/map.h"
 
 namespace {
@@ -52,7 +53,7 @@ void confirmMapSize(DlgHandle* h, const MapSizeRun& run) {
   const unsigned chipH = listValue(h, run, MAPSIZE_CHIP_H);
   // A chip size of 0 would leave the views nothing to divide by.
   if (chipW == 0 || chipH == 0) {
-    dialogComplain(h, "チップサイズをえらんでね");
+    dialogComplain(h, uiText(texts::CHOOSE_CHIP_SIZE));
     return;
   }
   *run.choice = MapSizeChoice{static_cast<int32_t>(cellsX), static_cast<int32_t>(cellsY), static_cast<int32_t>(chipW),
@@ -88,5 +89,5 @@ int mapSizeDialogProc(DlgHandle* h, void* context, int event, int id, int notifi
 
 int mapSizeDialog(MapSizeChoice* chosen) {
   MapSizeRun run{{}, chosen};
-  return dlgRun(MAP_SIZE_TEMPLATE, mapSizeDialogProc, &run) == 1 ? 1 : 0;
+  return dlgRun(shownTemplate(MAP_SIZE_TEMPLATE), mapSizeDialogProc, &run) == 1 ? 1 : 0;
 }

@@ -1,14 +1,40 @@
 // The settings dialog: display options, the wallpaper and the scroll speed.
+#include <cstring>
+
 #include "dialogs/control_ids.h"
 #include "dialogs/dialogs.h"
 #include "dialogs/templates.h"
+#include "dialogs/texts.h"
 #include "map/map.h"
+#include "platform/platform.h"
 #include "platform/sjis.h"
 #include "settings/settings.h"
 
 namespace {
 
 constexpr int SPEED_OFFSET = 100;  // the trackbar's left end is 100 pixels per second
+
+// The language list's entries, in the order of the list, as the settings file
+// keeps them ("" follows the environment).
+const char* const LANGUAGE_KEPT[] = {"", "ja", "en"};
+constexpr texts::Id LANGUAGE_SHOWN[] = {texts::LANGUAGE_AUTO, texts::LANGUAGE_JA, texts::LANGUAGE_EN};
+
+void fillLanguageList(DlgHandle* h) {
+  int current = 0;
+  for (int i = 0; i < 3; ++i) {
+    dlgListAdd(h, SETTINGS_LANGUAGE, uiTextSjis(LANGUAGE_SHOWN[i]));
+    if (std::strcmp(settings.language, LANGUAGE_KEPT[i]) == 0) current = i;
+  }
+  dlgListSetCurSel(h, SETTINGS_LANGUAGE, current);
+}
+
+// Keeps the chosen language for the next start and says so when it changed.
+void keepLanguage(DlgHandle* h) {
+  const int chosen = dlgListGetCurSel(h, SETTINGS_LANGUAGE);
+  if (chosen < 0 || std::strcmp(settings.language, LANGUAGE_KEPT[chosen]) == 0) return;
+  std::memcpy(settings.language, LANGUAGE_KEPT[chosen], std::strlen(LANGUAGE_KEPT[chosen]) + 1);
+  dlgMessageBox(h, uiText(texts::LANGUAGE_NEXT_START), uiText(texts::CAPTION_NOTE), MB_OK | MB_ICONINFORMATION);
+}
 
 void fillSettingsForm(DlgHandle* h) {
   dlgCheck(h, SETTINGS_WALLPAPER_SHOWN, settings.showWallpaper);
@@ -20,6 +46,7 @@ void fillSettingsForm(DlgHandle* h) {
   dlgSetText(h, SETTINGS_WALLPAPER_PATH, doc.wallpaperPath);
   dlgTrackbarSetRange(h, SETTINGS_SPEED, 0, 600);
   dlgTrackbarSetPos(h, SETTINGS_SPEED, settings.scrollSpeed - SPEED_OFFSET);
+  fillLanguageList(h);
 }
 
 void confirmSettings(DlgHandle* h) {
@@ -27,7 +54,7 @@ void confirmSettings(DlgHandle* h) {
   if (!readPathField(h, SETTINGS_WALLPAPER_PATH, path)) return;
   const int shown = dlgIsChecked(h, SETTINGS_WALLPAPER_SHOWN);
   if (shown && !dialogServices.fileExists(path)) {
-    dialogComplain(h, "壁紙がみあたらないよー");
+    dialogComplain(h, uiText(texts::WALLPAPER_MISSING));
     return;
   }
   sjisCopy(doc.wallpaperPath, PATH_STORE, path);
@@ -37,6 +64,7 @@ void confirmSettings(DlgHandle* h) {
   settings.chipSheetOnTop = dlgIsChecked(h, SETTINGS_SHEET_ON_TOP);
   settings.autoScroll = dlgIsChecked(h, SETTINGS_AUTO_SCROLL);
   settings.scrollSpeed = dlgTrackbarGetPos(h, SETTINGS_SPEED) + SPEED_OFFSET;
+  keepLanguage(h);
   dlgEnd(h, 1);
 }
 
@@ -59,4 +87,4 @@ int settingsDialogProc(DlgHandle* h, void*, int event, int id, int notification)
   return 0;
 }
 
-int settingsDialog() { return dlgRun(SETTINGS_TEMPLATE, settingsDialogProc) == 1 ? 1 : 0; }
+int settingsDialog() { return dlgRun(shownTemplate(SETTINGS_TEMPLATE), settingsDialogProc) == 1 ? 1 : 0; }
