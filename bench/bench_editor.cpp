@@ -70,7 +70,7 @@ void editingFrame(benchmark::State& state) {
   for (auto _ : state) {
     resetGraphicsQueues();
     updateViewWindows();
-    frameState.pointerClaimed = 0;
+    newPointerFrame();
     frameState.pointerShape = POINTER_ARROW;
     benchmark::DoNotOptimize(blitCount[2]);
     benchmark::ClobberMemory();
@@ -93,7 +93,7 @@ void editingFrameComposed(benchmark::State& state) {
   for (auto _ : state) {
     updateViewWindows();
     presentFrame();
-    frameState.pointerClaimed = 0;
+    newPointerFrame();
     frameState.pointerShape = POINTER_ARROW;
     benchmark::ClobberMemory();
   }
@@ -135,7 +135,7 @@ void runPresentedFrames(benchmark::State& state, int64_t changes, int width) {
     updateViewWindows();
     presentFrame();
     platformPeekMessage();  // Qt's paint of what changed
-    frameState.pointerClaimed = 0;
+    newPointerFrame();
     frameState.pointerShape = POINTER_ARROW;
   }
   platformPresentCounts(&after);
@@ -187,7 +187,7 @@ void wholeMapTool(benchmark::State& state) {
   setMapCells(256, 256);
   session.brushW = session.brushH = 3;
   for (int i = 0; i < 9; ++i) session.brushX[cellIndex(i / 3, i % 3)] = 32 * (i + 1);
-  session.randomMode = state.range(0) == 4 ? 1 : 0;
+  session.randomMode = state.range(0) == 4;
   for (auto _ : state) {
     state.PauseTiming();
     clearChipPlanes();

@@ -51,9 +51,19 @@ class EditorTest : public ::testing::Test {
     advanceScrollStep();
     updateViewWindows();
     lastShape = frameState.pointerShape;
-    lastClaimed = frameState.pointerClaimed;
-    frameState.pointerClaimed = 0;
+    newPointerFrame();
     frameState.pointerShape = POINTER_ARROW;
+  }
+
+  // A frame of the buttons and the windows together; `windowsFirst` calls
+  // them the other way round, which must not change who takes the pointer.
+  void buttonsAndWindows(int32_t x, int32_t y, int32_t held, bool windowsFirst = false) {
+    input(x, y, held);
+    resetGraphicsQueues();
+    if (windowsFirst) updateViewWindows();
+    updateCommandButtons();
+    if (!windowsFirst) updateViewWindows();
+    newPointerFrame();
   }
 
   void step(int32_t x, int32_t y, int32_t held = 0, int32_t dx = 0, int32_t dy = 0) {
@@ -93,7 +103,6 @@ class EditorTest : public ::testing::Test {
 
   int32_t prevHeld = 0;
   int32_t lastShape = 1;
-  int32_t lastClaimed = 0;
 };
 
 // Frames driven through the real input layer: keys, mouse and wheel set on

@@ -20,7 +20,7 @@ class CommandButtonTest : public ::testing::Test {
     session.editorMode = EDITOR_EDITING;
     session.pressedButton = 0;
     gesture.kind = GESTURE_NONE;
-    frameState.pointerClaimed = 0;
+    newPointerFrame();
     session.toolMode = TOOL_POINT;
     inputState.buttonsHeld = inputState.buttonsPressed = 0;
     platformResetMessages();
@@ -38,7 +38,7 @@ class CommandButtonTest : public ::testing::Test {
     inputState.buttonsHeld = held ? BTN_PRIMARY : 0;
     inputState.buttonsPressed = inputState.buttonsHeld & ~before;
     resetGraphicsQueues();
-    frameState.pointerClaimed = 0;
+    newPointerFrame();
     updateCommandButtons();
   }
   int layer4SpritesAt(int srcX, int srcY) {
@@ -81,12 +81,12 @@ TEST_F(CommandButtonTest, HoverShowsFrameAndBalloonExceptDuringADrag) {
   frame(CLEAR_X + 10, 30, false);
   EXPECT_EQ(layer4SpritesAt(0, 32), 1);     // hover frame
   EXPECT_EQ(layer4SpritesAt(160, 32), 1);   // CLEAR's balloon cell
-  EXPECT_EQ(frameState.pointerClaimed, 1);
+  EXPECT_EQ(frameState.hover.target, TARGET_COMMAND_BUTTON);
   EXPECT_EQ(blitCount[3], 21) << "13 icons, the mode marker and the tool strip's seven icons";
   gesture.kind = GESTURE_MOVE;
   frame(CLEAR_X + 10, 30, false);
   EXPECT_EQ(blitCount[4], 0);
-  EXPECT_EQ(frameState.pointerClaimed, 0);
+  EXPECT_EQ(frameState.hover.target, TARGET_NONE);
 }
 
 TEST_F(CommandButtonTest, ModeButtonsMoveTheMarkerAndExitPostsTheQuestion) {

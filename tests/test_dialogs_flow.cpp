@@ -1,5 +1,6 @@
 // The four dialogs driven through the in-memory double.
 #include "dialog_test_support.h"
+#include "dialogs/control_ids.h"
 #include "platform/testing.h"
 #include "gfx/gfx.h"
 
@@ -13,16 +14,16 @@ TEST_F(DialogTest, StartupFreshRunOpensOnNewMapAndChecksTheChipSheetFirst) {
   dlgTestSetScript([&](DlgTest& d) {
     ran = true;
     EXPECT_EQ(d.templateId(), 105);
-    EXPECT_TRUE(d.checked(1006));
-    EXPECT_FALSE(d.checked(1007));
-    EXPECT_EQ(d.text(1010), "");
-    EXPECT_FALSE(d.enabled(1010));
-    EXPECT_EQ(d.text(1008), "");
-    EXPECT_EQ(d.text(1013), "/prog/Brin.bmp");
-    EXPECT_EQ(d.text(1012), "Ver0.93b");
-    EXPECT_TRUE(d.checked(1002));
-    EXPECT_FALSE(d.checked(1001));
-    d.click(1);
+    EXPECT_TRUE(d.checked(STARTUP_NEW_MAP));
+    EXPECT_FALSE(d.checked(STARTUP_OPEN_MAP));
+    EXPECT_EQ(d.text(STARTUP_MAP_PATH), "");
+    EXPECT_FALSE(d.enabled(STARTUP_MAP_PATH));
+    EXPECT_EQ(d.text(STARTUP_CHIP_PATH), "");
+    EXPECT_EQ(d.text(STARTUP_WALLPAPER_PATH), "/prog/Brin.bmp");
+    EXPECT_EQ(d.text(INFO_VERSION), "Ver0.93b");
+    EXPECT_TRUE(d.checked(STARTUP_WALLPAPER_SHOWN));
+    EXPECT_FALSE(d.checked(STARTUP_DEBUG));
+    d.click(DLG_IDOK);
     EXPECT_TRUE(d.isOpen());
     d.escape();
   });
@@ -41,16 +42,16 @@ TEST_F(DialogTest, StartupReadsTheRememberedMapBeforeShowingIt) {
   dlgTestSetScript([&](DlgTest& d) {
     ASSERT_EQ(FakeDocs::loads.size(), 1u);
     EXPECT_EQ(FakeDocs::loads[0], "/maps/town.bct");
-    EXPECT_TRUE(d.checked(1007));
-    EXPECT_FALSE(d.checked(1006));
-    EXPECT_TRUE(d.enabled(1010));
-    EXPECT_EQ(d.text(1010), "/maps/town.bct");
-    EXPECT_EQ(d.text(1008), "/maps/town.bmp");
+    EXPECT_TRUE(d.checked(STARTUP_OPEN_MAP));
+    EXPECT_FALSE(d.checked(STARTUP_NEW_MAP));
+    EXPECT_TRUE(d.enabled(STARTUP_MAP_PATH));
+    EXPECT_EQ(d.text(STARTUP_MAP_PATH), "/maps/town.bct");
+    EXPECT_EQ(d.text(STARTUP_CHIP_PATH), "/maps/town.bmp");
     // Back to a new map and on again.
-    d.click(1006);
-    EXPECT_FALSE(d.enabled(1010));
-    d.click(1007);
-    EXPECT_TRUE(d.enabled(1010));
+    d.click(STARTUP_NEW_MAP);
+    EXPECT_FALSE(d.enabled(STARTUP_MAP_PATH));
+    d.click(STARTUP_OPEN_MAP);
+    EXPECT_TRUE(d.enabled(STARTUP_MAP_PATH));
   });
   EXPECT_EQ(startupDialog(), 2);
 }
@@ -62,22 +63,22 @@ TEST_F(DialogTest, StartupBrowsingSwitchesToTheMapFileAndTheOtherPickersFillThei
   FakeDocs::pickWallpaper = 1;
   FakeDocs::wallpaperChoice = "/pics/sky.bmp";
   dlgTestSetScript([&](DlgTest& d) {
-    d.click(1011);
-    EXPECT_TRUE(d.checked(1007));
-    EXPECT_FALSE(d.checked(1006));
-    EXPECT_TRUE(d.enabled(1010));
-    EXPECT_EQ(d.text(1010), "/maps/cave.bct");
-    EXPECT_EQ(d.text(1008), "/maps/cave.bmp");
-    d.click(1014);
-    EXPECT_EQ(d.text(1013), "/pics/sky.bmp");
+    d.click(STARTUP_MAP_BROWSE);
+    EXPECT_TRUE(d.checked(STARTUP_OPEN_MAP));
+    EXPECT_FALSE(d.checked(STARTUP_NEW_MAP));
+    EXPECT_TRUE(d.enabled(STARTUP_MAP_PATH));
+    EXPECT_EQ(d.text(STARTUP_MAP_PATH), "/maps/cave.bct");
+    EXPECT_EQ(d.text(STARTUP_CHIP_PATH), "/maps/cave.bmp");
+    d.click(STARTUP_WALLPAPER_BROWSE);
+    EXPECT_EQ(d.text(STARTUP_WALLPAPER_PATH), "/pics/sky.bmp");
     // A map that cannot be read leaves the chip-sheet field alone.
     FakeDocs::loadResult = 0;
     FakeDocs::openChoice = "/maps/broken.bct";
     FakeDocs::sheetOfLoadedMap.clear();
-    d.type(1008, "/typed.bmp");
-    d.click(1011);
-    EXPECT_EQ(d.text(1010), "/maps/broken.bct");
-    EXPECT_EQ(d.text(1008), "/typed.bmp");
+    d.type(STARTUP_CHIP_PATH, "/typed.bmp");
+    d.click(STARTUP_MAP_BROWSE);
+    EXPECT_EQ(d.text(STARTUP_MAP_PATH), "/maps/broken.bct");
+    EXPECT_EQ(d.text(STARTUP_CHIP_PATH), "/typed.bmp");
     d.escape();
   });
   EXPECT_EQ(startupDialog(), 2);
@@ -92,12 +93,12 @@ TEST_F(DialogTest, StartupOkChecksInOrderAndANewMapKeepsSizesOnCleanPlanes) {
   doc.planeY[cellIndex(3, 4)] = 64;
   doc.planeA[cellIndex(3, 4)] = 9;
   dlgTestSetScript([&](DlgTest& d) {
-    d.click(1);  // the default wallpaper does not exist
+    d.click(DLG_IDOK);  // the default wallpaper does not exist
     EXPECT_TRUE(d.isOpen());
-    d.click(1002);  // no wallpaper shown: its path need not exist
-    d.click(1001);
-    d.type(1008, "/not/there.bmp");  // only the path in memory is checked
-    d.click(1);
+    d.click(STARTUP_WALLPAPER_SHOWN);  // no wallpaper shown: its path need not exist
+    d.click(STARTUP_DEBUG);
+    d.type(STARTUP_CHIP_PATH, "/not/there.bmp");  // only the path in memory is checked
+    d.click(DLG_IDOK);
     EXPECT_FALSE(d.isOpen());
   });
   EXPECT_EQ(startupDialog(), 1);
@@ -124,17 +125,17 @@ TEST_F(DialogTest, StartupOkWithAMapFileNeedsItAndReadsIt) {
   FakeDocs::loadResult = 0;  // the remembered map cannot be read: silently ignored
   doc.planeX[5] = 16;
   dlgTestSetScript([&](DlgTest& d) {
-    d.click(1);  // a sheet that cannot be read is told; the dialog stays
+    d.click(DLG_IDOK);  // a sheet that cannot be read is told; the dialog stays
     EXPECT_TRUE(d.isOpen());
     FakeDocs::unreadable.erase("/sheet.bmp");
-    d.click(1);
+    d.click(DLG_IDOK);
     EXPECT_TRUE(d.isOpen());
     FakeDocs::loadResult = 1;
-    d.type(1010, "/noise.bct");  // a file of other bytes: told, not opened blank
-    d.click(1);
+    d.type(STARTUP_MAP_PATH, "/noise.bct");  // a file of other bytes: told, not opened blank
+    d.click(DLG_IDOK);
     EXPECT_TRUE(d.isOpen());
-    d.type(1010, "/real.bct");
-    d.click(1);
+    d.type(STARTUP_MAP_PATH, "/real.bct");
+    d.click(DLG_IDOK);
   });
   EXPECT_EQ(startupDialog(), 1);
   ASSERT_EQ(FakeDocs::messages.size(), 3u);
@@ -153,11 +154,11 @@ TEST_F(DialogTest, StartupRefusesAPathShiftJisCannotHoldWithoutChangingAnything)
   doc.planeX[7] = 48;
   const std::string tooLong(300, 'a');
   dlgTestSetScript([&](DlgTest& d) {
-    d.type(1008, "/sheets/\xED\x95\x9C.bmp");  // Hangul
-    d.click(1);
+    d.type(STARTUP_CHIP_PATH, "/sheets/\xED\x95\x9C.bmp");  // Hangul
+    d.click(DLG_IDOK);
     EXPECT_TRUE(d.isOpen());
-    d.type(1008, tooLong.c_str());
-    d.click(1);
+    d.type(STARTUP_CHIP_PATH, tooLong.c_str());
+    d.click(DLG_IDOK);
     EXPECT_TRUE(d.isOpen());
     d.escape();
   });
@@ -171,36 +172,36 @@ TEST_F(DialogTest, StartupRefusesAPathShiftJisCannotHoldWithoutChangingAnything)
 TEST_F(DialogTest, StartupConversionStopsAtEachFailureAndFillsTheFieldsOnSuccess) {
   sjisCopy(doc.chipSheetPath, PATH_STORE, "/sheet.bmp");
   dlgTestSetScript([&](DlgTest& d) {
-    d.click(3);  // picker cancelled
+    d.click(STARTUP_CONVERT);  // picker cancelled
     EXPECT_TRUE(FakeDocs::conversions.empty());
 
     FakeDocs::pickOpen = 1;
     FakeDocs::openChoice = "/old.map";
     FakeDocs::convertResult = 0;
-    d.click(3);
+    d.click(STARTUP_CONVERT);
     ASSERT_EQ(FakeDocs::conversions.size(), 1u);
     EXPECT_EQ(FakeDocs::conversions[0], "/old.map");
     EXPECT_TRUE(FakeDocs::saves.empty());
 
     FakeDocs::convertResult = 1;
-    d.click(3);  // save picker cancelled: fields untouched
+    d.click(STARTUP_CONVERT);  // save picker cancelled: fields untouched
     EXPECT_TRUE(FakeDocs::saves.empty());
-    EXPECT_EQ(d.text(1010), "");
+    EXPECT_EQ(d.text(STARTUP_MAP_PATH), "");
 
     FakeDocs::pickSave = 1;
     FakeDocs::saveChoice = "/new.bct";
     FakeDocs::saveResult = 0;
-    d.click(3);
+    d.click(STARTUP_CONVERT);
     ASSERT_EQ(FakeDocs::saves.size(), 1u);
     EXPECT_EQ(FakeDocs::saves[0], "/new.bct");
-    EXPECT_EQ(d.text(1010), "");
+    EXPECT_EQ(d.text(STARTUP_MAP_PATH), "");
 
     FakeDocs::saveResult = 1;
-    d.click(3);
-    EXPECT_EQ(d.text(1010), "/new.bct");
-    EXPECT_EQ(d.text(1008), "/sheet.bmp");
-    EXPECT_TRUE(d.checked(1006));  // the radios stay as they were
-    EXPECT_FALSE(d.enabled(1010));
+    d.click(STARTUP_CONVERT);
+    EXPECT_EQ(d.text(STARTUP_MAP_PATH), "/new.bct");
+    EXPECT_EQ(d.text(STARTUP_CHIP_PATH), "/sheet.bmp");
+    EXPECT_TRUE(d.checked(STARTUP_NEW_MAP));  // the radios stay as they were
+    EXPECT_FALSE(d.enabled(STARTUP_MAP_PATH));
     d.escape();
   });
   EXPECT_EQ(startupDialog(), 2);
@@ -216,26 +217,26 @@ TEST_F(DialogTest, MapSizeListsShowTheSizeAndOkResetsTheBrush) {
   session.pickTop = 32;
   dlgTestSetScript([&](DlgTest& d) {
     EXPECT_EQ(d.templateId(), 102);
-    ASSERT_EQ(d.listCount(1000), 256);
-    EXPECT_EQ(d.listEntry(1000, 0), "0");
-    EXPECT_EQ(d.listEntry(1000, 255), "255");
-    EXPECT_EQ(d.listCount(1001), 256);
-    ASSERT_EQ(d.listCount(1002), 4);
-    EXPECT_EQ(d.listEntry(1002, 0), "16");
-    EXPECT_EQ(d.listEntry(1003, 3), "64");
-    EXPECT_EQ(d.text(1000), "40");
-    EXPECT_EQ(d.text(1001), "30");
-    EXPECT_EQ(d.text(1002), "32");
-    EXPECT_EQ(d.text(1003), "32");
-    EXPECT_EQ(d.text(1006), "1280");
-    EXPECT_EQ(d.text(1007), "960");
-    d.choose(1002, 3);
-    EXPECT_EQ(d.text(1006), "2560");
-    d.choose(1000, 0);
-    EXPECT_EQ(d.text(1006), "0");
-    d.choose(1003, 0);
-    EXPECT_EQ(d.text(1007), "480");
-    d.click(1);
+    ASSERT_EQ(d.listCount(MAPSIZE_CELLS_X), 256);
+    EXPECT_EQ(d.listEntry(MAPSIZE_CELLS_X, 0), "0");
+    EXPECT_EQ(d.listEntry(MAPSIZE_CELLS_X, 255), "255");
+    EXPECT_EQ(d.listCount(MAPSIZE_CELLS_Y), 256);
+    ASSERT_EQ(d.listCount(MAPSIZE_CHIP_W), 4);
+    EXPECT_EQ(d.listEntry(MAPSIZE_CHIP_W, 0), "16");
+    EXPECT_EQ(d.listEntry(MAPSIZE_CHIP_H, 3), "64");
+    EXPECT_EQ(d.text(MAPSIZE_CELLS_X), "40");
+    EXPECT_EQ(d.text(MAPSIZE_CELLS_Y), "30");
+    EXPECT_EQ(d.text(MAPSIZE_CHIP_W), "32");
+    EXPECT_EQ(d.text(MAPSIZE_CHIP_H), "32");
+    EXPECT_EQ(d.text(MAPSIZE_PIXELS_X), "1280");
+    EXPECT_EQ(d.text(MAPSIZE_PIXELS_Y), "960");
+    d.choose(MAPSIZE_CHIP_W, 3);
+    EXPECT_EQ(d.text(MAPSIZE_PIXELS_X), "2560");
+    d.choose(MAPSIZE_CELLS_X, 0);
+    EXPECT_EQ(d.text(MAPSIZE_PIXELS_X), "0");
+    d.choose(MAPSIZE_CHIP_H, 0);
+    EXPECT_EQ(d.text(MAPSIZE_PIXELS_Y), "480");
+    d.click(DLG_IDOK);
   });
   EXPECT_EQ(askMapSize(), 1);
   EXPECT_EQ(doc.mapCellsX, 0);
@@ -253,10 +254,10 @@ TEST_F(DialogTest, MapSizeOkWithoutAChoiceKeepsSizesNoEntryShows) {
   setChipWidth(24);
   setChipHeight(8);
   dlgTestSetScript([&](DlgTest& d) {
-    EXPECT_EQ(d.listSelection(1000), -1);
-    EXPECT_EQ(d.listSelection(1002), -1);
-    EXPECT_EQ(d.listSelection(1003), -1);
-    d.click(1);
+    EXPECT_EQ(d.listSelection(MAPSIZE_CELLS_X), -1);
+    EXPECT_EQ(d.listSelection(MAPSIZE_CHIP_W), -1);
+    EXPECT_EQ(d.listSelection(MAPSIZE_CHIP_H), -1);
+    d.click(DLG_IDOK);
   });
   EXPECT_EQ(askMapSize(), 1);
   EXPECT_TRUE(FakeDocs::messages.empty());
@@ -266,8 +267,8 @@ TEST_F(DialogTest, MapSizeOkWithoutAChoiceKeepsSizesNoEntryShows) {
   EXPECT_EQ(doc.chipHeight, 8);
   // A list the user changes gives its choice; the others keep theirs.
   dlgTestSetScript([&](DlgTest& d) {
-    d.choose(1003, 1);
-    d.click(1);
+    d.choose(MAPSIZE_CHIP_H, 1);
+    d.click(DLG_IDOK);
   });
   EXPECT_EQ(askMapSize(), 1);
   EXPECT_EQ(doc.mapCellsX, 256);
@@ -279,8 +280,8 @@ TEST_F(DialogTest, MapSizeCancelChangesNothing) {
   session.brushW = 3;
   session.pickLeft = 16;
   dlgTestSetScript([&](DlgTest& d) {
-    d.choose(1000, 100);
-    d.choose(1002, 0);
+    d.choose(MAPSIZE_CELLS_X, 100);
+    d.choose(MAPSIZE_CHIP_W, 0);
     d.escape();
   });
   EXPECT_EQ(askMapSize(), 0);
@@ -296,17 +297,17 @@ TEST_F(DialogTest, SettingsTrackbarMapsToScrollSpeedAndClampsAtTheEnds) {
   for (const Case& c : cases) {
     settings.scrollSpeed = c.stored;
     dlgTestSetScript([&](DlgTest& d) {
-      EXPECT_EQ(d.trackMin(1004), 0);
-      EXPECT_EQ(d.trackMax(1004), 600);
-      EXPECT_EQ(d.trackPos(1004), c.openPos) << c.stored;
-      if (c.slideTo >= 0) d.slide(1004, c.slideTo);
-      d.click(1002);
-      d.click(1010);  // wallpaper off: its empty path need not exist
-      EXPECT_FALSE(d.checked(1014));
-      EXPECT_TRUE(d.checked(1015));
-      d.click(1014);
-      d.click(1015);
-      d.click(1);
+      EXPECT_EQ(d.trackMin(SETTINGS_SPEED), 0);
+      EXPECT_EQ(d.trackMax(SETTINGS_SPEED), 600);
+      EXPECT_EQ(d.trackPos(SETTINGS_SPEED), c.openPos) << c.stored;
+      if (c.slideTo >= 0) d.slide(SETTINGS_SPEED, c.slideTo);
+      d.click(SETTINGS_AUTO_SCROLL);
+      d.click(SETTINGS_WALLPAPER_SHOWN);  // wallpaper off: its empty path need not exist
+      EXPECT_FALSE(d.checked(SETTINGS_DISPLAY_CANVAS));
+      EXPECT_TRUE(d.checked(SETTINGS_SHARP_FIT));
+      d.click(SETTINGS_DISPLAY_CANVAS);
+      d.click(SETTINGS_SHARP_FIT);
+      d.click(DLG_IDOK);
     });
     EXPECT_EQ(settingsDialog(), 1);
     EXPECT_EQ(settings.scrollSpeed, c.result) << c.stored;
@@ -327,14 +328,14 @@ TEST_F(DialogTest, SettingsTrackbarMapsToScrollSpeedAndClampsAtTheEnds) {
 TEST_F(DialogTest, SettingsChecksTheWallpaperOnlyWhenShownAndCancelKeepsABrowsedPath) {
   sjisCopy(doc.wallpaperPath, PATH_STORE, "/walls/old.bmp");
   dlgTestSetScript([&](DlgTest& d) {
-    EXPECT_EQ(d.text(1008), "/walls/old.bmp");
-    EXPECT_TRUE(d.checked(1010));
-    EXPECT_TRUE(d.checked(1013));
-    d.click(1);
+    EXPECT_EQ(d.text(SETTINGS_WALLPAPER_PATH), "/walls/old.bmp");
+    EXPECT_TRUE(d.checked(SETTINGS_WALLPAPER_SHOWN));
+    EXPECT_TRUE(d.checked(SETTINGS_GUIDE_LINES));
+    d.click(DLG_IDOK);
     EXPECT_TRUE(d.isOpen());
-    d.type(1008, "/walls/typed.bmp");
-    d.click(1010);
-    d.click(1);
+    d.type(SETTINGS_WALLPAPER_PATH, "/walls/typed.bmp");
+    d.click(SETTINGS_WALLPAPER_SHOWN);
+    d.click(DLG_IDOK);
   });
   EXPECT_EQ(settingsDialog(), 1);
   ASSERT_EQ(FakeDocs::messages.size(), 1u);
@@ -345,11 +346,11 @@ TEST_F(DialogTest, SettingsChecksTheWallpaperOnlyWhenShownAndCancelKeepsABrowsed
   FakeDocs::pickWallpaper = 1;
   FakeDocs::wallpaperChoice = "/walls/new.bmp";
   dlgTestSetScript([&](DlgTest& d) {
-    d.click(1009);
-    EXPECT_EQ(d.text(1008), "/walls/new.bmp");
-    d.click(1013);
-    d.click(1001);
-    d.slide(1004, 0);
+    d.click(SETTINGS_WALLPAPER_BROWSE);
+    EXPECT_EQ(d.text(SETTINGS_WALLPAPER_PATH), "/walls/new.bmp");
+    d.click(SETTINGS_GUIDE_LINES);
+    d.click(SETTINGS_DEBUG);
+    d.slide(SETTINGS_SPEED, 0);
     d.escape();
   });
   EXPECT_EQ(settingsDialog(), 0);
@@ -365,18 +366,18 @@ TEST_F(DialogTest, AttributeListPreselectsTheValueAndWritesWhatItShows) {
     session.currentAttribute = c.start;
     dlgTestSetScript([&](DlgTest& d) {
       EXPECT_EQ(d.templateId(), 112);
-      ASSERT_EQ(d.listCount(1007), 1000);
-      EXPECT_EQ(d.listEntry(1007, 999), "999");
-      EXPECT_EQ(d.listSelection(1007), c.openSel) << c.start;
-      d.click(1);
+      ASSERT_EQ(d.listCount(ATTRIBUTE_LIST), 1000);
+      EXPECT_EQ(d.listEntry(ATTRIBUTE_LIST, 999), "999");
+      EXPECT_EQ(d.listSelection(ATTRIBUTE_LIST), c.openSel) << c.start;
+      d.click(DLG_IDOK);
     });
     EXPECT_EQ(attributeDialogOnCurrent(), 1);
     EXPECT_EQ(session.currentAttribute, c.afterOk) << c.start;
   }
   session.currentAttribute = 12;
   dlgTestSetScript([](DlgTest& d) {
-    d.choose(1007, 500);
-    d.click(2);
+    d.choose(ATTRIBUTE_LIST, 500);
+    d.click(DLG_IDCANCEL);
   });
   EXPECT_EQ(attributeDialogOnCurrent(), 0);
   EXPECT_EQ(session.currentAttribute, 12);

@@ -20,6 +20,7 @@
 #include <cstdlib>
 
 #include "dialog_test_support.h"
+#include "dialogs/control_ids.h"
 #include "dialogs/templates.h"
 #include "dialogs/texts.h"
 #include "platform/filechooser.h"
@@ -191,30 +192,30 @@ TEST_F(QtDialogTest, StartupFormHasItsControlsAndTheRadiosGiveWayToEachOther) {
     inspected = true;
     expectBuiltAsTemplate(d, STARTUP_TEMPLATE);
     maybeSaveShot(d, 105);
-    auto* newMap = control<QRadioButton>(d, 1006);
-    auto* openMap = control<QRadioButton>(d, 1007);
+    auto* newMap = control<QRadioButton>(d, STARTUP_NEW_MAP);
+    auto* openMap = control<QRadioButton>(d, STARTUP_OPEN_MAP);
     ASSERT_TRUE(newMap && openMap);
     EXPECT_TRUE(newMap->isChecked());
-    EXPECT_FALSE(control<QLineEdit>(d, 1010)->isEnabled());
-    EXPECT_EQ(control<QLineEdit>(d, 1013)->text(), QStringLiteral("/prog/Brin.bmp"));
-    EXPECT_EQ(control<QLabel>(d, 1012)->text(), QStringLiteral("Ver0.93b"));
-    control<QPushButton>(d, 1011)->click();
+    EXPECT_FALSE(control<QLineEdit>(d, STARTUP_MAP_PATH)->isEnabled());
+    EXPECT_EQ(control<QLineEdit>(d, STARTUP_WALLPAPER_PATH)->text(), QStringLiteral("/prog/Brin.bmp"));
+    EXPECT_EQ(control<QLabel>(d, INFO_VERSION)->text(), QStringLiteral("Ver0.93b"));
+    control<QPushButton>(d, STARTUP_MAP_BROWSE)->click();
     EXPECT_TRUE(openMap->isChecked());
     EXPECT_FALSE(newMap->isChecked());
-    EXPECT_TRUE(control<QLineEdit>(d, 1010)->isEnabled());
-    EXPECT_EQ(control<QLineEdit>(d, 1010)->text(), QStringLiteral("/maps/a.bct"));
+    EXPECT_TRUE(control<QLineEdit>(d, STARTUP_MAP_PATH)->isEnabled());
+    EXPECT_EQ(control<QLineEdit>(d, STARTUP_MAP_PATH)->text(), QStringLiteral("/maps/a.bct"));
     // Both radios may be cleared from the program, as the Win32 buttons allow.
-    dlgCheck(h, 1007, 0);
+    dlgCheck(h, STARTUP_OPEN_MAP, 0);
     EXPECT_FALSE(openMap->isChecked());
     EXPECT_FALSE(newMap->isChecked());
     newMap->click();
-    EXPECT_FALSE(control<QLineEdit>(d, 1010)->isEnabled());
+    EXPECT_FALSE(control<QLineEdit>(d, STARTUP_MAP_PATH)->isEnabled());
     // Text that Shift_JIS cannot hold is reported, not substituted.
-    control<QLineEdit>(d, 1008)->setText(QString::fromUtf8("/\xED\x95\x9C.bmp"));
+    control<QLineEdit>(d, STARTUP_CHIP_PATH)->setText(QString::fromUtf8("/\xED\x95\x9C.bmp"));
     char out[PATH_STORE];
-    EXPECT_EQ(dlgGetText(h, 1008, out, PATH_STORE), -1);
-    control<QLineEdit>(d, 1008)->setText(QString::fromUtf8("/画像.bmp"));
-    EXPECT_EQ(dlgGetText(h, 1008, out, PATH_STORE), 9);  // two double-byte characters
+    EXPECT_EQ(dlgGetText(h, STARTUP_CHIP_PATH, out, PATH_STORE), -1);
+    control<QLineEdit>(d, STARTUP_CHIP_PATH)->setText(QString::fromUtf8("/画像.bmp"));
+    EXPECT_EQ(dlgGetText(h, STARTUP_CHIP_PATH, out, PATH_STORE), 9);  // two double-byte characters
     d->reject();  // Escape / close box
   });
   EXPECT_EQ(startupDialog(), 2);
@@ -226,18 +227,18 @@ TEST_F(QtDialogTest, MapSizeFormFillsItsListsAndFollowsChoices) {
   dlgTestSetQtInspector([&](QDialog* d, DlgHandle*) {
     expectBuiltAsTemplate(d, MAP_SIZE_TEMPLATE);
     maybeSaveShot(d, 102);
-    auto* cellsX = control<QComboBox>(d, 1000);
-    auto* chipW = control<QComboBox>(d, 1002);
+    auto* cellsX = control<QComboBox>(d, MAPSIZE_CELLS_X);
+    auto* chipW = control<QComboBox>(d, MAPSIZE_CHIP_W);
     ASSERT_TRUE(cellsX && chipW);
     EXPECT_EQ(cellsX->count(), 256);
     EXPECT_EQ(cellsX->currentText(), QStringLiteral("40"));
     EXPECT_EQ(chipW->count(), 4);
     EXPECT_EQ(chipW->currentIndex(), -1);
-    EXPECT_EQ(control<QLabel>(d, 1006)->text(), QStringLiteral("320"));
+    EXPECT_EQ(control<QLabel>(d, MAPSIZE_PIXELS_X)->text(), QStringLiteral("320"));
     chipW->setCurrentIndex(3);
     emit chipW->activated(3);
-    EXPECT_EQ(control<QLabel>(d, 1006)->text(), QStringLiteral("2560"));
-    control<QPushButton>(d, 1)->click();
+    EXPECT_EQ(control<QLabel>(d, MAPSIZE_PIXELS_X)->text(), QStringLiteral("2560"));
+    control<QPushButton>(d, DLG_IDOK)->click();
   });
   EXPECT_EQ(askMapSize(), 1);
   EXPECT_EQ(doc.chipWidth, 64);
@@ -248,14 +249,14 @@ TEST_F(QtDialogTest, SettingsAndAttributeFormsOpenOnTheStoredValues) {
   dlgTestSetQtInspector([&](QDialog* d, DlgHandle*) {
     expectBuiltAsTemplate(d, SETTINGS_TEMPLATE);
     maybeSaveShot(d, 110);
-    auto* speed = control<QSlider>(d, 1004);
+    auto* speed = control<QSlider>(d, SETTINGS_SPEED);
     ASSERT_NE(speed, nullptr);
     EXPECT_EQ(speed->minimum(), 0);
     EXPECT_EQ(speed->maximum(), 600);
     EXPECT_EQ(speed->value(), 150);
     EXPECT_EQ(speed->tickPosition(), QSlider::NoTicks);
-    EXPECT_TRUE(control<QCheckBox>(d, 1013)->isChecked());
-    control<QPushButton>(d, 2)->click();
+    EXPECT_TRUE(control<QCheckBox>(d, SETTINGS_GUIDE_LINES)->isChecked());
+    control<QPushButton>(d, DLG_IDCANCEL)->click();
   });
   EXPECT_EQ(settingsDialog(), 0);
 
@@ -263,11 +264,11 @@ TEST_F(QtDialogTest, SettingsAndAttributeFormsOpenOnTheStoredValues) {
   dlgTestSetQtInspector([&](QDialog* d, DlgHandle*) {
     expectBuiltAsTemplate(d, ATTRIBUTE_TEMPLATE);
     maybeSaveShot(d, 112);
-    auto* list = control<QComboBox>(d, 1007);
+    auto* list = control<QComboBox>(d, ATTRIBUTE_LIST);
     ASSERT_NE(list, nullptr);
     EXPECT_EQ(list->count(), 1000);
     EXPECT_EQ(list->currentText(), QStringLiteral("42"));
-    control<QPushButton>(d, 1)->click();
+    control<QPushButton>(d, DLG_IDOK)->click();
   });
   EXPECT_EQ(attributeDialogOnCurrent(), 1);
   EXPECT_EQ(session.currentAttribute, 42);
@@ -304,12 +305,12 @@ TEST_F(QtDialogTest, EveryFormSpeaksEnglishWholeOnRequest) {
   // The settings form keeps a new language for the next start and says so.
   settings.showWallpaper = 0;
   dlgTestSetQtInspector([&](QDialog* d, DlgHandle*) {
-    auto* language = control<QComboBox>(d, 1040);
+    auto* language = control<QComboBox>(d, SETTINGS_LANGUAGE);
     ASSERT_NE(language, nullptr);
     EXPECT_EQ(language->count(), 3);
     EXPECT_EQ(language->currentIndex(), 0);  // follows the environment
     language->setCurrentIndex(2);
-    control<QPushButton>(d, 1)->click();
+    control<QPushButton>(d, DLG_IDOK)->click();
   });
   EXPECT_EQ(settingsDialog(), 1);
   EXPECT_STREQ(settings.language, "en");
@@ -323,10 +324,10 @@ TEST_F(QtDialogTest, ModalRunEndsWithTheProcedureResultAndEscapeCancels) {
   QTimer::singleShot(0, [] {
     auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
     ASSERT_NE(d, nullptr);
-    auto* list = control<QComboBox>(d, 1007);
+    auto* list = control<QComboBox>(d, ATTRIBUTE_LIST);
     list->setCurrentIndex(5);
     emit list->activated(5);
-    control<QPushButton>(d, 1)->click();
+    control<QPushButton>(d, DLG_IDOK)->click();
   });
   EXPECT_EQ(attributeDialogOnCurrent(), 1);
   EXPECT_EQ(session.currentAttribute, 5);
@@ -357,7 +358,7 @@ TEST_F(QtDialogTest, ReturnPressesTheFocusedButton) {
     QTimer::singleShot(0, [] {
       auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
       ASSERT_NE(d, nullptr);
-      auto* cancel = control<QPushButton>(d, 2);
+      auto* cancel = control<QPushButton>(d, DLG_IDCANCEL);
       cancel->setFocus();
       pressKey(cancel, Qt::Key_Return);
       if (d->isVisible()) d->reject();  // never leave the loop open
@@ -414,9 +415,9 @@ TEST_F(QtDialogTest, AttributeDialogTakesTypedNumbers) {
     ASSERT_NE(d, nullptr);
     d->activateWindow();
     QApplication::processEvents();
-    EXPECT_EQ(QApplication::focusWidget(), control<QLineEdit>(d, 1008));
+    EXPECT_EQ(QApplication::focusWidget(), control<QLineEdit>(d, ATTRIBUTE_TYPED));
     type("12");
-    EXPECT_EQ(control<QComboBox>(d, 1007)->currentText(), QStringLiteral("12"));
+    EXPECT_EQ(control<QComboBox>(d, ATTRIBUTE_LIST)->currentText(), QStringLiteral("12"));
     type("\r");
     if (d->isVisible()) d->reject();
   });
@@ -432,8 +433,8 @@ TEST_F(QtDialogTest, AttributeDialogTakesTypedNumbers) {
   QTimer::singleShot(0, [&] {
     auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
     ASSERT_NE(d, nullptr);
-    control<QLineEdit>(d, 1008)->setText(QStringLiteral("1500"));
-    control<QPushButton>(d, 1)->click();
+    control<QLineEdit>(d, ATTRIBUTE_TYPED)->setText(QStringLiteral("1500"));
+    control<QPushButton>(d, DLG_IDOK)->click();
     EXPECT_TRUE(d->isVisible());
     d->reject();
   });

@@ -134,7 +134,7 @@ TEST_F(PaintToolsTest, RandomChipsStayPutWithinAStrokeAndAlignedStampsTile) {
   for (int c = 0; c < 3; ++c)
     for (int r = 0; r < 3; ++r) block.insert(brushChip(c, r));
 
-  session.randomMode = 1;
+  session.randomMode = true;
   session.toolMode = TOOL_FREE;
   strokeStampAt(2, 2);
   std::set<std::pair<int32_t, int32_t>> used;
@@ -161,8 +161,8 @@ TEST_F(PaintToolsTest, RandomChipsStayPutWithinAStrokeAndAlignedStampsTile) {
   // Aligned: stamps land on the 3 x 3 lattice of the stroke's first cell.
   endPaintStroke();
   clearChipPlanes();
-  session.randomMode = 0;
-  session.alignedMode = 1;
+  session.randomMode = false;
+  session.alignedMode = true;
   strokeStampAt(10, 10);
   strokeStampAt(14, 11);  // inside the lattice block at (13, 10)
   EXPECT_EQ(chipAt(13, 10), brushChip(0, 0));
@@ -182,13 +182,7 @@ TEST_F(PaintToolsTest, RandomChipsStayPutWithinAStrokeAndAlignedStampsTile) {
 // each action is one undo step, and the replace count shows in the status.
 TEST_F(PaintToolsTest, StripAndKeysDriveTheToolsOnTheMap) {
   setBrush(2, 2);
-  auto uiStep = [&](int32_t x, int32_t y, int32_t held) {
-    input(x, y, held);
-    resetGraphicsQueues();
-    updateCommandButtons();
-    updateViewWindows();
-    frameState.pointerClaimed = 0;
-  };
+  auto uiStep = [&](int32_t x, int32_t y, int32_t held) { buttonsAndWindows(x, y, held); };
   auto cellX = [](int c) { return 300 + 16 * c + 5; };
   auto cellY = [](int r) { return 112 + 16 * r + 5; };
 
@@ -225,10 +219,10 @@ TEST_F(PaintToolsTest, StripAndKeysDriveTheToolsOnTheMap) {
 
   // The random switch by its strip button: press and release on it.
   uiStep(480 + 9, 66 + 9, P);
-  EXPECT_EQ(session.randomMode, 0);
+  EXPECT_FALSE(session.randomMode);
   uiStep(480 + 9, 66 + 9, 0);
-  EXPECT_EQ(session.randomMode, 1);
-  session.randomMode = 0;
+  EXPECT_TRUE(session.randomMode);
+  session.randomMode = false;
 
   // Replace by the R button: a click on a cell of chip (80, 80) replaces it
   // all over the map and says how many.

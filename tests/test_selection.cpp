@@ -1,4 +1,5 @@
 // Picking chips from the sheet and copying cells from the map into the brush.
+#include "editor/view_internal.h"
 #include "editor_test_support.h"
 
 namespace {
@@ -119,7 +120,7 @@ TEST_F(SelectionTest, CopyFromTheMapAndTheSheetHighlight) {
   step(790, 213, 0);
   EXPECT_EQ(gestureIs(GESTURE_COPY), 0);
   EXPECT_EQ(gestureHeld(), 0);
-  EXPECT_EQ(session.brushFromMap, 1);
+  EXPECT_TRUE(session.brushFromMap);
   EXPECT_EQ(session.brushW, 13);
   EXPECT_EQ(session.brushH, 2);
   EXPECT_EQ(session.brushX[cellIndex(0, 0)], 2002);
@@ -143,7 +144,7 @@ TEST_F(SelectionTest, CopyFromTheMapAndTheSheetHighlight) {
   step(chipX(1), chipY(1), P);
   step(chipX(1), chipY(1), P);
   step(chipX(1), chipY(1), 0);
-  EXPECT_EQ(session.brushFromMap, 0);
+  EXPECT_FALSE(session.brushFromMap);
   EXPECT_EQ(countShapes(2, SHAPE_BOX, CYAN), 1);
 }
 
@@ -159,4 +160,53 @@ TEST_F(SelectionTest, CopyBlockIsHeldInsideThePlanes) {
   EXPECT_EQ(session.brushW, 1);
   EXPECT_EQ(session.brushH, 14);  // rows 0 .. 13 down to the pointer
   EXPECT_EQ(session.brushX[0], 42);
+}
+
+// The two rules a dragged block follows, side by side on the same ends: the
+// band's corner is already pushed past the pointer's chip when the drag runs
+// right or down, an attribute drag's corner is the top-left of a cell inside
+// the block. A drag that left its chip in either direction must cover both
+// end chips under its own rule, and a click covers one.
+TEST(ChipBlockRules, BandAndCellBlocksEachCoverBothEnds) {
+  using editor_detail::bandBlock;
+  using editor_detail::cellBlock;
+  using editor_detail::ChipBlock;
+  // With 16-pixel chips: right and down from chip (1, 1) to chip (3, 2), the
+  // band's corner at the far edges (64, 48), the cell's at (48, 32); then
+  // back from chip (3, 2) to chip (1, 1), where both corners are the near edge.
+  const ChipBlock blocks[] = {bandBlock(16, 16, 64, 48, 16, 16), cellBlock(16, 16, 48, 32, 16, 16),
+                              bandBlock(48, 32, 16, 16, 16, 16), cellBlock(48, 32, 16, 16, 16, 16)};
+  for (const ChipBlock& b : blocks) {
+    EXPECT_EQ(b.left, 16);
+    EXPECT_EQ(b.top, 16);
+    EXPECT_EQ(b.columns, 3);
+    EXPECT_EQ(b.rows, 2);
+  }
+  // A click: the band's corner sits on its anchor (>= takes the anchor's
+  // side), the cell rule counts the one cell from either side; the band's
+  // rule read with a cell's corner would lose the pointer's chip.
+  EXPECT_EQ(bandBlock(32, 32, 32, 32, 16, 16).columns, 1);
+  EXPECT_EQ(cellBlock(32, 32, 32, 32, 16, 16).columns, 1);
+  EXPECT_EQ(bandBlock(16, 16, 48, 32, 16, 16).columns, 2);
+}
+
+// The resting pointer scrolls only within the band around a window; a held
+// drag scrolls however far out it is.
+TEST_F(SelectionTest, OutsideScrollReachesOnlyAsFarAsAsked) {
+  ViewWindow v{100, 100, 200, 100, 50, 50, {0, 0}, {0, 0}};
+  advanceScrollStep();
+  input(95, 150);  // 5 pixels left: in the band
+  editor_detail::scrollTowardsPointer(v, screenMetrics.scrollBand);
+  EXPECT_EQ(v.scrollX, 25);
+  EXPECT_EQ(v.scrollY, 50);
+  input(20, 90);  // far left and above: only a drag follows it, on both axes
+  editor_detail::scrollTowardsPointer(v, screenMetrics.scrollBand);
+  EXPECT_EQ(v.scrollX, 25);
+  editor_detail::scrollTowardsPointer(v, editor_detail::DRAG_REACH);
+  EXPECT_EQ(v.scrollX, 0);
+  EXPECT_EQ(v.scrollY, 25);
+  input(150, 150);  // inside: no scroll under either rule
+  editor_detail::scrollTowardsPointer(v, editor_detail::DRAG_REACH);
+  EXPECT_EQ(v.scrollX, 0);
+  EXPECT_EQ(v.scrollY, 25);
 }

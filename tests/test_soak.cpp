@@ -144,11 +144,11 @@ TEST_F(SoakTest, RandomInputNeverBreaksTheModelOrTheGestureFlags) {
     ASSERT_LE(session.brushH, 256);
     int flags = dragFlags();
     ASSERT_LE(flags, 1) << "frame " << f;
-    if (session.editorMode == 0) {
+    if (session.editorMode == EDITOR_EDITING) {
       ASSERT_EQ(gestureHeld(), flags) << "frame " << f;
     }
     gestures += flags;
-    editing += session.editorMode == 0 ? 1 : 0;
+    editing += session.editorMode == EDITOR_EDITING ? 1 : 0;
     drawn += drawCount;
     stamps += (inputState.buttonsHeld & BTN_PRIMARY) ? 1 : 0;
   }

@@ -44,6 +44,30 @@ TEST(Sjis, CutsNeverInsideADoubleByteCharacter) {
   EXPECT_EQ(sjisCutLength("\xb1\xb2\xb3", 3, 2), 2u);
 }
 
+// The upper lead bytes, 0xE0 to 0xFC (level-2 kanji from 0xE0, the
+// extensions up to 0xFC), start a double-byte character as 0x81 to 0x9F do;
+// 0xDF (a half-width katakana) and 0xFD are single bytes. A trail byte in the
+// same range (0x89 0xE0) is never read as the next character's lead.
+TEST(Sjis, UpperLeadBytesStartADoubleByteCharacter) {
+  EXPECT_FALSE(sjisIsLeadByte(0xDF));
+  EXPECT_TRUE(sjisIsLeadByte(0xE0));
+  EXPECT_TRUE(sjisIsLeadByte(0xFC));
+  EXPECT_FALSE(sjisIsLeadByte(0xFD));
+  const char t[] = "\xE0\x40\x89\xE0\xEA\xA4\xFC\x4B";  // 漾 霞 熙 and an extension kanji
+  EXPECT_EQ(sjisCutLength(t, 8, 3), 2u);
+  EXPECT_EQ(sjisCutLength(t, 8, 5), 4u);
+  EXPECT_EQ(sjisCutLength(t, 8, 7), 6u);
+  EXPECT_EQ(sjisCutLength(t, 7, 8), 7u) << "a lead byte cut off at the end stands alone";
+  char u[32];
+  ASSERT_GT(sjisToUtf8N(t, 6, u, sizeof u), 0);
+  EXPECT_STREQ(u, "漾霞熙");
+  ASSERT_GT(sjisToUtf8N(t + 6, 2, u, sizeof u), 0);
+  EXPECT_EQ(std::strlen(u), 3u) << "one character from 0xFC";
+  char s[16];
+  EXPECT_EQ(utf8ToSjis("漾熙", s, sizeof s), 4);
+  EXPECT_EQ(std::string(s), std::string("\xE0\x40\xEA\xA4"));
+}
+
 class SafeWriterTest : public ::testing::Test {
  protected:
   void SetUp() override {

@@ -226,6 +226,30 @@ TEST_F(ViewWindowTest, FrontWindowClaimsThePointerFirst) {
   EXPECT_EQ(gestureIs(GESTURE_PICK), 0);
 }
 
+// The pointer goes to the first handler in the one walk, whatever order the
+// handlers run in: a command button over a window's title, a middle press
+// over a thumb (the pan comes before the thumbs).
+TEST_F(ViewWindowTest, TheWalkNotTheCallOrderDecidesWhoTakesThePointer) {
+  session.sheetView.y = 40;  // its title bar (16..39) under the first command button
+  auto windowsFirst = [&](int32_t x, int32_t y, int32_t held) { buttonsAndWindows(x, y, held, true); };
+  windowsFirst(40, 30, P);
+  EXPECT_EQ(gestureIs(GESTURE_MOVE), 0);
+  EXPECT_EQ(gestureIs(GESTURE_BUTTON), 1);
+  EXPECT_EQ(session.pressedButton, 0);
+  windowsFirst(500, 300, 0);  // released off the button: no command
+  EXPECT_EQ(gestureHeld(), 0);
+  windowsFirst(40, 30, 0);
+  EXPECT_EQ(session.sheetView.y, 40);
+
+  setChipWidth(16);
+  setChipHeight(16);
+  session.mapView.scrollX = 80;
+  step(10, 590);  // places the map's thumbs
+  step(537, 580, BTN_MOUSE3);  // on the thumb and the content
+  EXPECT_EQ(gestureIs(GESTURE_PAN, &session.mapView), 1);
+  EXPECT_EQ(gestureIs(GESTURE_THUMB, &session.mapView), 0);
+}
+
 TEST_F(ViewWindowTest, OneFrameQueuesCellsFrameTitleThumbsAndGrid) {
   setChipWidth(16);
   setChipHeight(16);

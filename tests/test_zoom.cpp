@@ -261,7 +261,7 @@ TEST_F(ZoomTest, ZeroInThePreviewTogglesTheWholeMapFittedToTheScreen) {
   tick(400, 300);
   keys({0x0B}, 0);
   tick(400, 300);
-  EXPECT_EQ(preview.fitted, 1);
+  EXPECT_TRUE(preview.fitted);
   EXPECT_EQ(session.mapZoom, 0);  // the map window's zoom is not the preview's
   // 1280 x 960 fits 800 x 600 exactly; a 40 x 10 map (1280 x 320) is centred
   // in a 800 x 200 band.
@@ -281,5 +281,5 @@ TEST_F(ZoomTest, ZeroInThePreviewTogglesTheWholeMapFittedToTheScreen) {
   EXPECT_EQ(fit->srcBottom, 320);
   keys({0x0B}, 1);
   tick(400, 300);
-  EXPECT_EQ(preview.fitted, 0);
+  EXPECT_FALSE(preview.fitted);
 }

@@ -1,5 +1,6 @@
 // What the dialogs share: the version text, the information block, the
 // complaint box, path fields and the table of document services.
+#include "dialogs/control_ids.h"
 #include "dialogs/dialogs.h"
 
 #include "dialogs/pickers.h"
@@ -50,9 +51,9 @@ DialogServices dialogServices = realServices;
 void resetDialogServices() { dialogServices = realServices; }
 
 void fillProgramInformation(DlgHandle* h) {
-  dlgSetText(h, 1032, SJIS("Brindlecot project"));
-  dlgSetText(h, 1033, SJIS("tile map editor"));
-  dlgSetText(h, 1012, PROGRAM_VERSION);
+  dlgSetText(h, INFO_PROJECT, SJIS("Brindlecot project"));
+  dlgSetText(h, INFO_KIND, SJIS("tile map editor"));
+  dlgSetText(h, INFO_VERSION, PROGRAM_VERSION);
 }
 
 void dialogComplain(DlgHandle* h, const char* textUtf8) {

@@ -1,6 +1,7 @@
 // The settings dialog: display options, the wallpaper and the scroll speed.
 #include <cstring>
 
+#include "dialogs/control_ids.h"
 #include "dialogs/dialogs.h"
 #include "dialogs/templates.h"
 #include "dialogs/texts.h"
@@ -11,17 +12,6 @@
 
 namespace {
 
-constexpr int ID_DEBUG = 1001;
-constexpr int ID_AUTO_SCROLL = 1002;
-constexpr int ID_SHEET_ON_TOP = 1003;
-constexpr int ID_SPEED = 1004;
-constexpr int ID_WALLPAPER_PATH = 1008;
-constexpr int ID_WALLPAPER_BROWSE = 1009;
-constexpr int ID_WALLPAPER_SHOWN = 1010;
-constexpr int ID_GUIDE_LINES = 1013;
-constexpr int ID_LANGUAGE = 1040;
-constexpr int ID_DISPLAY_CANVAS = 1014;
-constexpr int ID_SHARP_FIT = 1015;
 constexpr int SPEED_OFFSET = 100;  // the trackbar's left end is 100 pixels per second
 
 // The language list's entries, in the order of the list, as the settings file
@@ -32,60 +22,60 @@ constexpr texts::Id LANGUAGE_SHOWN[] = {texts::LANGUAGE_AUTO, texts::LANGUAGE_JA
 void fillLanguageList(DlgHandle* h) {
   int current = 0;
   for (int i = 0; i < 3; ++i) {
-    dlgListAdd(h, ID_LANGUAGE, uiTextSjis(LANGUAGE_SHOWN[i]));
+    dlgListAdd(h, SETTINGS_LANGUAGE, uiTextSjis(LANGUAGE_SHOWN[i]));
     if (std::strcmp(settings.language, LANGUAGE_KEPT[i]) == 0) current = i;
   }
-  dlgListSetCurSel(h, ID_LANGUAGE, current);
+  dlgListSetCurSel(h, SETTINGS_LANGUAGE, current);
 }
 
 // Keeps the chosen language for the next start and says so when it changed.
 void keepLanguage(DlgHandle* h) {
-  const int chosen = dlgListGetCurSel(h, ID_LANGUAGE);
+  const int chosen = dlgListGetCurSel(h, SETTINGS_LANGUAGE);
   if (chosen < 0 || std::strcmp(settings.language, LANGUAGE_KEPT[chosen]) == 0) return;
   std::memcpy(settings.language, LANGUAGE_KEPT[chosen], std::strlen(LANGUAGE_KEPT[chosen]) + 1);
   dlgMessageBox(h, uiText(texts::LANGUAGE_NEXT_START), uiText(texts::CAPTION_NOTE), MB_OK | MB_ICONINFORMATION);
 }
 
 void fillSettingsForm(DlgHandle* h) {
-  dlgCheck(h, ID_WALLPAPER_SHOWN, settings.showWallpaper);
-  dlgCheck(h, ID_DEBUG, settings.showDebugInfo);
-  dlgCheck(h, ID_GUIDE_LINES, settings.showGuideLines);
-  dlgCheck(h, ID_SHEET_ON_TOP, settings.chipSheetOnTop);
-  dlgCheck(h, ID_AUTO_SCROLL, settings.autoScroll);
-  dlgCheck(h, ID_DISPLAY_CANVAS, settings.displayCanvas != 0 ? 1 : 0);
-  dlgCheck(h, ID_SHARP_FIT, settings.sharpFit != 0 ? 1 : 0);
+  dlgCheck(h, SETTINGS_WALLPAPER_SHOWN, settings.showWallpaper);
+  dlgCheck(h, SETTINGS_DEBUG, settings.showDebugInfo);
+  dlgCheck(h, SETTINGS_GUIDE_LINES, settings.showGuideLines);
+  dlgCheck(h, SETTINGS_SHEET_ON_TOP, settings.chipSheetOnTop);
+  dlgCheck(h, SETTINGS_AUTO_SCROLL, settings.autoScroll);
+  dlgCheck(h, SETTINGS_DISPLAY_CANVAS, settings.displayCanvas != 0 ? 1 : 0);
+  dlgCheck(h, SETTINGS_SHARP_FIT, settings.sharpFit != 0 ? 1 : 0);
   fillProgramInformation(h);
-  dlgSetText(h, ID_WALLPAPER_PATH, doc.wallpaperPath);
-  dlgTrackbarSetRange(h, ID_SPEED, 0, 600);
-  dlgTrackbarSetPos(h, ID_SPEED, settings.scrollSpeed - SPEED_OFFSET);
+  dlgSetText(h, SETTINGS_WALLPAPER_PATH, doc.wallpaperPath);
+  dlgTrackbarSetRange(h, SETTINGS_SPEED, 0, 600);
+  dlgTrackbarSetPos(h, SETTINGS_SPEED, settings.scrollSpeed - SPEED_OFFSET);
   fillLanguageList(h);
 }
 
 void confirmSettings(DlgHandle* h) {
   char path[PATH_STORE];
-  if (!readPathField(h, ID_WALLPAPER_PATH, path)) return;
-  const int shown = dlgIsChecked(h, ID_WALLPAPER_SHOWN);
+  if (!readPathField(h, SETTINGS_WALLPAPER_PATH, path)) return;
+  const int shown = dlgIsChecked(h, SETTINGS_WALLPAPER_SHOWN);
   if (shown && !dialogServices.fileExists(path)) {
     dialogComplain(h, uiText(texts::WALLPAPER_MISSING));
     return;
   }
   sjisCopy(doc.wallpaperPath, PATH_STORE, path);
   settings.showWallpaper = shown;
-  settings.showDebugInfo = dlgIsChecked(h, ID_DEBUG);
-  settings.showGuideLines = dlgIsChecked(h, ID_GUIDE_LINES);
-  settings.chipSheetOnTop = dlgIsChecked(h, ID_SHEET_ON_TOP);
-  settings.autoScroll = dlgIsChecked(h, ID_AUTO_SCROLL);
+  settings.showDebugInfo = dlgIsChecked(h, SETTINGS_DEBUG);
+  settings.showGuideLines = dlgIsChecked(h, SETTINGS_GUIDE_LINES);
+  settings.chipSheetOnTop = dlgIsChecked(h, SETTINGS_SHEET_ON_TOP);
+  settings.autoScroll = dlgIsChecked(h, SETTINGS_AUTO_SCROLL);
   // Kept for the next start: this run keeps the canvas it started with.
-  settings.displayCanvas = dlgIsChecked(h, ID_DISPLAY_CANVAS);
-  settings.sharpFit = dlgIsChecked(h, ID_SHARP_FIT);
-  settings.scrollSpeed = dlgTrackbarGetPos(h, ID_SPEED) + SPEED_OFFSET;
+  settings.displayCanvas = dlgIsChecked(h, SETTINGS_DISPLAY_CANVAS);
+  settings.sharpFit = dlgIsChecked(h, SETTINGS_SHARP_FIT);
+  settings.scrollSpeed = dlgTrackbarGetPos(h, SETTINGS_SPEED) + SPEED_OFFSET;
   keepLanguage(h);
   dlgEnd(h, 1);
 }
 
 }  // namespace
 
-int settingsDialogProc(DlgHandle* h, int event, int id, int notification) {
+int settingsDialogProc(DlgHandle* h, void*, int event, int id, int notification) {
   if (event == DLG_INIT) {
     fillSettingsForm(h);
     return 0;
@@ -95,9 +85,9 @@ int settingsDialogProc(DlgHandle* h, int event, int id, int notification) {
     confirmSettings(h);
   } else if (id == DLG_IDCANCEL) {
     dlgEnd(h, 0);
-  } else if (id == ID_WALLPAPER_BROWSE) {
+  } else if (id == SETTINGS_WALLPAPER_BROWSE) {
     // The picker has already taken the file into doc.wallpaperPath; Cancel keeps it.
-    if (dialogServices.chooseWallpaper()) dlgSetText(h, ID_WALLPAPER_PATH, doc.wallpaperPath);
+    if (dialogServices.chooseWallpaper()) dlgSetText(h, SETTINGS_WALLPAPER_PATH, doc.wallpaperPath);
   }
   return 0;
 }

@@ -2,6 +2,7 @@
 // and the conversion of older map files.
 #include <cstring>
 
+#include "dialogs/control_ids.h"
 #include "dialogs/dialogs.h"
 #include "dialogs/templates.h"
 #include "dialogs/texts.h"
@@ -11,34 +12,23 @@
 
 namespace {
 
-constexpr int ID_CONVERT = 3;
-constexpr int ID_DEBUG = 1001;
-constexpr int ID_WALLPAPER_SHOWN = 1002;
-constexpr int ID_NEW_MAP = 1006;
-constexpr int ID_OPEN_MAP = 1007;
-constexpr int ID_CHIP_PATH = 1008;
-constexpr int ID_CHIP_BROWSE = 1009;
-constexpr int ID_MAP_PATH = 1010;
-constexpr int ID_MAP_BROWSE = 1011;
-constexpr int ID_WALLPAPER_PATH = 1013;
-constexpr int ID_WALLPAPER_BROWSE = 1014;
 
 void fillStartupForm(DlgHandle* h) {
   dlgSetProgramIcon(h);
   fillProgramInformation(h);
-  dlgCheck(h, ID_DEBUG, settings.showDebugInfo);
-  dlgCheck(h, ID_WALLPAPER_SHOWN, settings.showWallpaper);
+  dlgCheck(h, STARTUP_DEBUG, settings.showDebugInfo);
+  dlgCheck(h, STARTUP_WALLPAPER_SHOWN, settings.showWallpaper);
   if (doc.mapPath[0] == '\0') {
-    dlgCheck(h, ID_NEW_MAP, 1);
-    dlgEnable(h, ID_MAP_PATH, 0);
+    dlgCheck(h, STARTUP_NEW_MAP, 1);
+    dlgEnable(h, STARTUP_MAP_PATH, 0);
   } else {
-    dlgCheck(h, ID_OPEN_MAP, 1);
-    dlgSetText(h, ID_MAP_PATH, doc.mapPath);
-    dlgEnable(h, ID_MAP_PATH, 1);
+    dlgCheck(h, STARTUP_OPEN_MAP, 1);
+    dlgSetText(h, STARTUP_MAP_PATH, doc.mapPath);
+    dlgEnable(h, STARTUP_MAP_PATH, 1);
     dialogServices.loadMap(doc.mapPath);  // the previous run's map is shown first
   }
   // After the read, so that the field shows the sheet beside the map file.
-  dlgSetText(h, ID_CHIP_PATH, doc.chipSheetPath);
+  dlgSetText(h, STARTUP_CHIP_PATH, doc.chipSheetPath);
   if (doc.wallpaperPath[0] == '\0') {
     char def[PATH_STORE];
     std::strncpy(def, programDir, sizeof def - 1);
@@ -48,7 +38,7 @@ void fillStartupForm(DlgHandle* h) {
     def[sizeof def - 1] = '\0';
     sjisCopy(doc.wallpaperPath, PATH_STORE, def);
   }
-  dlgSetText(h, ID_WALLPAPER_PATH, doc.wallpaperPath);
+  dlgSetText(h, STARTUP_WALLPAPER_PATH, doc.wallpaperPath);
 }
 
 void confirmStartup(DlgHandle* h) {
@@ -65,15 +55,15 @@ void confirmStartup(DlgHandle* h) {
   char mapText[PATH_STORE], wallpaperText[PATH_STORE], chipText[PATH_STORE];
   // All three fields are read before anything changes, so a field that cannot
   // be stored refuses the confirmation without side effects.
-  if (!readPathField(h, ID_WALLPAPER_PATH, wallpaperText) || !readPathField(h, ID_MAP_PATH, mapText) ||
-      !readPathField(h, ID_CHIP_PATH, chipText))
+  if (!readPathField(h, STARTUP_WALLPAPER_PATH, wallpaperText) || !readPathField(h, STARTUP_MAP_PATH, mapText) ||
+      !readPathField(h, STARTUP_CHIP_PATH, chipText))
     return;
-  const int wallpaperShown = dlgIsChecked(h, ID_WALLPAPER_SHOWN);
+  const int wallpaperShown = dlgIsChecked(h, STARTUP_WALLPAPER_SHOWN);
   if (wallpaperShown && !dialogServices.fileExists(wallpaperText)) {
     dialogComplain(h, uiText(texts::WALLPAPER_MISSING));
     return;
   }
-  const int openMap = dlgIsChecked(h, ID_OPEN_MAP);
+  const int openMap = dlgIsChecked(h, STARTUP_OPEN_MAP);
   if (openMap) {
     if (!dialogServices.fileExists(mapText)) {
       dialogComplain(h, uiText(texts::MAP_NOT_THERE));
@@ -90,7 +80,7 @@ void confirmStartup(DlgHandle* h) {
   if (!openMap) startNewDocument();
   sjisCopy(doc.wallpaperPath, PATH_STORE, wallpaperText);
   setChipSheetPath(chipText);
-  settings.showDebugInfo = dlgIsChecked(h, ID_DEBUG);
+  settings.showDebugInfo = dlgIsChecked(h, STARTUP_DEBUG);
   settings.showWallpaper = wallpaperShown;
   dlgEnd(h, 1);
 }
@@ -106,22 +96,22 @@ void convertOldFile(DlgHandle* h) {
     dialogComplain(h, uiText(texts::MAP_SAVE_FAILED));
     return;
   }
-  dlgSetText(h, ID_MAP_PATH, doc.mapPath);
-  dlgSetText(h, ID_CHIP_PATH, doc.chipSheetPath);
+  dlgSetText(h, STARTUP_MAP_PATH, doc.mapPath);
+  dlgSetText(h, STARTUP_CHIP_PATH, doc.chipSheetPath);
 }
 
 void browseMap(DlgHandle* h) {
   if (!dialogServices.chooseMapToOpen()) return;
-  dlgSetText(h, ID_MAP_PATH, doc.mapPath);
-  dlgCheck(h, ID_NEW_MAP, 0);
-  dlgCheck(h, ID_OPEN_MAP, 1);
-  dlgEnable(h, ID_MAP_PATH, 1);
-  if (dialogServices.loadMap(doc.mapPath)) dlgSetText(h, ID_CHIP_PATH, doc.chipSheetPath);
+  dlgSetText(h, STARTUP_MAP_PATH, doc.mapPath);
+  dlgCheck(h, STARTUP_NEW_MAP, 0);
+  dlgCheck(h, STARTUP_OPEN_MAP, 1);
+  dlgEnable(h, STARTUP_MAP_PATH, 1);
+  if (dialogServices.loadMap(doc.mapPath)) dlgSetText(h, STARTUP_CHIP_PATH, doc.chipSheetPath);
 }
 
 }  // namespace
 
-int startupDialogProc(DlgHandle* h, int event, int id, int notification) {
+int startupDialogProc(DlgHandle* h, void*, int event, int id, int notification) {
   if (event == DLG_INIT) {
     fillStartupForm(h);
     return 0;
@@ -134,21 +124,21 @@ int startupDialogProc(DlgHandle* h, int event, int id, int notification) {
     case DLG_IDCANCEL:
       dlgEnd(h, 2);
       break;
-    case ID_CONVERT:
+    case STARTUP_CONVERT:
       convertOldFile(h);
       break;
-    case ID_NEW_MAP:
-    case ID_OPEN_MAP:
-      dlgEnable(h, ID_MAP_PATH, dlgIsChecked(h, ID_OPEN_MAP));
+    case STARTUP_NEW_MAP:
+    case STARTUP_OPEN_MAP:
+      dlgEnable(h, STARTUP_MAP_PATH, dlgIsChecked(h, STARTUP_OPEN_MAP));
       break;
-    case ID_MAP_BROWSE:
+    case STARTUP_MAP_BROWSE:
       browseMap(h);
       break;
-    case ID_CHIP_BROWSE:
-      if (dialogServices.chooseChipSheet()) dlgSetText(h, ID_CHIP_PATH, doc.chipSheetPath);
+    case STARTUP_CHIP_BROWSE:
+      if (dialogServices.chooseChipSheet()) dlgSetText(h, STARTUP_CHIP_PATH, doc.chipSheetPath);
       break;
-    case ID_WALLPAPER_BROWSE:
-      if (dialogServices.chooseWallpaper()) dlgSetText(h, ID_WALLPAPER_PATH, doc.wallpaperPath);
+    case STARTUP_WALLPAPER_BROWSE:
+      if (dialogServices.chooseWallpaper()) dlgSetText(h, STARTUP_WALLPAPER_PATH, doc.wallpaperPath);
       break;
     default:
       break;

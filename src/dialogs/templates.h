@@ -8,10 +8,14 @@ extern const DlgTemplate MAP_SIZE_TEMPLATE;   // resource 102
 extern const DlgTemplate SETTINGS_TEMPLATE;   // resource 110
 extern const DlgTemplate ATTRIBUTE_TEMPLATE;  // resource 112
 
-int startupDialogProc(DlgHandle* h, int event, int id, int notification);
-int mapSizeDialogProc(DlgHandle* h, int event, int id, int notification);
-int settingsDialogProc(DlgHandle* h, int event, int id, int notification);
-int attributeDialogProc(DlgHandle* h, int event, int id, int notification);
+// The start-up and settings dialogs work on the Settings and the document and
+// take no context; the map-size and attribute dialogs' context is the record
+// of their run (what it opened on, where OK leaves the answer), kept in their
+// own files.
+int startupDialogProc(DlgHandle* h, void* context, int event, int id, int notification);
+int mapSizeDialogProc(DlgHandle* h, void* context, int event, int id, int notification);
+int settingsDialogProc(DlgHandle* h, void* context, int event, int id, int notification);
+int attributeDialogProc(DlgHandle* h, void* context, int event, int id, int notification);
 
 // The information block the start-up and settings dialogs share.
 void fillProgramInformation(DlgHandle* h);

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <initializer_list>
 
+#include "dialogs/control_ids.h"
 #include "platform/dialog.h"
 #include "platform/platform.h"
 #include "platform/sjis.h"
@@ -71,7 +72,7 @@ ShownTemplate shownTemplates[SHOWN_TEMPLATES_MAX];
 struct EnglishRoom {
   int resourceId, controlId, x, w;
 };
-constexpr EnglishRoom englishRoom[] = {{105, 1002, 10, 52}, {105, 1013, 62, 113}};
+constexpr EnglishRoom englishRoom[] = {{105, STARTUP_WALLPAPER_SHOWN, 10, 52}, {105, STARTUP_WALLPAPER_PATH, 62, 113}};
 
 // The English text of a caption the table holds, or the caption itself (a
 // name, a number, "OK").

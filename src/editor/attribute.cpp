@@ -22,10 +22,7 @@ namespace {
 
 constexpr int32_t GLYPH_SLASH = 11;  // stands in for a minus sign
 
-struct CellBlock {
-  int32_t left, top;     // map pixels
-  int32_t columns, rows;
-};
+using editor_detail::ChipBlock;
 
 void outline(const ViewWindow& v, int32_t left, int32_t top, int32_t width, int32_t height, int layer) {
   using editor_detail::screenOfMapX;
@@ -34,19 +31,9 @@ void outline(const ViewWindow& v, int32_t left, int32_t top, int32_t width, int3
              minI(screenOfMapY(top + height), v.y + v.h), 2, COLOR_PINK, SHAPE_BOX, layer);
 }
 
-void cellBlockOnAxis(int32_t anchor, int32_t corner, int32_t chip, int32_t* start, int32_t* count) {
-  if (anchor > corner) {
-    *start = corner;
-    *count = (anchor - corner) / chip + 1;
-  } else {
-    *start = anchor;
-    *count = (corner - anchor) / chip + 1;
-  }
-}
-
 // The corner has no upper bound of its own; the block is cut where the map
 // ends, which also keeps every write inside the 256 by 256 planes.
-CellBlock cutToMap(CellBlock b) {
+ChipBlock cutToMap(ChipBlock b) {
   int32_t col0 = b.left / doc.chipWidth, row0 = b.top / doc.chipHeight;
   b.columns = maxI(minI(b.columns, doc.mapCellsX - col0), 0);
   b.rows = maxI(minI(b.rows, doc.mapCellsY - row0), 0);
@@ -57,7 +44,7 @@ int askAttribute(int32_t initial, int32_t* chosen) {
   return attributeDialogHook != nullptr ? attributeDialogHook(initial, chosen) : attributeDialog(initial, chosen);
 }
 
-void releaseBlock(const CellBlock& b) {
+void releaseBlock(const ChipBlock& b) {
   // A block that lies wholly beyond the map (a window larger than the map)
   // marks no cell, so there is nothing to ask for.
   if (b.columns > 0 && b.rows > 0) {
@@ -81,24 +68,17 @@ void releaseBlock(const CellBlock& b) {
 
 void dragStep(int layer) {
   ViewWindow& v = session.mapView;
-  frameState.pointerClaimed = 1;
   int32_t cx = maxI(snapDown(editor_detail::mapPixelX(frameState.mouseX), doc.chipWidth), 0);
   int32_t cy = maxI(snapDown(editor_detail::mapPixelY(frameState.mouseY), doc.chipHeight), 0);
   gesture.attrCornerX = cx;
   gesture.attrCornerY = cy;
 
-  if (frameState.mouseX < v.x) v.scrollX -= scrollStep();
-  if (frameState.mouseX > v.x + v.w) v.scrollX += scrollStep();
-  if (frameState.mouseY < v.y) v.scrollY -= scrollStep();
-  if (frameState.mouseY > v.y + v.h) v.scrollY += scrollStep();
   int32_t imageW = 0, imageH = 0;
   editor_detail::mapImageSize(&imageW, &imageH);
-  editor_detail::clampScroll(v, imageW, imageH);
+  editor_detail::scrollWhileOutside(v, imageW, imageH);
 
-  CellBlock b{};
-  cellBlockOnAxis(session.hoverCellX, cx, doc.chipWidth, &b.left, &b.columns);
-  cellBlockOnAxis(session.hoverCellY, cy, doc.chipHeight, &b.top, &b.rows);
-  b = cutToMap(b);
+  const ChipBlock b =
+      cutToMap(editor_detail::cellBlock(session.hoverCellX, session.hoverCellY, cx, cy, doc.chipWidth, doc.chipHeight));
 
   if ((inputState.buttonsHeld & BTN_PRIMARY) != 0) {
     if (b.columns > 0 && b.rows > 0) outline(v, b.left, b.top, b.columns * doc.chipWidth, b.rows * doc.chipHeight, layer);
@@ -110,11 +90,9 @@ void dragStep(int layer) {
 }  // namespace
 
 void updateAttributeTool(int layer) {
-  if (frameState.pointerClaimed != 0) return;
   const ViewWindow& v = session.mapView;
   if (gesture.kind == GESTURE_NONE) {
-    if (pointerInside(v.x, v.y, v.w, v.h) == 0) return;
-    frameState.pointerClaimed = 1;
+    if (!pointerHovers(TARGET_CONTENT, &v)) return;
     if ((inputState.buttonsPressed & BTN_PRIMARY) != 0) {
       gesture.kind = GESTURE_ATTRIBUTE;
     }

@@ -60,15 +60,14 @@ void strokeTo(int32_t col, int32_t row, bool joined) {
       r += sr;
     }
   }
-  session.strokeStamped = 1;
+  session.strokeStamped = true;
   session.strokeCol = col;
   session.strokeRow = row;
 }
 
 void hoverAndPaint(int layer, bool stampedBefore) {
   const ViewWindow& v = session.mapView;
-  if (pointerInside(v.x, v.y, v.w, v.h) == 0 || frameState.pointerClaimed != 0) return;
-  frameState.pointerClaimed = 1;
+  if (!pointerHovers(TARGET_CONTENT, &v)) return;
 
   session.hoverCellX = editor_detail::snapDown(editor_detail::mapPixelX(frameState.mouseX), doc.chipWidth);
   session.hoverCellY = editor_detail::snapDown(editor_detail::mapPixelY(frameState.mouseY), doc.chipHeight);
@@ -118,8 +117,8 @@ void hoverAndPaint(int layer, bool stampedBefore) {
 void updateMapTool(int layer) {
   if ((inputState.buttonsHeld & BTN_PRIMARY) == 0) endPaintStroke();
   // A stroke joins its stamps only from one frame to the next.
-  const bool stampedBefore = session.strokeStamped != 0;
-  session.strokeStamped = 0;
+  const bool stampedBefore = session.strokeStamped;
+  session.strokeStamped = false;
   if (session.toolMode == TOOL_ATTRIBUTE) {
     updateAttributeTool(layer);
   } else if (gesture.kind == GESTURE_NONE) {
@@ -164,7 +163,7 @@ void fitBrushToSheet() {
   session.brushW = session.brushH = 1;
   session.brushX[0] = session.brushY[0] = 0;
   session.pickLeft = session.pickTop = 0;
-  session.brushFromMap = 0;
+  session.brushFromMap = false;
 }
 
 int askMapSize() {

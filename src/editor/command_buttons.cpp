@@ -129,15 +129,19 @@ int saveMapAsked(int ask) {
   return saved;
 }
 
+void declareCommandButtonRegions() {
+  for (int i = 0; i < COMMAND_COUNT; ++i)
+    offerPointerRegion(TARGET_COMMAND_BUTTON, nullptr, i, commandButtons[i].x, screenMetrics.buttonY, screenMetrics.buttonSize, screenMetrics.buttonSize);
+}
+
 void updateCommandButtons() {
   for (int i = 0; i < COMMAND_COUNT; ++i) {
     const CommandButton& b = commandButtons[i];
-    if (gesture.kind == GESTURE_NONE && pointerInside(b.x, screenMetrics.buttonY, screenMetrics.buttonSize, screenMetrics.buttonSize)) {
+    if (pointerHovers(TARGET_COMMAND_BUTTON, nullptr, i)) {
       toolFrameSprite.x = static_cast<float>(b.x);
       toolFrameSprite.y = static_cast<float>(screenMetrics.buttonY);
       toolFrameSprite.srcX = 0;
       drawSprite(toolFrameSprite);
-      frameState.pointerClaimed = 1;
       drawCaptionBalloon(b.x - 16, 0, b.captionX, b.captionY);
       if (inputState.buttonsPressed & BTN_PRIMARY) {
         session.pressedButton = i;

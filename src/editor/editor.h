@@ -34,20 +34,48 @@ struct ClipRect {
 // ---------------------------------------------------------------------------
 // Editor state
 
-// Written afresh by every frame: where the pointer is, whether a handler has
-// taken it, and the shape it is drawn in at the end of the frame.
+// The handlers of the editing screen that answer to the pointer, in the
+// order they take it (pointer.cpp walks them): the command buttons, the tool
+// strip, then each view window from the front one back.
+enum PointerTarget : int32_t {
+  TARGET_NONE = 0,
+  TARGET_COMMAND_BUTTON,  // index: the button
+  TARGET_STRIP_BUTTON,    // index: the strip button
+  TARGET_TITLE,           // a window's title bar (move)
+  TARGET_PAN,             // a window's content under a middle press
+  TARGET_THUMB,           // either scroll thumb of a window
+  TARGET_RESIZE,          // a window's lower or right edge
+  TARGET_CONTENT,         // a window's content: the sheet's pick, the map's tools
+};
+// The frame's hovered handler, decided once, when a handler first asks: the
+// first region in the walk that holds the pointer. While a gesture is held
+// nothing hovers; a gesture released during the frame lets the next ask
+// decide again, as the pointer is free from then on.
+struct PointerHover {
+  PointerTarget target = TARGET_NONE;
+  const ViewWindow* window = nullptr;
+  int32_t index = -1;
+  // Windows whose auto-scroll band came in the walk before any region held
+  // the pointer (bit 0 the sheet, bit 1 the map).
+  int32_t freeBands = 0;
+  bool decided = false;
+  bool underGesture = false;
+};
+
+// Written afresh by every frame: where the pointer is, which handler it
+// hovers, and the shape it is drawn in at the end of the frame.
 struct FrameState {
   int32_t mouseX = 0, mouseY = 0;  // pointer in pixels of the canvas
-  int32_t pointerClaimed = 0;
+  PointerHover hover;
   PointerShape pointerShape = POINTER_ARROW;
   // What the frame before saw: the pointer and the buttons held.
   int32_t lastMouseX = 0, lastMouseY = 0;
   int32_t lastButtonsHeld = 0;
-  // 1 when the picture this frame presented will be the next frame's too,
+  // True when the picture this frame presented will be the next frame's too,
   // until input arrives or the clock turns: nothing held or just released, no
   // gesture, no time-based scroll, the pointer where it was, the overlay off,
   // and this frame changed nothing on screen.
-  int32_t pictureSteady = 0;
+  bool pictureSteady = false;
 };
 extern FrameState frameState;
 
@@ -90,32 +118,31 @@ struct EditorSession {
   int32_t brushW = 1, brushH = 1;
   int32_t brushX[256 * 256]{};
   int32_t brushY[256 * 256]{};
-  int32_t brushFromMap = 0;
-  int32_t strokeSnapshotTaken = 0;  // the FREE stroke under way has its undo snapshot
+  bool brushFromMap = false;
   int32_t pickLeft = 0, pickTop = 0;  // the picked block's corner on the sheet
   int32_t hoverCellX = 0, hoverCellY = 0;
   int32_t currentAttribute = 0;
   // The strip's two switches: every painted cell takes a random chip of the
   // brush; a FREE stroke stamps only on the brush-sized lattice of its start.
-  int32_t randomMode = 0;
-  int32_t alignedMode = 0;
+  bool randomMode = false;
+  bool alignedMode = false;
   int32_t pressedStripButton = 0;  // index into toolStrip of the last press
   int32_t stripKeysDown = 0;       // the tool keys held last frame, one bit each
   int32_t replacedCount = -1;      // cells the last replace changed; -1 before one
   // The UNDO button's last press undid a step, and the history's change
   // count right after it: pressed again with nothing between, it redoes.
-  int32_t undoButtonUndid = 0;
+  bool undoButtonUndid = false;
   uint32_t undoButtonChanges = 0;
   // The FREE stroke stamped in the previous frame, at this cell: the next
   // stamp joins the two with a line of stamps.
-  int32_t strokeStamped = 0;
+  bool strokeStamped = false;
   int32_t strokeCol = 0, strokeRow = 0;
   // Where the next part of the map window's title line goes (after the
   // title bar: the history position, then the tool's status text).
   int32_t mapTitleX = 0;
   // The chip sheet changed on disk into a file that cannot be decoded: the
   // notice is due once, at the next editing frame.
-  int32_t sheetNotice = 0;
+  SheetNotice sheetNotice = SHEET_NOTICE_NONE;
   // The map window's zoom: 2^mapZoom screen pixels a map pixel, from
   // MAP_ZOOM_MIN (1/4x) to MAP_ZOOM_MAX (2x). Its scroll offsets are in
   // screen pixels of the zoomed map.
@@ -128,7 +155,7 @@ constexpr int32_t MAP_ZOOM_MIN = -2, MAP_ZOOM_MAX = 1;
 // aligned lattice's anchor) and which cells it has already given a random
 // chip. The per-cell marks live beside the tools (paint_tools.cpp).
 struct PaintStroke {
-  int32_t active = 0;
+  bool active = false;
   int32_t anchorCol = 0, anchorRow = 0;
   uint32_t generation = 0;            // marks equal to it were rolled in this stroke
   uint32_t randomState = 0x2545F491u; // xorshift state of the random chips
@@ -137,7 +164,7 @@ extern PaintStroke paintStroke;
 
 struct PreviewState {
   int32_t scrollX = 0, scrollY = 0, offsetX = 0, offsetY = 0;
-  int32_t fitted = 0;  // the whole map fitted to the screen instead of 1:1
+  bool fitted = false;  // the whole map fitted to the screen instead of 1:1
 };
 extern PreviewState preview;
 
@@ -181,6 +208,21 @@ void drawCaptionBalloon(int32_t x, int32_t y, int32_t cellX, int32_t cellY);
 void updateViewWindows();
 void runCommand(int index);
 int pointerInside(int32_t left, int32_t top, int32_t width, int32_t height);
+// The pointer's owner (pointer.cpp). A handler asks whether the pointer
+// hovers it (index: which of its buttons, or -1); no gesture may be held.
+// Hit regions are declared by each handler's declare function, which the
+// walk calls in order; offerPointerRegion takes the first that holds the
+// pointer, offerAutoScrollBand marks a band passed while none did yet.
+bool pointerHovers(PointerTarget target, const ViewWindow* window, int32_t index = -1);
+bool autoScrollBandFree(const ViewWindow* window);
+void offerPointerRegion(PointerTarget target, const ViewWindow* window, int32_t index, int32_t left, int32_t top,
+                        int32_t width, int32_t height);
+void offerAutoScrollBand(const ViewWindow* window);
+void declareCommandButtonRegions();
+void declareToolStripRegions();
+void declareWindowRegions(const ViewWindow& v);
+// Forgets the frame's decision; the frame driver calls it as a frame ends.
+void newPointerFrame();
 // The clock text "%4d年%2d月%2d日%2d時%2d分%2d秒" (Shift_JIS) for the local time.
 void formatClock(char* out, int outSize);
 

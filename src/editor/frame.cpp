@@ -103,7 +103,7 @@ void formatClock(char* out, int outSize) {
 
 void updateViewWindows() {
   if (settings.chipSheetOnTop == 1) session.frontWindow = FRONT_SHEET;
-  // The window in front runs first, so it can claim the pointer, and is drawn
+  // The window in front runs first, as the pointer walk takes its regions first,
   // on the higher layer.
   if (session.frontWindow == FRONT_SHEET) {
     updateSheetView(2);
@@ -124,12 +124,12 @@ void composeEditorFrame() {
   // The mode is read once: a frame that enters or leaves the preview is
   // finished as the screen it began as.
   applyZoomAndWheel();
-  if (session.editorMode == 0) {
+  if (session.editorMode == EDITOR_EDITING) {
     updateCommandButtons();
     updateViewWindows();
     drawClock(screenMetrics.clockX, screenMetrics.clockY, EDITING_CLOCK_LAYER);
     drawPointer();
-    frameState.pointerClaimed = 0;
+    newPointerFrame();
   } else {
     updatePreview();
     drawClock(screenMetrics.previewClockX, screenMetrics.previewClockY, PREVIEW_CLOCK_LAYER);
@@ -162,7 +162,7 @@ bool pictureSteady(const PlatPresentCounts& before, const PlatPresentCounts& aft
 
 }  // namespace
 
-int editorPictureSteady() { return frameState.pictureSteady; }
+int editorPictureSteady() { return frameState.pictureSteady ? 1 : 0; }
 
 uint32_t editorMillisToClockTick() {
   PlatLocalTime t{};
@@ -176,7 +176,7 @@ void updateEditorFrame(int32_t active) {
   // window centre keeps that motion coming at the screen edges. Switched before
   // the pointer is read, so the first frame after the preview sees the pointer
   // back where it was when the preview began.
-  platformSetRelativeMouse(session.editorMode == 1 ? 1 : 0);
+  platformSetRelativeMouse(session.editorMode == EDITOR_PREVIEW ? 1 : 0);
   frameState.lastMouseX = frameState.mouseX;
   frameState.lastMouseY = frameState.mouseY;
   platformCursorPos(&frameState.mouseX, &frameState.mouseY);
@@ -192,7 +192,7 @@ void updateEditorFrame(int32_t active) {
   platformPresentCounts(&before);
   presentFrame();
   platformPresentCounts(&after);
-  frameState.pictureSteady = pictureSteady(before, after, inputRead) ? 1 : 0;
+  frameState.pictureSteady = pictureSteady(before, after, inputRead);
   frameState.lastButtonsHeld = inputState.buttonsHeld;
   showUnsavedInWindowTitle();
   // Queued after the present, so the rate line shows in the next frame.

@@ -75,7 +75,7 @@ void newGeneration() {
 void brushChipAt(int32_t col, int32_t row, int32_t originCol, int32_t originRow, int32_t* x, int32_t* y) {
   const int32_t bw = brushWidth(), bh = brushHeight();
   int32_t c = 0, r = 0;
-  if (session.randomMode != 0) {
+  if (session.randomMode) {
     c = static_cast<int32_t>(nextRandom() % static_cast<uint32_t>(bw));
     r = static_cast<int32_t>(nextRandom() % static_cast<uint32_t>(bh));
   } else {
@@ -88,17 +88,17 @@ void brushChipAt(int32_t col, int32_t row, int32_t originCol, int32_t originRow,
 
 void strokeStampAt(int32_t col, int32_t row) {
   const int32_t bw = brushWidth(), bh = brushHeight();
-  if (paintStroke.active == 0) {
-    paintStroke.active = 1;
+  if (!paintStroke.active) {
+    paintStroke.active = true;
     paintStroke.anchorCol = col;
     paintStroke.anchorRow = row;
     newGeneration();
   }
-  if (session.alignedMode != 0 && session.toolMode == TOOL_FREE) {
+  if (session.alignedMode && session.toolMode == TOOL_FREE) {
     col -= floorMod(col - paintStroke.anchorCol, bw);
     row -= floorMod(row - paintStroke.anchorRow, bh);
   }
-  if (session.randomMode == 0) {
+  if (!session.randomMode) {
     stampBrush(col, row);
     return;
   }
@@ -115,7 +115,7 @@ void strokeStampAt(int32_t col, int32_t row) {
     }
 }
 
-void endPaintStroke() { paintStroke.active = 0; }
+void endPaintStroke() { paintStroke.active = false; }
 
 int32_t bucketFill(int32_t col, int32_t row) {
   if (col < 0 || row < 0 || col >= doc.mapCellsX || row >= doc.mapCellsY) return 0;

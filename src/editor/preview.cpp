@@ -58,7 +58,7 @@ void drawFitted() {
 }  // namespace
 
 void updatePreview() {
-  if (preview.fitted != 0) {
+  if (preview.fitted) {
     drawFitted();
     if ((inputState.buttonsPressed & BTN_PRIMARY) != 0) session.editorMode = EDITOR_EDITING;
     return;

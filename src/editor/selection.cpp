@@ -40,11 +40,17 @@ int32_t cornerOnAxis(int32_t pointer, int32_t scroll, int32_t origin, int32_t ex
   return anchor < c ? c + chip - c % chip : c - c % chip;
 }
 
+void scrollTowardsPointer(ViewWindow& v, int32_t reach) {
+  const int32_t x = frameState.mouseX, y = frameState.mouseY;
+  if (reach > 0 && pointerInside(v.x - reach, v.y - reach, v.w + 2 * reach, v.h + 2 * reach) == 0) return;
+  if (x < v.x) v.scrollX -= scrollStep();
+  if (x > v.x + v.w) v.scrollX += scrollStep();
+  if (y < v.y) v.scrollY -= scrollStep();
+  if (y > v.y + v.h) v.scrollY += scrollStep();
+}
+
 void scrollWhileOutside(ViewWindow& v, int32_t imageW, int32_t imageH) {
-  if (frameState.mouseX < v.x) v.scrollX -= scrollStep();
-  if (frameState.mouseX > v.x + v.w) v.scrollX += scrollStep();
-  if (frameState.mouseY < v.y) v.scrollY -= scrollStep();
-  if (frameState.mouseY > v.y + v.h) v.scrollY += scrollStep();
+  scrollTowardsPointer(v, DRAG_REACH);
   editor_detail::clampScroll(v, imageW, imageH);
 }
 
@@ -55,22 +61,41 @@ void queueBand(const ViewWindow& v, int32_t ax, int32_t ay, int32_t cx, int32_t 
              SHAPE_BOX, 3);
 }
 
-// Start and size in chips of the block between anchor and corner on one axis.
-void bandBlockOnAxis(int32_t anchor, int32_t corner, int32_t chip, int32_t* start, int32_t* count) {
-  if (anchor >= corner) {
-    *start = corner;
-    *count = (anchor - corner) / chip + 1;
-  } else {
-    *start = anchor;
-    *count = (corner - anchor) / chip;
-  }
+namespace {
+
+// One axis of a block: its start and its size in chips.
+struct AxisRun {
+  int32_t start, count;
+};
+
+AxisRun bandAxis(int32_t anchor, int32_t corner, int32_t chip) {
+  if (anchor >= corner) return {corner, (anchor - corner) / chip + 1};
+  return {anchor, (corner - anchor) / chip};
+}
+
+AxisRun cellAxis(int32_t anchor, int32_t corner, int32_t chip) {
+  if (anchor > corner) return {corner, (anchor - corner) / chip + 1};
+  return {anchor, (corner - anchor) / chip + 1};
+}
+
+ChipBlock blockOf(AxisRun x, AxisRun y) { return ChipBlock{x.start, y.start, x.count, y.count}; }
+
+}  // namespace
+
+ChipBlock bandBlock(int32_t anchorX, int32_t anchorY, int32_t cornerX, int32_t cornerY, int32_t chipW, int32_t chipH) {
+  return blockOf(bandAxis(anchorX, cornerX, chipW), bandAxis(anchorY, cornerY, chipH));
+}
+
+ChipBlock cellBlock(int32_t anchorX, int32_t anchorY, int32_t cornerX, int32_t cornerY, int32_t chipW, int32_t chipH) {
+  return blockOf(cellAxis(anchorX, cornerX, chipW), cellAxis(anchorY, cornerY, chipH));
 }
 
 }  // namespace editor_detail
 
 namespace {
 
-using editor_detail::bandBlockOnAxis;
+using editor_detail::bandBlock;
+using editor_detail::ChipBlock;
 using editor_detail::cornerOnAxis;
 using editor_detail::queueBand;
 using editor_detail::scrollWhileOutside;
@@ -89,7 +114,6 @@ void releasePick() {
 
 void pickDragStep(int32_t imageW, int32_t imageH) {
   ViewWindow& v = session.sheetView;
-  frameState.pointerClaimed = 1;
   if ((inputState.buttonsHeld & BTN_PRIMARY) == 0) {
     releasePick();
     return;
@@ -98,13 +122,14 @@ void pickDragStep(int32_t imageW, int32_t imageH) {
   gesture.pickCornerY = cornerOnAxis(frameState.mouseY, v.scrollY, v.y, v.h, doc.chipHeight, gesture.pickAnchorY);
   scrollWhileOutside(v, imageW, imageH);
   queueBand(v, gesture.pickAnchorX, gesture.pickAnchorY, gesture.pickCornerX, gesture.pickCornerY);
-  int32_t w = 1, h = 1;
-  bandBlockOnAxis(gesture.pickAnchorX, gesture.pickCornerX, doc.chipWidth, &session.pickLeft, &w);
-  bandBlockOnAxis(gesture.pickAnchorY, gesture.pickCornerY, doc.chipHeight, &session.pickTop, &h);
+  const ChipBlock b = bandBlock(gesture.pickAnchorX, gesture.pickAnchorY, gesture.pickCornerX, gesture.pickCornerY,
+                                doc.chipWidth, doc.chipHeight);
+  session.pickLeft = b.left;
+  session.pickTop = b.top;
   // The brush holds 256 by 256 chips; a longer pick (a sheet of more than
   // 256 chips, scrolled during the drag) keeps its first 256 from the start.
-  session.brushW = clampTo(w, 1, MAP_MAX);
-  session.brushH = clampTo(h, 1, MAP_MAX);
+  session.brushW = clampTo(b.columns, 1, MAP_MAX);
+  session.brushH = clampTo(b.rows, 1, MAP_MAX);
 }
 
 void startPick() {
@@ -118,7 +143,7 @@ void startPick() {
   // comes in the very next frame takes it, not the pick before.
   session.pickLeft = gesture.pickAnchorX;
   session.pickTop = gesture.pickAnchorY;
-  session.brushFromMap = 0;
+  session.brushFromMap = false;
 }
 
 void drawPickHighlight(const ViewWindow& v, int layer) {
@@ -134,22 +159,21 @@ void drawPickHighlight(const ViewWindow& v, int layer) {
 // Copy
 
 void releaseCopy() {
-  int32_t left = 0, top = 0, w = 1, h = 1;
-  bandBlockOnAxis(gesture.copyAnchorX, gesture.copyCornerX, doc.chipWidth, &left, &w);
-  bandBlockOnAxis(gesture.copyAnchorY, gesture.copyCornerY, doc.chipHeight, &top, &h);
+  const ChipBlock b = bandBlock(gesture.copyAnchorX, gesture.copyAnchorY, gesture.copyCornerX, gesture.copyCornerY,
+                                doc.chipWidth, doc.chipHeight);
   // The corner is held on a visible chip, but a window larger than the map
   // (or a map resized mid-drag) can still place the block past the planes:
   // it is held inside them, at least one cell.
-  int32_t col0 = clampTo(left / doc.chipWidth, 0, MAP_MAX - 1);
-  int32_t row0 = clampTo(top / doc.chipHeight, 0, MAP_MAX - 1);
-  session.brushW = clampTo(w, 1, MAP_MAX - col0);
-  session.brushH = clampTo(h, 1, MAP_MAX - row0);
+  int32_t col0 = clampTo(b.left / doc.chipWidth, 0, MAP_MAX - 1);
+  int32_t row0 = clampTo(b.top / doc.chipHeight, 0, MAP_MAX - 1);
+  session.brushW = clampTo(b.columns, 1, MAP_MAX - col0);
+  session.brushH = clampTo(b.rows, 1, MAP_MAX - row0);
   for (int32_t c = 0; c < session.brushW; ++c)
     for (int32_t r = 0; r < session.brushH; ++r) {
       session.brushX[cellIndex(c, r)] = doc.planeX[cellIndex(col0 + c, row0 + r)];
       session.brushY[cellIndex(c, r)] = doc.planeY[cellIndex(col0 + c, row0 + r)];
     }
-  session.brushFromMap = 1;
+  session.brushFromMap = true;
   gesture.kind = GESTURE_NONE;
 }
 
@@ -167,7 +191,6 @@ void startCopyDrag() {
 
 void updateCopyDrag(int layer) {
   ViewWindow& v = session.mapView;
-  frameState.pointerClaimed = 1;
   // The corner follows the pointer in the release frame too: a copy takes
   // the block under the pointer at the moment the button comes up.
   const int32_t z = session.mapZoom;
@@ -193,12 +216,11 @@ void updateSheetTool(int layer) {
   editor_detail::sheetImageSize(&imageW, &imageH);
   if (gesture.kind == GESTURE_PICK) {
     pickDragStep(imageW, imageH);
-  } else if (gesture.kind == GESTURE_NONE && frameState.pointerClaimed == 0 && pointerInside(v.x, v.y, v.w, v.h) != 0) {
+  } else if (pointerHovers(TARGET_CONTENT, &v)) {
     frameState.pointerShape = POINTER_ARROW;
-    frameState.pointerClaimed = 1;
     if ((inputState.buttonsPressed & BTN_PRIMARY) != 0) startPick();
   }
-  if (session.brushFromMap == 0) drawPickHighlight(v, layer);
+  if (!session.brushFromMap) drawPickHighlight(v, layer);
   char status[64];
   std::snprintf(status, sizeof status, "[%d,%d],%d*%d", static_cast<int>(session.pickLeft), static_cast<int>(session.pickTop),
                 static_cast<int>(session.brushW), static_cast<int>(session.brushH));

@@ -74,9 +74,9 @@ void pressUndoButton() {
   closeHistoryStep();
   // Pressed again at once it takes its own undo back, as the button always did.
   if (session.undoButtonUndid && history.changes == session.undoButtonChanges && redoStep()) {
-    session.undoButtonUndid = 0;
+    session.undoButtonUndid = false;
     return;
   }
-  session.undoButtonUndid = undoStep();
+  session.undoButtonUndid = undoStep() != 0;
   session.undoButtonChanges = history.changes;
 }

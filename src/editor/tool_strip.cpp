@@ -63,8 +63,8 @@ void runStripAction(const StripButton& b) {
 bool isOn(const StripButton& b) {
   switch (b.action) {
     case STRIP_TOOL: return session.toolMode == b.tool;
-    case STRIP_RANDOM: return session.randomMode != 0;
-    case STRIP_ALIGNED: return session.alignedMode != 0;
+    case STRIP_RANDOM: return session.randomMode;
+    case STRIP_ALIGNED: return session.alignedMode;
     case STRIP_ZOOM: return false;
   }
   return false;
@@ -96,13 +96,17 @@ void updateToolKeys() {
 
 }  // namespace
 
+void declareToolStripRegions() {
+  for (int i = 0; i < STRIP_COUNT; ++i)
+    offerPointerRegion(TARGET_STRIP_BUTTON, nullptr, i, toolStrip[i].x, screenMetrics.stripY, screenMetrics.stripSize, screenMetrics.stripSize);
+}
+
 void updateToolStrip() {
   updateToolKeys();
   for (int i = 0; i < STRIP_COUNT; ++i) {
     const StripButton& b = toolStrip[i];
-    if (gesture.kind == GESTURE_NONE && pointerInside(b.x, screenMetrics.stripY, screenMetrics.stripSize, screenMetrics.stripSize)) {
+    if (pointerHovers(TARGET_STRIP_BUTTON, nullptr, i)) {
       drawStripFrame(b.x, STRIP_HOVER_X, 4);
-      frameState.pointerClaimed = 1;
       // The balloon hangs below the strip, over the windows' titles.
       drawCaptionBalloon(b.x - 8, screenMetrics.stripY + screenMetrics.stripSize + 2, b.captionX, b.captionY);
       if (inputState.buttonsPressed & BTN_PRIMARY) {
@@ -160,10 +164,9 @@ void startMapToolAction() {
 namespace {
 
 void releaseMapRect() {
-  int32_t left = 0, top = 0, columns = 1, rows = 1;
-  editor_detail::bandBlockOnAxis(gesture.rectAnchorX, gesture.rectCornerX, doc.chipWidth, &left, &columns);
-  editor_detail::bandBlockOnAxis(gesture.rectAnchorY, gesture.rectCornerY, doc.chipHeight, &top, &rows);
-  const int32_t col0 = left / doc.chipWidth, row0 = top / doc.chipHeight;
+  const editor_detail::ChipBlock b = editor_detail::bandBlock(gesture.rectAnchorX, gesture.rectAnchorY, gesture.rectCornerX,
+                                                            gesture.rectCornerY, doc.chipWidth, doc.chipHeight);
+  const int32_t col0 = b.left / doc.chipWidth, row0 = b.top / doc.chipHeight, columns = b.columns, rows = b.rows;
   gesture.kind = GESTURE_NONE;
   if (session.toolMode == TOOL_REPLACE) {
     // A click (the band never left the pressed cell) means the whole map.
@@ -193,12 +196,11 @@ void releaseMapRect() {
 // they will get (random chips are rolled only at the release, so a random
 // rectangle shows just its band).
 void drawFillPreview(const ViewWindow& v, int layer) {
-  if (session.toolMode == TOOL_REPLACE || (session.toolMode == TOOL_RECT && session.randomMode != 0)) return;
+  if (session.toolMode == TOOL_REPLACE || (session.toolMode == TOOL_RECT && session.randomMode)) return;
   const int32_t tx = doc.chipWidth, ty = doc.chipHeight;
-  int32_t left = 0, top = 0, columns = 1, rows = 1;
-  editor_detail::bandBlockOnAxis(gesture.rectAnchorX, gesture.rectCornerX, tx, &left, &columns);
-  editor_detail::bandBlockOnAxis(gesture.rectAnchorY, gesture.rectCornerY, ty, &top, &rows);
-  const int32_t col0 = left / tx, row0 = top / ty;
+  const editor_detail::ChipBlock b =
+      editor_detail::bandBlock(gesture.rectAnchorX, gesture.rectAnchorY, gesture.rectCornerX, gesture.rectCornerY, tx, ty);
+  const int32_t col0 = b.left / tx, row0 = b.top / ty, columns = b.columns, rows = b.rows;
   // Only the cells on the map and in the window.
   using editor_detail::mapPixelX;
   using editor_detail::mapPixelY;
@@ -224,7 +226,6 @@ void drawFillPreview(const ViewWindow& v, int layer) {
 
 void updateMapRectDrag(int layer) {
   ViewWindow& v = session.mapView;
-  frameState.pointerClaimed = 1;
   const int32_t z = session.mapZoom;
   gesture.rectCornerX =
       editor_detail::cornerOnAxis(frameState.mouseX, v.scrollX, v.x, v.w, doc.chipWidth, gesture.rectAnchorX, z);

@@ -23,12 +23,33 @@ void clampScroll(ViewWindow& v, int32_t imageW, int32_t imageH);
 // so that the band covers the anchor's chip and the pointer's.
 int32_t cornerOnAxis(int32_t pointer, int32_t scroll, int32_t origin, int32_t extent, int32_t chip, int32_t anchor,
                      int32_t zoom = 0);
-// While the pointer is held outside the window, the view scrolls towards it.
+// Scrolls the window one step towards each side the pointer lies beyond.
+// `reach` is how far past the window the pointer still counts: a drag scrolls
+// however far out it is held (DRAG_REACH), the resting pointer only in the
+// auto-scroll band around the window (screenMetrics.scrollBand).
+constexpr int32_t DRAG_REACH = 0;
+void scrollTowardsPointer(ViewWindow& v, int32_t reach);
+// A drag held outside its window: the view scrolls towards the pointer and
+// stays within its image.
 void scrollWhileOutside(ViewWindow& v, int32_t imageW, int32_t imageH);
 // The band's pink box on layer 3, above both windows.
 void queueBand(const ViewWindow& v, int32_t ax, int32_t ay, int32_t cx, int32_t cy, int32_t zoom = 0);
-// Start (image pixels) and size (chips) of the block between anchor and corner.
-void bandBlockOnAxis(int32_t anchor, int32_t corner, int32_t chip, int32_t* start, int32_t* count);
+
+// A block of chips on an image: its top-left in image pixels and its size in
+// chips. The drags read their two ends by two different rules, on purpose;
+// each rule has its own maker.
+struct ChipBlock {
+  int32_t left = 0, top = 0;
+  int32_t columns = 1, rows = 1;
+};
+// The rubber band's rule (the pick, the copy, the strip's rectangles): the
+// corner comes from cornerOnAxis, already at the far edge of the pointer's
+// chip when the drag runs right or down, so that side ends at the corner;
+// run left or up (or not at all) it counts the anchor's own chip as well.
+ChipBlock bandBlock(int32_t anchorX, int32_t anchorY, int32_t cornerX, int32_t cornerY, int32_t chipW, int32_t chipH);
+// The attribute drag's rule: anchor and corner are both the top-left of a
+// cell inside the block, so it holds both end cells whichever way it runs.
+ChipBlock cellBlock(int32_t anchorX, int32_t anchorY, int32_t cornerX, int32_t cornerY, int32_t chipW, int32_t chipH);
 
 // Image pixels to screen pixels and back at a zoom (2^zoom screen pixels an
 // image pixel), rounding down; the chip-sheet window's zoom is 0.

@@ -200,6 +200,9 @@ struct WindowLook {
   FrontWindow frontValue;   // session.frontWindow when a drag starts in this window
 };
 
+const WindowLook MAP_LOOK{&mapTitleSprite, &mapHThumbSprite, &mapVThumbSprite, 1, 9, 15, 15, 9, FRONT_MAP};
+const WindowLook SHEET_LOOK{&sheetTitleSprite, &sheetHThumbSprite, &sheetVThumbSprite, 3, 13, 17, 17, 13, FRONT_SHEET};
+
 void startDrag(GestureKind kind, const ViewWindow& v, const WindowLook& look) {
   gesture.kind = kind;
   gesture.window = &v;
@@ -213,7 +216,6 @@ bool dragging(GestureKind kind, const ViewWindow& v) { return gesture.kind == ki
 bool continueDrag() {
   if ((inputState.buttonsHeld & BTN_PRIMARY) != 0) {
     frameState.pointerShape = POINTER_NONE;
-    frameState.pointerClaimed = 1;
     return true;
   }
   gesture.kind = GESTURE_NONE;
@@ -228,19 +230,14 @@ void updateTitleMove(ViewWindow& v, const WindowLook& look) {
       v.x = minI(maxI(v.x + inputState.mouseDX, m.windowMinX), m.windowMaxX);
       v.y = minI(maxI(v.y + inputState.mouseDY, m.windowMinY), m.windowMaxY);
     }
-  } else if (gesture.kind == GESTURE_NONE && frameState.pointerClaimed == 0 && pointerInside(v.x, v.y - 24, 80, 23) != 0) {
-    frameState.pointerClaimed = 1;
+  } else if (pointerHovers(TARGET_TITLE, &v)) {
     if ((inputState.buttonsPressed & BTN_PRIMARY) != 0) startDrag(GESTURE_MOVE, v, look);
   }
 }
 
 void updateAutoScroll(ViewWindow& v) {
-  if (settings.autoScroll != 1 || gesture.kind != GESTURE_NONE || frameState.pointerClaimed != 0) return;
-  const int32_t b = screenMetrics.scrollBand;
-  if (pointerInside(v.x - b, v.y - b, v.w + 2 * b, b) != 0) v.scrollY -= scrollStep();
-  if (pointerInside(v.x - b, v.y + v.h, v.w + 2 * b, b) != 0) v.scrollY += scrollStep();
-  if (pointerInside(v.x - b, v.y - b, b, v.h + 2 * b) != 0) v.scrollX -= scrollStep();
-  if (pointerInside(v.x + v.w, v.y - b, b, v.h + 2 * b) != 0) v.scrollX += scrollStep();
+  if (settings.autoScroll != 1 || !autoScrollBandFree(&v)) return;
+  editor_detail::scrollTowardsPointer(v, screenMetrics.scrollBand);
 }
 
 // A thumb shows where the window and its image differ in size; a zoomed-out
@@ -250,13 +247,14 @@ bool thumbShown(const WindowLook& look, int32_t windowLen, int32_t imageLen) {
   return windowLen != imageLen;
 }
 
-int thumbHit(const float pos[2], int32_t margin, int32_t width, int32_t height) {
-  int32_t left = static_cast<int32_t>(pos[0] - static_cast<float>(margin));
-  int32_t top = static_cast<int32_t>(pos[1] - static_cast<float>(margin));
-  return pointerInside(left, top, width, height);
+// A thumb's hit rectangle starts `margin` left of and above where it is drawn.
+void offerThumb(const ViewWindow& v, const float pos[2], int32_t margin, int32_t width, int32_t height) {
+  const int32_t left = static_cast<int32_t>(pos[0] - static_cast<float>(margin));
+  const int32_t top = static_cast<int32_t>(pos[1] - static_cast<float>(margin));
+  offerPointerRegion(TARGET_THUMB, &v, -1, left, top, width, height);
 }
 
-void updateThumbs(ViewWindow& v, const WindowLook& look, int32_t imageW, int32_t imageH) {
+void updateThumbs(ViewWindow& v, const WindowLook& look) {
   if (dragging(GESTURE_THUMB, v)) {
     if (continueDrag()) {
       v.scrollX += inputState.mouseDX;
@@ -264,17 +262,9 @@ void updateThumbs(ViewWindow& v, const WindowLook& look, int32_t imageW, int32_t
     }
     return;
   }
-  if (gesture.kind != GESTURE_NONE || frameState.pointerClaimed != 0) return;
-  int32_t m = look.hitMargin;
-  // Both thumbs are tested, the second even when the first took the pointer.
-  auto grab = [&](bool hit) {
-    if (!hit) return;
-    frameState.pointerShape = POINTER_GRAB;
-    frameState.pointerClaimed = 1;
-    if ((inputState.buttonsPressed & BTN_PRIMARY) != 0) startDrag(GESTURE_THUMB, v, look);
-  };
-  grab(thumbShown(look, v.w, imageW) && thumbHit(v.hThumb, m, look.hHitW, look.hHitH) != 0);
-  grab(thumbShown(look, v.h, imageH) && thumbHit(v.vThumb, m, look.vHitW, look.vHitH) != 0);
+  if (!pointerHovers(TARGET_THUMB, &v)) return;
+  frameState.pointerShape = POINTER_GRAB;
+  if ((inputState.buttonsPressed & BTN_PRIMARY) != 0) startDrag(GESTURE_THUMB, v, look);
 }
 
 void updateDirectionScroll(ViewWindow& v) {
@@ -292,19 +282,9 @@ void updateResize(ViewWindow& v, const WindowLook& look) {
     }
     return;
   }
-  if (gesture.kind != GESTURE_NONE || frameState.pointerClaimed != 0) return;
-  bool bottom = pointerInside(v.x, v.y + v.h, v.w + 8, 8) != 0;
-  if (bottom) {
-    frameState.pointerShape = POINTER_RESIZE;
-    frameState.pointerClaimed = 1;
-    if ((inputState.buttonsPressed & BTN_PRIMARY) != 0) startDrag(GESTURE_RESIZE, v, look);
-  }
-  bool right = pointerInside(v.x + v.w, v.y, 8, v.h + 8) != 0;
-  if (right) {
-    frameState.pointerShape = POINTER_RESIZE;
-    frameState.pointerClaimed = 1;
-    if ((inputState.buttonsPressed & BTN_PRIMARY) != 0) startDrag(GESTURE_RESIZE, v, look);
-  }
+  if (!pointerHovers(TARGET_RESIZE, &v)) return;
+  frameState.pointerShape = POINTER_RESIZE;
+  if ((inputState.buttonsPressed & BTN_PRIMARY) != 0) startDrag(GESTURE_RESIZE, v, look);
 }
 
 // Exclusive cases: a width cut at the screen limit is not also cut to the
@@ -468,7 +448,7 @@ void updateWindow(ViewWindow& v, const WindowLook& look, bool isMap, int layer) 
   updateTitleMove(v, look);
   updatePan(v, look.frontValue);
   updateAutoScroll(v);
-  updateThumbs(v, look, imageW, imageH);
+  updateThumbs(v, look);
   if (isMap) updateDirectionScroll(v);
   updateResize(v, look);
   if (isMap) {
@@ -507,12 +487,27 @@ void queueMapTitlePart(const char* text, int layer) {
   session.mapTitleX += (static_cast<int32_t>(std::strlen(cut)) + 1) * CHAR_W;
 }
 
-void updateMapView(int layer) {
-  static const WindowLook look{&mapTitleSprite, &mapHThumbSprite, &mapVThumbSprite, 1, 9, 15, 15, 9, FRONT_MAP};
-  updateWindow(session.mapView, look, true, layer);
+// The window's parts in the order its handlers run (updateWindow, then its
+// tool): the title bar, the content under a middle press, the auto-scroll
+// band, the thumbs, the lower and right edges, the content.
+void declareWindowRegions(const ViewWindow& v) {
+  const bool isMap = &v == &session.mapView;
+  const WindowLook& look = isMap ? MAP_LOOK : SHEET_LOOK;
+  int32_t imageW = 0, imageH = 0;
+  if (isMap)
+    editor_detail::mapImageSize(&imageW, &imageH);
+  else
+    editor_detail::sheetImageSize(&imageW, &imageH);
+  offerPointerRegion(TARGET_TITLE, &v, -1, v.x, v.y - 24, 80, 23);
+  if ((inputState.buttonsPressed & BTN_MOUSE3) != 0) offerPointerRegion(TARGET_PAN, &v, -1, v.x, v.y, v.w, v.h);
+  offerAutoScrollBand(&v);
+  if (thumbShown(look, v.w, imageW)) offerThumb(v, v.hThumb, look.hitMargin, look.hHitW, look.hHitH);
+  if (thumbShown(look, v.h, imageH)) offerThumb(v, v.vThumb, look.hitMargin, look.vHitW, look.vHitH);
+  offerPointerRegion(TARGET_RESIZE, &v, -1, v.x, v.y + v.h, v.w + 8, 8);
+  offerPointerRegion(TARGET_RESIZE, &v, -1, v.x + v.w, v.y, 8, v.h + 8);
+  offerPointerRegion(TARGET_CONTENT, &v, -1, v.x, v.y, v.w, v.h);
 }
 
-void updateSheetView(int layer) {
-  static const WindowLook look{&sheetTitleSprite, &sheetHThumbSprite, &sheetVThumbSprite, 3, 13, 17, 17, 13, FRONT_SHEET};
-  updateWindow(session.sheetView, look, false, layer);
-}
+void updateMapView(int layer) { updateWindow(session.mapView, MAP_LOOK, true, layer); }
+
+void updateSheetView(int layer) { updateWindow(session.sheetView, SHEET_LOOK, false, layer); }

@@ -79,18 +79,15 @@ void updatePan(ViewWindow& v, FrontWindow front) {
       v.scrollX -= inputState.mouseDX;
       v.scrollY -= inputState.mouseDY;
       frameState.pointerShape = POINTER_GRAB;
-      frameState.pointerClaimed = 1;
     } else {
       gesture.kind = GESTURE_NONE;
       gesture.window = nullptr;
     }
     return;
   }
-  if (gesture.kind != GESTURE_NONE || frameState.pointerClaimed != 0) return;
-  if ((inputState.buttonsPressed & BTN_MOUSE3) == 0 || !overContent(v)) return;
+  if (!pointerHovers(TARGET_PAN, &v)) return;
   gesture.kind = GESTURE_PAN;
   gesture.window = &v;
   session.frontWindow = front;
   frameState.pointerShape = POINTER_GRAB;
-  frameState.pointerClaimed = 1;
 }

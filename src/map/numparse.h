@@ -6,11 +6,12 @@
 
 #include <cstdint>
 
-// Reads a number from [p, end). No digits give 0. A value beyond the 32-bit
-// range is held at INT32_MAX or INT32_MIN, so hostile input has one fixed
-// meaning. *stop (when given) receives the first byte not taken.
-inline int32_t readMapNumber(const char* p, const char* end, const char** stop = nullptr) {
-  while (p < end && (*p == ' ' || *p == '\t' || *p == '\n' || *p == '\v' || *p == '\f' || *p == '\r')) ++p;
+// Reads one optional sign and decimal digits from [p, end), with no white
+// space before them (the settings file's values come trimmed). No digits give
+// 0. A value beyond the 32-bit range is held at INT32_MAX or INT32_MIN, so
+// hostile input has one fixed meaning. *stop (when given) receives the first
+// byte not taken.
+inline int32_t readDecimal(const char* p, const char* end, const char** stop = nullptr) {
   bool negative = false;
   if (p < end && (*p == '+' || *p == '-')) {
     negative = (*p == '-');
@@ -27,6 +28,12 @@ inline int32_t readMapNumber(const char* p, const char* end, const char** stop =
     return magnitude >= INT64_C(2147483648) ? INT32_MIN : static_cast<int32_t>(-magnitude);
   }
   return magnitude > INT32_MAX ? INT32_MAX : static_cast<int32_t>(magnitude);
+}
+
+// The map files' rule: leading white space, then readDecimal.
+inline int32_t readMapNumber(const char* p, const char* end, const char** stop = nullptr) {
+  while (p < end && (*p == ' ' || *p == '\t' || *p == '\n' || *p == '\v' || *p == '\f' || *p == '\r')) ++p;
+  return readDecimal(p, end, stop);
 }
 
 // Writes v in decimal, right-aligned in at least `width` characters with

@@ -70,13 +70,14 @@ constexpr int DLG_IDCANCEL = 2;
 
 struct DlgHandle;
 // The procedure's return value is ignored; it exists for symmetry with the
-// Win32 procedures the handlers were modelled on.
-using DlgProc = int (*)(DlgHandle* h, int event, int id, int notification);
+// Win32 procedures the handlers were modelled on. `context` is the one given
+// to dlgRun: what the running dialog opened on and where it leaves its answer.
+using DlgProc = int (*)(DlgHandle* h, void* context, int event, int id, int notification);
 
 // Shows the dialog modally (owned by the active window, if any) and returns the
 // result passed to dlgEnd. Escape and the close box send DLG_COMMAND for id 2
 // when the template has a control 2; without one they do nothing.
-int dlgRun(const DlgTemplate& tmpl, DlgProc proc);
+int dlgRun(const DlgTemplate& tmpl, DlgProc proc, void* context = nullptr);
 
 // --- Operations on controls. Unknown ids are ignored (reads give 0 / "").
 void dlgSetText(DlgHandle* h, int id, const char* sjis);

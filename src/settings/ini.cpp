@@ -90,18 +90,7 @@ int32_t iniReadInt(const IniText& ini, const char* section, const char* key, int
   const char* b;
   const char* e;
   if (!findValue(ini, section, key, &b, &e) || b == e) return def;
-  bool negative = false;
-  if (*b == '+' || *b == '-') {
-    negative = (*b == '-');
-    ++b;
-  }
-  int64_t magnitude = 0;
-  while (b < e && static_cast<unsigned>(*b - '0') < 10u) {
-    if (magnitude <= INT64_C(2147483648)) magnitude = magnitude * 10 + (*b - '0');
-    ++b;
-  }
-  if (negative) return magnitude >= INT64_C(2147483648) ? INT32_MIN : static_cast<int32_t>(-magnitude);
-  return magnitude > INT32_MAX ? INT32_MAX : static_cast<int32_t>(magnitude);
+  return readDecimal(b, e);
 }
 
 size_t iniReadString(const IniText& ini, const char* section, const char* key, char* out, size_t outSize) {

@@ -310,10 +310,10 @@ int main(int argc, char** argv) {
   for (const Mode& mode : modes) {
     settings.showDebugInfo = mode.overlay;
     session.toolMode = static_cast<ToolMode>(mode.tool);
-    session.randomMode = mode.random;
+    session.randomMode = mode.random != 0;
     session.editorMode = static_cast<EditorMode>(mode.preview);
     session.mapZoom = mode.zoom;
-    preview.fitted = mode.fitted;
+    preview.fitted = mode.fitted != 0;
     QPoint (*where)(int) = mode.preview ? swayPoint : hoverPoint;
     afterWarmUp = false;
     platformTestMouse(0, 0, mode.heldButtons);

@@ -42,4 +42,4 @@ void backendLanguageChanged();
 int backendMessageBox(const char* textUtf8, const char* captionUtf8, int flags, const MessageBoxAnswers& answers);
 int backendChooseFile(const FileChooserSetup& setup, const char* startSjis, char* outSjis, size_t outSize);
 // -1 when no form can be shown.
-int backendRunDialog(const DlgTemplate& tmpl, DlgProc proc);
+int backendRunDialog(const DlgTemplate& tmpl, DlgProc proc, void* context);

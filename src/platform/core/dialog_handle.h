@@ -10,6 +10,7 @@
 struct DlgHandle {
   const DlgTemplate* tmpl = nullptr;
   DlgProc proc = nullptr;
+  void* context = nullptr;  // handed to every call of proc
   int result = -1;
   bool ended = false;
 
@@ -30,7 +31,7 @@ struct DlgHandle {
   virtual void close() = 0;
 
   void send(int event, int id, int code) {
-    if (proc && !ended) proc(this, event, id, code);
+    if (proc && !ended) proc(this, context, event, id, code);
   }
   bool hasControl(int id) const {
     for (int i = 0; i < tmpl->controlCount; ++i)

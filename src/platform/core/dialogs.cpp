@@ -208,15 +208,16 @@ class MemDialog final : public DlgHandle, public DlgTest {
 
 void dlgTestSetScript(DlgTestScript script) { testScript = std::move(script); }
 
-int dlgRun(const DlgTemplate& tmpl, DlgProc proc) {
+int dlgRun(const DlgTemplate& tmpl, DlgProc proc, void* context) {
   if (testScript) {
     MemDialog d(tmpl, proc);
+    d.context = context;
     d.send(DLG_INIT, 0, 0);
     DlgTestScript script = testScript;  // the script may replace itself
     script(d);
     return d.ended ? d.DlgHandle::result : -1;
   }
-  return backendRunDialog(tmpl, proc);
+  return backendRunDialog(tmpl, proc, context);
 }
 
 void dlgSetText(DlgHandle* h, int id, const char* sjis) {

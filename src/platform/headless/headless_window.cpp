@@ -155,4 +155,4 @@ int backendMessageBox(const char*, const char*, int flags, const MessageBoxAnswe
 
 int backendChooseFile(const FileChooserSetup&, const char*, char*, size_t) { return 0; }
 
-int backendRunDialog(const DlgTemplate&, DlgProc) { return -1; }
+int backendRunDialog(const DlgTemplate&, DlgProc, void*) { return -1; }

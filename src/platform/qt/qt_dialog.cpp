@@ -350,9 +350,10 @@ int dlgUnitsToPixelsY(int dlu) {
 
 void dlgTestSetQtInspector(DlgQtInspector inspector) { qtInspector = std::move(inspector); }
 
-int backendRunDialog(const DlgTemplate& tmpl, DlgProc proc) {
+int backendRunDialog(const DlgTemplate& tmpl, DlgProc proc, void* context) {
   if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return -1;
   QtDialog d(tmpl, proc);
+  d.context = context;
   d.send(DLG_INIT, 0, 0);
   if (d.ended) return d.result;
   d.place();
