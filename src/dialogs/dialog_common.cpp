@@ -3,6 +3,7 @@
 #include "dialogs/dialogs.h"
 
 #include "dialogs/pickers.h"
+#include "dialogs/texts.h"
 #include "dialogs/templates.h"
 #include "map/map.h"
 #include "map/mapfile.h"
@@ -59,8 +60,8 @@ void dialogComplain(DlgHandle* h, const char* textUtf8) {
 }
 
 int readPathField(DlgHandle* h, int id, char* out) {
-  if (dlgGetText(h, id, out, PATH_STORE) >= 0) return 1;
+  if (dlgGetPath(h, id, out, PATH_STORE) >= 0) return 1;
   // A path the program could not store whole would name another file.
-  dialogComplain(h, "そのファイル名はつかえないよー");
+  dialogComplain(h, texts::FILE_NAME_UNUSABLE);
   return 0;
 }

@@ -8,6 +8,7 @@
 #include "platform/filechooser.h"
 #include "platform/platform.h"
 #include "platform/sjis.h"
+#include "dialogs/texts.h"
 #include "settings/settings.h"
 
 namespace {
@@ -21,7 +22,7 @@ int pick(const FileChooserSetup& setup, char* store) {
   int r = platformChooseFile(setup, store, chosen, sizeof chosen);
   if (r < 0) {
     // The name cannot be stored as it is; storing part of it would name another file.
-    platformMessageBox("そのファイル名はつかえないよー", "はて？", MB_OK | MB_ICONQUESTION);
+    platformMessageBox(texts::FILE_NAME_UNUSABLE, texts::CAPTION_HUH, MB_OK | MB_ICONQUESTION);
     return 0;
   }
   if (r == 0) return 0;

@@ -24,7 +24,7 @@ void fillSettingsForm(DlgHandle* h) {
   dlgCheck(h, ID_SHEET_ON_TOP, settings.chipSheetOnTop);
   dlgCheck(h, ID_AUTO_SCROLL, settings.autoScroll);
   fillProgramInformation(h);
-  dlgSetText(h, ID_WALLPAPER_PATH, doc.wallpaperPath);
+  dlgSetPath(h, ID_WALLPAPER_PATH, doc.wallpaperPath);
   dlgTrackbarSetRange(h, ID_SPEED, 0, 600);
   dlgTrackbarSetPos(h, ID_SPEED, settings.scrollSpeed - SPEED_OFFSET);
 }
@@ -61,7 +61,7 @@ int settingsDialogProc(DlgHandle* h, int event, int id, int notification) {
     dlgEnd(h, 0);
   } else if (id == ID_WALLPAPER_BROWSE) {
     // The picker has already taken the file into doc.wallpaperPath; Cancel keeps it.
-    if (dialogServices.chooseWallpaper()) dlgSetText(h, ID_WALLPAPER_PATH, doc.wallpaperPath);
+    if (dialogServices.chooseWallpaper()) dlgSetPath(h, ID_WALLPAPER_PATH, doc.wallpaperPath);
   }
   return 0;
 }

@@ -33,12 +33,12 @@ void fillStartupForm(DlgHandle* h) {
     dlgEnable(h, ID_MAP_PATH, 0);
   } else {
     dlgCheck(h, ID_OPEN_MAP, 1);
-    dlgSetText(h, ID_MAP_PATH, doc.mapPath);
+    dlgSetPath(h, ID_MAP_PATH, doc.mapPath);
     dlgEnable(h, ID_MAP_PATH, 1);
     dialogServices.loadMap(doc.mapPath);  // the previous run's map is shown first
   }
   // After the read, so that the field shows the sheet beside the map file.
-  dlgSetText(h, ID_CHIP_PATH, doc.chipSheetPath);
+  dlgSetPath(h, ID_CHIP_PATH, doc.chipSheetPath);
   if (doc.wallpaperPath[0] == '\0') {
     char def[PATH_STORE];
     std::strncpy(def, programDir, sizeof def - 1);
@@ -48,7 +48,7 @@ void fillStartupForm(DlgHandle* h) {
     def[sizeof def - 1] = '\0';
     sjisCopy(doc.wallpaperPath, PATH_STORE, def);
   }
-  dlgSetText(h, ID_WALLPAPER_PATH, doc.wallpaperPath);
+  dlgSetPath(h, ID_WALLPAPER_PATH, doc.wallpaperPath);
 }
 
 void confirmStartup(DlgHandle* h) {
@@ -106,17 +106,17 @@ void convertOldFile(DlgHandle* h) {
     dialogComplain(h, "マップファイル書き込みに失敗。");
     return;
   }
-  dlgSetText(h, ID_MAP_PATH, doc.mapPath);
-  dlgSetText(h, ID_CHIP_PATH, doc.chipSheetPath);
+  dlgSetPath(h, ID_MAP_PATH, doc.mapPath);
+  dlgSetPath(h, ID_CHIP_PATH, doc.chipSheetPath);
 }
 
 void browseMap(DlgHandle* h) {
   if (!dialogServices.chooseMapToOpen()) return;
-  dlgSetText(h, ID_MAP_PATH, doc.mapPath);
+  dlgSetPath(h, ID_MAP_PATH, doc.mapPath);
   dlgCheck(h, ID_NEW_MAP, 0);
   dlgCheck(h, ID_OPEN_MAP, 1);
   dlgEnable(h, ID_MAP_PATH, 1);
-  if (dialogServices.loadMap(doc.mapPath)) dlgSetText(h, ID_CHIP_PATH, doc.chipSheetPath);
+  if (dialogServices.loadMap(doc.mapPath)) dlgSetPath(h, ID_CHIP_PATH, doc.chipSheetPath);
 }
 
 }  // namespace
@@ -145,10 +145,10 @@ int startupDialogProc(DlgHandle* h, int event, int id, int notification) {
       browseMap(h);
       break;
     case ID_CHIP_BROWSE:
-      if (dialogServices.chooseChipSheet()) dlgSetText(h, ID_CHIP_PATH, doc.chipSheetPath);
+      if (dialogServices.chooseChipSheet()) dlgSetPath(h, ID_CHIP_PATH, doc.chipSheetPath);
       break;
     case ID_WALLPAPER_BROWSE:
-      if (dialogServices.chooseWallpaper()) dlgSetText(h, ID_WALLPAPER_PATH, doc.wallpaperPath);
+      if (dialogServices.chooseWallpaper()) dlgSetPath(h, ID_WALLPAPER_PATH, doc.wallpaperPath);
       break;
     default:
       break;

@@ -68,4 +68,14 @@ constexpr const char* ZOOM_QUARTER = "×1/4";
 // The map window's status in attribute mode below 1:1, where the values show
 // as colours: the hover position in map pixels and the value there.
 constexpr const char* ATTRIBUTE_STATUS = "[%d,%d] 属性%d";
+// File names: the system's UTF-8 is kept; a name that is not valid UTF-8 names
+// no file the program can use.
+constexpr const char* FILE_NAME_UNUSABLE = "そのファイル名はつかえないよー";
+constexpr const char* WORKDIR_NOT_UTF8 = "作業フォルダの名前が UTF-8 になっていなくて使えません。ほかの場所から起動してね。";
+constexpr const char* WORKDIR_TOO_LONG = "作業フォルダの場所が長すぎて使えません。もっと短い場所から起動してね。";
+// A map was saved naming a chip sheet whose name Shift_JIS cannot hold: the
+// map file then holds the name escaped, which older programs cannot follow.
+constexpr const char* SHEET_NAME_ESCAPED =
+    "チップの画像の名前に Shift_JIS で書けない文字があるよ。\nマップファイルには utf8: ではじまる書き方で入れておくね。\n"
+    "ほかのツールで開くときは、画像の名前を変えてね。";
 }  // namespace texts

@@ -14,12 +14,46 @@ namespace {
 
 constexpr size_t SETTINGS_READ_LIMIT = 65536;  // far beyond what the program writes
 char settingsBytes[SETTINGS_READ_LIMIT];
-char settingsOut[8192];  // 21 short lines and three 259-byte paths
+// 21 short lines and three paths, each at most three bytes a byte escaped.
+char settingsOut[4096 + 3 * 3 * PATH_STORE];
 SafeFileWriter settingsWriter;
 
 const char* secWindow() { return SJIS("ういんどう"); }
 const char* secSetup() { return SJIS("せってい"); }
 const char* secFiles() { return SJIS("ふぁいる"); }
+
+// A path of the file as it was read: its bytes, and the UTF-8 they gave.
+struct ReadPath {
+  char bytes[3 * PATH_STORE];
+  char utf8[PATH_STORE];
+};
+ReadPath readBmp, readBct, readBg;
+
+// The path under `key` into `out` (UTF-8). A value that converts to nothing
+// the program can use, or was longer than any path it writes, names no file.
+void readPath(const IniText& ini, const char* key, ReadPath& kept, char* out) {
+  kept.bytes[0] = kept.utf8[0] = out[0] = 0;
+  size_t n = iniReadString(ini, secFiles(), key, kept.bytes, sizeof kept.bytes);
+  if (n == 0 || n + 1 >= sizeof kept.bytes || pathFromStored(kept.bytes, n, kept.utf8, sizeof kept.utf8) < 0) {
+    kept.bytes[0] = kept.utf8[0] = 0;
+    return;
+  }
+  std::memcpy(out, kept.utf8, std::strlen(kept.utf8) + 1);
+}
+
+// The bytes the file holds for `path`: those it was read with when the path
+// is the one read, so that a name keeps its bytes through any number of runs.
+void writePath(IniBuilder& b, const char* key, const ReadPath& kept, const char* path) {
+  static char stored[3 * PATH_STORE];
+  if (kept.utf8[0] && std::strcmp(kept.utf8, path) == 0) {
+    b.key(key, kept.bytes);
+  } else if (!path[0] || pathToStored(path, stored, sizeof stored, nullptr) < 0) {
+    b.key(key, "");
+  } else {
+    b.key(key, stored);
+  }
+}
+
 
 }  // namespace
 
@@ -39,7 +73,7 @@ int buildProgramPathsFrom(const char* dir) {
 int buildProgramPaths() {
   char dir[PROGRAM_DIR_STORE];
   int n = platformWorkingDir(dir, sizeof dir);
-  if (n == WORKDIR_NOT_SJIS) return PROGRAM_DIR_NOT_SJIS;
+  if (n == WORKDIR_NOT_UTF8) return PROGRAM_DIR_NOT_UTF8;
   if (n < 0) return 0;
   return buildProgramPathsFrom(dir);
 }
@@ -61,11 +95,11 @@ void loadSettings() {
   if (settings.windowX <= 0) settings.windowX = 0;
   if (settings.windowY <= 0) settings.windowY = 0;
 
-  iniReadString(ini, secFiles(), "BMP", doc.chipSheetPath, PATH_STORE);
+  readPath(ini, "BMP", readBmp, doc.chipSheetPath);
   setChipSheetPath(doc.chipSheetPath);  // a new map saved later names this sheet
-  iniReadString(ini, secFiles(), "BCT", doc.mapPath, PATH_STORE);
+  readPath(ini, "BCT", readBct, doc.mapPath);
   sjisCopy(doc.lastMapPath, PATH_STORE, doc.mapPath);
-  iniReadString(ini, secFiles(), "BG", doc.wallpaperPath, PATH_STORE);
+  readPath(ini, "BG", readBg, doc.wallpaperPath);
 
   settings.sheetViewX = iniReadInt(ini, secWindow(), SJIS("BMPＸ座標"), 24);
   settings.sheetViewY = iniReadInt(ini, secWindow(), SJIS("BMPＹ座標"), 112);
@@ -105,10 +139,10 @@ int saveSettings() {
   b.lineInt("TIP_X            = ", doc.chipWidth);
   b.lineInt("TIP_Y            = ", doc.chipHeight);
   b.section(secFiles());
-  b.key("BMP", doc.chipSheetPath);
+  writePath(b, "BMP", readBmp, doc.chipSheetPath);
   // A new map not saved yet leaves the last map to be offered at the next start.
-  b.key("BCT", doc.mapPath[0] ? doc.mapPath : doc.lastMapPath);
-  b.key("BG", doc.wallpaperPath);
+  writePath(b, "BCT", readBct, doc.mapPath[0] ? doc.mapPath : doc.lastMapPath);
+  writePath(b, "BG", readBg, doc.wallpaperPath);
   if (b.overflowed()) return 0;
 
   SafeFileWriter& w = settingsWriter;
@@ -122,4 +156,5 @@ void resetSettings() {
   doc.chipWidth = 32;
   doc.chipHeight = 32;
   doc.chipSheetPath[0] = doc.chipSheetName[0] = doc.mapPath[0] = doc.wallpaperPath[0] = 0;
+  readBmp.utf8[0] = readBct.utf8[0] = readBg.utf8[0] = 0;
 }
