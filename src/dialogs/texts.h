@@ -76,6 +76,6 @@ constexpr const char* WORKDIR_TOO_LONG = "作業フォルダの場所が長す�
 // A map was saved naming a chip sheet whose name Shift_JIS cannot hold: the
 // map file then holds the name escaped, which older programs cannot follow.
 constexpr const char* SHEET_NAME_ESCAPED =
-    "チップの画像の名前に Shift_JIS で書けない文字があるよ。\nマップファイルには utf8: ではじまる書き方で入れておくね。\n"
-    "ほかのツールで開くときは、画像の名前を変えてね。";
+    "チップの画像の名前は Shift_JIS で書けないよ。\nマップには utf8: の形で入れておくね。\n"
+    "ほかのツールで開くなら、画像の名前を変えてね。";
 }  // namespace texts
