@@ -19,7 +19,7 @@ run="$base/café" maps="$base/地図" jose="$base/josé"
 bash "$SRC/tools/prepare_run_dir.sh" "$run"
 ini="$run/Brindlecot.ini"
 grep -aq "^BCT=utf8:${base}/caf%C3%A9/sample.bct"$'\r'"$" "$ini" || fail "the prepared settings do not name café/sample.bct escaped"
-if iconv -f CP932 -t UTF-8 "$ini" | grep -q 'é'; then fail "raw UTF-8 in the Shift_JIS settings file"; fi
+if has_line 'é' "$(iconv -f CP932 -t UTF-8 "$ini")"; then fail "raw UTF-8 in the Shift_JIS settings file"; fi
 
 mkdir -p "$maps" "$jose"
 cp "$SRC/samples/chips.bmp" "$maps/château.bmp"
