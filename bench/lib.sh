@@ -80,7 +80,11 @@ median() { printf '%s\n' "$@" | sort -g | awk '{ v[NR] = $1 } END { print v[int(
 # Sets pid.
 start_brindlecot() {
   local dir="$1" bin="$2" log="$3" dlg win
-  (cd "$dir" && BRINDLECOT_FRAME_LOG="$log" exec "$bin") >/dev/null 2>&1 & pid=$!
+  # The run before was killed after painting and left a recovery copy, which
+  # a start would offer before its start-up dialog: each start gets a clean
+  # folder of its own for such copies.
+  rm -rf "$work/state"
+  (cd "$dir" && XDG_STATE_HOME="$work/state" BRINDLECOT_FRAME_LOG="$log" exec "$bin") >/dev/null 2>&1 & pid=$!
   for _ in $(seq 100); do xdotool search --onlyvisible --name Brindlecot2D >/dev/null 2>&1 && break; sleep 0.1; done
   dlg="$(xdotool search --onlyvisible --name Brindlecot2D | head -1)"
   xdotool windowactivate --sync "$dlg" 2>/dev/null || xdotool windowfocus --sync "$dlg"

@@ -38,7 +38,8 @@ std::string golden(const std::string& bmp, const std::string& bct, const std::st
             "上ＢＭＰ         = 0\r\nオートＳＣＲ     = 0\r\nＳＣＲすぴーど   = 400\r\n"
             "TIP_X            = 32\r\nTIP_Y            = 32\r\n"
             "[ふぁいる]\r\n") +
-         "BMP=" + bmp + "\r\nBCT=" + bct + "\r\nBG=" + bg + "\r\n";
+         "BMP=" + bmp + "\r\nBCT=" + bct + "\r\nBG=" + bg + "\r\n" +
+         sj("[そのた]\r\nがめん    = 0\r\nくっきり  = 1\r\nことば    = \r\n");
 }
 
 class SettingsFile : public ::testing::Test {
@@ -117,6 +118,21 @@ TEST_F(SettingsFile, RoundTripsJapaneseAndBlankPathsAndDropsUnknownKeys) {
   EXPECT_EQ(slurp(ini), golden(bmp, bct, "/bg/with  two blanks.bmp"));
 
   std::string hand = slurp(ini) + sj("[ふぁいる]\r\nEXTRA=1\r\n[よぶん]\r\nA=2\r\n");
+  // A file from before the last section existed reads its keys' defaults.
+  std::string older = hand.substr(0, hand.find(sj("[そのた]")));
+  write(older + sj("[そのた]\r\nことば=fr\r\n"));
+  loadSettings();
+  EXPECT_STREQ(settings.language, "");  // only the languages the program speaks
+  EXPECT_EQ(settings.sharpFit, 1);
+  write(older + sj("[そのた]\r\nことば= en \r\nがめん=1\r\nくっきり=0\r\n"));
+  loadSettings();
+  EXPECT_STREQ(settings.language, "en");
+  EXPECT_EQ(settings.displayCanvas, 1);
+  EXPECT_EQ(settings.sharpFit, 0);
+  ASSERT_EQ(saveSettings(), 1);
+  EXPECT_NE(slurp(ini).find(sj("ことば    = en\r\n")), std::string::npos);
+  std::string saved = slurp(ini);
+  EXPECT_EQ(saved.substr(0, saved.find(sj("[そのた]"))), older);  // the older sections keep their bytes
   write(hand);
   resetSettings();
   loadSettings();

@@ -160,3 +160,46 @@ TEST_F(SoakTest, RandomInputNeverBreaksTheModelOrTheGestureFlags) {
 }
 
 }  // namespace
+
+// The resting loop's question after each frame: may the next frame be skipped
+// until input comes? A FREE stroke whose pointer stands still may rest (its
+// next frame would stamp the same cells again); a moving stroke, a pick held
+// on the sheet and a key held beside the button may not.
+TEST_F(SoakTest, AStrokeRestsWhileItsPointerStandsStillAndOtherHoldsDoNot) {
+  ASSERT_EQ(platformCreateMainWindow("Brindlecot", [](const PlatMessage&) {}), 1);
+  session.toolMode = TOOL_FREE;
+  session.brushX[0] = 64;
+  auto frame = [](int32_t x, int32_t y, int buttons) {
+    platformTestSetCursor(x, y);
+    platformTestMouse(0, 0, buttons);
+    updateEditorFrame(1);
+    return editorPictureSteady();
+  };
+  const int32_t mx = session.mapView.x + 40, my = session.mapView.y + 40;
+  frame(mx, my, 0);
+  EXPECT_EQ(frame(mx, my, 0), 1) << "a still pointer over the map";
+  EXPECT_EQ(frame(mx, my, 1), 0) << "the press";
+  EXPECT_EQ(frame(mx, my, 1), 1) << "the stroke held still";
+  EXPECT_EQ(frame(mx + 96, my, 1), 0) << "the stroke moving";
+  frame(mx + 96, my, 1);  // the pointer read at a frame's start comes one frame behind here
+  EXPECT_EQ(frame(mx + 96, my, 1), 1);
+  const int32_t col = (mx - session.mapView.x) / doc.chipWidth, row = (my - session.mapView.y) / doc.chipHeight;
+  for (int32_t c = col; c <= col + 3; ++c) EXPECT_EQ(doc.planeX[cellIndex(c, row)], 64) << c;
+  platformTestSetKey(0xCD, 1);  // the right arrow beside the button scrolls by time
+  EXPECT_EQ(frame(mx + 96, my, 1), 0);
+  EXPECT_EQ(frame(mx + 96, my, 1), 0);
+  platformTestSetKey(0xCD, 0);
+  EXPECT_EQ(frame(mx + 96, my, 0), 0) << "the release";
+  frame(mx + 96, my, 0);
+  EXPECT_EQ(frame(mx + 96, my, 0), 1);
+
+  // A pick held still on the sheet is a gesture, which may scroll by time.
+  const int32_t sx = session.sheetView.x + 20, sy = session.sheetView.y + 20;
+  frame(sx, sy, 0);
+  frame(sx, sy, 1);
+  EXPECT_EQ(gesture.kind, GESTURE_PICK);
+  EXPECT_EQ(frame(sx, sy, 1), 0);
+  EXPECT_EQ(frame(sx, sy, 1), 0);
+  frame(sx, sy, 0);
+  platformDestroyMainWindow();
+}

@@ -116,9 +116,15 @@ namespace {
 // something the next frame shows), no gesture, no scroll by time, the
 // pointer where it was, no overlay (its figures change every frame), and
 // the picture just presented the same as the one before it.
+// A primary button held since the frame before with no gesture is a stroke
+// (or a press that met nothing): with the pointer still, the next frame
+// stamps the same chips on the same cells, so it rests as well and wakes at
+// the next motion or release. A painter's hand pauses often within a stroke.
 bool pictureSteady(const PlatPresentCounts& before, const PlatPresentCounts& after, bool inputRead) {
   if (!inputRead || settings.showDebugInfo == 1) return false;
-  if (inputState.buttonsHeld != 0 || frameState.lastButtonsHeld != 0 || gesture.kind != GESTURE_NONE) return false;
+  const bool strokeHeldStill = inputState.buttonsHeld == BTN_PRIMARY && frameState.lastButtonsHeld == BTN_PRIMARY;
+  const bool nothingHeld = inputState.buttonsHeld == 0 && frameState.lastButtonsHeld == 0;
+  if (!(nothingHeld || strokeHeldStill) || gesture.kind != GESTURE_NONE) return false;
   if (scrollStepTaken() != 0) return false;
   if (inputState.mouseDX != 0 || inputState.mouseDY != 0 || frameState.mouseX != frameState.lastMouseX ||
       frameState.mouseY != frameState.lastMouseY)

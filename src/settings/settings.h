@@ -23,6 +23,11 @@ struct Settings {
   // Section "せってい"
   int32_t showDebugInfo = 0, showWallpaper = 1, showGuideLines = 1, chipSheetOnTop = 0, autoScroll = 0;
   int32_t scrollSpeed = 400;
+  // Section "そのた": keys that came after the file keys, in a section of
+  // their own so that the older sections keep their bytes.
+  int32_t displayCanvas = 0;  // 1: a canvas the size of the display, from the next start
+  int32_t sharpFit = 1;       // 1: a fitted picture scaled by whole multiples, only the rest smoothed
+  char language[4] = "";      // "ja", "en", or "" to follow the environment
 };
 extern Settings settings;
 
@@ -42,5 +47,6 @@ void loadSettings();
 // previous file is then intact).
 int saveSettings();
 
-// Every Setting back to its default (tests).
+// Every Setting back to its default, with the chip size and paths the file
+// holds for the document (tests).
 void resetSettings();

@@ -63,8 +63,8 @@ rc=0; wait "$pid" || rc=$?
 [ "$rc" -eq 0 ] || fail "quit exit code $rc"
 [ -e Brindlecot.ini ] || fail "no settings file after quitting"
 keys=$(iconv -f CP932 -t UTF-8 Brindlecot.ini | grep -c '=')
-[ "$keys" -eq 21 ] || fail "settings file holds $keys keys"
-for s in ういんどう せってい ふぁいる; do
+[ "$keys" -eq 24 ] || fail "settings file holds $keys keys"
+for s in ういんどう せってい ふぁいる そのた; do
   has_line "^\[$s\]" "$(iconv -f CP932 -t UTF-8 Brindlecot.ini)" || fail "section $s missing"
 done
 echo "startup session: ok"
