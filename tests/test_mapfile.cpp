@@ -337,6 +337,25 @@ TEST_F(MapFile, FailedSaveKeepsTheOldFileAndReportsFailure) {
   EXPECT_EQ(saveMapFile(dir.string().c_str()), 0);
 }
 
+// The user hears of an escaped @BMP name when a file holding one was written,
+// and only then: not for a plain name, not for a save that failed.
+TEST_F(MapFile, TellsOfAnEscapedSheetNameOnlyWhenASaveWroteIt) {
+  static int told;
+  told = 0;
+  onSheetNameEscaped = [] { ++told; };
+  setMapCells(1, 1);
+  setChipSheetPath("/sheets/plain.bmp");
+  ASSERT_EQ(saveMapFile(at("a.bct").c_str()), 1);
+  EXPECT_EQ(told, 0);
+  setChipSheetPath("/sheets/ch\xC3\xA2teau.bmp");
+  EXPECT_EQ(saveMapFile(at("no/such/dir/b.bct").c_str()), 0);
+  EXPECT_EQ(told, 0);
+  ASSERT_EQ(saveMapFile(at("b.bct").c_str()), 1);
+  EXPECT_EQ(told, 1);
+  EXPECT_NE(slurp(dir / "b.bct").find("\r\n@BMP utf8:ch%C3%A2teau.bmp\r\n"), std::string::npos);
+  onSheetNameEscaped = nullptr;
+}
+
 TEST_F(MapFile, UndoSnapshotStepAndClear) {
   doc.planeX[5] = 1;
   doc.planeA[70000 % MAP_CELLS] = 2;

@@ -202,16 +202,17 @@ void writeMapText(SafeFileWriter& w, const MapText& m, char* lineBuffer) {
 void (*onSheetNameEscaped)() = nullptr;
 
 int saveMapFile(const char* path) {
-  bool escaped = false;
-  char stored[MAP_SHEET_NAME_MAX + 1];
-  if (pathToStored(doc.chipSheetName, stored, sizeof stored, &escaped) > 0 && escaped && onSheetNameEscaped)
-    onSheetNameEscaped();
   SafeFileWriter& w = mapWriter;
   if (!w.open(path)) return 0;
   const MapText m{doc.mapCellsX, doc.mapCellsY, doc.chipWidth, doc.chipHeight, doc.chipSheetName,
                   {doc.planeX, doc.planeY, doc.planeA}, nullptr};
   writeMapText(w, m, rowLine);
   if (!w.commit()) return 0;
+  // Told once the file holds the escaped name: a save that failed wrote none.
+  bool escaped = false;
+  char stored[MAP_SHEET_NAME_MAX + 1];
+  if (pathToStored(doc.chipSheetName, stored, sizeof stored, &escaped) > 0 && escaped && onSheetNameEscaped)
+    onSheetNameEscaped();
   sjisCopy(doc.lastMapPath, PATH_STORE, path);
   documentSaved();
   return 1;
