@@ -147,8 +147,8 @@ TEST_F(AppLoopTest, AnUnusableWorkingDirectoryIsToldAndEndsWithZero) {
   fs::current_path(home);
   fs::remove_all(base);
   ASSERT_EQ(boxes.size(), 2u);
-  EXPECT_EQ(boxes[0], std::string("ごめんね|") + texts::WORKDIR_NOT_UTF8);
-  EXPECT_EQ(boxes[1], std::string("ごめんね|") + texts::WORKDIR_TOO_LONG);
+  EXPECT_EQ(boxes[0], std::string("ごめんね|") + uiText(texts::WORKDIR_NOT_UTF8));
+  EXPECT_EQ(boxes[1], std::string("ごめんね|") + uiText(texts::WORKDIR_TOO_LONG));
 }
 
 }  // namespace

@@ -21,6 +21,7 @@
 
 #include "dialog_test_support.h"
 #include "dialogs/templates.h"
+#include "dialogs/texts.h"
 #include "platform/filechooser.h"
 #include "platform/platform.h"
 #include "platform/qt/qt_testing.h"
@@ -66,6 +67,21 @@ bool textShownWhole(QWidget* w) {
   return true;
 }
 
+// How far a text control's ink reaches when it has room to spare.
+int inkWidth(QWidget* w) {
+  const QSize real = w->size();
+  w->resize(real.width() + 80, real.height());
+  const QImage wide = w->grab().toImage();
+  w->resize(real);
+  const int dpr = std::max(1, int(wide.devicePixelRatio()));
+  const QRgb background = wide.pixel(wide.width() - 1, 0);
+  int reach = 0;
+  for (int y = 0; y < wide.height(); ++y)
+    for (int x = reach; x < wide.width(); ++x)
+      if (wide.pixel(x, y) != background) reach = x + 1;
+  return (reach + dpr - 1) / dpr;
+}
+
 // Every control of the template exists with its kind, caption and geometry.
 void expectBuiltAsTemplate(QDialog* dialog, const DlgTemplate& t) {
   EXPECT_EQ(dialog->windowTitle(), QString::fromUtf8(t.captionUtf8));
@@ -97,6 +113,15 @@ void expectBuiltAsTemplate(QDialog* dialog, const DlgTemplate& t) {
     }
     const QString caption = QString::fromUtf8(c.captionUtf8);
     EXPECT_TRUE(textShownWhole(w)) << "cut: control " << i << " of " << t.resourceId;
+    // A text that widens its control must not run under the next one.
+    if (c.kind == DLG_CHECK || c.kind == DLG_RADIO || c.kind == DLG_STATIC) {
+      const QRect needed(w->x(), w->y(), inkWidth(w), w->height());
+      for (QWidget* other : dialog->findChildren<QWidget*>()) {
+        if (other == w || !other->property("dlgIndex").isValid() || qobject_cast<QGroupBox*>(other)) continue;
+        EXPECT_FALSE(needed.intersects(other->geometry()))
+            << "control " << i << " of " << t.resourceId << " runs under " << other->property("dlgIndex").toInt();
+      }
+    }
     switch (c.kind) {
       case DLG_PUSH:
       case DLG_DEFPUSH: {
@@ -144,6 +169,7 @@ class QtDialogTest : public DialogTest {
   void TearDown() override {
     DialogTest::TearDown();
     dlgTestSetQtInspector(nullptr);
+    setTextLanguage(TEXT_JAPANESE);
   }
 };
 
@@ -245,6 +271,50 @@ TEST_F(QtDialogTest, SettingsAndAttributeFormsOpenOnTheStoredValues) {
   });
   EXPECT_EQ(attributeDialogOnCurrent(), 1);
   EXPECT_EQ(session.currentAttribute, 42);
+}
+
+TEST_F(QtDialogTest, EveryFormSpeaksEnglishWholeOnRequest) {
+  setTextLanguage(TEXT_ENGLISH);
+  struct Form {
+    const DlgTemplate& tmpl;
+    int (*open)();
+  };
+  const Form forms[] = {{STARTUP_TEMPLATE, startupDialog},
+                        {MAP_SIZE_TEMPLATE, askMapSize},
+                        {SETTINGS_TEMPLATE, settingsDialog},
+                        {ATTRIBUTE_TEMPLATE, attributeDialogOnCurrent}};
+  for (const Form& form : forms) {
+    int inspected = 0;
+    dlgTestSetQtInspector([&](QDialog* d, DlgHandle*) {
+      ++inspected;
+      // The same form, captions in English, each shown whole.
+      expectBuiltAsTemplate(d, shownTemplate(form.tmpl));
+      maybeSaveShot(d, 1000 + form.tmpl.resourceId);
+      QStringList shown{d->windowTitle()};
+      for (auto* b : d->findChildren<QAbstractButton*>()) shown << b->text();
+      for (auto* g : d->findChildren<QGroupBox*>()) shown << g->title();
+      for (auto* l : d->findChildren<QLabel*>()) shown << l->text();
+      for (const QString& s : shown)
+        for (QChar c : s) EXPECT_LT(c.unicode(), 0x80) << form.tmpl.resourceId << ": " << s.toStdString();
+      d->reject();
+    });
+    form.open();
+    EXPECT_EQ(inspected, 1) << form.tmpl.resourceId;
+  }
+  // The settings form keeps a new language for the next start and says so.
+  settings.showWallpaper = 0;
+  dlgTestSetQtInspector([&](QDialog* d, DlgHandle*) {
+    auto* language = control<QComboBox>(d, 1040);
+    ASSERT_NE(language, nullptr);
+    EXPECT_EQ(language->count(), 3);
+    EXPECT_EQ(language->currentIndex(), 0);  // follows the environment
+    language->setCurrentIndex(2);
+    control<QPushButton>(d, 1)->click();
+  });
+  EXPECT_EQ(settingsDialog(), 1);
+  EXPECT_STREQ(settings.language, "en");
+  ASSERT_EQ(FakeDocs::messages.size(), 1u);
+  EXPECT_EQ(FakeDocs::messages[0].rfind(uiText(texts::LANGUAGE_NEXT_START), 0), 0u) << FakeDocs::messages[0];
 }
 
 TEST_F(QtDialogTest, ModalRunEndsWithTheProcedureResultAndEscapeCancels) {

@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 shots="$(mktemp -d)"
 trap 'rm -rf "$shots"' EXIT
-for s in full painting tools recovery zoom; do
+for s in full painting tools recovery zoom english; do
   E2E_SHOTS="$shots" xvfb-run -a -s "-screen 0 800x600x24 -noreset" \
     bash "tests/e2e/${s}_session.sh" "$PWD/build/brindlecot" "$PWD"
 done
@@ -25,3 +25,4 @@ cp "$shots/recovery-quit-question.png" docs/shots/quit-unsaved.png
 cp "$shots/recovery-offer.png" docs/shots/recovery-offer.png
 cp "$shots/zoom-sample.png" docs/shots/zoom.png
 cp "$shots/zoom-attribute.png" docs/shots/zoom-attribute.png
+cp "$shots/english-lang-balloon.png" docs/shots/english.png

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 
@@ -49,9 +50,7 @@ uint32_t appMillisToNextDeadline() {
 namespace {
 
 constexpr intptr_t CLOSE_ANSWERED = 1;  // MSG_CLOSE's wParam after the quit question was answered Yes
-constexpr const char* FAIL_CAPTION = "ごめんね";
-
-void fatal(const char* textUtf8) { platformMessageBox(textUtf8, FAIL_CAPTION, MB_OK | MB_ICONINFORMATION); }
+void fatal(texts::Id id) { platformMessageBox(uiText(id), uiText(texts::CAPTION_SORRY), MB_OK | MB_ICONINFORMATION); }
 
 // A map saved with its sheet's name escaped is told about once a run: older
 // programs and other tools cannot follow that name.
@@ -59,7 +58,7 @@ void tellSheetNameEscaped() {
   static bool told = false;
   if (told) return;
   told = true;
-  platformMessageBox(texts::SHEET_NAME_ESCAPED, texts::CAPTION_HUH, MB_OK | MB_ICONINFORMATION);
+  platformMessageBox(uiText(texts::SHEET_NAME_ESCAPED), uiText(texts::CAPTION_HUH), MB_OK | MB_ICONINFORMATION);
 }
 
 // The question for one copy left behind: restore (Return), or discard after
@@ -68,19 +67,19 @@ enum RecoveryAnswer { RECOVERY_RESTORE, RECOVERY_DISCARD, RECOVERY_KEEP };
 RecoveryAnswer askAboutCopy(const RecoveryCopy& c) {
   char name[PATH_STORE * 2];
   if (c.mapPath[0] == 0 || osPathOf(pathFileName(c.mapPath), name, sizeof name) < 0)
-    std::snprintf(name, sizeof name, "%s", texts::NEW_MAP);
+    std::snprintf(name, sizeof name, "%s", uiText(texts::NEW_MAP));
   char when[64] = "";
   const std::time_t t = static_cast<std::time_t>(c.mtime);
   if (const std::tm* tm = std::localtime(&t))
-    std::snprintf(when, sizeof when, texts::RECOVERY_TIME, tm->tm_year + 1900, tm->tm_mon + 1, tm->tm_mday, tm->tm_hour,
+    std::snprintf(when, sizeof when, uiText(texts::RECOVERY_TIME), tm->tm_year + 1900, tm->tm_mon + 1, tm->tm_mday, tm->tm_hour,
                   tm->tm_min);
   char text[PATH_STORE * 3];
-  std::snprintf(text, sizeof text, texts::RECOVERY_OFFER, name, when);
-  if (platformMessageBoxWith(text, texts::CAPTION_ASK, MB_YESNO | MB_ICONQUESTION,
-                             MessageBoxAnswers{texts::ANSWER_RESTORE, texts::ANSWER_DISCARD, nullptr}) == IDYES)
+  std::snprintf(text, sizeof text, uiText(texts::RECOVERY_OFFER), name, when);
+  if (platformMessageBoxWith(text, uiText(texts::CAPTION_ASK), MB_YESNO | MB_ICONQUESTION,
+                             MessageBoxAnswers{uiText(texts::ANSWER_RESTORE), uiText(texts::ANSWER_DISCARD), nullptr}) == IDYES)
     return RECOVERY_RESTORE;
-  if (platformMessageBoxWith(texts::RECOVERY_DISCARD_SURE, texts::CAPTION_ASK, MB_YESNO | MB_ICONQUESTION,
-                             MessageBoxAnswers{texts::ANSWER_DISCARD, texts::ANSWER_KEEP_FOR_LATER, nullptr}) == IDYES)
+  if (platformMessageBoxWith(uiText(texts::RECOVERY_DISCARD_SURE), uiText(texts::CAPTION_ASK), MB_YESNO | MB_ICONQUESTION,
+                             MessageBoxAnswers{uiText(texts::ANSWER_DISCARD), uiText(texts::ANSWER_KEEP_FOR_LATER), nullptr}) == IDYES)
     return RECOVERY_DISCARD;
   return RECOVERY_KEEP;
 }
@@ -100,7 +99,7 @@ int offerRecoveryCopies(const char* folder) {
       case RECOVERY_RESTORE:
         restored = restoreRecoveryCopy(copies[i]);
         if (!restored) {
-          platformMessageBox(texts::RECOVERY_FAILED, texts::CAPTION_HUH, MB_OK | MB_ICONQUESTION);
+          platformMessageBox(uiText(texts::RECOVERY_FAILED), uiText(texts::CAPTION_HUH), MB_OK | MB_ICONQUESTION);
           releaseRecoveryCopy(copies[i]);
         }
         break;
@@ -117,13 +116,32 @@ int offerRecoveryCopies(const char* folder) {
 
 void keepWorkAtTheLastMoment() { recoveryLastMoment(); }
 
+// The value of --lang ("--lang en" or "--lang=en"), or null when not given.
+const char* languageOption(int argc, char** argv) {
+  const char* value = nullptr;
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--lang") == 0 && i + 1 < argc)
+      value = argv[++i];
+    else if (std::strncmp(argv[i], "--lang=", 7) == 0)
+      value = argv[i] + 7;
+  }
+  return value;
+}
+
+void chooseLanguage(const char* option, const char* fromFile) {
+  setTextLanguage(chooseTextLanguage(option, fromFile, std::getenv("LC_ALL"), std::getenv("LANG")));
+}
+
 }  // namespace
 
 int startGraphics() {
   if (!startDisplay(screenW, screenH, 16)) return 0;
   loadSurface("DATA", SLOT_DATA, KEY_BLACK);
-  loadSurface("ICON", SLOT_ICON, KEY_BLACK);
-  loadSurface("MES", SLOT_MES, KEY_MES);
+  // The command button with a word on it and the caption balloons come in
+  // both languages.
+  const bool english = textLanguage() == TEXT_ENGLISH;
+  loadSurface(english ? "ICON_EN" : "ICON", SLOT_ICON, KEY_BLACK);
+  loadSurface(english ? "MES_EN" : "MES", SLOT_MES, KEY_MES);
   if (settings.showWallpaper == 1) loadSurface(doc.wallpaperPath, SLOT_WALLPAPER, KEY_BLACK);
   loadSurface(doc.chipSheetPath, SLOT_CHIPSHEET, KEY_BLACK);
   watchChipSheet();
@@ -171,7 +189,7 @@ void mainWindowProc(const PlatMessage& m) {
           // Unsaved changes have a question of their own, which already
           // asks whether to quit; without them the plain question stays.
           if (doc.unsaved ? settleUnsavedChanges(LEAVE_TO_QUIT)
-                          : platformMessageBox("おわっちゃうよ？", "いいのかな？", MB_YESNO | MB_ICONINFORMATION) == IDYES)
+                          : platformMessageBox(uiText(texts::QUIT_SURE), uiText(texts::CAPTION_ASK), MB_YESNO | MB_ICONINFORMATION) == IDYES)
             platformPostMessage(MSG_CLOSE, CLOSE_ANSWERED, 0);
           showSystemCursor(0);
           break;
@@ -250,7 +268,10 @@ int runMessageLoop() {
 }
 
 int runApplication(int argc, char** argv) {
-  platformSetNoDisplayText(texts::NO_DISPLAY);
+  // Until the settings are read, the option and the environment choose.
+  const char* option = languageOption(argc, argv);
+  chooseLanguage(option, nullptr);
+  platformSetNoDisplayText(uiText(texts::NO_DISPLAY));
   if (!platformInit(argc, argv)) return 1;
   // Without a usable working directory nothing can be found or saved
   // reliably, so the program does not start; like every start-up failure it
@@ -267,6 +288,7 @@ int runApplication(int argc, char** argv) {
   onSheetNameEscaped = tellSheetNameEscaped;
   removeStaleTempFiles(iniPath);  // what a killed run left beside the settings
   loadSettings();
+  chooseLanguage(option, settings.language);
   // Work an earlier editor could not save comes first; a restored map skips
   // the start-up dialog.
   char folder[PATH_STORE];
@@ -281,17 +303,17 @@ int runApplication(int argc, char** argv) {
   }
   enableInputDevices(1, 1);
   if (!platformCreateMainWindow("Brindlecot", mainWindowProc)) {
-    fatal("Window作成に失敗しました");
+    fatal(texts::WINDOW_FAILED);
     return 0;
   }
   platformShowMainWindow();
   if (!startInput()) {
-    fatal("DirectInputに失敗しました");
+    fatal(texts::INPUT_FAILED);
     return 0;
   }
   initSprites();
   if (!startGraphics()) {
-    fatal("DirectDrawに失敗しました");
+    fatal(texts::GRAPHICS_FAILED);
     return 0;
   }
   loadViewsFromSettings();

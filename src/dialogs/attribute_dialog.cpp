@@ -54,7 +54,7 @@ int attributeDialogProc(DlgHandle* h, int event, int id, int notification) {
   if (id == DLG_IDOK) {
     const int typed = typedValue(h);
     if (typed == -2) {
-      dlgMessageBox(h, texts::ATTRIBUTE_OUT_OF_RANGE, texts::CAPTION_HUH, MB_OK | MB_ICONQUESTION);
+      dlgMessageBox(h, uiText(texts::ATTRIBUTE_OUT_OF_RANGE), uiText(texts::CAPTION_HUH), MB_OK | MB_ICONQUESTION);
       return 0;
     }
     *choice = typed >= 0 ? typed : static_cast<int32_t>(dlgGetUInt(h, ID_VALUE));
@@ -68,5 +68,5 @@ int attributeDialogProc(DlgHandle* h, int event, int id, int notification) {
 int attributeDialog(int32_t initial, int32_t* chosen) {
   openOn = initial;
   choice = chosen;
-  return dlgRun(ATTRIBUTE_TEMPLATE, attributeDialogProc) == 1 ? 1 : 0;
+  return dlgRun(shownTemplate(ATTRIBUTE_TEMPLATE), attributeDialogProc) == 1 ? 1 : 0;
 }

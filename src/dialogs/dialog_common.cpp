@@ -3,8 +3,8 @@
 #include "dialogs/dialogs.h"
 
 #include "dialogs/pickers.h"
-#include "dialogs/texts.h"
 #include "dialogs/templates.h"
+#include "dialogs/texts.h"
 #include "map/map.h"
 #include "map/mapfile.h"
 #include "map/oldmap.h"
@@ -56,12 +56,12 @@ void fillProgramInformation(DlgHandle* h) {
 }
 
 void dialogComplain(DlgHandle* h, const char* textUtf8) {
-  dlgMessageBox(h, textUtf8, "はて？", MB_OK | MB_ICONQUESTION);
+  dlgMessageBox(h, textUtf8, uiText(texts::CAPTION_HUH), MB_OK | MB_ICONQUESTION);
 }
 
 int readPathField(DlgHandle* h, int id, char* out) {
   if (dlgGetPath(h, id, out, PATH_STORE) >= 0) return 1;
   // A path the program could not store whole would name another file.
-  dialogComplain(h, texts::FILE_NAME_UNUSABLE);
+  dialogComplain(h, uiText(texts::NAME_UNUSABLE));
   return 0;
 }

@@ -4,6 +4,7 @@
 
 #include "dialogs/dialogs.h"
 #include "dialogs/templates.h"
+#include "dialogs/texts.h"
 #include "map/map.h"
 
 namespace {
@@ -55,7 +56,7 @@ void confirmMapSize(DlgHandle* h) {
   const unsigned chipH = listValue(h, ID_CHIP_H);
   // A chip size of 0 would leave the views nothing to divide by.
   if (chipW == 0 || chipH == 0) {
-    dialogComplain(h, "チップサイズをえらんでね");
+    dialogComplain(h, uiText(texts::CHOOSE_CHIP_SIZE));
     return;
   }
   *choice = MapSizeChoice{static_cast<int32_t>(cellsX), static_cast<int32_t>(cellsY), static_cast<int32_t>(chipW),
@@ -90,5 +91,5 @@ int mapSizeDialogProc(DlgHandle* h, int event, int id, int notification) {
 
 int mapSizeDialog(MapSizeChoice* chosen) {
   choice = chosen;
-  return dlgRun(MAP_SIZE_TEMPLATE, mapSizeDialogProc) == 1 ? 1 : 0;
+  return dlgRun(shownTemplate(MAP_SIZE_TEMPLATE), mapSizeDialogProc) == 1 ? 1 : 0;
 }

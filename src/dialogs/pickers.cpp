@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "dialogs/texts.h"
 #include "map/map.h"
 #include "platform/filechooser.h"
 #include "platform/platform.h"
@@ -13,16 +14,18 @@
 
 namespace {
 
-const FileChooserSetup CHIP_SHEET = {0, "ＢＭＰファイル？", "ＢＭＰファイル[*.bmp]", "*.bmp", "bmp"};
-const FileChooserSetup MAP_OPEN = {0, "マップファイル？", "マップファイル[*.bct]", "*.bct", "bct"};
-const FileChooserSetup MAP_SAVE = {1, "どれにセーブする？", "マップファイル[*.bct]", "*.bct", "bct"};
+enum PickerKind { CHIP_SHEET, MAP_OPEN, MAP_SAVE };
 
-int pick(const FileChooserSetup& setup, char* store) {
+int pick(PickerKind kind, char* store) {
+  const FileChooserSetup setup =
+      kind == CHIP_SHEET ? FileChooserSetup{0, uiText(texts::PICK_SHEET), uiText(texts::PICK_SHEET_FILTER), "*.bmp", "bmp"}
+      : kind == MAP_OPEN ? FileChooserSetup{0, uiText(texts::PICK_MAP), uiText(texts::PICK_MAP_FILTER), "*.bct", "bct"}
+                         : FileChooserSetup{1, uiText(texts::PICK_MAP_SAVE), uiText(texts::PICK_MAP_FILTER), "*.bct", "bct"};
   char chosen[PATH_STORE];
   int r = platformChooseFile(setup, store, chosen, sizeof chosen);
   if (r < 0) {
     // The name cannot be stored as it is; storing part of it would name another file.
-    platformMessageBox(texts::FILE_NAME_UNUSABLE, texts::CAPTION_HUH, MB_OK | MB_ICONQUESTION);
+    platformMessageBox(uiText(texts::NAME_UNUSABLE), uiText(texts::CAPTION_HUH), MB_OK | MB_ICONQUESTION);
     return 0;
   }
   if (r == 0) return 0;

@@ -53,13 +53,13 @@ void fillStartupForm(DlgHandle* h) {
 
 void confirmStartup(DlgHandle* h) {
   if (!dialogServices.fileExists(doc.chipSheetPath)) {
-    dialogComplain(h, "ＢＭＰファイルがないよー");
+    dialogComplain(h, uiText(texts::SHEET_NOT_THERE));
     return;
   }
   // A sheet or map that cannot be read would open as an empty sheet or a
   // blank map without a word: the user hears it here and can choose again.
   if (!dialogServices.sheetReadable(doc.chipSheetPath)) {
-    dialogComplain(h, texts::SHEET_UNREADABLE);
+    dialogComplain(h, uiText(texts::SHEET_UNREADABLE));
     return;
   }
   char mapText[PATH_STORE], wallpaperText[PATH_STORE], chipText[PATH_STORE];
@@ -70,17 +70,17 @@ void confirmStartup(DlgHandle* h) {
     return;
   const int wallpaperShown = dlgIsChecked(h, ID_WALLPAPER_SHOWN);
   if (wallpaperShown && !dialogServices.fileExists(wallpaperText)) {
-    dialogComplain(h, "壁紙がみあたらないよー");
+    dialogComplain(h, uiText(texts::WALLPAPER_MISSING));
     return;
   }
   const int openMap = dlgIsChecked(h, ID_OPEN_MAP);
   if (openMap) {
     if (!dialogServices.fileExists(mapText)) {
-      dialogComplain(h, "マップファイルがないよー");
+      dialogComplain(h, uiText(texts::MAP_NOT_THERE));
       return;
     }
     if (!dialogServices.mapReadable(mapText) || !dialogServices.loadMap(mapText)) {
-      dialogComplain(h, texts::MAP_UNREADABLE);
+      dialogComplain(h, uiText(texts::MAP_UNREADABLE));
       return;
     }
   }
@@ -98,12 +98,12 @@ void confirmStartup(DlgHandle* h) {
 void convertOldFile(DlgHandle* h) {
   if (!dialogServices.chooseMapToOpen()) return;
   if (!dialogServices.convertOld(doc.mapPath)) {
-    dialogComplain(h, "マップファイル開けませんでした。");
+    dialogComplain(h, uiText(texts::MAP_OPEN_FAILED));
     return;
   }
   if (!dialogServices.chooseMapToSave()) return;  // the converted map stays in memory
   if (!dialogServices.saveMap(doc.mapPath)) {
-    dialogComplain(h, "マップファイル書き込みに失敗。");
+    dialogComplain(h, uiText(texts::MAP_SAVE_FAILED));
     return;
   }
   dlgSetPath(h, ID_MAP_PATH, doc.mapPath);
@@ -158,5 +158,5 @@ int startupDialogProc(DlgHandle* h, int event, int id, int notification) {
 
 int startupDialog() {
   // Closing the form without an answer counts as Cancel: the program ends.
-  return dlgRun(STARTUP_TEMPLATE, startupDialogProc) == 1 ? 1 : 2;
+  return dlgRun(shownTemplate(STARTUP_TEMPLATE), startupDialogProc) == 1 ? 1 : 2;
 }

@@ -75,6 +75,8 @@ const DlgControl settingsControls[] = {
     {DLG_NO_ID, DLG_STATIC, 0, "遅め", 85, 29, 15, 8},
     {DLG_NO_ID, DLG_STATIC, 0, "早め", 180, 29, 15, 8},
     {DLG_NO_ID, DLG_STATIC, 0, "標準", 133, 29, 15, 10},
+    {DLG_NO_ID, DLG_STATIC, 0, "ことば", 85, 46, 36, 8},
+    {1040, DLG_COMBO, 0, "", 122, 44, 78, 50},
 };
 
 // The number field comes first, so that it has the keyboard when the dialog

@@ -126,7 +126,7 @@ void updateAttributeTool(int layer) {
       const int32_t col = session.hoverCellX / doc.chipWidth, row = session.hoverCellY / doc.chipHeight;
       if (col >= 0 && row >= 0 && col < doc.mapCellsX && row < doc.mapCellsY) {
         char status[TEXT_STORE];
-        std::snprintf(status, sizeof status, SJIS(texts::ATTRIBUTE_STATUS), static_cast<int>(session.hoverCellX),
+        std::snprintf(status, sizeof status, uiTextSjis(texts::ATTRIBUTE_STATUS), static_cast<int>(session.hoverCellX),
                       static_cast<int>(session.hoverCellY), static_cast<int>(doc.planeA[cellIndex(col, row)]));
         queueMapTitlePart(status, layer);
       }

@@ -32,16 +32,16 @@ enum Command {
   CMD_ATTRIBUTE, CMD_PREVIEW, CMD_OPTION, CMD_EXIT, CMD_CLOSE,
 };
 
-void tellAboutSheet(const char* textUtf8) { platformMessageBox(textUtf8, texts::CAPTION_HUH, MB_OK | MB_ICONQUESTION); }
+void tellAboutSheet(const char* textUtf8) { platformMessageBox(textUtf8, uiText(texts::CAPTION_HUH), MB_OK | MB_ICONQUESTION); }
 
 // LOAD: the map's sheet replaces the one shown; the user hears when there is
 // none to show.
 void reloadChipSheet() {
   releaseSurface(SLOT_CHIPSHEET);
   if (!pathExists(doc.chipSheetPath))
-    tellAboutSheet(texts::SHEET_MISSING);
+    tellAboutSheet(uiText(texts::SHEET_MISSING));
   else if (!loadSurface(doc.chipSheetPath, SLOT_CHIPSHEET, KEY_BLACK))
-    tellAboutSheet(texts::SHEET_UNREADABLE);
+    tellAboutSheet(uiText(texts::SHEET_UNREADABLE));
   fitBrushToSheet();
   watchChipSheet();
 }
@@ -63,7 +63,7 @@ void loadChosenChipSheet() {
   sjisCopy(doc.chipSheetName, PATH_STORE, oldName);
   SurfaceSlot& slot = surfaceSlots[SLOT_CHIPSHEET];
   sjisCopy(slot.name, sizeof slot.name, oldPath);  // what a lost display reloads
-  tellAboutSheet(texts::SHEET_UNREADABLE);
+  tellAboutSheet(uiText(texts::SHEET_UNREADABLE));
 }
 
 // LOAD: unsaved changes are settled first. A file that cannot be read, or
@@ -78,7 +78,7 @@ void loadChosenMap() {
   sjisCopy(chosen, sizeof chosen, doc.mapPath);
   sjisCopy(doc.mapPath, PATH_STORE, before);
   if (!isMapFile(chosen) || !loadMapFile(chosen)) {
-    platformMessageBox(texts::LOAD_FAILED, texts::CAPTION_HUH, MB_OK | MB_ICONQUESTION);
+    platformMessageBox(uiText(texts::LOAD_FAILED), uiText(texts::CAPTION_HUH), MB_OK | MB_ICONQUESTION);
     return;
   }
   reloadChipSheet();
@@ -116,7 +116,7 @@ void tellDueNotices() {
   // Told once, until a later change of the file decodes again.
   session.sheetNotice = SHEET_NOTICE_TOLD;
   showSystemCursor(1);
-  tellAboutSheet(texts::SHEET_CHANGED_UNREADABLE);
+  tellAboutSheet(uiText(texts::SHEET_CHANGED_UNREADABLE));
   showSystemCursor(0);
 }
 

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "dialogs/texts.h"
 #include "editor/editor.h"
 #include "gfx/gfx.h"
 #include "input/input.h"
@@ -17,7 +18,7 @@ constexpr int OVERLAY_LAYER = 3;
 // holds 127 bytes, so the line stops before an entry that would not fit.
 void queueKeyboardLine() {
   char line[TEXT_STORE];
-  const char* prefix = SJIS("キーボード:");
+  const char* prefix = uiTextSjis(texts::DEBUG_KEYS);
   size_t n = std::strlen(prefix);
   std::memcpy(line, prefix, n);
   for (int code = 0; code < 256; ++code) {
@@ -32,7 +33,7 @@ void queueKeyboardLine() {
 
 void queueMouseLines() {
   char line[TEXT_STORE];
-  std::snprintf(line, sizeof line, "%.16s[%3d,%3d]", SJIS("まうす:"), inputState.mouseDX, inputState.mouseDY);
+  std::snprintf(line, sizeof line, "%.16s[%3d,%3d]", uiTextSjis(texts::DEBUG_MOUSE), inputState.mouseDX, inputState.mouseDY);
   queueText(0, 0, COLOR_WHITE, line, OVERLAY_LAYER);
   for (int i = 0; i < 4; ++i)
     queueText(132 + 16 * i, 0, COLOR_WHITE, (inputState.mouseButtonsRead[i] & 0x80) ? SJIS("●") : SJIS("○"), OVERLAY_LAYER);

@@ -3,6 +3,7 @@
 // background, the clock and the pointer image are drawn here for both.
 #include <cstdio>
 
+#include "dialogs/texts.h"
 #include "editor/editor.h"
 #include "gfx/gfx.h"
 #include "input/input.h"
@@ -69,7 +70,7 @@ int drawWallpaper() {
 void formatClock(char* out, int outSize) {
   PlatLocalTime t{};
   platformLocalTime(&t);
-  std::snprintf(out, static_cast<size_t>(outSize), SJIS("%4d年%2d月%2d日%2d時%2d分%2d秒"), t.year, t.month,
+  std::snprintf(out, static_cast<size_t>(outSize), uiTextSjis(texts::CLOCK), t.year, t.month,
                 t.day, t.hour, t.minute, t.second);
 }
 

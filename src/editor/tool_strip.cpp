@@ -251,7 +251,7 @@ void updateMapRectDrag(int layer) {
 void formatMapStatus(char* out, int outSize) {
   const int x = static_cast<int>(session.hoverCellX), y = static_cast<int>(session.hoverCellY);
   if (session.toolMode == TOOL_REPLACE && session.replacedCount >= 0)
-    std::snprintf(out, static_cast<size_t>(outSize), SJIS(texts::REPLACED_STATUS), x, y,
+    std::snprintf(out, static_cast<size_t>(outSize), uiTextSjis(texts::REPLACED_STATUS), x, y,
                   static_cast<int>(session.replacedCount));
   else
     std::snprintf(out, static_cast<size_t>(outSize), "[%d,%d]", x, y);

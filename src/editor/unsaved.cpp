@@ -18,21 +18,21 @@ namespace {
 int32_t titleShowsUnsaved = -1;  // what the main window's title says, -1 before the first frame
 
 int saveFailed() {
-  platformMessageBox(texts::MAP_SAVE_FAILED, texts::CAPTION_HUH, MB_OK | MB_ICONQUESTION);
+  platformMessageBox(uiText(texts::MAP_SAVE_FAILED), uiText(texts::CAPTION_HUH), MB_OK | MB_ICONQUESTION);
   return 0;
 }
 
 }  // namespace
 
 void drawUnsavedMark(int32_t x, int32_t y, int layer) {
-  if (doc.unsaved) queueText(x, y, COLOR_WHITE, SJIS(texts::UNSAVED_MARK), layer);
+  if (doc.unsaved) queueText(x, y, COLOR_WHITE, uiTextSjis(texts::UNSAVED_MARK), layer);
 }
 
 void showUnsavedInWindowTitle() {
   const int32_t unsaved = doc.unsaved ? 1 : 0;
   if (unsaved == titleShowsUnsaved) return;  // the toolkit is told only of a change
   titleShowsUnsaved = unsaved;
-  platformSetMainWindowTitle(unsaved ? texts::WINDOW_TITLE_UNSAVED : texts::WINDOW_TITLE);
+  platformSetMainWindowTitle(unsaved ? uiText(texts::WINDOW_TITLE_UNSAVED) : uiText(texts::WINDOW_TITLE));
 }
 
 void resetUnsavedTitle() { titleShowsUnsaved = -1; }
@@ -57,13 +57,13 @@ int settleUnsavedChanges(int leaving) {
   if (!doc.unsaved) return 1;
   char name[PATH_STORE * 2];
   if (doc.mapPath[0] == 0 || osPathOf(pathFileName(doc.mapPath), name, sizeof name) < 0)
-    std::snprintf(name, sizeof name, "%s", texts::NEW_MAP);
+    std::snprintf(name, sizeof name, "%s", uiText(texts::NEW_MAP));
   char text[PATH_STORE * 3];
-  std::snprintf(text, sizeof text, leaving == LEAVE_TO_QUIT ? texts::QUIT_UNSAVED : texts::LOAD_UNSAVED, name);
+  std::snprintf(text, sizeof text, leaving == LEAVE_TO_QUIT ? uiText(texts::QUIT_UNSAVED) : uiText(texts::LOAD_UNSAVED), name);
   const MessageBoxAnswers answers = leaving == LEAVE_TO_QUIT
-                                        ? MessageBoxAnswers{texts::ANSWER_SAVE_QUIT, texts::ANSWER_DISCARD_QUIT, texts::ANSWER_CANCEL}
-                                        : MessageBoxAnswers{texts::ANSWER_SAVE_LOAD, texts::ANSWER_DISCARD_LOAD, texts::ANSWER_CANCEL};
-  switch (platformMessageBoxWith(text, texts::CAPTION_ASK, MB_YESNOCANCEL | MB_ICONQUESTION, answers)) {
+                                        ? MessageBoxAnswers{uiText(texts::ANSWER_SAVE_QUIT), uiText(texts::ANSWER_DISCARD_QUIT), uiText(texts::ANSWER_CANCEL)}
+                                        : MessageBoxAnswers{uiText(texts::ANSWER_SAVE_LOAD), uiText(texts::ANSWER_DISCARD_LOAD), uiText(texts::ANSWER_CANCEL)};
+  switch (platformMessageBoxWith(text, uiText(texts::CAPTION_ASK), MB_YESNOCANCEL | MB_ICONQUESTION, answers)) {
     case IDYES:
       return saveMapInPlace();  // a cancelled or failed save leaves the user where they were
     case IDNO:

@@ -436,14 +436,13 @@ void drawGridLines(const ViewWindow& v, int32_t imageW, int32_t imageH, int32_t 
 // save, then "12/12", the steps applied of the steps kept.
 void drawHistoryPosition(const ViewWindow& v, int layer) {
   session.mapTitleX = v.x + 82;
-  if (doc.unsaved) queueMapTitlePart(SJIS(texts::UNSAVED_MARK), layer);
+  if (doc.unsaved) queueMapTitlePart(uiTextSjis(texts::UNSAVED_MARK), layer);
   char text[24];
   std::snprintf(text, sizeof text, "%u/%u", static_cast<unsigned>(history.position), static_cast<unsigned>(history.count));
   queueMapTitlePart(text, layer);
   // The zoom follows the history position.
-  static const char* const zoomTexts[] = {SJIS(texts::ZOOM_QUARTER), SJIS(texts::ZOOM_HALF), SJIS(texts::ZOOM_ONE),
-                                          SJIS(texts::ZOOM_DOUBLE)};
-  queueMapTitlePart(zoomTexts[session.mapZoom - MAP_ZOOM_MIN], layer);
+  static const texts::Id zoomTexts[] = {texts::ZOOM_QUARTER, texts::ZOOM_HALF, texts::ZOOM_ONE, texts::ZOOM_DOUBLE};
+  queueMapTitlePart(uiTextSjis(zoomTexts[session.mapZoom - MAP_ZOOM_MIN]), layer);
 }
 
 // The strip right of the title image, under the title line's texts: opaque,

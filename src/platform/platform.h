@@ -51,6 +51,13 @@ int platformInit(int argc, char** argv);
 // keep the user's work; the program then ends.
 void platformSetEmergencyHandler(void (*handler)());
 
+// The language of the texts the window system itself shows (Qt's choosers and
+// the answers of its message boxes): Japanese from its own translations, the
+// default, or English as Qt is written.
+enum PlatformLanguage { PLATFORM_JAPANESE = 0, PLATFORM_ENGLISH = 1 };
+void platformSetLanguage(int language);
+int platformLanguage();
+
 // The one line (UTF-8) written to stderr when the window system cannot be
 // reached at platformInit; the program then ends with status 1.
 void platformSetNoDisplayText(const char* utf8);

@@ -5,6 +5,9 @@ E2E_SHOTS="${E2E_SHOTS:-/tmp/brindle-e2e-shots}"
 mkdir -p "$E2E_SHOTS"
 # Recovery copies of a session stay with the session, never in the user's folder.
 export XDG_STATE_HOME="$(mktemp -d)"
+# The sessions read the Japanese interface whatever the user's locale is; a
+# session that wants English passes --lang en.
+export LC_ALL=C.UTF-8
 
 fail() { echo "E2E FAIL: $*" >&2; exit 1; }
 

@@ -604,13 +604,23 @@ void paintStripPictogram(Pen& g, int k, int x, int y) {
   }
 }
 
-QImage paintIcons() {
+// The English set differs in the attribute mode button alone, which wears a
+// label like the others instead of two lines of Japanese.
+QImage paintIcons(bool english) {
   QImage img = canvas(72, 624, KEY);
   Pen g(img);
   for (int i = 0; i < 13; ++i) {
     const int y = 48 * i;
     buttonBase(g, y);
-    if (i == 8) {
+    if (i == 8 && english) {
+      g.poly(QPolygon({QPoint(12, y + 8), QPoint(31, y + 8), QPoint(36, y + 13), QPoint(31, y + 18),
+                       QPoint(12, y + 18)}),
+             YELLOW, INK);
+      g.ellipse(31, y + 12, 2, 2, INK, INK);
+      const artgen::Glyph* letterA = artgen::findGlyph(artgen::kLabelFont, artgen::kLabelFontCount, 'A');
+      g.glyph(14, y + 10, *letterA, INK, 1);
+      g.labelCentred(24, y + 35, "ATTR", WHITE, 1, INK);
+    } else if (i == 8) {
       // Attribute mode speaks Japanese: a smaller tag and two lines of text.
       g.box(3, y + 17, 42, 27, BTN_DK);
       g.poly(QPolygon({QPoint(12, y + 4), QPoint(31, y + 4), QPoint(36, y + 9), QPoint(31, y + 14),
@@ -648,8 +658,9 @@ struct Caption {
   char key = 0;            // the key that does the same, on a key cap at the bottom right
 };
 
-// The command buttons' 13, then the tool strip's (F, P, N, R, D, A, zoom).
-const Caption kCaptions[20] = {
+// The command buttons' 13, then the tool strip's (F, P, N, R, D, A, zoom),
+// in Japanese and in English.
+const Caption kCaptionsJa[20] = {
     {"ビットマップを", "ロードします。"}, {"マップデータを", "ロードします。"},
     {"マップデータを", "セーブします。"}, {"マップのサイズを", "変更します。"},
     {"1つ前の状態に", "戻します。"},      {"マップデータを", "消去します。"},
@@ -662,6 +673,19 @@ const Caption kCaptions[20] = {
     {"ランダムに", "置きます。", "", 'D'},        {"ブラシの大きさ", "ずつ置く。", "", 'A'},
     {"マップの表示を", "縮小する。", "", '-'},
 };
+const Caption kCaptionsEn[20] = {
+    {"Load the chip", "picture."}, {"Open a", "map file."},
+    {"Save the", "map file."},           {"Change the", "map's size."},
+    {"Take back the", "last change."},   {"Clear the", "whole map."},
+    {"Put chips", "one by one."}, {"Paint chips", "freely.", "", 'B'},
+    {"Edit the", "attributes."},         {"Look over the", "whole map."},
+    {"Change the", "settings."},         {"Finish work.", "Good job!"},
+    {"Minimise.", ""},
+    {"Fill a joined", "area.", "", 'F'},   {"Fill a", "rectangle.", "", 'P'},
+    {"Draw a box", "in 9 parts.", "", 'N'}, {"Replace a", "chip.", "", 'R'},
+    {"Put chips", "at random.", "", 'D'}, {"Step by the", "brush.", "", 'A'},
+    {"Zoom the map", "out.", "", '-'},
+};
 
 // A key cap in a corner of the balloon clear of the text: bottom right under
 // two lines, top right over three (whose first line is the short one).
@@ -673,7 +697,8 @@ void paintKeyCap(Pen& g, int x, int y, char key, bool top) {
   if (letter) g.glyph(x + 67, capY + 2, *letter, INK, 1);
 }
 
-QImage paintCaptions() {
+QImage paintCaptions(bool english) {
+  const Caption* captions = english ? kCaptionsEn : kCaptionsJa;
   QImage img = canvas(240, 224, KEY_GREEN);
   Pen g(img);
   for (int i = 0; i < 20; ++i) {
@@ -685,7 +710,7 @@ QImage paintCaptions() {
     g.box(x + 77, y + 2, 1, 28, PAPER_SH);
     g.box(x + 1, y + 1, 2, 29, YELLOW);
 
-    const QString a = QString::fromUtf8(kCaptions[i].first), b = QString::fromUtf8(kCaptions[i].second);
+    const QString a = QString::fromUtf8(captions[i].first), b = QString::fromUtf8(captions[i].second);
     // The largest size at which both lines fit inside the balloon.
     // The largest size at which both lines fit inside the balloon; the two
     // longest captions only fit at 10 px with the letters drawn one pixel
@@ -696,7 +721,7 @@ QImage paintCaptions() {
       font = jpFont("IPAPGothic", size);
       const QFontMetrics m(font);
       // The key cap takes the second line's last 15 pixels.
-      fits = m.horizontalAdvance(a) <= 73 && m.horizontalAdvance(b) <= (kCaptions[i].key ? 58 : 73);
+      fits = m.horizontalAdvance(a) <= 73 && m.horizontalAdvance(b) <= (captions[i].key ? 58 : 73);
     }
     if (!fits) {
       font = jpFont("IPAPGothic", 10);
@@ -707,10 +732,10 @@ QImage paintCaptions() {
     }
     g.p.setFont(font);
     g.p.setPen(qc(INK));
-    if (*kCaptions[i].third) {
+    if (*captions[i].third) {
       // Three tight lines at 10 px.
       g.p.setFont(jpFont("IPAPGothic", 10));
-      const char* lines[3] = {kCaptions[i].first, kCaptions[i].second, kCaptions[i].third};
+      const char* lines[3] = {captions[i].first, captions[i].second, captions[i].third};
       for (int k = 0; k < 3; ++k)
         g.p.drawText(QRect(x + 5, y + 1 + 10 * k, 73, 10), Qt::AlignLeft | Qt::AlignVCenter,
                      QString::fromUtf8(lines[k]));
@@ -720,7 +745,7 @@ QImage paintCaptions() {
       g.p.drawText(QRect(x + 4, y + 2, 75, 14), Qt::AlignLeft | Qt::AlignVCenter, a);
       g.p.drawText(QRect(x + 4, y + 15, 75, 14), Qt::AlignLeft | Qt::AlignVCenter, b);
     }
-    if (kCaptions[i].key) paintKeyCap(g, x, y, kCaptions[i].key, *kCaptions[i].third != 0);
+    if (captions[i].key) paintKeyCap(g, x, y, captions[i].key, *captions[i].third != 0);
   }
   return img;
 }
@@ -1160,8 +1185,10 @@ int main(int argc, char** argv) {
   const std::string root = argc > 1 ? argv[1] : ".";
   bool ok = true;
   ok &= writeIndexed(root + "/resources/DATA.bmp", paintData());
-  ok &= writeIndexed(root + "/resources/ICON.bmp", paintIcons());
-  ok &= writeIndexed(root + "/resources/MES.bmp", paintCaptions());
+  ok &= writeIndexed(root + "/resources/ICON.bmp", paintIcons(false));
+  ok &= writeIndexed(root + "/resources/MES.bmp", paintCaptions(false));
+  ok &= writeIndexed(root + "/resources/ICON_EN.bmp", paintIcons(true));
+  ok &= writeIndexed(root + "/resources/MES_EN.bmp", paintCaptions(true));
   ok &= paintProgramIcon().save(QString::fromStdString(root + "/resources/icon.png"), "PNG");
   {
     Chips sheet;

@@ -9,7 +9,7 @@ if(NOT rc EQUAL 0)
   message(FATAL_ERROR "artgen failed: ${rc}")
 endif()
 set(stale "")
-foreach(f resources/DATA.bmp resources/ICON.bmp resources/MES.bmp resources/icon.png
+foreach(f resources/DATA.bmp resources/ICON.bmp resources/MES.bmp resources/ICON_EN.bmp resources/MES_EN.bmp resources/icon.png
           samples/chips.bmp samples/Brin.bmp docs/art-preview.png)
   execute_process(COMMAND "${CMAKE_COMMAND}" -E compare_files "${ROOT}/${f}" "${WORK}/${f}" RESULT_VARIABLE differs)
   if(differs)

@@ -34,6 +34,9 @@ void backendPointerReset();
 // The cursor in picture pixels; 0 when there is no window to ask.
 int backendCursorPos(int32_t* x, int32_t* y);
 
+// The language of the window system's own texts changed (platformSetLanguage).
+void backendLanguageChanged();
+
 // The real message box, chooser and form; the generic code asks the test
 // hooks first.
 int backendMessageBox(const char* textUtf8, const char* captionUtf8, int flags, const MessageBoxAnswers& answers);

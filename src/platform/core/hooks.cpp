@@ -9,7 +9,16 @@ namespace {
 MessageBoxHook messageBoxHook = nullptr;
 FileChooserHook chooserHook = nullptr;
 int32_t standInX = 0, standInY = 0;
+int language = PLATFORM_JAPANESE;
 }  // namespace
+
+void platformSetLanguage(int lang) {
+  const int was = language;
+  language = lang == PLATFORM_ENGLISH ? PLATFORM_ENGLISH : PLATFORM_JAPANESE;
+  if (language != was) backendLanguageChanged();
+}
+
+int platformLanguage() { return language; }
 
 void platformSetMessageBoxHook(MessageBoxHook hook) { messageBoxHook = hook; }
 

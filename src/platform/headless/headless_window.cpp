@@ -34,6 +34,7 @@ constexpr std::chrono::nanoseconds FRAME_PERIOD{1000000000 / 60};
 
 int platformInit(int argc, char** argv) { return pictureStart(argc, argv); }
 void platformSetNoDisplayText(const char*) {}
+void backendLanguageChanged() {}
 void platformSetEmergencyHandler(void (*)()) {}
 
 int platformCreateMainWindow(const char*, WindowProc proc) {

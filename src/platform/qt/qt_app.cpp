@@ -463,12 +463,25 @@ void onFocusWindow(QWindow* focus) {
     platDeviceLoseInput();
 }
 
+QTranslator* qtTexts = nullptr;
+
 void loadTranslations() {
-  // Qt's own texts (choosers, Yes and No) in the program's language.
-  static QTranslator qtTexts;
-  if (qtTexts.load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"), QStringLiteral("_"),
-                   QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-    QCoreApplication::installTranslator(&qtTexts);
+  // Qt's own texts (choosers, Yes and No) in the program's language: its
+  // Japanese translations, or none at all for English, which Qt is written in.
+  if (platformLanguage() == PLATFORM_ENGLISH) {
+    if (qtTexts) QCoreApplication::removeTranslator(qtTexts);
+    return;
+  }
+  if (!qtTexts) {
+    auto* loaded = new QTranslator(app);
+    if (!loaded->load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"), QStringLiteral("_"),
+                      QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+      delete loaded;
+      return;
+    }
+    qtTexts = loaded;
+  }
+  QCoreApplication::installTranslator(qtTexts);
 }
 
 void onApplicationState(Qt::ApplicationState state) {
@@ -534,6 +547,10 @@ void startMessages(QtMsgType type, const QMessageLogContext&, const QString& tex
 }  // namespace
 
 void platformSetNoDisplayText(const char* utf8) { noDisplayText = utf8; }
+
+void backendLanguageChanged() {
+  if (app) loadTranslations();
+}
 
 // ---------------------------------------------------------------------------
 // The last moment: SIGTERM, SIGHUP and a lost display. A signal only writes

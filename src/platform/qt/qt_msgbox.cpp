@@ -46,8 +46,13 @@ class QuestionBox final : public QMessageBox {
   bool yesNo_;
 };
 
+// An answer's text: the caller's own, else the plain Japanese one, else (in
+// English) Qt's own button text.
 void answer(QAbstractButton* button, const char* textUtf8, const char* ownUtf8, Qt::Key key) {
-  button->setText(QString::fromUtf8(ownUtf8 ? ownUtf8 : textUtf8));
+  if (ownUtf8)
+    button->setText(QString::fromUtf8(ownUtf8));
+  else if (platformLanguage() == PLATFORM_JAPANESE)
+    button->setText(QString::fromUtf8(textUtf8));
   button->setShortcut(QKeySequence(key));
 }
 }  // namespace
