@@ -9,9 +9,11 @@
 
 #include "app/app.h"
 #include "dialogs/dialogs.h"
+#include "dialogs/texts.h"
 #include "editor/editor.h"
 #include "platform/platform.h"
 #include "platform/testing.h"
+#include "settings/settings.h"
 #include "settings/settings.h"
 
 namespace {
@@ -133,19 +135,20 @@ TEST_F(AppLoopTest, AnUnusableWorkingDirectoryIsToldAndEndsWithZero) {
   namespace fs = std::filesystem;
   const fs::path home = fs::current_path();
   const fs::path base = fs::temp_directory_path() / ("bctwd" + std::to_string(::getpid()));
-  const fs::path notSjis = base / "\xF0\x9F\x90\x88map";     // a cat face: no Shift_JIS code
-  const fs::path tooLong = base / std::string(250, 'd');
-  fs::create_directories(notSjis);
+  const fs::path notUtf8 = base / "caf\xE9";  // Latin-1: not UTF-8
+  fs::path tooLong = base;
+  while (tooLong.string().size() < PROGRAM_DIR_STORE) tooLong /= std::string(200, 'd');
+  fs::create_directories(notUtf8);
   fs::create_directories(tooLong);
-  fs::current_path(notSjis);
+  fs::current_path(notUtf8);
   EXPECT_EQ(runApplication(0, nullptr), 0);
   fs::current_path(tooLong);
   EXPECT_EQ(runApplication(0, nullptr), 0);
   fs::current_path(home);
   fs::remove_all(base);
   ASSERT_EQ(boxes.size(), 2u);
-  EXPECT_EQ(boxes[0], "ごめんね|作業フォルダの名前に Shift_JIS で書けない文字があって使えません。ほかの場所から起動してね。");
-  EXPECT_EQ(boxes[1], "ごめんね|作業フォルダの場所が長すぎて使えません。もっと短い場所から起動してね。");
+  EXPECT_EQ(boxes[0], std::string("ごめんね|") + uiText(texts::WORKDIR_NOT_UTF8));
+  EXPECT_EQ(boxes[1], std::string("ごめんね|") + uiText(texts::WORKDIR_TOO_LONG));
 }
 
 }  // namespace

@@ -148,13 +148,13 @@ TEST_F(DialogTest, StartupOkWithAMapFileNeedsItAndReadsIt) {
   EXPECT_EQ(doc.planeX[5], 16);  // an opened map is not cleared
 }
 
-TEST_F(DialogTest, StartupRefusesAPathShiftJisCannotHoldWithoutChangingAnything) {
+TEST_F(DialogTest, StartupRefusesAPathThatIsNotUtf8WithoutChangingAnything) {
   sjisCopy(doc.chipSheetPath, PATH_STORE, "/sheet.bmp");
   FakeDocs::existing = {"/sheet.bmp", "/prog/Brin.bmp"};
   doc.planeX[7] = 48;
-  const std::string tooLong(300, 'a');
+  const std::string tooLong(PATH_STORE + 10, 'a');
   dlgTestSetScript([&](DlgTest& d) {
-    d.type(STARTUP_CHIP_PATH, "/sheets/\xED\x95\x9C.bmp");  // Hangul
+    d.type(STARTUP_CHIP_PATH, "/sheets/caf\xE9.bmp");  // Latin-1
     d.click(DLG_IDOK);
     EXPECT_TRUE(d.isOpen());
     d.type(STARTUP_CHIP_PATH, tooLong.c_str());

@@ -275,12 +275,17 @@ TEST_F(MapFile, CutsALongSheetNameAtACharacterBoundary) {
   name += SJIS("ご");  // bytes 257 and 258: the cut at 259 would split nothing
   name += SJIS("め");  // bytes 259 and 260: must go as a whole
   parse("@BMP " + name + "\r\n", "a.bct");
-  EXPECT_EQ(std::strlen(doc.chipSheetName), 259u);
-  EXPECT_EQ(std::string(doc.chipSheetName), name.substr(0, 259));
+  // The line's 259 bytes are read, then held as UTF-8.
+  EXPECT_EQ(std::string(doc.chipSheetName), std::string(257, 'a') + "ご");
+  // An escaped name comes back whole; one whose escape is broken names nothing.
+  parse("@BMP utf8:ch%C3%A2teau.bmp\r\n", "a.bct");
+  EXPECT_STREQ(doc.chipSheetName, "ch\xC3\xA2teau.bmp");
+  parse("@BMP utf8:ch%C3teau.bmp\r\n", "a.bct");
+  EXPECT_STREQ(doc.chipSheetName, "");
   // A long directory and the name together are cut to the store too.
-  std::string longDir(250, 'd');
+  std::string longDir(PATH_STORE - 10, 'd');
   parse("@BMP abcdefghijklmnopqrstuvwxyz\r\n", (longDir + "/m.bct").c_str());
-  EXPECT_EQ(std::strlen(doc.chipSheetPath), 259u);
+  EXPECT_EQ(std::strlen(doc.chipSheetPath), static_cast<size_t>(PATH_STORE - 1));
   EXPECT_EQ(std::string(doc.chipSheetPath), longDir + "/abcdefgh");
 }
 
@@ -332,6 +337,25 @@ TEST_F(MapFile, FailedSaveKeepsTheOldFileAndReportsFailure) {
   EXPECT_EQ(saveMapFile(dir.string().c_str()), 0);
 }
 
+// The user hears of an escaped @BMP name when a file holding one was written,
+// and only then: not for a plain name, not for a save that failed.
+TEST_F(MapFile, TellsOfAnEscapedSheetNameOnlyWhenASaveWroteIt) {
+  static int told;
+  told = 0;
+  onSheetNameEscaped = [] { ++told; };
+  setMapCells(1, 1);
+  setChipSheetPath("/sheets/plain.bmp");
+  ASSERT_EQ(saveMapFile(at("a.bct").c_str()), 1);
+  EXPECT_EQ(told, 0);
+  setChipSheetPath("/sheets/ch\xC3\xA2teau.bmp");
+  EXPECT_EQ(saveMapFile(at("no/such/dir/b.bct").c_str()), 0);
+  EXPECT_EQ(told, 0);
+  ASSERT_EQ(saveMapFile(at("b.bct").c_str()), 1);
+  EXPECT_EQ(told, 1);
+  EXPECT_NE(slurp(dir / "b.bct").find("\r\n@BMP utf8:ch%C3%A2teau.bmp\r\n"), std::string::npos);
+  onSheetNameEscaped = nullptr;
+}
+
 TEST_F(MapFile, UndoSnapshotStepAndClear) {
   doc.planeX[5] = 1;
   doc.planeA[70000 % MAP_CELLS] = 2;
@@ -381,8 +405,10 @@ TEST_F(MapFile, BctoolResavesAndConverts) {
   EXPECT_TRUE(oneLine(err));
   EXPECT_EQ(runTool("resave '" + at("in.bct") + "' '" + at("no/dir/x.bct") + "'", err), 1);
   EXPECT_TRUE(oneLine(err));
-  EXPECT_EQ(runTool("resave '" + at("in.bct") + "' '" + at("\xED\x95\x9C.bct") + "'", err), 1);  // Hangul
+  EXPECT_EQ(runTool("resave '" + at("in.bct") + "' '" + at("caf\xE9.bct") + "'", err), 1);  // Latin-1
   EXPECT_TRUE(oneLine(err));
+  // Every name the system's UTF-8 holds works, Hangul and accents included.
+  EXPECT_EQ(runTool("resave '" + at("in.bct") + "' '" + at("\xED\x95\x9C caf\xC3\xA9.bct") + "'", err), 0) << err;
   EXPECT_EQ(runTool("bogus", err), 1);
   EXPECT_TRUE(oneLine(err));
   EXPECT_FALSE(fs::exists(dir / "x.bct"));
@@ -393,8 +419,8 @@ TEST_F(MapFile, BctoolResavesAndConverts) {
 // sheet name, read back whole: the read bound covers every file it writes.
 TEST_F(MapFile, WidestValuesAtFullSizeRoundTrip) {
   setMapCells(256, 256);
-  std::memset(doc.chipSheetName, 's', PATH_STORE - 1);
-  doc.chipSheetName[PATH_STORE - 1] = 0;
+  std::memset(doc.chipSheetName, 's', MAP_SHEET_NAME_MAX);
+  doc.chipSheetName[MAP_SHEET_NAME_MAX] = 0;
   for (int i = 0; i < MAP_CELLS; ++i) {
     doc.planeX[i] = 10000 + i % 55536;           // the older format's 0..65535
     doc.planeY[i] = i % 3 ? INT32_MIN : -i;       // 11 characters
@@ -409,7 +435,7 @@ TEST_F(MapFile, WidestValuesAtFullSizeRoundTrip) {
   ASSERT_EQ(loadMapFile(at("wide.bct").c_str()), 1);
   EXPECT_EQ(doc.mapCellsX, 256);
   EXPECT_EQ(doc.mapCellsY, 256);
-  EXPECT_EQ(std::strlen(doc.chipSheetName), static_cast<size_t>(PATH_STORE - 1));
+  EXPECT_EQ(std::strlen(doc.chipSheetName), static_cast<size_t>(MAP_SHEET_NAME_MAX));
   EXPECT_TRUE(std::equal(x.begin(), x.end(), doc.planeX));
   EXPECT_TRUE(std::equal(y.begin(), y.end(), doc.planeY));
   EXPECT_TRUE(std::equal(a.begin(), a.end(), doc.planeA)) << "row 255 of plane A is the file's last line";

@@ -119,7 +119,7 @@ TEST_F(Pickers, CancelAndRefusedNamesLeaveTheSettingUnchanged) {
   EXPECT_EQ(boxFlags, MB_OK | MB_ICONQUESTION);
   // A chosen name longer than the store is refused, not cut.
   seen.answer = 1;
-  seen.chosen = "/" + std::string(300, 'n') + ".bct";
+  seen.chosen = "/" + std::string(PATH_STORE, 'n') + ".bct";
   EXPECT_EQ(chooseMapFileToOpen(), 0);
   EXPECT_EQ(boxes, 2);
   EXPECT_STREQ(doc.chipSheetPath, "/a/b.bmp");
@@ -134,7 +134,7 @@ TEST(FileChooser, ConfiguresTheQtDialog) {
   if (!QApplication::instance()) new QApplication(argc, argv);
 
   FileChooserSetup save = {1, "どれにセーブする？", "マップファイル[*.bct]", "*.bct", "bct"};
-  QFileDialog* d = platformBuildFileDialog(save, SJIS("/tmp/まっぷ.bct"));
+  QFileDialog* d = platformBuildFileDialog(save, "/tmp/まっぷ.bct");
   EXPECT_EQ(d->windowTitle(), QString::fromUtf8("どれにセーブする？"));
   EXPECT_EQ(d->nameFilters(), QStringList{QString::fromUtf8("マップファイル[*.bct] (*.bct)")});
   EXPECT_EQ(d->defaultSuffix(), QStringLiteral("bct"));

@@ -70,12 +70,13 @@ TEST_F(SettingsFile, BuildsProgramPathsWithinTheirStores) {
   ASSERT_EQ(buildProgramPathsFrom("/x/"), 1);
   EXPECT_STREQ(programDir, "/x/");
   EXPECT_STREQ(iniPath, "/x/Brindlecot.ini");
-  // 254 bytes + "/" + NUL fit 256; one byte more does not, and nothing changes.
-  std::string d254 = "/" + std::string(253, 'd');
-  ASSERT_EQ(buildProgramPathsFrom(d254.c_str()), 1);
-  EXPECT_EQ(std::strlen(programDir), 255u);
-  EXPECT_EQ(buildProgramPathsFrom((d254 + "e").c_str()), 0);
-  EXPECT_EQ(std::strlen(programDir), 255u);
+  // A directory + "/" + NUL that fill the store fit; one byte more does not,
+  // and nothing changes.
+  std::string full = "/" + std::string(PROGRAM_DIR_STORE - 3, 'd');
+  ASSERT_EQ(buildProgramPathsFrom(full.c_str()), 1);
+  EXPECT_EQ(std::strlen(programDir), static_cast<size_t>(PROGRAM_DIR_STORE - 1));
+  EXPECT_EQ(buildProgramPathsFrom((full + "e").c_str()), 0);
+  EXPECT_EQ(std::strlen(programDir), static_cast<size_t>(PROGRAM_DIR_STORE - 1));
   ASSERT_EQ(buildProgramPaths(), 1);
   EXPECT_EQ(std::string(programDir), fs::current_path().string() + "/");
 }
@@ -106,10 +107,12 @@ TEST_F(SettingsFile, DefaultsWithoutAFileAndTheirExactBytesWhenSaved) {
 }
 
 TEST_F(SettingsFile, RoundTripsJapaneseAndBlankPathsAndDropsUnknownKeys) {
+  // The document holds UTF-8; a path Shift_JIS holds goes into the file as
+  // Shift_JIS bytes, exactly as before.
   std::string bmp = sj("/home/ユーザー/ちっぷ 1.bmp");
   std::string bct = sj("/マップ/town map.bct");
-  std::strcpy(doc.chipSheetPath, bmp.c_str());
-  std::strcpy(doc.mapPath, bct.c_str());
+  std::strcpy(doc.chipSheetPath, "/home/ユーザー/ちっぷ 1.bmp");
+  std::strcpy(doc.mapPath, "/マップ/town map.bct");
   std::strcpy(doc.wallpaperPath, "/bg/with  two blanks.bmp");
   ASSERT_EQ(saveSettings(), 1);
   EXPECT_EQ(slurp(ini), golden(bmp, bct, "/bg/with  two blanks.bmp"));
@@ -133,8 +136,8 @@ TEST_F(SettingsFile, RoundTripsJapaneseAndBlankPathsAndDropsUnknownKeys) {
   write(hand);
   resetSettings();
   loadSettings();
-  EXPECT_EQ(std::string(doc.chipSheetPath), bmp);
-  EXPECT_EQ(std::string(doc.mapPath), bct);
+  EXPECT_STREQ(doc.chipSheetPath, "/home/ユーザー/ちっぷ 1.bmp");
+  EXPECT_STREQ(doc.mapPath, "/マップ/town map.bct");
   EXPECT_STREQ(doc.wallpaperPath, "/bg/with  two blanks.bmp");
   ASSERT_EQ(saveSettings(), 1);
   EXPECT_EQ(slurp(ini), golden(bmp, bct, "/bg/with  two blanks.bmp"));
@@ -143,6 +146,41 @@ TEST_F(SettingsFile, RoundTripsJapaneseAndBlankPathsAndDropsUnknownKeys) {
   std::strcpy(doc.wallpaperPath, "a.bmp\r\nBCT=evil");
   ASSERT_EQ(saveSettings(), 1);
   EXPECT_EQ(slurp(ini), golden(bmp, bct, "a.bmp"));
+}
+
+// Paths Shift_JIS cannot hold go in escaped and come back whole; a path read
+// from the file keeps its very bytes, even ones whose conversion there and
+// back would give other bytes (0xED 0x40 reads as U+7E8A, which converts
+// back to 0xFA 0x5C); bytes that name nothing are dropped, not guessed at.
+TEST_F(SettingsFile, EscapesWhatShiftJisCannotHoldAndKeepsTheBytesItRead) {
+  const char* cafe = "/home/jos\xC3\xA9/caf\xC3\xA9/level1.bct";
+  const char* mixed = "/\xE5\x9C\xB0\xE5\x9B\xB3/ch\xC3\xA2teau 100%.bmp";  // 地図, château
+  const char* marked = "utf8:plain.bmp";  // Shift_JIS holds it, yet it reads as an escape
+  std::strcpy(doc.mapPath, cafe);
+  std::strcpy(doc.chipSheetPath, mixed);
+  std::strcpy(doc.wallpaperPath, marked);
+  ASSERT_EQ(saveSettings(), 1);
+  EXPECT_EQ(slurp(ini), golden("utf8:/%E5%9C%B0%E5%9B%B3/ch%C3%A2teau 100%25.bmp",
+                               "utf8:/home/jos%C3%A9/caf%C3%A9/level1.bct", "utf8:utf8:plain.bmp"));
+  resetSettings();
+  loadSettings();
+  EXPECT_STREQ(doc.mapPath, cafe);
+  EXPECT_STREQ(doc.chipSheetPath, mixed);
+  EXPECT_STREQ(doc.wallpaperPath, marked);
+
+  const std::string nec = "/m\xED\x40.bct";
+  write(sj("[ふぁいる]\r\n") + "BMP=/a\x82\r\nBCT=" + nec + "\r\nBG=utf8:%E5%9C\r\n");
+  resetSettings();
+  loadSettings();
+  EXPECT_STREQ(doc.mapPath, "/m\xE7\xBA\x8A.bct");
+  EXPECT_STREQ(doc.chipSheetPath, "");   // a lead byte without its second byte
+  EXPECT_STREQ(doc.wallpaperPath, "");  // an escape that cuts a character in two
+  ASSERT_EQ(saveSettings(), 1);
+  EXPECT_EQ(slurp(ini), golden("", nec, ""));
+  // Once changed, the path is written from what the document holds.
+  std::strcpy(doc.mapPath, "/m\xE7\xBA\x8A" "2.bct");
+  ASSERT_EQ(saveSettings(), 1);
+  EXPECT_EQ(slurp(ini), golden("", "/m\xFA\x5C" "2.bct", ""));
 }
 
 TEST_F(SettingsFile, ReadsHandWrittenFilesLeniently) {

@@ -11,16 +11,27 @@ for f in chips.bmp sample.bct; do
   [ -e "$f" ] || cp "$root/samples/$f" "$f"
 done
 [ -e Brin.bmp ] || cp "$root/samples/Brin.bmp" Brin.bmp
-# The settings file holds paths as Shift_JIS bytes, as the editor reads them:
-# a clone under a folder named 地図 is converted. A path Shift_JIS cannot hold
-# stays as it is (the editor cannot open it yet).
+# A path as the Shift_JIS settings file holds it: its Shift_JIS bytes when the
+# conversion there and back gives the same text, else the escaped form the
+# editor reads back ("utf8:", then each byte outside printable ASCII and each
+# '%' as %XX). A path beginning with "utf8:" is escaped as well.
 stored_path() {
-  local sjis
-  if sjis="$(printf '%s' "$1" | iconv -f UTF-8 -t CP932 2>/dev/null)"; then
-    printf '%s' "$sjis"
-  else
-    printf '%s' "$1"
+  local s="$1" back
+  if [[ "$s" != utf8:* ]] &&
+    back="$(printf '%s' "$s" | iconv -f UTF-8 -t CP932 2>/dev/null | iconv -f CP932 -t UTF-8 2>/dev/null)" &&
+    [ "$back" = "$s" ]; then
+    printf '%s' "$s" | iconv -f UTF-8 -t CP932
+    return
   fi
+  local LC_ALL=C out="utf8:" i c h
+  for ((i = 0; i < ${#s}; i++)); do
+    c="${s:i:1}"
+    case "$c" in
+      [\ -\$\&-~]) out+="$c" ;;
+      *) printf -v h '%%%02X' "'$c"; out+="$h" ;;
+    esac
+  done
+  printf '%s' "$out"
 }
 if [ ! -e Brindlecot.ini ]; then
   here="$(pwd)/"

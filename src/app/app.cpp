@@ -13,6 +13,7 @@
 #include "gfx/gfx.h"
 #include "input/input.h"
 #include "map/map.h"
+#include "map/mapfile.h"
 #include "map/recovery.h"
 #include "platform/files.h"
 #include "platform/dialog.h"
@@ -52,12 +53,21 @@ namespace {
 constexpr intptr_t CLOSE_ANSWERED = 1;  // MSG_CLOSE's wParam after the quit question was answered Yes
 void fatal(texts::Id id) { platformMessageBox(uiText(id), uiText(texts::CAPTION_SORRY), MB_OK | MB_ICONINFORMATION); }
 
+// A map saved with its sheet's name escaped is told about once a run: older
+// programs and other tools cannot follow that name.
+void tellSheetNameEscaped() {
+  static bool told = false;
+  if (told) return;
+  told = true;
+  platformMessageBox(uiText(texts::SHEET_NAME_ESCAPED), uiText(texts::CAPTION_HUH), MB_OK | MB_ICONINFORMATION);
+}
+
 // The question for one copy left behind: restore (Return), or discard after
 // a second question whose No keeps it for a later start.
 enum RecoveryAnswer { RECOVERY_RESTORE, RECOVERY_DISCARD, RECOVERY_KEEP };
 RecoveryAnswer askAboutCopy(const RecoveryCopy& c) {
   char name[PATH_STORE * 2];
-  if (c.mapPath[0] == 0 || sjisToUtf8(pathFileName(c.mapPath), name, sizeof name) < 0)
+  if (c.mapPath[0] == 0 || osPathOf(pathFileName(c.mapPath), name, sizeof name) < 0)
     std::snprintf(name, sizeof name, "%s", uiText(texts::NEW_MAP));
   char when[64] = "";
   const std::time_t t = static_cast<std::time_t>(c.mtime);
@@ -279,14 +289,15 @@ int runApplication(int argc, char** argv) {
   // reliably, so the program does not start; like every start-up failure it
   // says why and ends with 0.
   int paths = buildProgramPaths();
-  if (paths == PROGRAM_DIR_NOT_SJIS) {
-    fatal(texts::WORKDIR_NOT_SJIS);
+  if (paths == PROGRAM_DIR_NOT_UTF8) {
+    fatal(texts::WORKDIR_NOT_UTF8);
     return 0;
   }
   if (paths != 1) {
     fatal(texts::WORKDIR_TOO_LONG);
     return 0;
   }
+  onSheetNameEscaped = tellSheetNameEscaped;
   removeStaleTempFiles(iniPath);  // what a killed run left beside the settings
   loadSettings();
   chooseLanguage(option, settings.language);

@@ -61,7 +61,7 @@ void dialogComplain(DlgHandle* h, const char* textUtf8) {
 }
 
 int readPathField(DlgHandle* h, int id, char* out) {
-  if (dlgGetText(h, id, out, PATH_STORE) >= 0) return 1;
+  if (dlgGetPath(h, id, out, PATH_STORE) >= 0) return 1;
   // A path the program could not store whole would name another file.
   dialogComplain(h, uiText(texts::NAME_UNUSABLE));
   return 0;

@@ -9,6 +9,7 @@
 #include "platform/filechooser.h"
 #include "platform/platform.h"
 #include "platform/sjis.h"
+#include "dialogs/texts.h"
 #include "settings/settings.h"
 
 namespace {

@@ -45,7 +45,7 @@ void fillSettingsForm(DlgHandle* h) {
   dlgCheck(h, SETTINGS_DISPLAY_CANVAS, settings.displayCanvas != 0 ? 1 : 0);
   dlgCheck(h, SETTINGS_SHARP_FIT, settings.sharpFit != 0 ? 1 : 0);
   fillProgramInformation(h);
-  dlgSetText(h, SETTINGS_WALLPAPER_PATH, doc.wallpaperPath);
+  dlgSetPath(h, SETTINGS_WALLPAPER_PATH, doc.wallpaperPath);
   dlgTrackbarSetRange(h, SETTINGS_SPEED, 0, 600);
   dlgTrackbarSetPos(h, SETTINGS_SPEED, settings.scrollSpeed - SPEED_OFFSET);
   fillLanguageList(h);
@@ -87,7 +87,7 @@ int settingsDialogProc(DlgHandle* h, void*, int event, int id, int notification)
     dlgEnd(h, 0);
   } else if (id == SETTINGS_WALLPAPER_BROWSE) {
     // The picker has already taken the file into doc.wallpaperPath; Cancel keeps it.
-    if (dialogServices.chooseWallpaper()) dlgSetText(h, SETTINGS_WALLPAPER_PATH, doc.wallpaperPath);
+    if (dialogServices.chooseWallpaper()) dlgSetPath(h, SETTINGS_WALLPAPER_PATH, doc.wallpaperPath);
   }
   return 0;
 }

@@ -23,12 +23,12 @@ void fillStartupForm(DlgHandle* h) {
     dlgEnable(h, STARTUP_MAP_PATH, 0);
   } else {
     dlgCheck(h, STARTUP_OPEN_MAP, 1);
-    dlgSetText(h, STARTUP_MAP_PATH, doc.mapPath);
+    dlgSetPath(h, STARTUP_MAP_PATH, doc.mapPath);
     dlgEnable(h, STARTUP_MAP_PATH, 1);
     dialogServices.loadMap(doc.mapPath);  // the previous run's map is shown first
   }
   // After the read, so that the field shows the sheet beside the map file.
-  dlgSetText(h, STARTUP_CHIP_PATH, doc.chipSheetPath);
+  dlgSetPath(h, STARTUP_CHIP_PATH, doc.chipSheetPath);
   if (doc.wallpaperPath[0] == '\0') {
     char def[PATH_STORE];
     std::strncpy(def, programDir, sizeof def - 1);
@@ -38,7 +38,7 @@ void fillStartupForm(DlgHandle* h) {
     def[sizeof def - 1] = '\0';
     sjisCopy(doc.wallpaperPath, PATH_STORE, def);
   }
-  dlgSetText(h, STARTUP_WALLPAPER_PATH, doc.wallpaperPath);
+  dlgSetPath(h, STARTUP_WALLPAPER_PATH, doc.wallpaperPath);
 }
 
 void confirmStartup(DlgHandle* h) {
@@ -96,17 +96,17 @@ void convertOldFile(DlgHandle* h) {
     dialogComplain(h, uiText(texts::MAP_SAVE_FAILED));
     return;
   }
-  dlgSetText(h, STARTUP_MAP_PATH, doc.mapPath);
-  dlgSetText(h, STARTUP_CHIP_PATH, doc.chipSheetPath);
+  dlgSetPath(h, STARTUP_MAP_PATH, doc.mapPath);
+  dlgSetPath(h, STARTUP_CHIP_PATH, doc.chipSheetPath);
 }
 
 void browseMap(DlgHandle* h) {
   if (!dialogServices.chooseMapToOpen()) return;
-  dlgSetText(h, STARTUP_MAP_PATH, doc.mapPath);
+  dlgSetPath(h, STARTUP_MAP_PATH, doc.mapPath);
   dlgCheck(h, STARTUP_NEW_MAP, 0);
   dlgCheck(h, STARTUP_OPEN_MAP, 1);
   dlgEnable(h, STARTUP_MAP_PATH, 1);
-  if (dialogServices.loadMap(doc.mapPath)) dlgSetText(h, STARTUP_CHIP_PATH, doc.chipSheetPath);
+  if (dialogServices.loadMap(doc.mapPath)) dlgSetPath(h, STARTUP_CHIP_PATH, doc.chipSheetPath);
 }
 
 }  // namespace
@@ -135,10 +135,10 @@ int startupDialogProc(DlgHandle* h, void*, int event, int id, int notification) 
       browseMap(h);
       break;
     case STARTUP_CHIP_BROWSE:
-      if (dialogServices.chooseChipSheet()) dlgSetText(h, STARTUP_CHIP_PATH, doc.chipSheetPath);
+      if (dialogServices.chooseChipSheet()) dlgSetPath(h, STARTUP_CHIP_PATH, doc.chipSheetPath);
       break;
     case STARTUP_WALLPAPER_BROWSE:
-      if (dialogServices.chooseWallpaper()) dlgSetText(h, STARTUP_WALLPAPER_PATH, doc.wallpaperPath);
+      if (dialogServices.chooseWallpaper()) dlgSetPath(h, STARTUP_WALLPAPER_PATH, doc.wallpaperPath);
       break;
     default:
       break;

@@ -32,6 +32,12 @@ struct DlgTemplate;
   X(MAP_OPEN_FAILED, "マップファイル開けませんでした。", "Couldn't open the map file.") \
   X(MAP_SAVE_FAILED, "マップファイル書き込みに失敗。", "Couldn't write the map file.") \
   X(NAME_UNUSABLE, "そのファイル名はつかえないよー", "That file name can't be used!") \
+  /* A map was saved naming a chip sheet whose name Shift_JIS cannot hold: \
+     the map file holds the name escaped, which other programs cannot follow. */ \
+  X(SHEET_NAME_ESCAPED, "チップの画像の名前は Shift_JIS で書けないよ。\nマップには utf8: の形で入れておくね。\n" \
+    "ほかのツールで開くなら、画像の名前を変えてね。", \
+    "The chip picture's name can't be written in Shift_JIS.\nThe map holds it in the utf8: form.\n" \
+    "Rename the picture to open the map in other tools.") \
   /* The file choosers: title, then the filter's label. */ \
   X(PICK_SHEET, "ＢＭＰファイル？", "Which BMP file?") \
   X(PICK_SHEET_FILTER, "ＢＭＰファイル[*.bmp]", "BMP files") \
@@ -90,8 +96,8 @@ struct DlgTemplate;
   /* Start-up failures; the program ends after each. */ \
   X(NO_DISPLAY, "Brindlecot: 画面（ディスプレイ）につながらないので起動できません。DISPLAY を確かめてね。", \
     "Brindlecot: can't reach a display, so I can't start. Please check DISPLAY.") \
-  X(WORKDIR_NOT_SJIS, "作業フォルダの名前に Shift_JIS で書けない文字があって使えません。ほかの場所から起動してね。", \
-    "The working folder's name has letters Shift_JIS can't hold. Please start me from another folder.") \
+  X(WORKDIR_NOT_UTF8, "作業フォルダの名前が UTF-8 になっていなくて使えません。ほかの場所から起動してね。", \
+    "The working folder's name isn't UTF-8, so I can't use it. Please start me from another folder.") \
   X(WORKDIR_TOO_LONG, "作業フォルダの場所が長すぎて使えません。もっと短い場所から起動してね。", \
     "The working folder's path is too long. Please start me from a shorter one.") \
   X(WINDOW_FAILED, "Window作成に失敗しました", "Couldn't make the window.") \

@@ -56,7 +56,7 @@ int saveMapInPlace() {
 int settleUnsavedChanges(int leaving) {
   if (!doc.unsaved) return 1;
   char name[PATH_STORE * 2];
-  if (doc.mapPath[0] == 0 || sjisToUtf8(pathFileName(doc.mapPath), name, sizeof name) < 0)
+  if (doc.mapPath[0] == 0 || osPathOf(pathFileName(doc.mapPath), name, sizeof name) < 0)
     std::snprintf(name, sizeof name, "%s", uiText(texts::NEW_MAP));
   char text[PATH_STORE * 3];
   std::snprintf(text, sizeof text, leaving == LEAVE_TO_QUIT ? uiText(texts::QUIT_UNSAVED) : uiText(texts::LOAD_UNSAVED), name);

@@ -142,7 +142,7 @@ constexpr uint32_t CLR_INVALID = 0xFFFFFFFFu;
 struct SurfaceSlot {
   PlatSurface* surface;
   uint32_t colorKey;  // GDI colour 0x00BBGGRR
-  char name[260];
+  char name[4096];
   int32_t loaded;
   int32_t width;
   int32_t height;

@@ -7,7 +7,11 @@
 
 constexpr int MAP_MAX = 256;             // cells per side held by the planes
 constexpr int MAP_CELLS = MAP_MAX * MAP_MAX;
-constexpr int PATH_STORE = 260;          // bytes of every path store, terminator included
+// Bytes of every path store, terminator included: the system's own limit, as
+// paths are kept in its UTF-8 (a Japanese name takes three bytes a character).
+constexpr int PATH_STORE = 4096;
+// The longest chip sheet name a map file's @BMP line holds, in the file's bytes.
+constexpr int MAP_SHEET_NAME_MAX = 259;
 // The largest chip side a file or dialog can set. A map is then at most
 // 256 x 4096 = 1,048,576 pixels a side, so every sum and product of screen and
 // image coordinates the views, the brush and the bands form stays far inside
@@ -28,7 +32,7 @@ struct Document {
   int32_t undoX[MAP_CELLS]{};
   int32_t undoY[MAP_CELLS]{};
   int32_t undoA[MAP_CELLS]{};
-  // Shift_JIS, zero-terminated.
+  // UTF-8, zero-terminated.
   char mapPath[PATH_STORE]{};
   char chipSheetPath[PATH_STORE]{};
   char chipSheetName[PATH_STORE]{};

@@ -53,9 +53,10 @@ void readKeyLine(const char* text, const char* end) {
   size_t keyLen = static_cast<size_t>(blank - key);
   const char* value = blank + 1;
   if (keyIs(key, keyLen, "BMP")) {
-    size_t n = sjisCutLength(value, static_cast<size_t>(end - value), PATH_STORE - 1);
-    std::memcpy(doc.chipSheetName, value, n);
-    doc.chipSheetName[n] = 0;
+    // The file holds the name in Shift_JIS or in its escaped form; a name
+    // that is neither names no file the program could find.
+    size_t n = sjisCutLength(value, static_cast<size_t>(end - value), MAP_SHEET_NAME_MAX);
+    if (pathFromStored(value, n, doc.chipSheetName, PATH_STORE) < 0) doc.chipSheetName[0] = 0;
   } else if (keyIs(key, keyLen, "KOMA_X")) {
     setMapCellsX(readMapNumber(value, end));
   } else if (keyIs(key, keyLen, "KOMA_Y")) {
@@ -156,8 +157,12 @@ void writeMapText(SafeFileWriter& w, const MapText& m, char* lineBuffer) {
   w.writeText("BrindlecotVer0.93b\r\n");
   w.writeText(HYPHENS);
   w.writeText("@BMP ");
-  // A line end inside the name would let its tail be read as lines of its own.
-  w.write(m.chipSheetName, std::strcspn(m.chipSheetName, "\r\n"));
+  // The line holds Shift_JIS: a name it cannot hold goes in escaped, and a
+  // name longer than the line allows is not written, since a part of it would
+  // name another file. A line end inside the name would let its tail be read
+  // as lines of its own.
+  char stored[MAP_SHEET_NAME_MAX + 1];
+  if (pathToStored(m.chipSheetName, stored, sizeof stored, nullptr) > 0) w.write(stored, std::strcspn(stored, "\r\n"));
   w.writeText("\r\n");
   writeKeyLine(w, "@KOMA_X ", m.cellsX);
   writeKeyLine(w, "@KOMA_Y ", m.cellsY);
@@ -194,6 +199,8 @@ void writeMapText(SafeFileWriter& w, const MapText& m, char* lineBuffer) {
   }
 }
 
+void (*onSheetNameEscaped)() = nullptr;
+
 int saveMapFile(const char* path) {
   SafeFileWriter& w = mapWriter;
   if (!w.open(path)) return 0;
@@ -201,6 +208,11 @@ int saveMapFile(const char* path) {
                   {doc.planeX, doc.planeY, doc.planeA}, nullptr};
   writeMapText(w, m, rowLine);
   if (!w.commit()) return 0;
+  // Told once the file holds the escaped name: a save that failed wrote none.
+  bool escaped = false;
+  char stored[MAP_SHEET_NAME_MAX + 1];
+  if (pathToStored(doc.chipSheetName, stored, sizeof stored, &escaped) > 0 && escaped && onSheetNameEscaped)
+    onSheetNameEscaped();
   sjisCopy(doc.lastMapPath, PATH_STORE, path);
   documentSaved();
   return 1;

@@ -8,12 +8,16 @@
 constexpr int MAP_ROW_LINE_MAX = 8 + MAP_MAX * 12 + 2;
 // The longest head: the signature, two hyphen lines, "@BMP " with a 259-byte
 // name, and four key lines of 11-character values.
-constexpr int MAP_FILE_HEAD_MAX = 20 + 2 * 34 + (5 + PATH_STORE - 1 + 2) + 2 * (8 + 11 + 2) + 2 * (7 + 11 + 2);
+constexpr int MAP_FILE_HEAD_MAX = 20 + 2 * 34 + (5 + MAP_SHEET_NAME_MAX + 2) + 2 * (8 + 11 + 2) + 2 * (7 + 11 + 2);
 // Bytes taken in by one read: the largest file the writer can produce, so the
 // program reads back every file it writes (2,367,412 bytes).
 constexpr int MAP_FILE_READ_LIMIT = MAP_FILE_HEAD_MAX + 3 * MAP_MAX * MAP_ROW_LINE_MAX;
 
 class SafeFileWriter;
+
+// Called by saveMapFile when the chip sheet's name goes into @BMP escaped,
+// since Shift_JIS cannot hold it (the program tells the user the first time).
+extern void (*onSheetNameEscaped)();
 // A map as the file holds it: what saveMapFile takes from the document, or a
 // private copy of it (the recovery copy is written from one on its own thread).
 struct MapText {

@@ -113,9 +113,13 @@ int convertOldMapFile(const char* path) {
   // not on disk in this program's format yet, so it counts as unsaved.
   clearDocumentPlanes();
   documentChanged();
-  const char* name = sheetFileName(head.sheet);
-  if (pathExists(head.sheet)) {
-    sjisCopy(doc.chipSheetPath, PATH_STORE, head.sheet);
+  // The header holds Shift_JIS; the program keeps the system's UTF-8. A name
+  // that does not convert names no file here.
+  static char sheet[PATH_STORE], name[PATH_STORE];
+  if (sjisToUtf8(head.sheet, sheet, sizeof sheet) < 0) sheet[0] = 0;
+  if (sjisToUtf8(sheetFileName(head.sheet), name, sizeof name) < 0) name[0] = 0;
+  if (pathExists(sheet)) {
+    sjisCopy(doc.chipSheetPath, PATH_STORE, sheet);
   } else {
     pathBeside(path, name, doc.chipSheetPath);
   }

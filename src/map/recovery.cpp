@@ -194,7 +194,7 @@ int recoveryFolder(char* out, size_t outSize) {
   else
     return 0;
   if (n < 0 || n >= static_cast<int>(sizeof utf8)) return 0;
-  return utf8ToSjis(utf8, out, outSize) > 0 ? 1 : 0;
+  return osPathOf(utf8, out, outSize) > 0 ? 1 : 0;
 }
 
 int recoveryStart(const char* folder) {

@@ -35,12 +35,11 @@ struct CellNotes {
   }
 };
 
-std::string utf8Of(const char* sjis) {
-  char buf[4096];
-  return sjisToUtf8(sjis, buf, sizeof buf) >= 0 ? std::string(buf) : std::string();
+// A path the file functions take: the same UTF-8 text, refused when it is not
+// valid UTF-8 or too long.
+bool pathOf(const std::string& utf8, char* out, size_t size) {
+  return utf8.find('\0') == std::string::npos && osPathOf(utf8.c_str(), out, size) >= 0;
 }
-
-bool sjisOf(const std::string& utf8, char* out, size_t size) { return utf8ToSjis(utf8.c_str(), out, size) >= 0; }
 
 SafeFileWriter tmxWriter;    // 64 KiB of buffer each: kept out of the stack
 SafeFileWriter sheetWriter;  // the PNG copy of the sheet beside a TMX file
@@ -53,13 +52,13 @@ std::string systemCause() {
 
 // The file written and on disk beside its target, not yet put in place.
 bool writeStaged(SafeFileWriter& w, const std::string& pathUtf8, const std::string& bytes, std::string* why) {
-  char sjis[4096];
-  if (!sjisOf(pathUtf8, sjis, sizeof sjis)) {
-    *why = "the file name cannot be written in Shift_JIS: " + pathUtf8;
+  char path[PATH_STORE];
+  if (!pathOf(pathUtf8, path, sizeof path)) {
+    *why = "the file name is not valid UTF-8 or too long: " + pathUtf8;
     return false;
   }
   errno = 0;
-  if (!w.open(sjis)) {
+  if (!w.open(path)) {
     *why = "cannot create " + pathUtf8 + systemCause();
     return false;
   }
@@ -89,7 +88,7 @@ PlatSurface* loadChipSheet(std::string* why) {
     return nullptr;
   }
   PlatSurface* sheet = platLoadBitmap(doc.chipSheetPath);
-  if (!sheet) *why = "cannot load the chip sheet " + utf8Of(doc.chipSheetPath);
+  if (!sheet) *why = "cannot load the chip sheet " + std::string(doc.chipSheetPath);
   return sheet;
 }
 
@@ -188,10 +187,11 @@ int tmxToMap(const TmxMap& tmx, std::string* why, const TmxNotes& notes) {
   std::string image = ts.imageSource;
   size_t slash = image.find_last_of("/\\");
   std::string imageName = slash == std::string::npos ? image : image.substr(slash + 1);
-  char name[PATH_STORE];
-  if (imageName.empty() || !sjisOf(imageName, name, sizeof name)) {
-    *why = "the tileset image's name \"" + imageName + "\" cannot be a map file's chip sheet (empty, longer than " +
-           "259 bytes, or not writable in Shift_JIS)";
+  char name[PATH_STORE], stored[MAP_SHEET_NAME_MAX + 1];
+  if (imageName.empty() || !pathOf(imageName, name, sizeof name) ||
+      pathToStored(name, stored, sizeof stored, nullptr) < 0) {
+    *why = "the tileset image's name \"" + imageName + "\" cannot be a map file's chip sheet (empty, not valid " +
+           "UTF-8, or longer than the 259 bytes of the @BMP line)";
     return 0;
   }
 
@@ -243,16 +243,16 @@ int tmxToMap(const TmxMap& tmx, std::string* why, const TmxNotes& notes) {
 // [SECTION] Files
 // ===========================================================================
 
-int exportTmxFile(const char* outSjis, bool pngSheet, std::string* why, const TmxNotes& notes) {
+int exportTmxFile(const char* outPath, bool pngSheet, std::string* why, const TmxNotes& notes) {
   PlatSurface* sheet = loadChipSheet(why);
   if (!sheet) return 0;
   const int sheetW = sheet->width, sheetH = sheet->height;
   platSurfaceDestroy(sheet);
 
-  const std::string outUtf8 = utf8Of(outSjis), sheetUtf8 = utf8Of(doc.chipSheetPath);
+  const std::string outUtf8 = std::string(outPath), sheetUtf8 = std::string(doc.chipSheetPath);
   const fs::path outDir = fs::absolute(fs::path(outUtf8)).lexically_normal().parent_path();
   const fs::path sheetFile = fs::absolute(fs::path(sheetUtf8)).lexically_normal();
-  const std::string stem = fs::path(utf8Of(doc.chipSheetName)).stem().string();
+  const std::string stem = fs::path(std::string(doc.chipSheetName)).stem().string();
   std::string source, png;
   fs::path pngFile;
   if (pngSheet) {
@@ -293,22 +293,22 @@ struct TilesetFiles {
 
 int loadTilesetFile(void* ctx, const std::string& source, std::string* bytes) {
   const fs::path file = static_cast<TilesetFiles*>(ctx)->dir / fs::path(source);
-  char sjis[4096];
-  if (!sjisOf(file.string(), sjis, sizeof sjis)) return 0;
+  char path[PATH_STORE];
+  if (!pathOf(file.string(), path, sizeof path)) return 0;
   std::vector<uint8_t> buf(TMX_FILE_LIMIT + 1);
   size_t got = 0;
-  if (!readFileBytes(sjis, buf.data(), buf.size(), &got) || got > TMX_FILE_LIMIT) return 0;
+  if (!readFileBytes(path, buf.data(), buf.size(), &got) || got > TMX_FILE_LIMIT) return 0;
   bytes->assign(reinterpret_cast<const char*>(buf.data()), got);
   return 1;
 }
 
 }  // namespace
 
-int importTmxFile(const char* inSjis, std::string* why, const TmxNotes& notes) {
-  const std::string inUtf8 = utf8Of(inSjis);
+int importTmxFile(const char* inPath, std::string* why, const TmxNotes& notes) {
+  const std::string inUtf8 = std::string(inPath);
   std::vector<uint8_t> buf(TMX_FILE_LIMIT + 1);
   size_t got = 0;
-  if (!readFileBytes(inSjis, buf.data(), buf.size(), &got)) {
+  if (!readFileBytes(inPath, buf.data(), buf.size(), &got)) {
     *why = "cannot read " + inUtf8;
     return 0;
   }
@@ -323,7 +323,7 @@ int importTmxFile(const char* inSjis, std::string* why, const TmxNotes& notes) {
   return tmxToMap(tmx, why, notes);
 }
 
-int renderMapPng(const char* outSjis, std::string* why) {
+int renderMapPng(const char* outPath, std::string* why) {
   const int w = clampCells(doc.mapCellsX), h = clampCells(doc.mapCellsY);
   const int64_t pw = int64_t(w) * doc.chipWidth, ph = int64_t(h) * doc.chipHeight;
   if (pw <= 0 || ph <= 0) {
@@ -363,5 +363,5 @@ int renderMapPng(const char* outSjis, std::string* why) {
     *why = "cannot encode the picture as PNG";
     return 0;
   }
-  return writeWhole(utf8Of(outSjis), png, why) ? 1 : 0;
+  return writeWhole(std::string(outPath), png, why) ? 1 : 0;
 }

@@ -39,14 +39,14 @@ void mapToTmx(int sheetW, int sheetH, const std::string& imageSourceUtf8, const 
 int tmxToMap(const TmxMap& tmx, std::string* why, const TmxNotes& notes);
 
 // Writes the current map (its chip sheet at doc.chipSheetPath) to a TMX file at
-// the Shift_JIS path. The tileset refers to the chip sheet by a path relative
+// the UTF-8 path. The tileset refers to the chip sheet by a path relative
 // to the TMX file; with `pngSheet` a PNG copy of the sheet is written beside
 // the TMX file and referred to instead. 1 on success.
-int exportTmxFile(const char* outSjis, bool pngSheet, std::string* why, const TmxNotes& notes);
+int exportTmxFile(const char* outPath, bool pngSheet, std::string* why, const TmxNotes& notes);
 
 // Reads a TMX file (and an external tileset beside it) into the current map.
-int importTmxFile(const char* inSjis, std::string* why, const TmxNotes& notes);
+int importTmxFile(const char* inPath, std::string* why, const TmxNotes& notes);
 
 // Draws every cell of the current map with its chip, as the map window does,
 // and writes the picture as a PNG file. 1 on success.
-int renderMapPng(const char* outSjis, std::string* why);
+int renderMapPng(const char* outPath, std::string* why);

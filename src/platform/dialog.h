@@ -85,6 +85,10 @@ void dlgSetText(DlgHandle* h, int id, const char* sjis);
 // Returns the byte length, or -1 when the text cannot be held in Shift_JIS or
 // does not fit (out is then "").
 int dlgGetText(DlgHandle* h, int id, char* out, int outSize);
+// The same for a field holding a file path, which is UTF-8 in and out; -1
+// when the typed name is not valid UTF-8 or does not fit.
+void dlgSetPath(DlgHandle* h, int id, const char* path);
+int dlgGetPath(DlgHandle* h, int id, char* out, int outSize);
 void dlgCheck(DlgHandle* h, int id, int checked);
 int dlgIsChecked(DlgHandle* h, int id);
 void dlgEnable(DlgHandle* h, int id, int enabled);

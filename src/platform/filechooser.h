@@ -1,5 +1,5 @@
 // Open and save file choosers. Texts are UTF-8; the file names going in and
-// out are Shift_JIS.
+// out are UTF-8 paths, refused when not valid UTF-8.
 #pragma once
 
 #include <cstddef>
@@ -12,7 +12,7 @@ struct FileChooserSetup {
   const char* defaultSuffix;    // added to a name typed without one, e.g. "bmp"
 };
 
-// Opens the chooser on `startSjis` (the current value, may be empty).
-// 1 chosen (outSjis holds the full path), 0 cancelled, -1 the chosen name
-// cannot be held in Shift_JIS or in outSize bytes (outSjis is then "").
-int platformChooseFile(const FileChooserSetup& setup, const char* startSjis, char* outSjis, size_t outSize);
+// Opens the chooser on `start` (the current value, may be empty).
+// 1 chosen (outPath holds the full path), 0 cancelled, -1 the chosen name
+// is not valid UTF-8 or does not fit outSize bytes (outPath is then "").
+int platformChooseFile(const FileChooserSetup& setup, const char* start, char* outPath, size_t outSize);

@@ -1,4 +1,5 @@
-// Files by Shift_JIS path: whole-file reads, existence tests, and safe
+// Files by UTF-8 path (the system's own; a path that is not valid UTF-8 names
+// nothing): whole-file reads, existence tests, and safe
 // replacement of a file (temporary file beside the target, every write checked,
 // fsync, rename). A failed replacement leaves the old file as it was and no
 // temporary file behind.
@@ -15,39 +16,39 @@
 // sets *size (when given) to the file's size at the time of opening, or -1 when
 // the path names nothing, names something other than a regular file, or
 // cannot be opened.
-int openUserFile(const char* sjisPath, uint64_t* size);
+int openUserFile(const char* path, uint64_t* size);
 
 // Reads at most `capacity` bytes of the file in one go (a file that grows
 // meanwhile is read up to `capacity`, no further). Returns 1 and sets *got (and
 // *sizeAtOpen, when given), or 0 when the file cannot be opened or read.
-int readFileBytes(const char* sjisPath, uint8_t* buffer, size_t capacity, size_t* got,
+int readFileBytes(const char* path, uint8_t* buffer, size_t capacity, size_t* got,
                   uint64_t* sizeAtOpen = nullptr);
 
 // 1 when a regular file exists at the path (what the program calls "a file
 // exists"); a directory, FIFO, socket or device is no such file.
-int pathExists(const char* sjisPath);
+int pathExists(const char* path);
 
 // The part of a path after its last '/' (the whole path when it has none).
 const char* pathFileName(const char* path);
 
-// Removes the program's own temporary files beside `sjisPath` that a writer
+// Removes the program's own temporary files beside `path` that a writer
 // left behind when it was killed: only files named as this program names them,
 // owned by this user, older than this process and not held by a running
 // writer. Returns how many were removed.
-int removeStaleTempFiles(const char* sjisPath);
+int removeStaleTempFiles(const char* path);
 
 // A lock file of this process: made when missing, held (flock) until
 // released or the process ends, whatever ends it. -1 when another process
 // holds it or it cannot be made.
-int holdLockFile(const char* sjisPath);
+int holdLockFile(const char* path);
 void releaseLockFile(int fd);
 // The folder and any missing parents (mode 0700 for the new ones); 1 when it
 // is a folder afterwards.
-int makeFolders(const char* sjisPath);
-int removeFile(const char* sjisPath);  // 1 when removed
+int makeFolders(const char* path);
+int removeFile(const char* path);  // 1 when removed
 // Calls `each` for every regular file in the folder with its name and its
 // modification time (seconds since the epoch). 0 when the folder cannot be read.
-int listFolderFiles(const char* sjisFolder, void (*each)(void* ctx, const char* name, int64_t mtime), void* ctx);
+int listFolderFiles(const char* folder, void (*each)(void* ctx, const char* name, int64_t mtime), void* ctx);
 
 // Writes a new file that replaces `target` only when commit() succeeds.
 // Output is gathered in a fixed buffer and written in large pieces.
@@ -65,7 +66,7 @@ class SafeFileWriter {
   SafeFileWriter(const SafeFileWriter&) = delete;
   SafeFileWriter& operator=(const SafeFileWriter&) = delete;
 
-  int open(const char* sjisTarget);  // 1 on success
+  int open(const char* target);  // 1 on success
   void write(const void* data, size_t len);
   void writeText(const char* text);
   // Everything written reaches the disk (flush, fsync) without being put in

@@ -98,14 +98,14 @@ void platformPostQuit(int exitCode);
 // Empties the queue (tests).
 void platformResetMessages();
 
-// Watches one file (a Shift_JIS path; empty or null ends the watch): when it
+// Watches one file (a UTF-8 path; empty or null ends the watch): when it
 // changes on disk, written in place or replaced by a new file renamed over it,
 // MSG_FILE_CHANGED is posted once the writing has settled, and again when the
 // application is activated and the file differs from when it was last told.
 // The file's folder is watched as well, so a rename does not end the watch.
 // Nothing is read or checked by the caller's frames; the headless back end
 // watches nothing.
-void platformWatchFile(const char* pathSjis);
+void platformWatchFile(const char* path);
 
 // The picture the window shows: 800 x 600 unless set otherwise, at most
 // PICTURE_MAX_W x PICTURE_MAX_H (a larger size is cut to it). Set before the

@@ -10,7 +10,7 @@
 // repeating its top bits). 1 on success.
 int platEncodePng(const PlatSurface* surface, std::string* png);
 
-// The image file at the Shift_JIS path, re-encoded as a PNG with its own,
+// The image file at the UTF-8 path, re-encoded as a PNG with its own,
 // untruncated colours. 1 on success, 0 when it cannot be read or is larger
 // than a surface may be.
-int platImageFileToPng(const char* sjisPath, std::string* png);
+int platImageFileToPng(const char* path, std::string* png);

@@ -1,7 +1,9 @@
 // Shift_JIS (code page 932) conversion on glibc iconv.
 //
-// Every string the program stores is Shift_JIS bytes; the operating system and
-// Qt speak UTF-8 / UTF-16. These helpers are the only place where the two meet.
+// The program's own texts are Shift_JIS bytes; file paths are kept as the
+// system's UTF-8, and become Shift_JIS only inside the files that hold them
+// (the settings file, a map's @BMP line). The operating system and Qt speak
+// UTF-8 / UTF-16. These helpers are the only place where the encodings meet.
 // They never substitute: a character Shift_JIS cannot hold, or a byte sequence
 // that is not valid, makes the conversion fail and leaves `out` empty.
 #pragma once
@@ -28,6 +30,26 @@ size_t sjisCutLength(const char* s, size_t len, size_t limit);
 inline bool sjisIsLeadByte(unsigned char b) {
   return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
 }
+
+// True when `s` is well-formed UTF-8 (no overlong forms, no surrogates).
+bool utf8IsValid(const char* s);
+
+// A path as the system takes it: `path` copied into `out` when it is valid
+// UTF-8, not empty and fits. Returns the length, or -1 (out is then "").
+int osPathOf(const char* path, char* out, size_t outSize);
+
+// A UTF-8 path as a Shift_JIS file holds it. When Shift_JIS holds the text
+// exactly (there and back gives the same text) these are its Shift_JIS bytes;
+// otherwise the escaped form "utf8:" followed by the UTF-8 bytes, each byte
+// outside printable ASCII and every '%' written as %XX. A path that begins
+// with "utf8:" itself is escaped too, so that reading never mistakes one for
+// the other. Returns the length, or -1 when it does not fit or is not UTF-8.
+// `escaped` (may be null) says which form was written.
+int pathToStored(const char* utf8, char* out, size_t outSize, bool* escaped);
+
+// The reverse: a path read from a Shift_JIS file back to UTF-8. -1 when the
+// bytes are neither valid Shift_JIS nor a well-formed escaped form.
+int pathFromStored(const char* stored, size_t len, char* out, size_t outSize);
 
 // Copies `src` into the store `dst` of `dstSize` bytes, cut without splitting a
 // double-byte character, always terminated.

@@ -51,11 +51,11 @@ inline uint16_t platColorToRaw(uint32_t gdiColor) {
 }
 
 // Loads a bitmap by name: the program resource ":/NAME.bmp" first, otherwise
-// the file at the Shift_JIS path. Any depth the Qt Gui picture back end
+// the file at the UTF-8 path. Any depth the Qt Gui picture back end
 // decodes; converted to RGB565 by truncation. Null on failure (missing,
 // unreadable, absurd size), and always with the picture back end that
 // decodes nothing.
-PlatSurface* platLoadBitmap(const char* nameSjis);
+PlatSurface* platLoadBitmap(const char* name);
 
 // Whether the first bytes of a file of `fileSize` bytes (at least 14 of them
 // given in `head`) can begin a BMP file at all: the "BM" signature and pixel

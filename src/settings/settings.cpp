@@ -16,7 +16,8 @@ namespace {
 
 constexpr size_t SETTINGS_READ_LIMIT = 65536;  // far beyond what the program writes
 char settingsBytes[SETTINGS_READ_LIMIT];
-char settingsOut[8192];  // 24 short lines and three 259-byte paths
+// 24 short lines and three paths, each at most three bytes a byte escaped.
+char settingsOut[4096 + 3 * 3 * PATH_STORE];
 SafeFileWriter settingsWriter;
 
 // The sections in the order of the file. A number section pads its keys so
@@ -140,6 +141,41 @@ const char* text(Place p) {
   }
 }
 
+// A path of the file as it was read: its bytes, and the UTF-8 they gave. A
+// path the program still holds at shutdown is written back with those bytes,
+// so that a name keeps them through any number of runs.
+struct ReadPath {
+  char bytes[3 * PATH_STORE];
+  char utf8[PATH_STORE];
+};
+ReadPath readPaths[3];  // by Place, from SHEET_PATH on
+static_assert(static_cast<int>(Place::WALLPAPER_PATH) - static_cast<int>(Place::SHEET_PATH) == 2 &&
+                  static_cast<int>(Place::MAP_PATH) - static_cast<int>(Place::SHEET_PATH) == 1,
+              "the three path places follow each other");
+ReadPath& readPathOf(Place p) { return readPaths[static_cast<int>(p) - static_cast<int>(Place::SHEET_PATH)]; }
+
+// The path under the key into `out` (UTF-8). A value that converts to nothing
+// the program can use, or was longer than any path it writes, names no file.
+void readPath(const IniText& ini, const char* section, const char* key, ReadPath& kept, char* out) {
+  kept.bytes[0] = kept.utf8[0] = out[0] = 0;
+  size_t n = iniReadString(ini, section, key, kept.bytes, sizeof kept.bytes);
+  if (n == 0 || n + 1 >= sizeof kept.bytes || pathFromStored(kept.bytes, n, kept.utf8, sizeof kept.utf8) < 0) {
+    kept.bytes[0] = kept.utf8[0] = 0;
+    return;
+  }
+  std::memcpy(out, kept.utf8, std::strlen(kept.utf8) + 1);
+}
+
+// The Shift_JIS file holds `path` as the bytes it was read with when it is
+// the path read; otherwise in Shift_JIS, or escaped where Shift_JIS cannot
+// hold it (never as raw UTF-8).
+const char* storedPath(const ReadPath& kept, const char* path) {
+  static char stored[3 * PATH_STORE];
+  if (kept.utf8[0] && std::strcmp(kept.utf8, path) == 0) return kept.bytes;
+  if (!path[0] || pathToStored(path, stored, sizeof stored, nullptr) < 0) return "";
+  return stored;
+}
+
 // "key", padded to the section's column, then "= ": the text before a value.
 void keyPrefix(const Key& k, const char* sjisKey, char* out, size_t outSize) {
   size_t n = std::strlen(sjisKey);
@@ -169,7 +205,7 @@ int buildProgramPathsFrom(const char* dir) {
 int buildProgramPaths() {
   char dir[PROGRAM_DIR_STORE];
   int n = platformWorkingDir(dir, sizeof dir);
-  if (n == WORKDIR_NOT_SJIS) return PROGRAM_DIR_NOT_SJIS;
+  if (n == WORKDIR_NOT_UTF8) return PROGRAM_DIR_NOT_UTF8;
   if (n < 0) return 0;
   return buildProgramPathsFrom(dir);
 }
@@ -182,7 +218,10 @@ void loadSettings() {
     SjisName section(k.section->name), name(k.name);
     if (isText(k.place)) {
       char value[PATH_STORE];
-      iniReadString(ini, section.bytes, name.bytes, value, sizeof value);
+      if (isPath(k.place))
+        readPath(ini, section.bytes, name.bytes, readPathOf(k.place), value);
+      else
+        iniReadString(ini, section.bytes, name.bytes, value, sizeof value);
       setText(k.place, value);
     } else {
       setNumber(k, iniReadInt(ini, section.bytes, name.bytes, k.def));
@@ -201,7 +240,7 @@ int saveSettings() {
     }
     SjisName name(k.name);
     if (open->keyColumn == 0) {
-      b.key(name.bytes, text(k.place));
+      b.key(name.bytes, isPath(k.place) ? storedPath(readPathOf(k.place), text(k.place)) : text(k.place));
       continue;
     }
     char prefix[96];
@@ -224,6 +263,7 @@ int saveSettings() {
 }
 
 void resetSettings() {
+  for (ReadPath& kept : readPaths) kept.bytes[0] = kept.utf8[0] = 0;
   for (const Key& k : KEYS) {
     if (isText(k.place)) {
       setText(k.place, "");

@@ -3,8 +3,11 @@
 
 #include <cstdint>
 
-constexpr int PROGRAM_DIR_STORE = 256;
-constexpr int INI_PATH_STORE = 512;
+#include "map/map.h"
+
+// Room is left in a path store for a file name after the working directory.
+constexpr int PROGRAM_DIR_STORE = PATH_STORE - 256;
+constexpr int INI_PATH_STORE = PATH_STORE;
 
 extern char programDir[PROGRAM_DIR_STORE];  // working directory, ends in "/"
 extern char iniPath[INI_PATH_STORE];        // programDir + "Brindlecot.ini"
@@ -30,12 +33,15 @@ extern Settings settings;
 
 // Builds programDir and iniPath from the working directory. 1 on success;
 // 0 when the directory cannot be read or does not fit programDir (nothing
-// overflows); PROGRAM_DIR_NOT_SJIS when its name cannot be held in Shift_JIS.
-constexpr int PROGRAM_DIR_NOT_SJIS = -1;
+// overflows); PROGRAM_DIR_NOT_UTF8 when its name is not valid UTF-8.
+constexpr int PROGRAM_DIR_NOT_UTF8 = -1;
 int buildProgramPaths();
-// Same from a given directory (Shift_JIS), for tests.
+// Same from a given directory (UTF-8), for tests.
 int buildProgramPathsFrom(const char* dir);
 
+// The file is Shift_JIS. A path it holds is read back to UTF-8 (an escaped
+// one too, see pathToStored) and, when unchanged, written with the very
+// bytes it was read with.
 void loadSettings();
 // Replaces the file safely; 1 on success, 0 when it could not be written (the
 // previous file is then intact).

@@ -62,7 +62,7 @@ choose_file 'どれにセーブする？' "fresh"
 wait $clicker || true
 [ -e "$work/fresh.bct" ] || fail "the new map's chooser did not start in the last map's folder"
 grep -q ':A' fresh.bct || fail "fresh.bct holds no attribute rows"
-if tr -d '\r' < fresh.bct | grep ':A' | cut -d, -f2- | grep -q '[1-9]'; then fail "the new map carries attributes of the last one"; fi
+if has_line '[1-9]' "$(tr -d '\r' < fresh.bct | grep ':A' | cut -d, -f2-)"; then fail "the new map carries attributes of the last one"; fi
 cmp -s rich.bct <(map 40 30 96 128 7) || fail "rich.bct was changed"
 quit_editor "$pid"; pid=""
 echo "document session passed"

@@ -18,7 +18,7 @@ write_ini "$work" "$work/chips.bmp" "" "$work/Brin.bmp"
 utf8_window_named() {
   local w
   for w in $(xdotool search --onlyvisible --name '.' 2>/dev/null); do
-    if xprop -id "$w" _NET_WM_NAME | grep -q -- "= \"$1\"$"; then echo "$w"; return 0; fi
+    if has_line "= \"$1\"$" "$(xprop -id "$w" _NET_WM_NAME 2>/dev/null)"; then echo "$w"; return 0; fi
   done
   return 1
 }
@@ -68,5 +68,5 @@ iconv -f CP932 -t UTF-8 Brindlecot.ini | sed 's/^ことば *=.*/ことば=en\r/'
 mv ini.new Brindlecot.ini
 grep -q '=en' Brindlecot.ini || fail "no language key to set: $(iconv -f CP932 -t UTF-8 Brindlecot.ini)"
 run_once english-file 'Are you sure?' 'LC_ALL=C.UTF-8'
-iconv -f CP932 -t UTF-8 Brindlecot.ini | grep -q '^ことば *= *en' || fail "the language was not kept: $(iconv -f CP932 -t UTF-8 Brindlecot.ini)"
+has_line '^ことば *= *en' "$(iconv -f CP932 -t UTF-8 Brindlecot.ini)" || fail "the language was not kept: $(iconv -f CP932 -t UTF-8 Brindlecot.ini)"
 echo "english session: ok"

@@ -120,10 +120,10 @@ cmp "$expected" town.bct || { diff <(tr -d '\r' < "$expected") <(tr -d '\r' < to
 
 # The settings file: the map, the chip sheet, auto-scroll on, guide lines on, 32 x 32.
 ini="$(iconv -f CP932 -t UTF-8 Brindlecot.ini)"
-echo "$ini" | grep -q "^BCT=$work/town.bct" || fail "settings do not name the saved map"
-echo "$ini" | grep -q "^BMP=$work/chips.bmp" || fail "settings do not name the chip sheet"
-echo "$ini" | grep -q '^オートＳＣＲ *= 1' || fail "auto-scroll not saved"
-echo "$ini" | grep -q '^ぐりっど *= 1' || fail "guide lines not saved"
+has_line "^BCT=$work/town.bct" "$ini" || fail "settings do not name the saved map"
+has_line "^BMP=$work/chips.bmp" "$ini" || fail "settings do not name the chip sheet"
+has_line '^オートＳＣＲ *= 1' "$ini" || fail "auto-scroll not saved"
+has_line '^ぐりっど *= 1' "$ini" || fail "guide lines not saved"
 
 # 11. Start again: the dialog opens the saved map, and the editor shows its cells.
 "$BIN" & pid=$!

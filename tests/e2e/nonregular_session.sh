@@ -70,7 +70,7 @@ touch -d '1 hour ago' notes.tmp-abc123 .Brindlecot-save-HeLd00
 ( exec 9<.Brindlecot-save-HeLd00; flock -x 9; exec sleep 120 ) >/dev/null 2>&1 & holder=$!
 wait_for 10 bash -c "! flock -n .Brindlecot-save-HeLd00 true" || fail "the holder took no lock"
 start_and_cancel "after the killed writer"
-ls -A | grep -qx "$litter" && fail "the killed writer's $litter is still there"
+[ -e "$litter" ] && fail "the killed writer's $litter is still there"
 [ -e notes.tmp-abc123 ] || fail "a file the program did not make was removed"
 [ -e .Brindlecot-save-HeLd00 ] || fail "a temporary file held by a running writer was removed"
 kill "$holder"; holder=""

@@ -54,7 +54,7 @@ wait_for 10 test -s "$work/maps/town.bct" || fail "no town.bct was saved"
 grep -q $'^@BMP chips.bmp\r$' "$work/maps/town.bct" || fail "the saved map does not name its chip sheet"
 quit_editor "$pid"; pid=""
 ini="$(iconv -f CP932 -t UTF-8 Brindlecot.ini)"
-echo "$ini" | grep -q "^BMP=$work/sheets/chips.bmp" || fail "the settings lost the chip sheet"
+has_line "^BMP=$work/sheets/chips.bmp" "$ini" || fail "the settings lost the chip sheet"
 
 # 3. Start again on the saved map: no complaint, the sheet and the tree show.
 start_editor

@@ -65,6 +65,6 @@ rc=0; wait "$pid" || rc=$?
 keys=$(iconv -f CP932 -t UTF-8 Brindlecot.ini | grep -c '=')
 [ "$keys" -eq 24 ] || fail "settings file holds $keys keys"
 for s in ういんどう せってい ふぁいる そのた; do
-  iconv -f CP932 -t UTF-8 Brindlecot.ini | grep -q "^\[$s\]" || fail "section $s missing"
+  has_line "^\[$s\]" "$(iconv -f CP932 -t UTF-8 Brindlecot.ini)" || fail "section $s missing"
 done
 echo "startup session: ok"

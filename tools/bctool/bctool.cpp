@@ -22,15 +22,6 @@ void usage(FILE* out) {
                EXCHANGE_USAGE);
 }
 
-// Paths arrive as UTF-8; the map code names files in Shift_JIS.
-int toSjis(const char* utf8, char* out, size_t outSize) {
-  if (utf8ToSjis(utf8, out, outSize) < 0) {
-    std::fprintf(stderr, "bctool: file name cannot be written in Shift_JIS: %s\n", utf8);
-    return 0;
-  }
-  return 1;
-}
-
 char inPath[4096];
 char outPath[4096];
 
@@ -48,7 +39,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "bctool: expected resave, convert, tmx, fromtmx or png (see bctool --help)\n");
     return 1;
   }
-  if (!toSjis(argv[2], inPath, sizeof inPath) || !toSjis(argv[3], outPath, sizeof outPath)) return 1;
+  if (!takePath(argv[2], inPath, sizeof inPath) || !takePath(argv[3], outPath, sizeof outPath)) return 1;
 
   resetMapModel();
   // Only a regular file is read: a FIFO, socket, device or folder is refused

@@ -38,28 +38,28 @@ int failWith(const std::string& why) {
   return 1;
 }
 
-// Paths arrive as UTF-8; the map code names files in Shift_JIS.
-bool sjisPath(const char* utf8, char* out, size_t size) {
-  if (utf8ToSjis(utf8, out, size) >= 0) return true;
-  failWith(std::string("file name cannot be written in Shift_JIS: ") + utf8);
-  return false;
-}
-
 char inPath[4096];
 char outPath[4096];
 
 }  // namespace
+
+// Paths arrive and are used as UTF-8; one that is not valid names no file.
+bool takePath(const char* utf8, char* out, size_t size) {
+  if (osPathOf(utf8, out, size) >= 0) return true;
+  failWith(std::string("file name is not valid UTF-8 or too long: ") + utf8);
+  return false;
+}
 
 std::string withSystemCause(const std::string& what) {
   const int e = errno;
   return e ? what + ": " + std::strerror(e) : what;
 }
 
-int fileReadable(const char* sjisPath) {
+int fileReadable(const char* path) {
   uint8_t first[1];
   size_t got = 0;
   errno = 0;
-  return readFileBytes(sjisPath, first, sizeof first, &got);
+  return readFileBytes(path, first, sizeof first, &got);
 }
 
 bool isExchangeCommand(const char* name) {
@@ -73,7 +73,7 @@ int runExchangeCommand(int argc, char** argv) {
     return failWith("expected " + command + (command == "tmx" ? " IN.bct OUT.tmx [--png]" :
                                              command == "png" ? " IN.bct OUT.png" : " IN.tmx OUT.bct") +
                     " (see bctool --help)");
-  if (!sjisPath(argv[2], inPath, sizeof inPath) || !sjisPath(argv[3], outPath, sizeof outPath)) return 1;
+  if (!takePath(argv[2], inPath, sizeof inPath) || !takePath(argv[3], outPath, sizeof outPath)) return 1;
   const TmxNotes notes{noteToStderr, nullptr};
   std::string why;
   resetMapModel();
@@ -87,10 +87,9 @@ int runExchangeCommand(int argc, char** argv) {
     size_t slash = out.find_last_of('/');
     char sheet[4096];
     std::string sheetUtf8 = (slash == std::string::npos ? std::string() : out.substr(0, slash + 1));
-    char nameUtf8[1024];
-    if (sjisToUtf8(doc.chipSheetName, nameUtf8, sizeof nameUtf8) >= 0) {
-      sheetUtf8 += nameUtf8;
-      if (utf8ToSjis(sheetUtf8.c_str(), sheet, sizeof sheet) >= 0 && !pathExists(sheet))
+    if (doc.chipSheetName[0]) {
+      sheetUtf8 += doc.chipSheetName;
+      if (osPathOf(sheetUtf8.c_str(), sheet, sizeof sheet) >= 0 && !pathExists(sheet))
         notes.say("the map's chip sheet " + sheetUtf8 + " does not exist; the editor looks for it there");
     }
     return 0;

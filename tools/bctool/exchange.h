@@ -2,6 +2,7 @@
 // and png.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 // True when argv[1] names one of these commands.
@@ -15,4 +16,7 @@ extern const char EXCHANGE_USAGE[];
 // failure just seen, when it gave one: "cannot write out.bct: No space left on device".
 std::string withSystemCause(const std::string& what);
 // 1 when the file can be opened and read; otherwise errno tells why.
-int fileReadable(const char* sjisPath);
+int fileReadable(const char* path);
+// A path from the command line into `out`; false, after saying why, when it
+// is not valid UTF-8 or does not fit.
+bool takePath(const char* utf8, char* out, size_t size);

@@ -49,7 +49,7 @@ int main(int argc, char** argv) {
   doc.planeA[cellIndex(12, 21)] = 1;
   doc.planeA[cellIndex(12, 22)] = 1;
   char out[PATH_STORE];
-  if (utf8ToSjis(argv[1], out, sizeof out) < 0 || !saveMapFile(out)) {
+  if (osPathOf(argv[1], out, sizeof out) < 0 || !saveMapFile(out)) {
     std::fprintf(stderr, "make_sample_map: cannot write %s\n", argv[1]);
     return 1;
   }

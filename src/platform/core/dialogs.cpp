@@ -232,6 +232,19 @@ int dlgGetText(DlgHandle* h, int id, char* out, int outSize) {
   return utf8ToSjis(utf8.c_str(), out, static_cast<size_t>(outSize));
 }
 
+void dlgSetPath(DlgHandle* h, int id, const char* path) {
+  if (h) h->setTextUtf8(id, path && utf8IsValid(path) ? std::string(path) : std::string());
+}
+
+int dlgGetPath(DlgHandle* h, int id, char* out, int outSize) {
+  if (!out || outSize <= 0) return -1;
+  out[0] = '\0';
+  if (!h) return -1;
+  std::string utf8 = h->textUtf8(id);
+  if (utf8.empty()) return 0;
+  return osPathOf(utf8.c_str(), out, static_cast<size_t>(outSize));
+}
+
 void dlgCheck(DlgHandle* h, int id, int checked) {
   if (h) h->setChecked(id, checked != 0);
 }

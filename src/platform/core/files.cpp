@@ -33,10 +33,9 @@ constexpr size_t TEMP_NAME_LEN = TEMP_PREFIX_LEN + 6;
 // a minute, and no file system's timestamp is coarser than that.
 constexpr time_t STALE_AGE_SECONDS = 60;
 
-// Shift_JIS path to the OS's UTF-8; 0 when it cannot be converted.
-int osPath(const char* sjisPath, char* out, size_t outSize) {
-  return sjisPath && sjisToUtf8(sjisPath, out, outSize) >= 0 && out[0] != 0 ? 1 : 0;
-}
+// The program's path as the OS takes it; 0 when it is empty, not valid UTF-8
+// or too long (a name the program could not have been given whole).
+int osPath(const char* given, char* out, size_t outSize) { return osPathOf(given, out, outSize) >= 0 ? 1 : 0; }
 
 ssize_t checkedWrite(int fd, const void* data, size_t len) {
   if (failWriteCountdown > 0 && --failWriteCountdown == 0) {
@@ -162,9 +161,9 @@ int makeTemp(const char* folder, char* out, size_t outSize) {
 
 }  // namespace
 
-int holdLockFile(const char* sjisPath) {
+int holdLockFile(const char* userPath) {
   char path[4096];
-  if (!osPath(sjisPath, path, sizeof path)) return -1;
+  if (!osPath(userPath, path, sizeof path)) return -1;
   int fd = ::open(path, O_RDWR | O_CREAT | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, 0600);
   if (fd < 0) return -1;
   if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
@@ -178,9 +177,9 @@ void releaseLockFile(int fd) {
   if (fd >= 0) ::close(fd);
 }
 
-int makeFolders(const char* sjisPath) {
+int makeFolders(const char* userPath) {
   char path[4096];
-  if (!osPath(sjisPath, path, sizeof path)) return 0;
+  if (!osPath(userPath, path, sizeof path)) return 0;
   for (char* p = path + 1; *p; ++p) {
     if (*p != '/') continue;
     *p = 0;
@@ -192,14 +191,14 @@ int makeFolders(const char* sjisPath) {
   return ::stat(path, &st) == 0 && S_ISDIR(st.st_mode) ? 1 : 0;
 }
 
-int removeFile(const char* sjisPath) {
+int removeFile(const char* userPath) {
   char path[4096];
-  return osPath(sjisPath, path, sizeof path) && ::unlink(path) == 0 ? 1 : 0;
+  return osPath(userPath, path, sizeof path) && ::unlink(path) == 0 ? 1 : 0;
 }
 
-int listFolderFiles(const char* sjisFolder, void (*each)(void* ctx, const char* name, int64_t mtime), void* ctx) {
+int listFolderFiles(const char* userFolder, void (*each)(void* ctx, const char* name, int64_t mtime), void* ctx) {
   char folder[4096];
-  if (!osPath(sjisFolder, folder, sizeof folder)) return 0;
+  if (!osPath(userFolder, folder, sizeof folder)) return 0;
   DIR* d = ::opendir(folder);
   if (!d) return 0;
   const int dfd = ::dirfd(d);
@@ -220,9 +219,9 @@ const char* pathFileName(const char* path) {
   return slash ? slash + 1 : path;
 }
 
-int openUserFile(const char* sjisPath, uint64_t* size) {
+int openUserFile(const char* userPath, uint64_t* size) {
   char path[4096];
-  if (!osPath(sjisPath, path, sizeof path)) return -1;
+  if (!osPath(userPath, path, sizeof path)) return -1;
   // O_NONBLOCK: opening a FIFO must not wait for a writer. What is opened is
   // then looked at; only a regular file is read.
   int fd = ::open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
@@ -236,8 +235,8 @@ int openUserFile(const char* sjisPath, uint64_t* size) {
   return fd;
 }
 
-int readFileBytes(const char* sjisPath, uint8_t* buffer, size_t capacity, size_t* got, uint64_t* sizeAtOpen) {
-  int fd = openUserFile(sjisPath, sizeAtOpen);
+int readFileBytes(const char* userPath, uint8_t* buffer, size_t capacity, size_t* got, uint64_t* sizeAtOpen) {
+  int fd = openUserFile(userPath, sizeAtOpen);
   if (fd < 0) return 0;
   size_t total = 0;
   while (total < capacity) {
@@ -255,23 +254,23 @@ int readFileBytes(const char* sjisPath, uint8_t* buffer, size_t capacity, size_t
   return 1;
 }
 
-int pathExists(const char* sjisPath) {
+int pathExists(const char* userPath) {
   char path[4096];
-  if (!osPath(sjisPath, path, sizeof path)) return 0;
+  if (!osPath(userPath, path, sizeof path)) return 0;
   struct stat st;
   return ::stat(path, &st) == 0 && S_ISREG(st.st_mode) ? 1 : 0;
 }
 
-int removeStaleTempFiles(const char* sjisPath) {
+int removeStaleTempFiles(const char* userPath) {
   char path[4096], folder[4096];
-  if (!osPath(sjisPath, path, sizeof path)) return 0;
+  if (!osPath(userPath, path, sizeof path)) return 0;
   folderOf(path, folder, sizeof folder);
   return removeStaleIn(folder);
 }
 
 SafeFileWriter::~SafeFileWriter() { abandon(); }
 
-int SafeFileWriter::open(const char* sjisTarget) {
+int SafeFileWriter::open(const char* userTarget) {
   abandon();
   failed_ = true;  // until the writer is ready
   prepared_ = false;
@@ -279,7 +278,7 @@ int SafeFileWriter::open(const char* sjisTarget) {
   written_ = 0;
   mode_ = REPLACE;
   char given[4096];
-  if (!osPath(sjisTarget, given, sizeof given) || !followLinks(given, targetPath_, sizeof targetPath_)) return 0;
+  if (!osPath(userTarget, given, sizeof given) || !followLinks(given, targetPath_, sizeof targetPath_)) return 0;
   char folder[4096];
   folderOf(targetPath_, folder, sizeof folder);
   removeStaleIn(folder);

@@ -11,7 +11,7 @@
 #include "platform/qt/qt_testing.h"
 #include "platform/sjis.h"
 
-QFileDialog* platformBuildFileDialog(const FileChooserSetup& setup, const char* startSjis) {
+QFileDialog* platformBuildFileDialog(const FileChooserSetup& setup, const char* start) {
   auto* dialog = new QFileDialog(platformDialogOwner());
   dialog->setWindowTitle(QString::fromUtf8(setup.titleUtf8));
   dialog->setNameFilter(QString::fromUtf8(setup.filterLabelUtf8) + QStringLiteral(" (") +
@@ -28,23 +28,23 @@ QFileDialog* platformBuildFileDialog(const FileChooserSetup& setup, const char* 
     dialog->setFileMode(QFileDialog::ExistingFile);
   }
   char utf8[4096];
-  if (startSjis && startSjis[0] && sjisToUtf8(startSjis, utf8, sizeof utf8) > 0) {
-    QFileInfo start(QString::fromUtf8(utf8));
-    if (start.path() != QStringLiteral(".")) dialog->setDirectory(start.absolutePath());
-    dialog->selectFile(start.fileName());
+  if (osPathOf(start, utf8, sizeof utf8) > 0) {
+    QFileInfo startFile(QString::fromUtf8(utf8));
+    if (startFile.path() != QStringLiteral(".")) dialog->setDirectory(startFile.absolutePath());
+    dialog->selectFile(startFile.fileName());
   }
   return dialog;
 }
 
-int backendChooseFile(const FileChooserSetup& setup, const char* startSjis, char* outSjis, size_t outSize) {
+int backendChooseFile(const FileChooserSetup& setup, const char* start, char* outPath, size_t outSize) {
   if (!QApplication::instance()) return 0;
-  QFileDialog* dialog = platformBuildFileDialog(setup, startSjis);
+  QFileDialog* dialog = platformBuildFileDialog(setup, start);
   int result = 0;
   if (platformRunModal(dialog) == QDialog::Accepted) {
     QStringList files = dialog->selectedFiles();
     if (!files.isEmpty()) {
       QByteArray utf8 = files.first().toUtf8();
-      result = utf8ToSjis(utf8.constData(), outSjis, outSize) >= 0 ? 1 : -1;
+      result = osPathOf(utf8.constData(), outPath, outSize) >= 0 ? 1 : -1;
     }
   }
   delete dialog;

@@ -94,15 +94,15 @@ void ensureWatcher() {
 
 }  // namespace
 
-void platformWatchFile(const char* pathSjis) {
+void platformWatchFile(const char* path) {
   ensureWatcher();
   if (!watch.watcher) return;
   const QStringList old = watch.watcher->files() + watch.watcher->directories();
   if (!old.isEmpty()) watch.watcher->removePaths(old);
   watch.settle->stop();
   watch.path.clear();
-  char utf8[1024];
-  if (!pathSjis || !pathSjis[0] || sjisToUtf8(pathSjis, utf8, sizeof utf8) < 0) return;
+  char utf8[4096];
+  if (osPathOf(path, utf8, sizeof utf8) <= 0) return;
   watch.path = QFileInfo(QString::fromUtf8(utf8)).absoluteFilePath().toUtf8();
   watch.told = stampOf(watch.path);
   rewatch();

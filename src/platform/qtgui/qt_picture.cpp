@@ -77,9 +77,9 @@ PlatSurface* loadResourceImage(const QString& path) {
 // A user's file goes through the program's own safe open (only a regular file,
 // never waiting on a FIFO) and is read whole, up to its size when opened, before
 // it is decoded from memory.
-PlatSurface* loadUserImage(const char* nameSjis) {
+PlatSurface* loadUserImage(const char* name) {
   uint64_t size = 0;
-  int fd = openUserFile(nameSjis, &size);
+  int fd = openUserFile(name, &size);
   if (fd < 0) return nullptr;
   QByteArray bytes;
   qint64 want = size < uint64_t(BITMAP_READ_LIMIT) ? qint64(size) : BITMAP_READ_LIMIT;
@@ -106,16 +106,16 @@ PlatSurface* loadUserImage(const char* nameSjis) {
 
 }  // namespace
 
-PlatSurface* platLoadBitmap(const char* nameSjis) {
-  if (!nameSjis || !nameSjis[0]) return nullptr;
-  char utf8[1024];
-  if (sjisToUtf8(nameSjis, utf8, sizeof utf8) <= 0) return nullptr;
-  QString name = QString::fromUtf8(utf8);
+PlatSurface* platLoadBitmap(const char* given) {
+  if (!given || !given[0]) return nullptr;
+  char utf8[4096];
+  if (osPathOf(given, utf8, sizeof utf8) <= 0) return nullptr;
+  const QString name = QString::fromUtf8(utf8);
   QString resource = QStringLiteral(":/") + name + QStringLiteral(".bmp");
   if (QFile::exists(resource)) {
     if (PlatSurface* s = loadResourceImage(resource)) return s;
   }
-  return loadUserImage(nameSjis);
+  return loadUserImage(given);
 }
 
 // ===========================================================================

@@ -26,9 +26,9 @@ int platEncodePng(const PlatSurface* s, std::string* png) {
   return encode(view, png);
 }
 
-int platImageFileToPng(const char* sjisPath, std::string* png) {
+int platImageFileToPng(const char* path, std::string* png) {
   char utf8[4096];
-  if (!sjisPath || sjisToUtf8(sjisPath, utf8, sizeof utf8) <= 0) return 0;
+  if (osPathOf(path, utf8, sizeof utf8) <= 0) return 0;
   QImageReader reader(QString::fromUtf8(utf8));
   QSize size = reader.size();
   if (size.isValid() && (size.width() > PLAT_SURFACE_MAX_SIDE || size.height() > PLAT_SURFACE_MAX_SIDE)) return 0;
