@@ -18,4 +18,4 @@ echo "run.sh: preparing run/ with the sample chips and map"
 bash tools/prepare_run_dir.sh run
 echo "run.sh: starting the editor"
 cd run
-exec ../build/brindlecot
+exec ../build/brindlecot "$@"  # ./run.sh --lang en starts it in English
