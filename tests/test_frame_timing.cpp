@@ -189,7 +189,12 @@ TEST_F(FrameTimingTest, AQuietEditorRestsUntilInputADeadlineOrAMessage) {
   QTimer::singleShot(1100, [] { platformPostQuit(0); });
   ASSERT_EQ(runMessageLoop(), 0);
   ASSERT_FALSE(frames.empty());
-  EXPECT_LE(framesBetween(150, 300), 0) << "frames ran while nothing could change";
+  // From the first frame that found the picture steady (a loaded machine may
+  // take a while to get there) until the key, nothing runs.
+  auto rested = std::find_if(frames.begin(), frames.end(), [](const FrameRecord& f) { return f.steady != 0; });
+  ASSERT_NE(rested, frames.end());
+  ASSERT_LT(rested->at, 250u) << "the quiet editor never came to rest before the key";
+  EXPECT_LE(framesBetween(rested->at + 1, 300), 0) << "frames ran while nothing could change";
   auto woken = std::find_if(frames.begin(), frames.end(), [](const FrameRecord& f) { return f.at >= 300; });
   ASSERT_NE(woken, frames.end());
   EXPECT_LT(woken->at, 300u + 40u) << "the key showed late";
