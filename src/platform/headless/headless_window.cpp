@@ -92,7 +92,7 @@ void platformSetRelativeMouse(int) {}
 // No window system, no watcher: tests post MSG_FILE_CHANGED themselves.
 void platformWatchFile(const char*) {}
 
-int platformPresent(const uint16_t* pixels, int width, int height, int pitch) {
+int platformPresent(const uint16_t* pixels, int width, int height, int pitch, const PlatRect* parts, int partCount) {
   if (presentLostLeft > 0) {
     --presentLostLeft;
     return PRESENT_LOST;
@@ -106,9 +106,12 @@ int platformPresent(const uint16_t* pixels, int width, int height, int pitch) {
   ++presentCounts.frames;
   bool changed = false;
   for (int y = 0; y < rows; ++y) {
-    const uint16_t* src = pixels + static_cast<ptrdiff_t>(y) * pitch;
-    if (std::memcmp(shown[y], src, static_cast<size_t>(cols) * 2) == 0) continue;
-    std::memcpy(shown[y], src, static_cast<size_t>(cols) * 2);
+    int left = 0, right = 0;
+    if (!presentSpan(parts, partCount, y, y + 1, cols, &left, &right)) continue;
+    const uint16_t* src = pixels + static_cast<ptrdiff_t>(y) * pitch + left;
+    const size_t bytes = static_cast<size_t>(right - left) * 2;
+    if (std::memcmp(shown[y] + left, src, bytes) == 0) continue;
+    std::memcpy(shown[y] + left, src, bytes);
     changed = true;
   }
   if (changed) {
