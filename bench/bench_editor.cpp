@@ -62,7 +62,7 @@ void setUpFrame(int32_t chip) {
   frameState.mouseX = 400;
   frameState.mouseY = 300;
   inputState.buttonsHeld = inputState.buttonsPressed = inputState.mouseDX = inputState.mouseDY = 0;
-  frameSeconds = 0.016f;
+  frameTiming.seconds = 0.016f;
 }
 
 void editingFrame(benchmark::State& state) {
@@ -72,11 +72,11 @@ void editingFrame(benchmark::State& state) {
     updateViewWindows();
     newPointerFrame();
     frameState.pointerShape = POINTER_ARROW;
-    benchmark::DoNotOptimize(blitCount[2]);
+    benchmark::DoNotOptimize(frameQueues.blitCount[2]);
     benchmark::ClobberMemory();
   }
-  state.counters["sprites"] = blitCount[1] + blitCount[2];
-  state.counters["shapes"] = shapeCount[1] + shapeCount[2] + shapeCount[3];
+  state.counters["sprites"] = frameQueues.blitCount[1] + frameQueues.blitCount[2];
+  state.counters["shapes"] = frameQueues.shapeCount[1] + frameQueues.shapeCount[2] + frameQueues.shapeCount[3];
 }
 
 void editingFrameComposed(benchmark::State& state) {
@@ -97,7 +97,7 @@ void editingFrameComposed(benchmark::State& state) {
     frameState.pointerShape = POINTER_ARROW;
     benchmark::ClobberMemory();
   }
-  state.counters["drawn"] = drawCount;  // the items of the last frame
+  state.counters["drawn"] = frameTiming.drawCount;  // the items of the last frame
   releaseAllSurfaces();
 }
 

@@ -28,7 +28,7 @@ class EditorTest : public ::testing::Test {
     resetGraphicsQueues();
     initSprites();
     resetEditorState();
-    frameSeconds = 0.0625f;  // scrollStep() == 25 at the default speed
+    frameTiming.seconds = 0.0625f;  // scrollStep() == 25 at the default speed
   }
   void TearDown() override { resetEditorState(); }
 
@@ -73,31 +73,32 @@ class EditorTest : public ::testing::Test {
 
   static int countShapes(int layer, int32_t kind, uint32_t color) {
     int n = 0;
-    for (int i = 0; i < shapeCount[layer]; ++i)
-      if (shapeQueue[layer][i].kind == kind && shapeQueue[layer][i].color == color) ++n;
+    for (int i = 0; i < frameQueues.shapeCount[layer]; ++i)
+      if (frameQueues.shape[layer][i].kind == kind && frameQueues.shape[layer][i].color == color) ++n;
     return n;
   }
   static const ShapeCommand* findShape(int layer, int32_t kind, uint32_t color) {
-    for (int i = 0; i < shapeCount[layer]; ++i)
-      if (shapeQueue[layer][i].kind == kind && shapeQueue[layer][i].color == color) return &shapeQueue[layer][i];
+    for (int i = 0; i < frameQueues.shapeCount[layer]; ++i)
+      if (frameQueues.shape[layer][i].kind == kind && frameQueues.shape[layer][i].color == color)
+        return &frameQueues.shape[layer][i];
     return nullptr;
   }
   static int countBlitsFrom(int layer, int slot) {
     int n = 0;
-    for (int i = 0; i < blitCount[layer]; ++i)
-      if (blitQueue[layer][i].slot == slot) ++n;
+    for (int i = 0; i < frameQueues.blitCount[layer]; ++i)
+      if (frameQueues.blit[layer][i].slot == slot) ++n;
     return n;
   }
   static const BlitCommand* findBlit(int layer, int slot, int32_t srcLeft, int32_t srcTop) {
-    for (int i = 0; i < blitCount[layer]; ++i) {
-      const BlitCommand& b = blitQueue[layer][i];
+    for (int i = 0; i < frameQueues.blitCount[layer]; ++i) {
+      const BlitCommand& b = frameQueues.blit[layer][i];
       if (b.slot == slot && b.srcLeft == srcLeft && b.srcTop == srcTop) return &b;
     }
     return nullptr;
   }
   static bool hasText(int layer, const std::string& text) {
-    for (int i = 0; i < textCount[layer]; ++i)
-      if (text == textQueue[layer][i].text) return true;
+    for (int i = 0; i < frameQueues.textCount[layer]; ++i)
+      if (text == frameQueues.text[layer][i].text) return true;
     return false;
   }
 

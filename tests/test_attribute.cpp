@@ -50,7 +50,7 @@ TEST_F(AttributeTest, OneCellIsAskedForAndWritten) {
   EXPECT_EQ(box->top, 240);
   EXPECT_EQ(box->right, 428);
   EXPECT_EQ(box->bottom, 272);
-  EXPECT_EQ(textCount[1], 2);  // the title line's history position and zoom, no status
+  EXPECT_EQ(frameQueues.textCount[1], 2);  // the title line's history position and zoom, no status
   EXPECT_TRUE(hasText(1, "0/0"));
 
   step(cellX(3), cellY(4), P);
@@ -164,8 +164,8 @@ class DigitTest : public EditorTest {
     resetGraphicsQueues();
     drawDigits(100, 50, value, count, 4);
     std::string out(static_cast<size_t>(count > 0 ? count : 0), '?');
-    for (int i = 0; i < blitCount[4]; ++i) {
-      const BlitCommand& b = blitQueue[4][i];
+    for (int i = 0; i < frameQueues.blitCount[4]; ++i) {
+      const BlitCommand& b = frameQueues.blit[4][i];
       EXPECT_EQ(b.srcTop, 144);
       EXPECT_EQ(b.srcBottom, 156);
       EXPECT_EQ(b.srcRight - b.srcLeft, 8);
@@ -191,7 +191,7 @@ TEST_F(DigitTest, ValuesInAndOutsideTheDialogRange) {
   EXPECT_EQ(glyphs(-5, 1), "/");
   EXPECT_EQ(glyphs(2147483647, 12), "002147483647");
   EXPECT_EQ(glyphs(5, 0), "");
-  EXPECT_EQ(blitCount[4], 0);
+  EXPECT_EQ(frameQueues.blitCount[4], 0);
   glyphs(5, -2);
-  EXPECT_EQ(blitCount[4], 0);
+  EXPECT_EQ(frameQueues.blitCount[4], 0);
 }

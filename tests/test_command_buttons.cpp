@@ -43,8 +43,8 @@ class CommandButtonTest : public ::testing::Test {
   }
   int layer4SpritesAt(int srcX, int srcY) {
     int n = 0;
-    for (int i = 0; i < blitCount[4]; ++i)
-      if (blitQueue[4][i].srcLeft == srcX && blitQueue[4][i].srcTop == srcY) ++n;
+    for (int i = 0; i < frameQueues.blitCount[4]; ++i)
+      if (frameQueues.blit[4][i].srcLeft == srcX && frameQueues.blit[4][i].srcTop == srcY) ++n;
     return n;
   }
 };
@@ -82,10 +82,10 @@ TEST_F(CommandButtonTest, HoverShowsFrameAndBalloonExceptDuringADrag) {
   EXPECT_EQ(layer4SpritesAt(0, 32), 1);     // hover frame
   EXPECT_EQ(layer4SpritesAt(160, 32), 1);   // CLEAR's balloon cell
   EXPECT_EQ(frameState.hover.target, TARGET_COMMAND_BUTTON);
-  EXPECT_EQ(blitCount[3], 21) << "13 icons, the mode marker and the tool strip's seven icons";
+  EXPECT_EQ(frameQueues.blitCount[3], 21) << "13 icons, the mode marker and the tool strip's seven icons";
   gesture.kind = GESTURE_MOVE;
   frame(CLEAR_X + 10, 30, false);
-  EXPECT_EQ(blitCount[4], 0);
+  EXPECT_EQ(frameQueues.blitCount[4], 0);
   EXPECT_EQ(frameState.hover.target, TARGET_NONE);
 }
 
@@ -95,7 +95,7 @@ TEST_F(CommandButtonTest, ModeButtonsMoveTheMarkerAndExitPostsTheQuestion) {
     frame(xs[mode] + 20, 40, true);
     frame(xs[mode] + 20, 40, false);
     EXPECT_EQ(session.toolMode, mode);
-    EXPECT_EQ(modeMarkerSprite.x, static_cast<float>(xs[mode]));
+    EXPECT_EQ(sprites.modeMarker.x, static_cast<float>(xs[mode]));
   }
   runCommand(11);  // EXIT
   PlatMessage m{};

@@ -151,7 +151,7 @@ uint32_t deadlineMs = NO_DEADLINE;
 int deadlineAsked = 0;
 
 int recordedFrame() {
-  float before = frameSeconds;
+  float before = frameTiming.seconds;
   int steady = runEditorFrame();
   frames.push_back(FrameRecord{platformMillis() - loopStart, before, steady});
   return steady;

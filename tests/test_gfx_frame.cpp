@@ -122,9 +122,9 @@ TEST_F(GfxFrame, StartGraphicsLoadsTheSlotsAndSurvivesMissingFiles) {
   std::snprintf(doc.wallpaperPath, PATH_STORE, "%s", path("no-wallpaper.bmp").c_str());
   settings.showWallpaper = 1;
   fakeNow = 5000;
-  frameSeconds = 3.0f;
+  frameTiming.seconds = 3.0f;
   ASSERT_EQ(startGraphics(), 1);
-  EXPECT_EQ(frameSeconds, 0.0f);
+  EXPECT_EQ(frameTiming.seconds, 0.0f);
   int32_t w = -1, h = -1;
   surfaceSize(SLOT_CHIPSHEET, &w, &h);
   EXPECT_EQ(w, 64);
@@ -184,13 +184,13 @@ TEST_F(GfxFrame, SpritesAreClippedBeforeTheyReachTheBackBuffer) {
   for (int y = 0; y < 48; ++y)
     for (int x = 0; x < 48; ++x) s->pixels[y * s->pitch + x] = uint16_t(0x100 + x);
   EXPECT_EQ(drawSprite(sprite(SLOT_A, -10, 100, 0, 0, 48, 48, 1, 1)), 1);
-  EXPECT_EQ(blitQueue[1][0].srcLeft, 10);
-  EXPECT_EQ(blitQueue[1][0].x, 0);
+  EXPECT_EQ(frameQueues.blit[1][0].srcLeft, 10);
+  EXPECT_EQ(frameQueues.blit[1][0].x, 0);
   EXPECT_EQ(drawSprite(sprite(SLOT_A, 790, 200, 0, 0, 48, 48, 1, 1)), 1);
   EXPECT_EQ(drawSprite(sprite(SLOT_A, -48, 300, 0, 0, 48, 48, 1, 1)), 0);
   EXPECT_EQ(drawSprite(sprite(SLOT_A, 300, 600, 0, 0, 48, 48, 1, 1)), 1);  // empty, draws nothing
   presentFrame();
-  EXPECT_EQ(drawCount, 3);
+  EXPECT_EQ(frameTiming.drawCount, 3);
   EXPECT_EQ(px(0, 100), 0x100 + 10);
   EXPECT_EQ(px(37, 147), 0x100 + 47);
   EXPECT_EQ(px(38, 100), 0);
@@ -247,7 +247,7 @@ TEST_F(GfxFrame, KeyedOpaqueAndStretchedCopiesAndStaleSurfaces) {
   drawSprite(sprite(SLOT_COUNT + 5, 10, 60, 0, 0, 4, 1, 1, 0));
   releaseSurface(SLOT_A);
   presentFrame();
-  EXPECT_EQ(drawCount, 3);
+  EXPECT_EQ(frameTiming.drawCount, 3);
   EXPECT_EQ(px(11, 40), BLUE);
 }
 
@@ -267,7 +267,7 @@ TEST_F(GfxFrame, LayersStackCopiesThenTextsThenShapes) {
   EXPECT_EQ(px(40, 5), GREEN);
   EXPECT_EQ(countIn(200, 108, 300, 109, GREEN), 100);
   EXPECT_GT(countIn(200, 100, 232, 108, WHITE), 0);  // text over the copy
-  EXPECT_EQ(drawCount, 5);
+  EXPECT_EQ(frameTiming.drawCount, 5);
 }
 
 TEST_F(GfxFrame, LinesAndBoxesFollowTheEndPointRule) {
@@ -296,7 +296,7 @@ TEST_F(GfxFrame, LinesAndBoxesFollowTheEndPointRule) {
   // The box around the screen has all four edges outside it.
   EXPECT_EQ(countIn(0, 0, 800, 1, WHITE) + countIn(0, 599, 800, 600, WHITE), 0);
   EXPECT_EQ(countIn(799, 0, 800, 600, WHITE), 1);  // only the long line's pixel
-  EXPECT_EQ(drawCount, 7);
+  EXPECT_EQ(frameTiming.drawCount, 7);
 }
 
 TEST_F(GfxFrame, WidePensCentreOnTheLine) {
@@ -322,7 +322,7 @@ TEST_F(GfxFrame, TextsHaveABlackShadowAtTheLowerRight) {
   queueText(100, 100, 0xFFFFFF, SJIS("あW"), 1);
   queueText(300, 300, 0x0000FF, "\x82", 1);  // broken Shift_JIS: not drawn, still counted
   presentFrame();
-  EXPECT_EQ(drawCount, 2);
+  EXPECT_EQ(frameTiming.drawCount, 2);
   int white = 0, shadowed = 0, top = 600, left = 800;
   for (int y = 90; y < 130; ++y)
     for (int x = 90; x < 160; ++x) {
@@ -348,16 +348,17 @@ TEST_F(GfxFrame, FullQueuesDropFurtherItems) {
   for (int i = 0; i < BLIT_QUEUE_SIZE; ++i) ASSERT_EQ(drawSprite(sprite(SLOT_A, 5, 5, 0, 0, 1, 1, 1, 1)), 1);
   EXPECT_EQ(drawSprite(sprite(SLOT_A, 5, 5, 0, 0, 1, 1, 1, 1)), 0);
   blitStretched(0, 0, 1, 1, 0, 0, 1, 1, 1, 1, SLOT_A);
-  EXPECT_EQ(blitCount[1], BLIT_QUEUE_SIZE);
+  EXPECT_EQ(frameQueues.blitCount[1], BLIT_QUEUE_SIZE);
   EXPECT_EQ(drawSprite(sprite(SLOT_A, 5, 5, 0, 0, 1, 1, 1, 2)), 1);  // other layers unaffected
   for (int i = 0; i < TEXT_QUEUE_SIZE + 1; ++i) queueText(0, 0, 0xFFFFFF, "a", 0);
   for (int i = 0; i < SHAPE_QUEUE_SIZE + 1; ++i) queueShape(0, 0, 1, 0, 1, 0xFFFFFF, SHAPE_LINE, 0);
-  EXPECT_EQ(textCount[0], TEXT_QUEUE_SIZE);
-  EXPECT_EQ(shapeCount[0], SHAPE_QUEUE_SIZE);
+  EXPECT_EQ(frameQueues.textCount[0], TEXT_QUEUE_SIZE);
+  EXPECT_EQ(frameQueues.shapeCount[0], SHAPE_QUEUE_SIZE);
   EXPECT_EQ(drawSprite(sprite(SLOT_A, 5, 5, 0, 0, 1, 1, 1, LAYER_COUNT)), 0);
   presentFrame();
-  EXPECT_EQ(drawCount, BLIT_QUEUE_SIZE + 1 + TEXT_QUEUE_SIZE + SHAPE_QUEUE_SIZE);
-  EXPECT_EQ(blitCount[1] + blitCount[2] + textCount[0] + shapeCount[0], 0);
+  EXPECT_EQ(frameTiming.drawCount, BLIT_QUEUE_SIZE + 1 + TEXT_QUEUE_SIZE + SHAPE_QUEUE_SIZE);
+  EXPECT_EQ(frameQueues.blitCount[1] + frameQueues.blitCount[2] + frameQueues.textCount[0] + frameQueues.shapeCount[0],
+            0);
 }
 
 // Attribute mode at the largest map window queues a chip and three digits
@@ -428,7 +429,7 @@ TEST_F(GfxFrame, LostSurfacesReloadFromTheStoredNames) {
   fakeNow += 30;
   platformSimulatePresentFailures(1, 0);
   presentFrame();
-  EXPECT_EQ(frameSeconds, 0.0f);  // the clock restarted
+  EXPECT_EQ(frameTiming.seconds, 0.0f);  // the clock restarted
   ASSERT_NE(surfaceSlots[SLOT_CHIPSHEET].surface, nullptr);
   EXPECT_EQ(surfaceSlots[SLOT_CHIPSHEET].width, 8);
   EXPECT_EQ(surfaceSlots[SLOT_CHIPSHEET].surface->pixels[0], GREEN);
@@ -451,31 +452,31 @@ TEST_F(GfxFrame, APresentThatKeepsFailingDoesNotHang) {
   platformSimulatePresentFailures(0, 0);
   drawSprite(sprite(SLOT_A, 0, 0, 0, 0, 1, 1, 1, 0));
   presentFrame();
-  EXPECT_EQ(drawCount, 1);
+  EXPECT_EQ(frameTiming.drawCount, 1);
 }
 
 TEST_F(GfxFrame, FrameTimeRateAndDebugLine) {
   resetFrameClock();
   fakeNow += 20;
   presentFrame();
-  EXPECT_FLOAT_EQ(frameSeconds, 0.02f);
+  EXPECT_FLOAT_EQ(frameTiming.seconds, 0.02f);
   // The rate interval starts at 0, so the first frame ends one at once.
-  EXPECT_EQ(framesPerSecond, 0);
+  EXPECT_EQ(frameTiming.framesPerSecond, 0);
   uint32_t start = fakeNow;
   for (int k = 1; k <= 60; ++k) {
     fakeNow = start + 16 * k;
     presentFrame();
   }
-  EXPECT_EQ(framesPerSecond, 0);
+  EXPECT_EQ(frameTiming.framesPerSecond, 0);
   fakeNow = start + 1016;
   presentFrame();
-  EXPECT_EQ(framesPerSecond, 60);  // 61 frames in 1016 ms
+  EXPECT_EQ(frameTiming.framesPerSecond, 60);  // 61 frames in 1016 ms
   fakeNow += 1000;
   presentFrame();
-  EXPECT_EQ(framesPerSecond, 60);  // exactly 1000 ms does not end the interval
+  EXPECT_EQ(frameTiming.framesPerSecond, 60);  // exactly 1000 ms does not end the interval
   fakeNow += 1;
   presentFrame();
-  EXPECT_EQ(framesPerSecond, 1);  // 2 * 1000 / 1001
+  EXPECT_EQ(frameTiming.framesPerSecond, 1);  // 2 * 1000 / 1001
   // The debug line is queued on layer 3 after it was drawn, with this
   // frame's figures, and is one item of the next frame.
   settings.showDebugInfo = 1;
@@ -484,19 +485,19 @@ TEST_F(GfxFrame, FrameTimeRateAndDebugLine) {
   fakeNow += 20;
   presentFrame();
   queueDebugRateLine();
-  ASSERT_EQ(textCount[3], 1);
-  EXPECT_STREQ(textQueue[3][0].text, "   1fps:0.0200ms,OBJ:1");
-  EXPECT_EQ(textQueue[3][0].x, 0);
-  EXPECT_EQ(textQueue[3][0].y, 584);
-  EXPECT_EQ(textQueue[3][0].color, 0x7F7FFFu);
+  ASSERT_EQ(frameQueues.textCount[3], 1);
+  EXPECT_STREQ(frameQueues.text[3][0].text, "   1fps:0.0200ms,OBJ:1");
+  EXPECT_EQ(frameQueues.text[3][0].x, 0);
+  EXPECT_EQ(frameQueues.text[3][0].y, 584);
+  EXPECT_EQ(frameQueues.text[3][0].color, 0x7F7FFFu);
   settings.showDebugInfo = 0;
   presentFrame();
-  EXPECT_EQ(drawCount, 1);
-  EXPECT_EQ(textCount[3], 0);
+  EXPECT_EQ(frameTiming.drawCount, 1);
+  EXPECT_EQ(frameQueues.textCount[3], 0);
   // The clock wraps at 2^32 without a jump in the frame time.
   fakeNow = 0xFFFFFFF0u;
   resetFrameClock();
   fakeNow = 0x10u;
   presentFrame();
-  EXPECT_FLOAT_EQ(frameSeconds, 0.032f);
+  EXPECT_FLOAT_EQ(frameTiming.seconds, 0.032f);
 }

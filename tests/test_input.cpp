@@ -129,21 +129,21 @@ TEST_F(InputTest, DebugLinesListKeysInWholeEntries) {
   platformTestSetKey(0x39, 1);
   pollInput(1);
   queueDebugInputLines();
-  ASSERT_GE(textCount[3], 1);
-  EXPECT_EQ(std::string(textQueue[3][0].text), std::string(SJIS("キーボード:")) + "1d 39 ");
-  EXPECT_EQ(textQueue[3][0].x, 212);
+  ASSERT_GE(frameQueues.textCount[3], 1);
+  EXPECT_EQ(std::string(frameQueues.text[3][0].text), std::string(SJIS("キーボード:")) + "1d 39 ");
+  EXPECT_EQ(frameQueues.text[3][0].x, 212);
   // The mouse line and four button marks follow.
-  ASSERT_EQ(textCount[3], 6);
-  EXPECT_EQ(std::string(textQueue[3][1].text), std::string(SJIS("まうす:")) + "[  0,  0]");
-  EXPECT_EQ(std::string(textQueue[3][2].text), std::string(SJIS("○")));
-  EXPECT_EQ(textQueue[3][5].x, 132 + 48);
+  ASSERT_EQ(frameQueues.textCount[3], 6);
+  EXPECT_EQ(std::string(frameQueues.text[3][1].text), std::string(SJIS("まうす:")) + "[  0,  0]");
+  EXPECT_EQ(std::string(frameQueues.text[3][2].text), std::string(SJIS("○")));
+  EXPECT_EQ(frameQueues.text[3][5].x, 132 + 48);
 
   // 60 keys down: the line ends before the entry that would not fit.
   resetGraphicsQueues();
   for (int k = 0x10; k < 0x10 + 60; ++k) platformTestSetKey(k, 1);
   pollInput(1);
   queueDebugInputLines();
-  std::string line = textQueue[3][0].text;
+  std::string line = frameQueues.text[3][0].text;
   EXPECT_LE(line.size(), 127u);
   size_t prefix = std::strlen(SJIS("キーボード:"));
   EXPECT_EQ((line.size() - prefix) % 3, 0u);

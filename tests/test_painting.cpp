@@ -158,8 +158,8 @@ TEST_F(PaintingTest, OverhangingBrushWritesUpToPlaneEdgeOnly) {
   ASSERT_NE(box, nullptr);
   EXPECT_EQ(box->right, 780);
   EXPECT_EQ(box->bottom, 582);
-  for (int i = 0; i < blitCount[2]; ++i) {
-    const BlitCommand& b = blitQueue[2][i];
+  for (int i = 0; i < frameQueues.blitCount[2]; ++i) {
+    const BlitCommand& b = frameQueues.blit[2][i];
     if (b.slot == SLOT_CHIPSHEET && b.srcLeft >= 100 && b.srcLeft < 200) {
       EXPECT_LE(b.x + (b.srcRight - b.srcLeft), 780);
     }
@@ -178,7 +178,7 @@ TEST_F(PaintingTest, OtherGesturesAndAttributeModeKeepTheBrushIdle) {
   step(cellScreenX(2), cellScreenY(2), 0);
   EXPECT_EQ(findBlit(2, SLOT_CHIPSHEET, 48, 80), nullptr);
   EXPECT_EQ(countShapes(2, SHAPE_BOX, 0xFFFFFF), 0);
-  EXPECT_EQ(textCount[2], 2);  // the title line's history position and zoom, no status
+  EXPECT_EQ(frameQueues.textCount[2], 2);  // the title line's history position and zoom, no status
   EXPECT_TRUE(hasText(2, "0/0"));
 
   // Both buttons pressed together: stamp, then a copy starts.

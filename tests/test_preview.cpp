@@ -37,17 +37,17 @@ class PreviewTest : public EditorTest {
     if (backBuffer()->pixels[0] != MARK) ++clears;
     int32_t blits[LAYER_COUNT], shapes[LAYER_COUNT], texts[LAYER_COUNT];
     for (int l = 0; l < LAYER_COUNT; ++l) {
-      blits[l] = blitCount[l];
-      shapes[l] = shapeCount[l];
-      texts[l] = textCount[l];
+      blits[l] = frameQueues.blitCount[l];
+      shapes[l] = frameQueues.shapeCount[l];
+      texts[l] = frameQueues.textCount[l];
     }
-    const uint32_t framesBefore = frameTimeNext;
+    const uint32_t framesBefore = frameTiming.timeNext;
     presentFrame();
-    presents += static_cast<int>(frameTimeNext - framesBefore);
+    presents += static_cast<int>(frameTiming.timeNext - framesBefore);
     for (int l = 0; l < LAYER_COUNT; ++l) {
-      blitCount[l] = blits[l];
-      shapeCount[l] = shapes[l];
-      textCount[l] = texts[l];
+      frameQueues.blitCount[l] = blits[l];
+      frameQueues.shapeCount[l] = shapes[l];
+      frameQueues.textCount[l] = texts[l];
     }
   }
   static int cellCount() { return countBlitsFrom(1, SLOT_CHIPSHEET); }
@@ -64,9 +64,9 @@ TEST_F(PreviewTest, SmallMapIsCentredAndDoesNotMove) {
   EXPECT_EQ(preview.scrollX, 0);
   EXPECT_EQ(preview.scrollY, 0);
   EXPECT_EQ(cellCount(), 1200);
-  EXPECT_EQ(blitQueue[1][0].x, 80);
-  EXPECT_EQ(blitQueue[1][0].y, 60);
-  EXPECT_EQ(blitQueue[1][1].y, 76);  // rows inner
+  EXPECT_EQ(frameQueues.blit[1][0].x, 80);
+  EXPECT_EQ(frameQueues.blit[1][0].y, 60);
+  EXPECT_EQ(frameQueues.blit[1][1].y, 76);  // rows inner
   const BlitCommand* last = findBlit(1, SLOT_CHIPSHEET, 320, 48);
   ASSERT_NE(last, nullptr);
   EXPECT_EQ(last->x, 80 + 39 * 16);
@@ -75,11 +75,11 @@ TEST_F(PreviewTest, SmallMapIsCentredAndDoesNotMove) {
   EXPECT_EQ(last->flags, BLTFAST_WAIT);  // opaque
   // Background: the wallpaper is on but its slot is empty, so the screen is
   // cleared instead of copying nothing.
-  EXPECT_EQ(blitCount[0], 0);
-  ASSERT_EQ(textCount[4], 1);
-  EXPECT_EQ(textQueue[4][0].x, 592);
-  EXPECT_EQ(textQueue[4][0].y, 584);
-  EXPECT_EQ(textQueue[4][0].color, 0xFFFFFFu);
+  EXPECT_EQ(frameQueues.blitCount[0], 0);
+  ASSERT_EQ(frameQueues.textCount[4], 1);
+  EXPECT_EQ(frameQueues.text[4][0].x, 592);
+  EXPECT_EQ(frameQueues.text[4][0].y, 584);
+  EXPECT_EQ(frameQueues.text[4][0].color, 0xFFFFFFu);
   EXPECT_EQ(presents, 1);
   EXPECT_EQ(clears, 1);
   EXPECT_EQ(session.editorMode, 1);
@@ -103,8 +103,8 @@ TEST_F(PreviewTest, LargeMapPansWithinItsLimits) {
   EXPECT_EQ(preview.offsetX, 0);
   // Columns 3 .. 23, first one partly left of the screen.
   EXPECT_EQ(cellCount(), 21 * 15);
-  EXPECT_EQ(blitQueue[1][0].x, 0);
-  EXPECT_EQ(blitQueue[1][0].srcLeft, 30);
+  EXPECT_EQ(frameQueues.blit[1][0].x, 0);
+  EXPECT_EQ(frameQueues.blit[1][0].srcLeft, 30);
   previewFrame(0, 150, 0);
   EXPECT_EQ(preview.scrollX, 200);
   EXPECT_EQ(cellCount(), 20 * 15);
@@ -128,9 +128,9 @@ TEST_F(PreviewTest, EmptyMapShowsOnlyBackgroundAndClock) {
   settings.showWallpaper = 0;
   previewFrame();
   EXPECT_EQ(cellCount(), 0);
-  EXPECT_EQ(blitCount[0], 0);
+  EXPECT_EQ(frameQueues.blitCount[0], 0);
   EXPECT_EQ(clears, 1);
-  EXPECT_EQ(textCount[4], 1);
+  EXPECT_EQ(frameQueues.textCount[4], 1);
   EXPECT_EQ(presents, 1);
 }
 
@@ -138,7 +138,7 @@ TEST_F(PreviewTest, OnlyAFreshPressLeaves) {
   previewFrame(BTN_PRIMARY);
   EXPECT_EQ(session.editorMode, 0);
   EXPECT_EQ(presents, 1);  // the frame is still finished
-  EXPECT_EQ(textCount[4], 1);
+  EXPECT_EQ(frameQueues.textCount[4], 1);
   session.editorMode = EDITOR_PREVIEW;
   previewFrame(BTN_PRIMARY);
   previewFrame(BTN_PRIMARY);
@@ -160,8 +160,8 @@ TEST_F(PreviewTest, EditingAndPreviewFramesShareBackgroundClockAndPointer) {
   auto pointerImages = [] {
     int n = 0;
     for (int l = 0; l < LAYER_COUNT; ++l)
-      for (int i = 0; i < blitCount[l]; ++i)
-        if (blitQueue[l][i].slot == SLOT_DATA && blitQueue[l][i].srcTop == 0) ++n;
+      for (int i = 0; i < frameQueues.blitCount[l]; ++i)
+        if (frameQueues.blit[l][i].slot == SLOT_DATA && frameQueues.blit[l][i].srcTop == 0) ++n;
     return n;
   };
   for (EditorMode mode : {EDITOR_EDITING, EDITOR_PREVIEW}) {
@@ -169,11 +169,11 @@ TEST_F(PreviewTest, EditingAndPreviewFramesShareBackgroundClockAndPointer) {
     session.editorMode = mode;
     previewFrame();
     const int clockLayer = mode == 0 ? 0 : 4;
-    ASSERT_EQ(textCount[clockLayer], 1);
-    EXPECT_EQ(textQueue[clockLayer][0].x, 592);
+    ASSERT_EQ(frameQueues.textCount[clockLayer], 1);
+    EXPECT_EQ(frameQueues.text[clockLayer][0].x, 592);
     // The editing clock stands right of the tool strip, clear of the windows.
-    EXPECT_EQ(textQueue[clockLayer][0].y, mode == 0 ? 67 : 584);
-    EXPECT_EQ(textCount[4 - clockLayer], 0);
+    EXPECT_EQ(frameQueues.text[clockLayer][0].y, mode == 0 ? 67 : 584);
+    EXPECT_EQ(frameQueues.textCount[4 - clockLayer], 0);
     // The wallpaper comes stretched to the canvas, copied whole.
     EXPECT_EQ(countBlitsFrom(0, SLOT_WALLPAPER_CANVAS), 1);
     EXPECT_EQ(clears, 0);

@@ -93,7 +93,7 @@ TEST_F(SelectionTest, HeldRightOfTheSheetScrollsUntilItsEnd) {
 TEST_F(SelectionTest, PickWiderThanTheBrushIsCut) {
   setChipWidth(16);
   editorSetSheetSizeForTests(300 * 16, 256);
-  frameSeconds = 100.0f;
+  frameTiming.seconds = 100.0f;
   step(24 + 5, 112 + 5, P);
   step(24 + 256 + 20, 112 + 5, P);
   step(24 + 256 + 20, 112 + 5, P);

@@ -44,8 +44,10 @@ int cancelChooser(const FileChooserSetup&, const char*, char*, size_t) { return 
 int answerNo(const char*, const char*, int) { return IDNO; }
 
 int dragFlags() {
-  return gestureIs(GESTURE_MOVE, &session.mapView) + gestureIs(GESTURE_THUMB, &session.mapView) + gestureIs(GESTURE_RESIZE, &session.mapView) + gestureIs(GESTURE_MOVE, &session.sheetView) + gestureIs(GESTURE_THUMB, &session.sheetView) +
-         gestureIs(GESTURE_RESIZE, &session.sheetView) + gestureIs(GESTURE_PICK) + gestureIs(GESTURE_COPY) + gestureIs(GESTURE_ATTRIBUTE) + gestureIs(GESTURE_BUTTON) +
+  return gestureIs(GESTURE_MOVE, &session.mapView) + gestureIs(GESTURE_THUMB, &session.mapView) +
+         gestureIs(GESTURE_RESIZE, &session.mapView) + gestureIs(GESTURE_MOVE, &session.sheetView) +
+         gestureIs(GESTURE_THUMB, &session.sheetView) + gestureIs(GESTURE_RESIZE, &session.sheetView) +
+         gestureIs(GESTURE_PICK) + gestureIs(GESTURE_COPY) + gestureIs(GESTURE_ATTRIBUTE) + gestureIs(GESTURE_BUTTON) +
          gestureIs(GESTURE_PAN, &session.mapView) + gestureIs(GESTURE_PAN, &session.sheetView);
 }
 
@@ -126,7 +128,7 @@ TEST_F(SoakTest, RandomInputNeverBreaksTheModelOrTheGestureFlags) {
     if (rng.below(200) == 0) session.toolMode = static_cast<ToolMode>(rng.below(3));
     if (rng.below(1500) == 0 && gestureHeld() == 0) runCommand(9);  // PREVIEW, left by the next press
     if (rng.below(500) == 0) settings.scrollSpeed = rng.below(2000) - 500;
-    if (rng.below(400) == 0) frameSeconds = static_cast<float>(rng.below(100)) / 1000.0f;
+    if (rng.below(400) == 0) frameTiming.seconds = static_cast<float>(rng.below(100)) / 1000.0f;
     PlatMessage m{};
     while (platformPeekMessage()) platformGetMessage(&m);  // posted EXIT and CLOSE
 
@@ -149,7 +151,7 @@ TEST_F(SoakTest, RandomInputNeverBreaksTheModelOrTheGestureFlags) {
     }
     gestures += flags;
     editing += session.editorMode == EDITOR_EDITING ? 1 : 0;
-    drawn += drawCount;
+    drawn += frameTiming.drawCount;
     stamps += (inputState.buttonsHeld & BTN_PRIMARY) ? 1 : 0;
   }
   // The random walk must have exercised the gestures, not idled.

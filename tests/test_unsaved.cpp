@@ -93,8 +93,8 @@ TEST_F(UnsavedTest, ChangesMarkTheMapUntilSavedAndOpeningStartsClean) {
   // once saved; the saved file clears the state.
   auto markQueued = [] {
     for (int layer = 0; layer < LAYER_COUNT; ++layer)
-      for (int i = 0; i < textCount[layer]; ++i)
-        if (std::string(textQueue[layer][i].text) == SJIS("＊")) return true;
+      for (int i = 0; i < frameQueues.textCount[layer]; ++i)
+        if (std::string(frameQueues.text[layer][i].text) == SJIS("＊")) return true;
     return false;
   };
   step(0, 599);

@@ -140,7 +140,7 @@ TEST_F(ViewWindowTest, WindowLargerThanItsImageReadsOnlyTheImage) {
 TEST_F(ViewWindowTest, MapScrollRangesAndThumbHitRectangle) {
   setChipWidth(16);
   setChipHeight(16);  // 40 x 30 cells: 640 x 480 pixels in a 480 x 470 window
-  frameSeconds = 10.0f;
+  frameTiming.seconds = 10.0f;
   step(10, 590, BTN_RIGHT | BTN_DOWN);
   EXPECT_EQ(session.mapView.scrollX, 160);
   EXPECT_EQ(session.mapView.scrollY, 10);
@@ -148,7 +148,7 @@ TEST_F(ViewWindowTest, MapScrollRangesAndThumbHitRectangle) {
   EXPECT_EQ(session.mapView.scrollX, 0);
   EXPECT_EQ(session.mapView.scrollY, 0);
 
-  frameSeconds = 0.0625f;
+  frameTiming.seconds = 0.0625f;
   session.mapView.scrollX = 80;
   step(10, 590);
   // 80 / 160 x 473 + 300 = 536.5; hit rectangle (535, 578, 9, 15).
@@ -263,10 +263,10 @@ TEST_F(ViewWindowTest, OneFrameQueuesCellsFrameTitleThumbsAndGrid) {
   // Columns 0..30, rows 0..29, columns outer: column 30 starts on the clip
   // edge and is queued empty.
   const int cells = 31 * 30;
-  ASSERT_GE(blitCount[2], cells + 4);
+  ASSERT_GE(frameQueues.blitCount[2], cells + 4);
   for (int c = 0; c <= 30; ++c)
     for (int r = 0; r < 30; ++r) {
-      const BlitCommand& b = blitQueue[2][c * 30 + r];
+      const BlitCommand& b = frameQueues.blit[2][c * 30 + r];
       ASSERT_EQ(b.slot, SLOT_CHIPSHEET);
       EXPECT_EQ(b.x, 300 + 16 * c);
       EXPECT_EQ(b.y, 112 + 16 * r);
@@ -276,7 +276,7 @@ TEST_F(ViewWindowTest, OneFrameQueuesCellsFrameTitleThumbsAndGrid) {
     }
   // Frame: four corners, then 7 full and one 32-pixel top and bottom pieces,
   // 7 full and one 22-pixel left and right pieces.
-  const BlitCommand* q = &blitQueue[2][cells];
+  const BlitCommand* q = &frameQueues.blit[2][cells];
   EXPECT_EQ(q[0].x, 294);
   EXPECT_EQ(q[0].y, 106);
   EXPECT_EQ(q[0].srcLeft, 0);
@@ -308,7 +308,7 @@ TEST_F(ViewWindowTest, OneFrameQueuesCellsFrameTitleThumbsAndGrid) {
   EXPECT_EQ(q[38].y, 579);
   EXPECT_EQ(q[39].x, 777);  // vertical thumb at (777, 112)
   EXPECT_EQ(q[39].y, 112);
-  EXPECT_EQ(blitCount[2], cells + 40);
+  EXPECT_EQ(frameQueues.blitCount[2], cells + 40);
 
   EXPECT_EQ(countShapes(2, SHAPE_LINE, 0x808080), 29 + 29);
   const ShapeCommand* first = findShape(2, SHAPE_LINE, 0x808080);
@@ -320,8 +320,8 @@ TEST_F(ViewWindowTest, OneFrameQueuesCellsFrameTitleThumbsAndGrid) {
   EXPECT_EQ(first->penWidth, 1);
   // The chip-sheet window behind draws on layer 1.
   EXPECT_NE(findBlit(1, SLOT_DATA, 80, 112), nullptr);
-  EXPECT_EQ(clipLeft, 0);
-  EXPECT_EQ(clipRight, screenMetrics.canvasW);
+  EXPECT_EQ(frameQueues.clipLeft, 0);
+  EXPECT_EQ(frameQueues.clipRight, screenMetrics.canvasW);
 
   settings.showGuideLines = 0;
   step(10, 590);
@@ -337,7 +337,7 @@ TEST_F(ViewWindowTest, AttributeModeDrawsThreeDigitsAfterEachCell) {
   session.mapView.w = 160;
   session.mapView.h = 96;
   step(10, 590);
-  const BlitCommand* q = blitQueue[2];
+  const BlitCommand* q = frameQueues.blit[2];
   EXPECT_EQ(q[0].slot, SLOT_CHIPSHEET);
   // Lowest digit first, at the right: 3, 2, 1 at x + 17, x + 9, x + 1.
   const int32_t src[3] = {24, 16, 8};
@@ -359,7 +359,7 @@ TEST_F(ViewWindowTest, AttributeModeDrawsThreeDigitsAfterEachCell) {
   // the clip edge, so their digits fall outside and are dropped.
   EXPECT_EQ(countBlitsFrom(2, SLOT_CHIPSHEET), 24);
   int digits = 0;
-  for (int i = 0; i < blitCount[2]; ++i)
+  for (int i = 0; i < frameQueues.blitCount[2]; ++i)
     if (q[i].slot == SLOT_DATA && q[i].srcTop == 144) ++digits;
   EXPECT_EQ(digits, 5 * 3 * 3);
 }
@@ -386,17 +386,17 @@ TEST_F(ViewWindowTest, PlacementsRoundTripThroughTheSettings) {
 
 TEST_F(ViewWindowTest, ScrollStepCarriesTheFractionAndHoldsBrokenTimes) {
   settings.scrollSpeed = 100;
-  frameSeconds = 0.0099f;  // 0.99 px a frame: truncated alone it never moves
+  frameTiming.seconds = 0.0099f;  // 0.99 px a frame: truncated alone it never moves
   int32_t total = 0;
   for (int i = 0; i < 100; ++i) {
     advanceScrollStep();
     total += scrollStep();
   }
   EXPECT_NEAR(total, 99, 1);
-  frameSeconds = std::numeric_limits<float>::infinity();
+  frameTiming.seconds = std::numeric_limits<float>::infinity();
   advanceScrollStep();
   EXPECT_EQ(scrollStep(), 0);
-  frameSeconds = 1e30f;
+  frameTiming.seconds = 1e30f;
   advanceScrollStep();
   EXPECT_EQ(scrollStep(), 2147483647);
 }

@@ -201,7 +201,8 @@ TEST_F(ZoomTest, PicturesFollowChangedCellsAndAttributesShowAsColours) {
   EXPECT_EQ(countBlitsFrom(2, SLOT_ATTRIBUTE_PICTURE), 1);
   EXPECT_TRUE(hasText(2, SJIS("[160,224] 属性12")));
   int digits = 0;
-  for (int i = 0; i < blitCount[2]; ++i) digits += blitQueue[2][i].slot == SLOT_DATA && blitQueue[2][i].srcTop == 144;
+  for (int i = 0; i < frameQueues.blitCount[2]; ++i)
+    digits += frameQueues.blit[2][i].slot == SLOT_DATA && frameQueues.blit[2][i].srcTop == 144;
   EXPECT_EQ(digits, 0);
 }
 
@@ -243,9 +244,9 @@ TEST_F(ZoomTest, FullestFramesDropNothingAtAnyZoom) {
         step(10, 31);
         EXPECT_EQ(session.mapView.w, std::min(w, 256 * 8));  // no wider than the map at 1:1
         for (int l = 0; l < LAYER_COUNT; ++l) {
-          EXPECT_LT(blitCount[l], BLIT_QUEUE_SIZE) << "layer " << l;
-          EXPECT_LT(shapeCount[l], SHAPE_QUEUE_SIZE) << "layer " << l;
-          EXPECT_LT(textCount[l], TEXT_QUEUE_SIZE) << "layer " << l;
+          EXPECT_LT(frameQueues.blitCount[l], BLIT_QUEUE_SIZE) << "layer " << l;
+          EXPECT_LT(frameQueues.shapeCount[l], SHAPE_QUEUE_SIZE) << "layer " << l;
+          EXPECT_LT(frameQueues.textCount[l], TEXT_QUEUE_SIZE) << "layer " << l;
         }
         EXPECT_EQ(countBlitsFrom(2, SLOT_MAP_PICTURE), z < 0 ? 1 : 0);
         // The window's frame and title, queued after the cells, are there.

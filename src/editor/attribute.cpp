@@ -81,7 +81,8 @@ void dragStep(int layer) {
       cutToMap(editor_detail::cellBlock(session.hoverCellX, session.hoverCellY, cx, cy, doc.chipWidth, doc.chipHeight));
 
   if ((inputState.buttonsHeld & BTN_PRIMARY) != 0) {
-    if (b.columns > 0 && b.rows > 0) outline(v, b.left, b.top, b.columns * doc.chipWidth, b.rows * doc.chipHeight, layer);
+    if (b.columns > 0 && b.rows > 0)
+      outline(v, b.left, b.top, b.columns * doc.chipWidth, b.rows * doc.chipHeight, layer);
     return;
   }
   releaseBlock(b);
@@ -116,26 +117,26 @@ void updateAttributeTool(int layer) {
 
 void drawDigits(int32_t x, int32_t y, int32_t value, int32_t count, int layer) {
   if (count <= 0) return;
-  digitSprite.slot = SLOT_DATA;
-  digitSprite.srcY = 144;
-  digitSprite.width = 8;
-  digitSprite.height = 12;
-  digitSprite.opaque = 0;
-  digitSprite.layer = layer;
-  digitSprite.y = static_cast<float>(y);
+  sprites.digit.slot = SLOT_DATA;
+  sprites.digit.srcY = 144;
+  sprites.digit.width = 8;
+  sprites.digit.height = 12;
+  sprites.digit.opaque = 0;
+  sprites.digit.layer = layer;
+  sprites.digit.y = static_cast<float>(y);
   // Negative values have no digit images: the leftmost place shows the slash
   // glyph as a minus sign and the others the magnitude's low digits.
   int64_t magnitude = value < 0 ? -static_cast<int64_t>(value) : value;
   int32_t digitPlaces = value < 0 ? count - 1 : count;
   for (int32_t i = 0; i < digitPlaces; ++i) {
-    digitSprite.srcX = static_cast<int32_t>(magnitude % 10) * 8;
+    sprites.digit.srcX = static_cast<int32_t>(magnitude % 10) * 8;
     magnitude /= 10;
-    digitSprite.x = static_cast<float>(x + (count - 1 - i) * 8);
-    drawSprite(digitSprite);
+    sprites.digit.x = static_cast<float>(x + (count - 1 - i) * 8);
+    drawSprite(sprites.digit);
   }
   if (value < 0) {
-    digitSprite.srcX = GLYPH_SLASH * 8;
-    digitSprite.x = static_cast<float>(x);
-    drawSprite(digitSprite);
+    sprites.digit.srcX = GLYPH_SLASH * 8;
+    sprites.digit.x = static_cast<float>(x);
+    drawSprite(sprites.digit);
   }
 }

@@ -22,20 +22,22 @@ int64_t minI64(int64_t a, int64_t b) { return a < b ? a : b; }
 
 void drawBrushGhost(int layer) {
   const int32_t tx = doc.chipWidth, ty = doc.chipHeight;
-  brushCellSprite.width = tx;
-  brushCellSprite.height = ty;
-  brushCellSprite.layer = layer;
+  sprites.brushCell.width = tx;
+  sprites.brushCell.height = ty;
+  sprites.brushCell.layer = layer;
   const int32_t bw = minI(ghostColumns(), MAP_MAX), bh = minI(ghostRows(), MAP_MAX);
   // The columns and rows that reach into the window.
-  const int32_t shownC = minI(bw, editor_detail::mapPixelX(session.mapClipRect.right) / tx - session.hoverCellX / tx + 1);
-  const int32_t shownR = minI(bh, editor_detail::mapPixelY(session.mapClipRect.bottom) / ty - session.hoverCellY / ty + 1);
+  const int32_t shownC =
+      minI(bw, editor_detail::mapPixelX(session.mapClipRect.right) / tx - session.hoverCellX / tx + 1);
+  const int32_t shownR =
+      minI(bh, editor_detail::mapPixelY(session.mapClipRect.bottom) / ty - session.hoverCellY / ty + 1);
   if (!editor_detail::cellsFitFrame(shownC, shownR)) return;
   for (int32_t c = 0; c < shownC; ++c) {
     for (int32_t r = 0; r < shownR; ++r) {
       int idx = cellIndex(c, r);
-      brushCellSprite.srcX = session.brushX[idx];
-      brushCellSprite.srcY = session.brushY[idx];
-      editor_detail::drawMapCell(brushCellSprite, session.hoverCellX + c * tx, session.hoverCellY + r * ty);
+      sprites.brushCell.srcX = session.brushX[idx];
+      sprites.brushCell.srcY = session.brushY[idx];
+      editor_detail::drawMapCell(sprites.brushCell, session.hoverCellX + c * tx, session.hoverCellY + r * ty);
     }
   }
 }
@@ -80,8 +82,10 @@ void hoverAndPaint(int layer, bool stampedBefore) {
   // top follow the cell even when it is partly scrolled out.
   const int64_t ghostW = static_cast<int64_t>(ghostColumns()) * doc.chipWidth;
   const int64_t ghostH = static_cast<int64_t>(ghostRows()) * doc.chipHeight;
-  const int32_t right = editor_detail::screenOfMapX(static_cast<int32_t>(minI64(session.hoverCellX + ghostW, 0x3FFFFFFF)));
-  const int32_t bottom = editor_detail::screenOfMapY(static_cast<int32_t>(minI64(session.hoverCellY + ghostH, 0x3FFFFFFF)));
+  const int32_t right =
+      editor_detail::screenOfMapX(static_cast<int32_t>(minI64(session.hoverCellX + ghostW, 0x3FFFFFFF)));
+  const int32_t bottom =
+      editor_detail::screenOfMapY(static_cast<int32_t>(minI64(session.hoverCellY + ghostH, 0x3FFFFFFF)));
   queueShape(left, top, minI(right, v.x + v.w), minI(bottom, v.y + v.h), 1, COLOR_WHITE, SHAPE_BOX, layer);
   setClipRect(0, 0, screenMetrics.canvasW, screenMetrics.canvasH);
 

@@ -32,7 +32,9 @@ enum Command {
   CMD_ATTRIBUTE, CMD_PREVIEW, CMD_OPTION, CMD_EXIT, CMD_CLOSE,
 };
 
-void tellAboutSheet(const char* textUtf8) { platformMessageBox(textUtf8, uiText(texts::CAPTION_HUH), MB_OK | MB_ICONQUESTION); }
+void tellAboutSheet(const char* textUtf8) {
+  platformMessageBox(textUtf8, uiText(texts::CAPTION_HUH), MB_OK | MB_ICONQUESTION);
+}
 
 // LOAD: the map's sheet replaces the one shown; the user hears when there is
 // none to show.
@@ -87,11 +89,11 @@ void loadChosenMap() {
 }  // namespace
 
 void drawCaptionBalloon(int32_t x, int32_t y, int32_t cellX, int32_t cellY) {
-  toolCaptionSprite.x = static_cast<float>(x);
-  toolCaptionSprite.y = static_cast<float>(y);
-  toolCaptionSprite.srcX = cellX;
-  toolCaptionSprite.srcY = cellY;
-  drawSprite(toolCaptionSprite);
+  sprites.toolCaption.x = static_cast<float>(x);
+  sprites.toolCaption.y = static_cast<float>(y);
+  sprites.toolCaption.srcX = cellX;
+  sprites.toolCaption.srcY = cellY;
+  drawSprite(sprites.toolCaption);
 }
 
 void watchChipSheet() {
@@ -131,46 +133,48 @@ int saveMapAsked(int ask) {
 
 void declareCommandButtonRegions() {
   for (int i = 0; i < COMMAND_COUNT; ++i)
-    offerPointerRegion(TARGET_COMMAND_BUTTON, nullptr, i, commandButtons[i].x, screenMetrics.buttonY, screenMetrics.buttonSize, screenMetrics.buttonSize);
+    offerPointerRegion(TARGET_COMMAND_BUTTON, nullptr, i, commandButtons[i].x, screenMetrics.buttonY,
+                       screenMetrics.buttonSize, screenMetrics.buttonSize);
 }
 
 void updateCommandButtons() {
   for (int i = 0; i < COMMAND_COUNT; ++i) {
     const CommandButton& b = commandButtons[i];
     if (pointerHovers(TARGET_COMMAND_BUTTON, nullptr, i)) {
-      toolFrameSprite.x = static_cast<float>(b.x);
-      toolFrameSprite.y = static_cast<float>(screenMetrics.buttonY);
-      toolFrameSprite.srcX = 0;
-      drawSprite(toolFrameSprite);
+      sprites.toolFrame.x = static_cast<float>(b.x);
+      sprites.toolFrame.y = static_cast<float>(screenMetrics.buttonY);
+      sprites.toolFrame.srcX = 0;
+      drawSprite(sprites.toolFrame);
       drawCaptionBalloon(b.x - 16, 0, b.captionX, b.captionY);
       if (inputState.buttonsPressed & BTN_PRIMARY) {
         session.pressedButton = i;
         gesture.kind = GESTURE_BUTTON;
       }
     }
-    toolIconSprite.x = static_cast<float>(b.x);
-    toolIconSprite.y = static_cast<float>(screenMetrics.buttonY);
-    toolIconSprite.srcY = ICON_CELL * i;  // the ICON bitmap's cells, one a button
-    drawSprite(toolIconSprite);
+    sprites.toolIcon.x = static_cast<float>(b.x);
+    sprites.toolIcon.y = static_cast<float>(screenMetrics.buttonY);
+    sprites.toolIcon.srcY = ICON_CELL * i;  // the ICON bitmap's cells, one a button
+    drawSprite(sprites.toolIcon);
   }
   if (gesture.kind == GESTURE_BUTTON) {
     const CommandButton& b = commandButtons[session.pressedButton];
-    toolFrameSprite.x = static_cast<float>(b.x);
-    toolFrameSprite.y = static_cast<float>(screenMetrics.buttonY);
-    toolFrameSprite.srcX = 48;
-    drawSprite(toolFrameSprite);
+    sprites.toolFrame.x = static_cast<float>(b.x);
+    sprites.toolFrame.y = static_cast<float>(screenMetrics.buttonY);
+    sprites.toolFrame.srcX = 48;
+    drawSprite(sprites.toolFrame);
     if (!(inputState.buttonsHeld & BTN_PRIMARY)) {
       // A press released outside its button does nothing.
-      if (pointerInside(b.x, screenMetrics.buttonY, screenMetrics.buttonSize, screenMetrics.buttonSize)) runCommand(session.pressedButton);
+      if (pointerInside(b.x, screenMetrics.buttonY, screenMetrics.buttonSize, screenMetrics.buttonSize))
+        runCommand(session.pressedButton);
       gesture.kind = GESTURE_NONE;
     }
   }
   // A tool of the strip is marked in the strip instead.
   static const int markerX[3] = {384, 440, 496};
   if (session.toolMode >= TOOL_POINT && session.toolMode <= TOOL_ATTRIBUTE) {
-    modeMarkerSprite.x = static_cast<float>(markerX[session.toolMode]);
-    modeMarkerSprite.y = static_cast<float>(screenMetrics.buttonY);
-    drawSprite(modeMarkerSprite);
+    sprites.modeMarker.x = static_cast<float>(markerX[session.toolMode]);
+    sprites.modeMarker.y = static_cast<float>(screenMetrics.buttonY);
+    drawSprite(sprites.modeMarker);
   }
   updateToolStrip();
 }

@@ -33,10 +33,12 @@ void queueKeyboardLine() {
 
 void queueMouseLines() {
   char line[TEXT_STORE];
-  std::snprintf(line, sizeof line, "%.16s[%3d,%3d]", uiTextSjis(texts::DEBUG_MOUSE), inputState.mouseDX, inputState.mouseDY);
+  std::snprintf(line, sizeof line, "%.16s[%3d,%3d]", uiTextSjis(texts::DEBUG_MOUSE), inputState.mouseDX,
+                inputState.mouseDY);
   queueText(0, 0, COLOR_WHITE, line, OVERLAY_LAYER);
   for (int i = 0; i < 4; ++i)
-    queueText(132 + 16 * i, 0, COLOR_WHITE, (inputState.mouseButtonsRead[i] & 0x80) ? SJIS("●") : SJIS("○"), OVERLAY_LAYER);
+    queueText(132 + 16 * i, 0, COLOR_WHITE, (inputState.mouseButtonsRead[i] & 0x80) ? SJIS("●") : SJIS("○"),
+              OVERLAY_LAYER);
 }
 
 }  // namespace
@@ -50,7 +52,7 @@ void queueDebugInputLines() {
 void queueDebugRateLine() {
   if (settings.showDebugInfo != 1) return;
   char line[TEXT_STORE];
-  std::snprintf(line, sizeof line, "%4dfps:%6.4fms,OBJ:%d", framesPerSecond, static_cast<double>(frameSeconds),
-                drawCount);
+  std::snprintf(line, sizeof line, "%4dfps:%6.4fms,OBJ:%d", frameTiming.framesPerSecond,
+                static_cast<double>(frameTiming.seconds), frameTiming.drawCount);
   queueText(0, screenMetrics.canvasH - 16, COLOR_RATE_RED, line, OVERLAY_LAYER);
 }

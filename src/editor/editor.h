@@ -261,7 +261,7 @@ void queueMapTitlePart(const char* text, int layer);
 void updateSheetView(int layer);
 void drawWindowFrame(int32_t x, int32_t y, int32_t w, int32_t h, int layer);
 // Every time-based scroll of a frame moves by scrollStep() pixels: settings.scrollSpeed
-// x frameSeconds with the fraction carried from frame to frame, so that the
+// x frameTiming.seconds with the fraction carried from frame to frame, so that the
 // distance over a second is the speed at any frame rate. advanceScrollStep
 // computes it once at the start of each frame.
 void advanceScrollStep();

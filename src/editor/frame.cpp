@@ -32,17 +32,17 @@ void drawClock(int32_t x, int32_t y, int layer) {
 void drawPointer() {
   switch (frameState.pointerShape) {
     case POINTER_ARROW:
-      cursorSprite.x = static_cast<float>(frameState.mouseX - 4);
-      cursorSprite.y = static_cast<float>(frameState.mouseY - 4);
-      cursorSprite.srcX = (inputState.buttonsHeld & BTN_PRIMARY) ? 32 : 0;
-      drawSprite(cursorSprite);
+      sprites.cursor.x = static_cast<float>(frameState.mouseX - 4);
+      sprites.cursor.y = static_cast<float>(frameState.mouseY - 4);
+      sprites.cursor.srcX = (inputState.buttonsHeld & BTN_PRIMARY) ? 32 : 0;
+      drawSprite(sprites.cursor);
       break;
     case POINTER_RESIZE:
     case POINTER_GRAB:
-      cursorSprite.x = static_cast<float>(frameState.mouseX - 16);
-      cursorSprite.y = static_cast<float>(frameState.mouseY - 16);
-      cursorSprite.srcX = frameState.pointerShape == POINTER_RESIZE ? 64 : 96;
-      drawSprite(cursorSprite);
+      sprites.cursor.x = static_cast<float>(frameState.mouseX - 16);
+      sprites.cursor.y = static_cast<float>(frameState.mouseY - 16);
+      sprites.cursor.srcX = frameState.pointerShape == POINTER_RESIZE ? 64 : 96;
+      drawSprite(sprites.cursor);
       break;
     default:
       break;

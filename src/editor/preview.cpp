@@ -50,8 +50,9 @@ void drawFitted() {
   if (w < 1) w = 1;
   if (h < 1) h = 1;
   const int32_t k = -mapPictureShift();
-  drawScaled(static_cast<int32_t>((screenMetrics.canvasW - w) / 2), static_cast<int32_t>((screenMetrics.canvasH - h) / 2), static_cast<int32_t>(w),
-             static_cast<int32_t>(h), 0, 0, static_cast<int32_t>(mapW >> k > 0 ? mapW >> k : 1),
+  drawScaled(static_cast<int32_t>((screenMetrics.canvasW - w) / 2),
+             static_cast<int32_t>((screenMetrics.canvasH - h) / 2), static_cast<int32_t>(w), static_cast<int32_t>(h), 0,
+             0, static_cast<int32_t>(mapW >> k > 0 ? mapW >> k : 1),
              static_cast<int32_t>(mapH >> k > 0 ? mapH >> k : 1), 1, PREVIEW_CELL_LAYER, SLOT_MAP_PICTURE);
 }
 
@@ -63,21 +64,23 @@ void updatePreview() {
     if ((inputState.buttonsPressed & BTN_PRIMARY) != 0) session.editorMode = EDITOR_EDITING;
     return;
   }
-  Placement cols = placeAxis(doc.mapCellsX, doc.chipWidth, screenMetrics.canvasW, inputState.mouseDX, &preview.scrollX, &preview.offsetX);
-  Placement rows = placeAxis(doc.mapCellsY, doc.chipHeight, screenMetrics.canvasH, inputState.mouseDY, &preview.scrollY, &preview.offsetY);
+  Placement cols = placeAxis(doc.mapCellsX, doc.chipWidth, screenMetrics.canvasW, inputState.mouseDX, &preview.scrollX,
+                             &preview.offsetX);
+  Placement rows = placeAxis(doc.mapCellsY, doc.chipHeight, screenMetrics.canvasH, inputState.mouseDY, &preview.scrollY,
+                             &preview.offsetY);
 
-  mapCellSprite.width = doc.chipWidth;
-  mapCellSprite.height = doc.chipHeight;
-  mapCellSprite.layer = PREVIEW_CELL_LAYER;
+  sprites.mapCell.width = doc.chipWidth;
+  sprites.mapCell.height = doc.chipHeight;
+  sprites.mapCell.layer = PREVIEW_CELL_LAYER;
   for (int32_t c = cols.firstCell; c < cols.lastCell; ++c) {
     int32_t sx = c * doc.chipWidth - preview.scrollX + preview.offsetX;
     for (int32_t r = rows.firstCell; r < rows.lastCell; ++r) {
       int idx = cellIndex(c, r);
-      mapCellSprite.x = static_cast<float>(sx);
-      mapCellSprite.y = static_cast<float>(r * doc.chipHeight - preview.scrollY + preview.offsetY);
-      mapCellSprite.srcX = doc.planeX[idx];
-      mapCellSprite.srcY = doc.planeY[idx];
-      drawSprite(mapCellSprite);
+      sprites.mapCell.x = static_cast<float>(sx);
+      sprites.mapCell.y = static_cast<float>(r * doc.chipHeight - preview.scrollY + preview.offsetY);
+      sprites.mapCell.srcX = doc.planeX[idx];
+      sprites.mapCell.srcY = doc.planeY[idx];
+      drawSprite(sprites.mapCell);
     }
   }
 

@@ -71,11 +71,11 @@ bool isOn(const StripButton& b) {
 }
 
 void drawStripFrame(int32_t x, int32_t srcX, int layer) {
-  stripFrameSprite.x = static_cast<float>(x);
-  stripFrameSprite.y = static_cast<float>(screenMetrics.stripY);
-  stripFrameSprite.srcX = srcX;
-  stripFrameSprite.layer = layer;
-  drawSprite(stripFrameSprite);
+  sprites.stripFrame.x = static_cast<float>(x);
+  sprites.stripFrame.y = static_cast<float>(screenMetrics.stripY);
+  sprites.stripFrame.srcX = srcX;
+  sprites.stripFrame.layer = layer;
+  drawSprite(sprites.stripFrame);
 }
 
 bool keyDown(int32_t scanCode) { return (inputState.keyState[scanCode & 0xFF] & 0x80) != 0; }
@@ -98,7 +98,8 @@ void updateToolKeys() {
 
 void declareToolStripRegions() {
   for (int i = 0; i < STRIP_COUNT; ++i)
-    offerPointerRegion(TARGET_STRIP_BUTTON, nullptr, i, toolStrip[i].x, screenMetrics.stripY, screenMetrics.stripSize, screenMetrics.stripSize);
+    offerPointerRegion(TARGET_STRIP_BUTTON, nullptr, i, toolStrip[i].x, screenMetrics.stripY, screenMetrics.stripSize,
+                       screenMetrics.stripSize);
 }
 
 void updateToolStrip() {
@@ -114,10 +115,10 @@ void updateToolStrip() {
         gesture.kind = GESTURE_STRIP;
       }
     }
-    stripIconSprite.x = static_cast<float>(b.x);
-    stripIconSprite.y = static_cast<float>(screenMetrics.stripY);
-    stripIconSprite.srcY = b.iconY;
-    drawSprite(stripIconSprite);
+    sprites.stripIcon.x = static_cast<float>(b.x);
+    sprites.stripIcon.y = static_cast<float>(screenMetrics.stripY);
+    sprites.stripIcon.srcY = b.iconY;
+    drawSprite(sprites.stripIcon);
     if (isOn(b)) drawStripFrame(b.x, STRIP_SELECTED_X, 3);
   }
   if (gesture.kind == GESTURE_STRIP) {
@@ -164,8 +165,9 @@ void startMapToolAction() {
 namespace {
 
 void releaseMapRect() {
-  const editor_detail::ChipBlock b = editor_detail::bandBlock(gesture.rectAnchorX, gesture.rectAnchorY, gesture.rectCornerX,
-                                                            gesture.rectCornerY, doc.chipWidth, doc.chipHeight);
+  const editor_detail::ChipBlock b =
+      editor_detail::bandBlock(gesture.rectAnchorX, gesture.rectAnchorY, gesture.rectCornerX, gesture.rectCornerY,
+                               doc.chipWidth, doc.chipHeight);
   const int32_t col0 = b.left / doc.chipWidth, row0 = b.top / doc.chipHeight, columns = b.columns, rows = b.rows;
   gesture.kind = GESTURE_NONE;
   if (session.toolMode == TOOL_REPLACE) {
@@ -198,26 +200,28 @@ void releaseMapRect() {
 void drawFillPreview(const ViewWindow& v, int layer) {
   if (session.toolMode == TOOL_REPLACE || (session.toolMode == TOOL_RECT && session.randomMode)) return;
   const int32_t tx = doc.chipWidth, ty = doc.chipHeight;
-  const editor_detail::ChipBlock b =
-      editor_detail::bandBlock(gesture.rectAnchorX, gesture.rectAnchorY, gesture.rectCornerX, gesture.rectCornerY, tx, ty);
+  const editor_detail::ChipBlock b = editor_detail::bandBlock(gesture.rectAnchorX, gesture.rectAnchorY,
+                                                              gesture.rectCornerX, gesture.rectCornerY, tx, ty);
   const int32_t col0 = b.left / tx, row0 = b.top / ty, columns = b.columns, rows = b.rows;
   // Only the cells on the map and in the window.
   using editor_detail::mapPixelX;
   using editor_detail::mapPixelY;
-  const int32_t c0 = maxI(col0, mapPixelX(v.x) / tx), c1 = minI(minI(col0 + columns, doc.mapCellsX), mapPixelX(v.x + v.w) / tx + 1);
-  const int32_t r0 = maxI(row0, mapPixelY(v.y) / ty), r1 = minI(minI(row0 + rows, doc.mapCellsY), mapPixelY(v.y + v.h) / ty + 1);
+  const int32_t c0 = maxI(col0, mapPixelX(v.x) / tx),
+                c1 = minI(minI(col0 + columns, doc.mapCellsX), mapPixelX(v.x + v.w) / tx + 1);
+  const int32_t r0 = maxI(row0, mapPixelY(v.y) / ty),
+                r1 = minI(minI(row0 + rows, doc.mapCellsY), mapPixelY(v.y + v.h) / ty + 1);
   if (!editor_detail::cellsFitFrame(c1 - c0, r1 - r0)) return;
   setClipRect(session.mapClipRect.left, session.mapClipRect.top, session.mapClipRect.right, session.mapClipRect.bottom);
-  brushCellSprite.width = tx;
-  brushCellSprite.height = ty;
-  brushCellSprite.layer = layer;
+  sprites.brushCell.width = tx;
+  sprites.brushCell.height = ty;
+  sprites.brushCell.layer = layer;
   for (int32_t c = c0; c < c1; ++c)
     for (int32_t r = r0; r < r1; ++r) {
       if (session.toolMode == TOOL_SLICE)
-        sliceChipAt(c, r, col0, row0, columns, rows, &brushCellSprite.srcX, &brushCellSprite.srcY);
+        sliceChipAt(c, r, col0, row0, columns, rows, &sprites.brushCell.srcX, &sprites.brushCell.srcY);
       else
-        brushChipAt(c, r, col0, row0, &brushCellSprite.srcX, &brushCellSprite.srcY);
-      editor_detail::drawMapCell(brushCellSprite, c * tx, r * ty);
+        brushChipAt(c, r, col0, row0, &sprites.brushCell.srcX, &sprites.brushCell.srcY);
+      editor_detail::drawMapCell(sprites.brushCell, c * tx, r * ty);
     }
   setClipRect(0, 0, screenMetrics.canvasW, screenMetrics.canvasH);
 }

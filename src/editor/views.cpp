@@ -25,9 +25,12 @@ using editor_detail::toScreen;
 
 namespace {
 
-// Negative while no size is forced by a test.
-int32_t sheetSizeOverrideW = -1;
-int32_t sheetSizeOverrideH = -1;
+// The chip sheet's size as a test forces it: negative while none is forced.
+struct SheetSizeOverride {
+  int32_t w = -1;
+  int32_t h = -1;
+};
+SheetSizeOverride sheetOverride;
 
 // Image sizes stay far below the int32 range so that x + w and the like
 // cannot overflow, whatever chip size a map file carried.
@@ -38,8 +41,8 @@ int32_t limitImage(int64_t v) { return static_cast<int32_t>(v < 0 ? 0 : (v > IMA
 }  // namespace
 
 void editorSetSheetSizeForTests(int32_t w, int32_t h) {
-  sheetSizeOverrideW = w;
-  sheetSizeOverrideH = h;
+  sheetOverride.w = w;
+  sheetOverride.h = h;
 }
 
 // ---------------------------------------------------------------------------
@@ -49,9 +52,9 @@ namespace editor_detail {
 
 void sheetImageSize(int32_t* w, int32_t* h) {
   int32_t sw = 0, sh = 0;
-  if (sheetSizeOverrideW >= 0) {
-    sw = sheetSizeOverrideW;
-    sh = sheetSizeOverrideH;
+  if (sheetOverride.w >= 0) {
+    sw = sheetOverride.w;
+    sh = sheetOverride.h;
   } else {
     surfaceSize(SLOT_CHIPSHEET, &sw, &sh);
   }
@@ -104,40 +107,45 @@ void clampScroll(ViewWindow& v, int32_t imageW, int32_t imageH) {
 }  // namespace editor_detail
 
 namespace {
-// The scroll distance of the current frame in whole pixels, and the fraction
-// left over, which the next frame adds on: at a high frame rate a step of
-// under a pixel per frame would otherwise truncate to nothing.
-int32_t frameScroll = 0;
-double scrollCarry = 0.0;
-// Asked for in this frame: a scroll that moves with time wants the next frame
-// even when it moved nothing now (a step under a pixel, or the view's edge).
-bool stepTaken = false;
+struct ScrollClock {
+  // The scroll distance of the current frame in whole pixels, and the
+  // fraction left over, which the next frame adds on: at a high frame rate a
+  // step of under a pixel per frame would otherwise truncate to nothing.
+  int32_t frameScroll = 0;
+  double scrollCarry = 0.0;
+  // Asked for in this frame: a scroll that moves with time wants the next
+  // frame even when it moved nothing now (a step under a pixel, or the
+  // view's edge).
+  bool stepTaken = false;
+};
+ScrollClock scrollClock;
 }  // namespace
 
 void advanceScrollStep() {
-  double step = static_cast<double>(settings.scrollSpeed) * static_cast<double>(frameSeconds) + scrollCarry;
+  double step =
+      static_cast<double>(settings.scrollSpeed) * static_cast<double>(frameTiming.seconds) + scrollClock.scrollCarry;
   // A stalled first frame or a broken clock must not turn into an undefined
   // conversion; such a step is simply held at the int32 range.
   if (!std::isfinite(step)) step = 0.0;
   if (step > 2147483647.0) step = 2147483647.0;
   if (step < -2147483647.0) step = -2147483647.0;
-  frameScroll = static_cast<int32_t>(step);
-  scrollCarry = step - frameScroll;
-  stepTaken = false;
+  scrollClock.frameScroll = static_cast<int32_t>(step);
+  scrollClock.scrollCarry = step - scrollClock.frameScroll;
+  scrollClock.stepTaken = false;
 }
 
 void resetScrollStep() {
-  frameScroll = 0;
-  scrollCarry = 0.0;
-  stepTaken = false;
+  scrollClock.frameScroll = 0;
+  scrollClock.scrollCarry = 0.0;
+  scrollClock.stepTaken = false;
 }
 
 int32_t scrollStep() {
-  stepTaken = true;
-  return frameScroll;
+  scrollClock.stepTaken = true;
+  return scrollClock.frameScroll;
 }
 
-int scrollStepTaken() { return stepTaken ? 1 : 0; }
+int scrollStepTaken() { return scrollClock.stepTaken ? 1 : 0; }
 
 // ---------------------------------------------------------------------------
 // [SECTION] Window frame
@@ -175,14 +183,14 @@ void drawEdge(Sprite& piece, int32_t x, int32_t y, int32_t length, bool horizont
 }  // namespace
 
 void drawWindowFrame(int32_t x, int32_t y, int32_t w, int32_t h, int layer) {
-  drawPiece(frameTopLeftSprite, static_cast<float>(x - 6), static_cast<float>(y - 6), layer);
-  drawPiece(frameTopRightSprite, static_cast<float>(x + w), static_cast<float>(y - 6), layer);
-  drawPiece(frameBottomLeftSprite, static_cast<float>(x - 6), static_cast<float>(y + h), layer);
-  drawPiece(frameBottomRightSprite, static_cast<float>(x + w), static_cast<float>(y + h), layer);
-  drawEdge(frameTopSprite, x, y - 6, w, true, layer);
-  drawEdge(frameBottomSprite, x, y + h, w, true, layer);
-  drawEdge(frameLeftSprite, x - 6, y, h, false, layer);
-  drawEdge(frameRightSprite, x + w, y, h, false, layer);
+  drawPiece(sprites.frameTopLeft, static_cast<float>(x - 6), static_cast<float>(y - 6), layer);
+  drawPiece(sprites.frameTopRight, static_cast<float>(x + w), static_cast<float>(y - 6), layer);
+  drawPiece(sprites.frameBottomLeft, static_cast<float>(x - 6), static_cast<float>(y + h), layer);
+  drawPiece(sprites.frameBottomRight, static_cast<float>(x + w), static_cast<float>(y + h), layer);
+  drawEdge(sprites.frameTop, x, y - 6, w, true, layer);
+  drawEdge(sprites.frameBottom, x, y + h, w, true, layer);
+  drawEdge(sprites.frameLeft, x - 6, y, h, false, layer);
+  drawEdge(sprites.frameRight, x + w, y, h, false, layer);
 }
 
 // ---------------------------------------------------------------------------
@@ -200,8 +208,9 @@ struct WindowLook {
   FrontWindow frontValue;   // session.frontWindow when a drag starts in this window
 };
 
-const WindowLook MAP_LOOK{&mapTitleSprite, &mapHThumbSprite, &mapVThumbSprite, 1, 9, 15, 15, 9, FRONT_MAP};
-const WindowLook SHEET_LOOK{&sheetTitleSprite, &sheetHThumbSprite, &sheetVThumbSprite, 3, 13, 17, 17, 13, FRONT_SHEET};
+const WindowLook MAP_LOOK{&sprites.mapTitle, &sprites.mapHThumb, &sprites.mapVThumb, 1, 9, 15, 15, 9, FRONT_MAP};
+const WindowLook SHEET_LOOK{&sprites.sheetTitle, &sprites.sheetHThumb, &sprites.sheetVThumb, 3, 13, 17, 17, 13,
+                            FRONT_SHEET};
 
 void startDrag(GestureKind kind, const ViewWindow& v, const WindowLook& look) {
   gesture.kind = kind;
@@ -317,14 +326,14 @@ void drawSheetContent(const ViewWindow& v, int32_t imageW, int32_t imageH, int l
   int32_t w = minI(v.w, imageW - v.scrollX);
   int32_t h = minI(v.h, imageH - v.scrollY);
   if (w <= 0 || h <= 0) return;
-  sheetViewSprite.x = static_cast<float>(v.x);
-  sheetViewSprite.y = static_cast<float>(v.y);
-  sheetViewSprite.srcX = v.scrollX;
-  sheetViewSprite.srcY = v.scrollY;
-  sheetViewSprite.width = w;
-  sheetViewSprite.height = h;
-  sheetViewSprite.layer = layer;
-  drawSprite(sheetViewSprite);
+  sprites.sheetView.x = static_cast<float>(v.x);
+  sprites.sheetView.y = static_cast<float>(v.y);
+  sprites.sheetView.srcX = v.scrollX;
+  sprites.sheetView.srcY = v.scrollY;
+  sprites.sheetView.width = w;
+  sprites.sheetView.height = h;
+  sprites.sheetView.layer = layer;
+  drawSprite(sprites.sheetView);
 }
 
 // Below 1:1 the map comes from its pictures: one scaled copy for the chips
@@ -349,16 +358,17 @@ void drawMapContent(const ViewWindow& v, int layer) {
   session.mapClipRect.right = minI(v.x + v.w, screenMetrics.canvasW);
   session.mapClipRect.bottom = minI(v.y + v.h, screenMetrics.canvasH);
   if (v.w > 0 && v.h > 0) {
-    setClipRect(session.mapClipRect.left, session.mapClipRect.top, session.mapClipRect.right, session.mapClipRect.bottom);
+    setClipRect(session.mapClipRect.left, session.mapClipRect.top, session.mapClipRect.right,
+                session.mapClipRect.bottom);
     if (session.mapZoom < 0) {
       drawMapFromPictures(v, layer);
       setClipRect(0, 0, screenMetrics.canvasW, screenMetrics.canvasH);
       return;
     }
     const int32_t tx = doc.chipWidth, ty = doc.chipHeight;
-    mapCellSprite.width = tx;
-    mapCellSprite.height = ty;
-    mapCellSprite.layer = layer;
+    sprites.mapCell.width = tx;
+    sprites.mapCell.height = ty;
+    sprites.mapCell.layer = layer;
     const int32_t firstC = editor_detail::mapPixelX(v.x) / tx, firstR = editor_detail::mapPixelY(v.y) / ty;
     int32_t lastC = minI(editor_detail::mapPixelX(v.x + v.w) / tx, doc.mapCellsX - 1);
     int32_t lastR = minI(editor_detail::mapPixelY(v.y + v.h) / ty, doc.mapCellsY - 1);
@@ -366,12 +376,12 @@ void drawMapContent(const ViewWindow& v, int layer) {
     for (int32_t c = firstC; c <= lastC; ++c) {
       for (int32_t r = firstR; r <= lastR; ++r) {
         int idx = cellIndex(c, r);
-        mapCellSprite.srcX = doc.planeX[idx];
-        mapCellSprite.srcY = doc.planeY[idx];
-        editor_detail::drawMapCell(mapCellSprite, c * tx, r * ty);
+        sprites.mapCell.srcX = doc.planeX[idx];
+        sprites.mapCell.srcY = doc.planeY[idx];
+        editor_detail::drawMapCell(sprites.mapCell, c * tx, r * ty);
         if (digits)
-          drawDigits(editor_detail::screenOfMapX(c * tx) + 1, editor_detail::screenOfMapY(r * ty) + 1, doc.planeA[idx], 3,
-                     layer);
+          drawDigits(editor_detail::screenOfMapX(c * tx) + 1, editor_detail::screenOfMapY(r * ty) + 1, doc.planeA[idx],
+                     3, layer);
       }
     }
   }
@@ -421,7 +431,8 @@ void drawHistoryPosition(const ViewWindow& v, int layer) {
   session.mapTitleX = v.x + 82;
   if (doc.unsaved) queueMapTitlePart(uiTextSjis(texts::UNSAVED_MARK), layer);
   char text[24];
-  std::snprintf(text, sizeof text, "%u/%u", static_cast<unsigned>(history.position), static_cast<unsigned>(history.count));
+  std::snprintf(text, sizeof text, "%u/%u", static_cast<unsigned>(history.position),
+                static_cast<unsigned>(history.count));
   queueMapTitlePart(text, layer);
   // The zoom follows the history position.
   static const texts::Id zoomTexts[] = {texts::ZOOM_QUARTER, texts::ZOOM_HALF, texts::ZOOM_ONE, texts::ZOOM_DOUBLE};
@@ -434,8 +445,8 @@ void drawHistoryPosition(const ViewWindow& v, int layer) {
 void drawTitleStrip(const ViewWindow& v, const Sprite& title, int layer) {
   const int32_t left = v.x - 6 + title.width, right = v.x + v.w + 6;
   if (right <= left) return;
-  blitStretched(left, v.y - 27, right - left, title.height, title.srcX + title.width - 1, title.srcY, 1, title.height, 1,
-                layer, title.slot);
+  blitStretched(left, v.y - 27, right - left, title.height, title.srcX + title.width - 1, title.srcY, 1, title.height,
+                1, layer, title.slot);
 }
 
 void updateWindow(ViewWindow& v, const WindowLook& look, bool isMap, int layer) {

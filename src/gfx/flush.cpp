@@ -22,10 +22,10 @@ inline const PlatSurface* commandSource(const BlitCommand& c) {
 void flushBlits(int layer) {
   if (!validLayer(layer)) return;
   PlatSurface* back = backBuffer();
-  int n = blitCount[layer];
+  int n = frameQueues.blitCount[layer];
   for (int i = 0; i < n; ++i) {
-    const BlitCommand& c = blitQueue[layer][i];
-    ++drawCount;
+    const BlitCommand& c = frameQueues.blit[layer][i];
+    ++frameTiming.drawCount;
     const PlatSurface* src = commandSource(c);
     if (!src || !back) continue;
     // A key that could not be matched (CLR_INVALID) matches no pixel.
@@ -43,37 +43,37 @@ void flushBlits(int layer) {
       platSurfaceCopy(back, c.x, c.y, src, c.srcLeft, c.srcTop, c.srcRight, c.srcBottom);
     }
   }
-  blitCount[layer] = 0;
+  frameQueues.blitCount[layer] = 0;
 }
 
 void flushShapes(int layer) {
-  if (!validLayer(layer) || shapeCount[layer] == 0) return;
+  if (!validLayer(layer) || frameQueues.shapeCount[layer] == 0) return;
   platPaintBegin(backBuffer());
-  int n = shapeCount[layer];
+  int n = frameQueues.shapeCount[layer];
   for (int i = 0; i < n; ++i) {
-    const ShapeCommand& c = shapeQueue[layer][i];
+    const ShapeCommand& c = frameQueues.shape[layer][i];
     if (c.kind == SHAPE_LINE) platPaintLine(c.left, c.top, c.right, c.bottom, c.penWidth, c.color);
     else if (c.kind == SHAPE_BOX) platPaintBox(c.left, c.top, c.right, c.bottom, c.penWidth, c.color);
-    ++drawCount;
+    ++frameTiming.drawCount;
   }
   platPaintEnd();
-  shapeCount[layer] = 0;
+  frameQueues.shapeCount[layer] = 0;
 }
 
 void flushTexts(int layer) {
-  if (!validLayer(layer) || textCount[layer] == 0) return;
+  if (!validLayer(layer) || frameQueues.textCount[layer] == 0) return;
   platPaintBegin(backBuffer());
-  int n = textCount[layer];
+  int n = frameQueues.textCount[layer];
   // Every shadow of the layer first, so that no shadow lies over a text.
   for (int i = 0; i < n; ++i) {
-    const TextCommand& t = textQueue[layer][i];
+    const TextCommand& t = frameQueues.text[layer][i];
     platPaintText(t.x + 1, t.y + 1, COLOR_TEXT_SHADOW, t.text);
   }
   for (int i = 0; i < n; ++i) {
-    const TextCommand& t = textQueue[layer][i];
+    const TextCommand& t = frameQueues.text[layer][i];
     platPaintText(t.x, t.y, t.color, t.text);
-    ++drawCount;
+    ++frameTiming.drawCount;
   }
   platPaintEnd();
-  textCount[layer] = 0;
+  frameQueues.textCount[layer] = 0;
 }

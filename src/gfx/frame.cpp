@@ -6,14 +6,10 @@
 #include "gfx/gfx.h"
 #include "platform/platform.h"
 
-float frameSeconds = 0.0f;
-int32_t drawCount = 0;
-int32_t framesPerSecond = 0;
-// The measured time of the last frames in milliseconds, the newest at
-// frameTimeNext - 1 (modulo the size): a history for looking at pacing from
-// outside the process (bench/idle.sh reads it), one store per frame.
-uint16_t frameTimeLog[FRAME_TIME_LOG_SIZE];
-uint32_t frameTimeNext = 0;
+// The ring of frame lengths, the newest at timeNext - 1 (modulo its size),
+// is a history for looking at pacing from outside the process
+// (bench/idle.sh reads it): one store per frame.
+FrameTiming frameTiming;
 
 namespace {
 
@@ -70,14 +66,14 @@ void writeFrameLog(uint32_t elapsedMs) {
 void gfxSetClockForTests(uint32_t (*clock)()) { frameClock.clock = clock; }
 
 void resetFrameClock() {
-  frameSeconds = 0.0f;
+  frameTiming.seconds = 0.0f;
   frameClock.frameStart = now();
   frameClock.modalAtStart = platformModalMillis();
 }
 
 void resetFrameCounters() {
-  drawCount = 0;
-  framesPerSecond = 0;
+  frameTiming.drawCount = 0;
+  frameTiming.framesPerSecond = 0;
   frameClock.frameCounter = 0;
   frameClock.rateStart = 0;
 }
@@ -91,7 +87,7 @@ void flushAllLayers() {
 }
 
 void presentFrame() {
-  drawCount = 0;
+  frameTiming.drawCount = 0;
   flushAllLayers();
   // Unsigned differences stay right across the clock's wrap. A dialog opened
   // in this frame held it while the user answered: that time is not frame
@@ -99,17 +95,19 @@ void presentFrame() {
   const uint32_t modalMs = platformModalMillis() - frameClock.modalAtStart;
   uint32_t frameMs = now() - frameClock.frameStart;
   frameMs = frameMs > modalMs ? frameMs - modalMs : 0u;
-  frameSeconds = static_cast<float>(frameMs) * 0.001f;
+  frameTiming.seconds = static_cast<float>(frameMs) * 0.001f;
   frameClock.frameStart = now();
   frameClock.modalAtStart = platformModalMillis();
-  frameTimeLog[frameTimeNext++ % FRAME_TIME_LOG_SIZE] = static_cast<uint16_t>(frameMs > 0xFFFFu ? 0xFFFFu : frameMs);
+  frameTiming.timeLog[frameTiming.timeNext++ % FRAME_TIME_LOG_SIZE] =
+      static_cast<uint16_t>(frameMs > 0xFFFFu ? 0xFFFFu : frameMs);
   logFrame(frameMs);
   presentBackBuffer();
   ++frameClock.frameCounter;
   uint32_t elapsed = now() - frameClock.rateStart;
   if (elapsed > 1000u) {
     writeFrameLog(elapsed);
-    framesPerSecond = static_cast<int32_t>(static_cast<uint32_t>(frameClock.frameCounter) * 1000u / elapsed);
+    frameTiming.framesPerSecond =
+        static_cast<int32_t>(static_cast<uint32_t>(frameClock.frameCounter) * 1000u / elapsed);
     frameClock.rateStart = now();
     frameClock.frameCounter = 0;
   }

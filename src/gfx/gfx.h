@@ -200,10 +200,6 @@ constexpr uint32_t BLTFAST_SRCCOLORKEY = 0x1;
 constexpr uint32_t BLT_WAIT = 0x1000000;
 constexpr uint32_t BLT_KEYSRC = 0x8000;
 
-extern BlitCommand blitQueue[LAYER_COUNT][BLIT_QUEUE_SIZE];
-extern int32_t blitCount[LAYER_COUNT];
-extern int32_t clipLeft, clipTop, clipRight, clipBottom;
-
 int drawSprite(Sprite s);
 void blitStretched(int32_t dx, int32_t dy, int32_t dw, int32_t dh, int32_t sx, int32_t sy, int32_t sw,
                    int32_t sh, int32_t opaque, int32_t layer, int32_t slot);
@@ -217,14 +213,18 @@ void drawScaled(int32_t dx, int32_t dy, int32_t dw, int32_t dh, int32_t sx, int3
 void setClipRect(int32_t left, int32_t top, int32_t right, int32_t bottom);
 void flushBlits(int layer);
 
-// The Sprite table, filled once at start by initSprites.
-extern Sprite cursorSprite, toolIconSprite, toolFrameSprite, toolCaptionSprite, modeMarkerSprite;
-extern Sprite frameTopSprite, frameBottomSprite, frameLeftSprite, frameRightSprite;
-extern Sprite frameTopLeftSprite, frameTopRightSprite, frameBottomLeftSprite, frameBottomRightSprite;
-extern Sprite sheetViewSprite, sheetTitleSprite, sheetHThumbSprite, sheetVThumbSprite;
-extern Sprite mapCellSprite, mapTitleSprite, mapHThumbSprite, mapVThumbSprite;
-extern Sprite brushCellSprite, digitSprite;
-extern Sprite stripIconSprite, stripFrameSprite;
+// The Sprite table: where each piece of the interface's artwork lies in its
+// bitmap, filled once at start by initSprites and read by the editor.
+struct SpriteTable {
+  Sprite cursor, toolIcon, toolFrame, toolCaption, modeMarker;
+  Sprite frameTop, frameBottom, frameLeft, frameRight;
+  Sprite frameTopLeft, frameTopRight, frameBottomLeft, frameBottomRight;
+  Sprite sheetView, sheetTitle, sheetHThumb, sheetVThumb;
+  Sprite mapCell, mapTitle, mapHThumb, mapVThumb;
+  Sprite brushCell, digit;
+  Sprite stripIcon, stripFrame;
+};
+extern SpriteTable sprites;
 void initSprites();
 
 // ---------------------------------------------------------------------------
@@ -244,10 +244,20 @@ struct TextCommand {
   uint32_t color;
 };
 
-extern ShapeCommand shapeQueue[LAYER_COUNT][SHAPE_QUEUE_SIZE];
-extern int32_t shapeCount[LAYER_COUNT];
-extern TextCommand textQueue[LAYER_COUNT][TEXT_QUEUE_SIZE];
-extern int32_t textCount[LAYER_COUNT];
+// One frame's drawing: every layer's copies, shapes and texts as the editor
+// queued them, and the clip rectangle drawScaled cuts to. Filled during a
+// frame, performed and emptied by its present (about 100 MB of address space,
+// resident only as far as frames fill it; resetGraphicsQueues empties it).
+struct FrameQueues {
+  BlitCommand blit[LAYER_COUNT][BLIT_QUEUE_SIZE];
+  int32_t blitCount[LAYER_COUNT];
+  ShapeCommand shape[LAYER_COUNT][SHAPE_QUEUE_SIZE];
+  int32_t shapeCount[LAYER_COUNT];
+  TextCommand text[LAYER_COUNT][TEXT_QUEUE_SIZE];
+  int32_t textCount[LAYER_COUNT];
+  int32_t clipLeft = 0, clipTop = 0, clipRight = CLASSIC_CANVAS_W, clipBottom = CLASSIC_CANVAS_H;
+};
+extern FrameQueues frameQueues;
 
 void queueShape(int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t penWidth, uint32_t color,
                 int32_t kind, int32_t layer);
@@ -259,19 +269,25 @@ void flushTexts(int layer);
 
 // ---------------------------------------------------------------------------
 // Frame composition and timing
-extern float frameSeconds;
 constexpr int FRAME_TIME_LOG_SIZE = 1024;
-extern uint16_t frameTimeLog[FRAME_TIME_LOG_SIZE];
-extern uint32_t frameTimeNext;
-extern int32_t drawCount;
-extern int32_t framesPerSecond;
+// The run's frame timing, written by presentFrame alone: the last frame's
+// length (time spent in modal windows left out), what it drew, the rate over
+// the last second and a ring of recent frame lengths in milliseconds.
+struct FrameTiming {
+  float seconds = 0.0f;
+  int32_t drawCount = 0;
+  int32_t framesPerSecond = 0;
+  uint16_t timeLog[FRAME_TIME_LOG_SIZE] = {};
+  uint32_t timeNext = 0;
+};
+extern FrameTiming frameTiming;
 // Every layer's queues onto the back buffer, the lowest layer first: its
 // copies, then its texts, then its shapes. The queues are left empty.
 void flushAllLayers();
 void presentFrame();
 void resetFrameClock();
-// drawCount, the frame counter, the rate interval (back to 0, as at program
-// start) and framesPerSecond to their start values.
+// The draw count, the frame counter, the rate interval (back to 0, as at
+// program start) and the rate to their start values.
 void resetFrameCounters();
 // Replaces the millisecond clock of the frame timing (nullptr restores
 // platformMillis), for tests.

@@ -4,13 +4,7 @@
 #include "gfx/gfx.h"
 #include "platform/sjis.h"
 
-BlitCommand blitQueue[LAYER_COUNT][BLIT_QUEUE_SIZE];
-int32_t blitCount[LAYER_COUNT];
-ShapeCommand shapeQueue[LAYER_COUNT][SHAPE_QUEUE_SIZE];
-int32_t shapeCount[LAYER_COUNT];
-TextCommand textQueue[LAYER_COUNT][TEXT_QUEUE_SIZE];
-int32_t textCount[LAYER_COUNT];
-int32_t clipLeft = 0, clipTop = 0, clipRight = CLASSIC_CANVAS_W, clipBottom = CLASSIC_CANVAS_H;
+FrameQueues frameQueues;
 
 namespace {
 inline int32_t trunc32(float v) { return static_cast<int32_t>(v); }
@@ -18,39 +12,39 @@ inline int32_t absDiff(int32_t a, int32_t b) { return a > b ? a - b : b - a; }
 }  // namespace
 
 void setClipRect(int32_t left, int32_t top, int32_t right, int32_t bottom) {
-  clipLeft = left;
-  clipTop = top;
-  clipRight = right;
-  clipBottom = bottom;
+  frameQueues.clipLeft = left;
+  frameQueues.clipTop = top;
+  frameQueues.clipRight = right;
+  frameQueues.clipBottom = bottom;
 }
 
 int drawSprite(Sprite s) {
   if (s.layer < 0 || s.layer >= LAYER_COUNT) return 0;
-  if (blitCount[s.layer] >= BLIT_QUEUE_SIZE) return 0;
+  if (frameQueues.blitCount[s.layer] >= BLIT_QUEUE_SIZE) return 0;
   int32_t left = s.srcX, top = s.srcY, right = s.srcX + s.width, bottom = s.srcY + s.height;
   float x = s.x, y = s.y;
   // The four edges are tested in this order and not symmetrically: only a
   // sprite whose right edge lies on the left clip line is dropped outright;
   // the other three touching cases queue an empty rectangle.
-  if (static_cast<float>(clipLeft) > x) {
-    if (x + static_cast<float>(right - left) <= static_cast<float>(clipLeft)) return 0;
-    left += absDiff(clipLeft, trunc32(x));
-    x = static_cast<float>(clipLeft);
+  if (static_cast<float>(frameQueues.clipLeft) > x) {
+    if (x + static_cast<float>(right - left) <= static_cast<float>(frameQueues.clipLeft)) return 0;
+    left += absDiff(frameQueues.clipLeft, trunc32(x));
+    x = static_cast<float>(frameQueues.clipLeft);
   }
-  if (x + static_cast<float>(right - left) >= static_cast<float>(clipRight)) {
-    if (x > static_cast<float>(clipRight)) return 0;
-    right = left + trunc32(static_cast<float>(clipRight) - x);
+  if (x + static_cast<float>(right - left) >= static_cast<float>(frameQueues.clipRight)) {
+    if (x > static_cast<float>(frameQueues.clipRight)) return 0;
+    right = left + trunc32(static_cast<float>(frameQueues.clipRight) - x);
   }
-  if (static_cast<float>(clipTop) > y) {
-    if (y + static_cast<float>(bottom - top) < static_cast<float>(clipTop)) return 0;
-    top += absDiff(clipTop, trunc32(y));
-    y = static_cast<float>(clipTop);
+  if (static_cast<float>(frameQueues.clipTop) > y) {
+    if (y + static_cast<float>(bottom - top) < static_cast<float>(frameQueues.clipTop)) return 0;
+    top += absDiff(frameQueues.clipTop, trunc32(y));
+    y = static_cast<float>(frameQueues.clipTop);
   }
-  if (y + static_cast<float>(bottom - top) > static_cast<float>(clipBottom)) {
-    if (y > static_cast<float>(clipBottom)) return 0;
-    bottom = top + trunc32(static_cast<float>(clipBottom) - y);
+  if (y + static_cast<float>(bottom - top) > static_cast<float>(frameQueues.clipBottom)) {
+    if (y > static_cast<float>(frameQueues.clipBottom)) return 0;
+    bottom = top + trunc32(static_cast<float>(frameQueues.clipBottom) - y);
   }
-  BlitCommand& c = blitQueue[s.layer][blitCount[s.layer]];
+  BlitCommand& c = frameQueues.blit[s.layer][frameQueues.blitCount[s.layer]];
   c.srcLeft = left;
   c.srcTop = top;
   c.srcRight = right;
@@ -63,7 +57,7 @@ int drawSprite(Sprite s) {
   c.y = trunc32(y);
   c.flags = s.opaque == 0 ? (BLTFAST_WAIT | BLTFAST_SRCCOLORKEY) : BLTFAST_WAIT;
   c.stretched = 0;
-  ++blitCount[s.layer];
+  ++frameQueues.blitCount[s.layer];
   return 1;
 }
 
@@ -74,8 +68,8 @@ int16_t clip16(int32_t v) { return static_cast<int16_t>(v < -32768 ? -32768 : (v
 void queueStretched(int32_t dx, int32_t dy, int32_t dw, int32_t dh, int32_t sx, int32_t sy, int32_t sw, int32_t sh,
                     int32_t opaque, int32_t layer, int32_t slot, const int32_t clip[4]) {
   if (layer < 0 || layer >= LAYER_COUNT) return;
-  if (blitCount[layer] >= BLIT_QUEUE_SIZE) return;
-  BlitCommand& c = blitQueue[layer][blitCount[layer]];
+  if (frameQueues.blitCount[layer] >= BLIT_QUEUE_SIZE) return;
+  BlitCommand& c = frameQueues.blit[layer][frameQueues.blitCount[layer]];
   c.srcLeft = sx;
   c.srcTop = sy;
   c.srcRight = sx + sw;
@@ -94,7 +88,7 @@ void queueStretched(int32_t dx, int32_t dy, int32_t dw, int32_t dh, int32_t sx, 
   c.clipTop = clip16(clip[1]);
   c.clipRight = clip16(clip[2]);
   c.clipBottom = clip16(clip[3]);
-  ++blitCount[layer];
+  ++frameQueues.blitCount[layer];
 }
 
 }  // namespace
@@ -107,22 +101,25 @@ void blitStretched(int32_t dx, int32_t dy, int32_t dw, int32_t dh, int32_t sx, i
 
 void drawScaled(int32_t dx, int32_t dy, int32_t dw, int32_t dh, int32_t sx, int32_t sy, int32_t sw, int32_t sh,
                 int32_t opaque, int32_t layer, int32_t slot) {
-  const int32_t clip[4] = {clipLeft, clipTop, clipRight, clipBottom};
-  if (dx >= clipRight || dy >= clipBottom || dx + dw <= clipLeft || dy + dh <= clipTop) return;
+  const int32_t clip[4] = {frameQueues.clipLeft, frameQueues.clipTop, frameQueues.clipRight, frameQueues.clipBottom};
+  if (dx >= frameQueues.clipRight || dy >= frameQueues.clipBottom || dx + dw <= frameQueues.clipLeft ||
+      dy + dh <= frameQueues.clipTop)
+    return;
   queueStretched(dx, dy, dw, dh, sx, sy, sw, sh, opaque, layer, slot, clip);
 }
 
 void queueShape(int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t penWidth, uint32_t color,
                 int32_t kind, int32_t layer) {
   if (layer < 0 || layer >= LAYER_COUNT) return;
-  if (shapeCount[layer] >= SHAPE_QUEUE_SIZE) return;
-  shapeQueue[layer][shapeCount[layer]++] = ShapeCommand{left, top, right, bottom, penWidth, color, kind};
+  if (frameQueues.shapeCount[layer] >= SHAPE_QUEUE_SIZE) return;
+  frameQueues.shape[layer][frameQueues.shapeCount[layer]++] =
+      ShapeCommand{left, top, right, bottom, penWidth, color, kind};
 }
 
 void queueText(int32_t x, int32_t y, uint32_t color, const char* text, int32_t layer) {
   if (layer < 0 || layer >= LAYER_COUNT) return;
-  if (textCount[layer] >= TEXT_QUEUE_SIZE) return;
-  TextCommand& t = textQueue[layer][textCount[layer]++];
+  if (frameQueues.textCount[layer] >= TEXT_QUEUE_SIZE) return;
+  TextCommand& t = frameQueues.text[layer][frameQueues.textCount[layer]++];
   sjisCopy(t.text, sizeof t.text, text);
   t.x = x;
   t.y = y;
@@ -130,7 +127,8 @@ void queueText(int32_t x, int32_t y, uint32_t color, const char* text, int32_t l
 }
 
 void resetGraphicsQueues() {
-  for (int l = 0; l < LAYER_COUNT; ++l) blitCount[l] = shapeCount[l] = textCount[l] = 0;
+  for (int l = 0; l < LAYER_COUNT; ++l)
+    frameQueues.blitCount[l] = frameQueues.shapeCount[l] = frameQueues.textCount[l] = 0;
   setClipRect(0, 0, screenMetrics.canvasW, screenMetrics.canvasH);
   resetFrameCounters();
 }

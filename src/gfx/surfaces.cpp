@@ -6,6 +6,8 @@
 
 #include <cstddef>
 
+SurfaceSlot surfaceSlots[SLOT_COUNT];
+
 namespace {
 inline bool validSlot(int slot) { return slot >= 0 && slot < SLOT_COUNT; }
 }  // namespace

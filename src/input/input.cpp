@@ -7,15 +7,20 @@
 
 namespace {
 
-bool keyboardOpen = false;
-bool mouseOpen = false;
-int32_t lastHeld = 0;
-uint8_t lastKeys[256] = {};
-// Left Ctrl / Left Shift taken as a chord's modifier, until released.
-bool ctrlSwallowed = false, shiftSwallowed = false;
-// Where the keys' and the mouse's bits of this frame stand before the
-// swallowed modifiers are taken out.
-int32_t keyBits = 0, mouseBits = 0;
+// What input remembers between frames: the devices it opened, the frame
+// before's held buttons and keys, the modifiers a chord took.
+struct Devices {
+  bool keyboardOpen = false;
+  bool mouseOpen = false;
+  int32_t lastHeld = 0;
+  uint8_t lastKeys[256] = {};
+  // Left Ctrl / Left Shift taken as a chord's modifier, until released.
+  bool ctrlSwallowed = false, shiftSwallowed = false;
+  // Where the keys' and the mouse's bits of this frame stand before the
+  // swallowed modifiers are taken out.
+  int32_t keyBits = 0, mouseBits = 0;
+};
+Devices devices;
 
 // Scan codes of the editor's buttons.
 constexpr int DIK_LCONTROL = 0x1D, DIK_LSHIFT = 0x2A, DIK_SPACE = 0x39;
@@ -26,7 +31,7 @@ constexpr int DIK_0 = 0x0B, DIK_MINUS = 0x0C, DIK_EQUALS = 0x0D, DIK_SUBTRACT = 
               DIK_NUMPAD0 = 0x52;
 
 inline bool down(int code) { return (inputState.keyState[code] & 0x80) != 0; }
-inline bool pressedNow(int code) { return down(code) && (lastKeys[code] & 0x80) == 0; }
+inline bool pressedNow(int code) { return down(code) && (devices.lastKeys[code] & 0x80) == 0; }
 
 // The direction and button bits of the keyboard, the swallowed modifiers left out.
 int32_t keyboardBits() {
@@ -35,15 +40,15 @@ int32_t keyboardBits() {
   if (down(DIK_DOWN) || down(DIK_NUMPAD2)) bits |= BTN_DOWN;
   if (down(DIK_LEFT) || down(DIK_NUMPAD4)) bits |= BTN_LEFT;
   if (down(DIK_RIGHT) || down(DIK_NUMPAD6)) bits |= BTN_RIGHT;
-  if ((down(DIK_LCONTROL) && !ctrlSwallowed) || down(DIK_SPACE)) bits |= BTN_PRIMARY;
-  if (down(DIK_LSHIFT) && !shiftSwallowed) bits |= BTN_SECONDARY;
+  if ((down(DIK_LCONTROL) && !devices.ctrlSwallowed) || down(DIK_SPACE)) bits |= BTN_PRIMARY;
+  if (down(DIK_LSHIFT) && !devices.shiftSwallowed) bits |= BTN_SECONDARY;
   return bits;
 }
 
 // A modifier counts while down or down at the last read: a quick chord whose
 // Ctrl comes up before the next read (Ctrl down, Z down, Z up, Ctrl up) is
 // still a chord.
-inline bool heldOrJust(int code) { return down(code) || (lastKeys[code] & 0x80) != 0; }
+inline bool heldOrJust(int code) { return down(code) || (devices.lastKeys[code] & 0x80) != 0; }
 bool ctrlHeld() { return heldOrJust(DIK_LCONTROL) || heldOrJust(DIK_RCONTROL); }
 
 Shortcut readShortcut() {
@@ -63,8 +68,8 @@ ZoomKey readZoomKey() {
 }
 
 void setButtons() {
-  inputState.buttonsHeld = keyBits | mouseBits;
-  inputState.buttonsPressed = inputState.buttonsHeld & ~lastHeld;
+  inputState.buttonsHeld = devices.keyBits | devices.mouseBits;
+  inputState.buttonsPressed = inputState.buttonsHeld & ~devices.lastHeld;
 }
 
 // A read that reports lost input is answered by acquiring the device again;
@@ -88,16 +93,16 @@ void enableInputDevices(int32_t keyboard, int32_t mouse) {
 
 int startInput() {
   inputState.inputSuspended = 1;
-  keyboardOpen = mouseOpen = false;
+  devices.keyboardOpen = devices.mouseOpen = false;
   if (inputState.keyboardEnabled == 1) {
     if (!platformDeviceCreate(DEVICE_KEYBOARD)) return 0;
-    keyboardOpen = true;
+    devices.keyboardOpen = true;
   }
   if (inputState.mouseEnabled == 1) {
     // A mouse that cannot be set up does not stop the program; input stays
     // suspended until the next acquire.
     if (!platformDeviceCreate(DEVICE_MOUSE)) return 1;
-    mouseOpen = true;
+    devices.mouseOpen = true;
   }
   inputState.inputSuspended = 0;
   return 1;
@@ -105,11 +110,11 @@ int startInput() {
 
 int acquireInput(int mode) {
   inputState.inputSuspended = 1;
-  if (keyboardOpen) {
+  if (devices.keyboardOpen) {
     if (mode == 1) platformDeviceAcquire(DEVICE_KEYBOARD);
     else platformDeviceUnacquire(DEVICE_KEYBOARD);
   }
-  if (mouseOpen) {
+  if (devices.mouseOpen) {
     if (mode == 1) platformDeviceAcquire(DEVICE_MOUSE);
     else platformDeviceUnacquire(DEVICE_MOUSE);
   }
@@ -122,7 +127,7 @@ int acquireInput(int mode) {
 
 int pollInput(int active) {
   int result = 1;
-  keyBits = mouseBits = 0;
+  devices.keyBits = devices.mouseBits = 0;
   inputState.keyboardReadOk = inputState.mouseReadOk = 0;
   inputState.shortcut = SHORTCUT_NONE;
   inputState.zoomKey = ZOOM_KEY_NONE;
@@ -130,16 +135,16 @@ int pollInput(int active) {
   inputState.ctrlDown = inputState.shiftDown = 0;
   inputState.chordBegan = inputState.modifierPressed = inputState.modifierHeld = 0;
   bool keysRead = false;
-  if (keyboardOpen && inputState.inputSuspended == 0 && active == 1) {
+  if (devices.keyboardOpen && inputState.inputSuspended == 0 && active == 1) {
     int status = readStatus(DEVICE_KEYBOARD, platformKeyboardRead(inputState.keyState));
     if (status != DEV_OK) {
       result = 0;
     } else {
       inputState.keyboardReadOk = 1;
       keysRead = true;
-      if (!down(DIK_LCONTROL)) ctrlSwallowed = false;
-      if (!down(DIK_LSHIFT)) shiftSwallowed = false;
-      keyBits = keyboardBits();
+      if (!down(DIK_LCONTROL)) devices.ctrlSwallowed = false;
+      if (!down(DIK_LSHIFT)) devices.shiftSwallowed = false;
+      devices.keyBits = keyboardBits();
       inputState.modifierPressed = pressedNow(DIK_LCONTROL) || pressedNow(DIK_LSHIFT);
       inputState.modifierHeld = down(DIK_LCONTROL) || down(DIK_LSHIFT);
       inputState.shortcut = readShortcut();
@@ -148,16 +153,16 @@ int pollInput(int active) {
       inputState.shiftDown = heldOrJust(DIK_LSHIFT) || heldOrJust(DIK_RSHIFT) ? 1 : 0;
     }
   }
-  if (mouseOpen && inputState.inputSuspended == 0 && active == 1) {
+  if (devices.mouseOpen && inputState.inputSuspended == 0 && active == 1) {
     PlatMouseState m{};
     int status = readStatus(DEVICE_MOUSE, platformMouseRead(&m));
     if (status != DEV_OK) {
       result = 0;
     } else {
-      if (m.buttons[0] & 0x80) mouseBits |= BTN_PRIMARY;
-      if (m.buttons[1] & 0x80) mouseBits |= BTN_SECONDARY;
-      if (m.buttons[2] & 0x80) mouseBits |= BTN_MOUSE3;
-      if (m.buttons[3] & 0x80) mouseBits |= BTN_MOUSE4;
+      if (m.buttons[0] & 0x80) devices.mouseBits |= BTN_PRIMARY;
+      if (m.buttons[1] & 0x80) devices.mouseBits |= BTN_SECONDARY;
+      if (m.buttons[2] & 0x80) devices.mouseBits |= BTN_MOUSE3;
+      if (m.buttons[3] & 0x80) devices.mouseBits |= BTN_MOUSE4;
       inputState.mouseDX = m.x;
       inputState.mouseDY = m.y;
       inputState.wheel = m.wheel;
@@ -165,7 +170,7 @@ int pollInput(int active) {
       inputState.mouseReadOk = 1;
     }
   }
-  lastHeld = inputState.buttonsHeld;
+  devices.lastHeld = inputState.buttonsHeld;
   setButtons();
   if (keysRead) {
     // A command key pressed with Ctrl (or Shift with it) is a chord: its
@@ -175,31 +180,31 @@ int pollInput(int active) {
     // Shift and =, and Shift+wheel scrolls sideways.
     const bool modifier = inputState.ctrlDown != 0 || inputState.shiftDown != 0;
     if (modifier && (inputState.wheel != 0 || inputState.zoomKey != ZOOM_KEY_NONE)) beginChord();
-    std::memcpy(lastKeys, inputState.keyState, sizeof lastKeys);
+    std::memcpy(devices.lastKeys, inputState.keyState, sizeof devices.lastKeys);
   } else {
-    std::memset(lastKeys, 0, sizeof lastKeys);
+    std::memset(devices.lastKeys, 0, sizeof devices.lastKeys);
   }
   return result;
 }
 
 void beginChord() {
-  ctrlSwallowed = down(DIK_LCONTROL);
-  shiftSwallowed = down(DIK_LSHIFT);
-  keyBits = keyboardBits();
+  devices.ctrlSwallowed = down(DIK_LCONTROL);
+  devices.shiftSwallowed = down(DIK_LSHIFT);
+  devices.keyBits = keyboardBits();
   setButtons();
   inputState.chordBegan = 1;
 }
 
 void stopInput() {
-  if (keyboardOpen) platformDeviceUnacquire(DEVICE_KEYBOARD);
-  if (mouseOpen) platformDeviceUnacquire(DEVICE_MOUSE);
+  if (devices.keyboardOpen) platformDeviceUnacquire(DEVICE_KEYBOARD);
+  if (devices.mouseOpen) platformDeviceUnacquire(DEVICE_MOUSE);
 }
 
 void resetInputState() {
   inputState = InputState{};
-  lastHeld = 0;
-  std::memset(lastKeys, 0, sizeof lastKeys);
-  ctrlSwallowed = shiftSwallowed = false;
-  keyBits = mouseBits = 0;
-  keyboardOpen = mouseOpen = false;
+  devices.lastHeld = 0;
+  std::memset(devices.lastKeys, 0, sizeof devices.lastKeys);
+  devices.ctrlSwallowed = devices.shiftSwallowed = false;
+  devices.keyBits = devices.mouseBits = 0;
+  devices.keyboardOpen = devices.mouseOpen = false;
 }

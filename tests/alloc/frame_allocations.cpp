@@ -87,7 +87,8 @@ void* countedNew(size_t n) {
 
 void* countedAlignedNew(size_t n, std::align_val_t a) {
   noteAllocation(&newCount);
-  void* p = std::aligned_alloc(static_cast<size_t>(a), (n + static_cast<size_t>(a) - 1) & ~(static_cast<size_t>(a) - 1));
+  void* p =
+      std::aligned_alloc(static_cast<size_t>(a), (n + static_cast<size_t>(a) - 1) & ~(static_cast<size_t>(a) - 1));
   if (!p) throw std::bad_alloc();
   return p;
 }
@@ -328,9 +329,10 @@ int main(int argc, char** argv) {
     // Still in its mode, drawing, and following the pointer: the frames were
     // the editor's own.
     // The fitted preview does not pan: nothing in it follows the pointer.
-    bool ran = session.editorMode == mode.preview && session.toolMode == mode.tool && drawCount > 0 &&
+    bool ran = session.editorMode == mode.preview && session.toolMode == mode.tool && frameTiming.drawCount > 0 &&
                (mode.fitted != 0 || c.moves > COUNTED / 2);
-    if (mode.heldButtons) ran = ran && doc.planeX[cellIndex(session.hoverCellX / doc.chipWidth, session.hoverCellY / doc.chipHeight)] == 64;
+    if (mode.heldButtons)
+      ran = ran && doc.planeX[cellIndex(session.hoverCellX / doc.chipWidth, session.hoverCellY / doc.chipHeight)] == 64;
     // A step was taken back inside the counted frames (under load the stroke
     // before may have ended as more than one step).
     if (mode.heldKey == 0x2C) ran = ran && history.count >= 1 && history.position < history.count;
