@@ -28,7 +28,7 @@ struct FakeDocs {
 
   static int box(const char* text, const char* caption, int flags) {
     messages.push_back(std::string(text) + "|" + caption + "|" + std::to_string(flags));
-    return IDOK;
+    return ANSWERED_OK;
   }
   static int exists(const char* p) { return existing.count(p) ? 1 : 0; }
   static inline std::set<std::string> unreadable;  // exist, but hold no map or bitmap
@@ -87,6 +87,6 @@ class DialogTest : public ::testing::Test {
     resetDialogServices();
   }
   static std::string question(const char* text) {
-    return std::string(text) + "|はて？|" + std::to_string(MB_OK | MB_ICONQUESTION);
+    return std::string(text) + "|はて？|" + std::to_string(BOX_OK | BOX_QUESTION);
   }
 };

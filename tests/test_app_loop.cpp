@@ -21,7 +21,7 @@ namespace {
 int framesRun = 0;
 int debugAtFirstFrame = -1;
 std::vector<std::string> boxes;
-int boxAnswer = IDNO;
+int boxAnswer = ANSWERED_NO;
 
 int countingFrame() {
   if (framesRun == 0) debugAtFirstFrame = settings.showDebugInfo;
@@ -63,15 +63,15 @@ class AppLoopTest : public ::testing::Test {
 
 TEST_F(AppLoopTest, EveryWaitingMessageIsHandledBeforeAFrameRuns) {
   // Three F4 presses are waiting: all three toggles happen before frame one.
-  for (int i = 0; i < 3; ++i) platformPostMessage(MSG_KEYDOWN, VK_F4, 0);
+  for (int i = 0; i < 3; ++i) platformPostMessage(MESSAGE_KEY, KEY_F4, 0);
   EXPECT_EQ(runMessageLoop(), 7);
   EXPECT_EQ(debugAtFirstFrame, 1);
   EXPECT_EQ(framesRun, 3);
 }
 
 TEST_F(AppLoopTest, NoFrameRunsWhileInactive) {
-  platformPostMessage(MSG_ACTIVATEAPP, 0, 0);
-  for (int i = 0; i < 5; ++i) platformPostMessage(MSG_KEYDOWN, VK_F4, 0);
+  platformPostMessage(MESSAGE_ACTIVE, 0, 0);
+  for (int i = 0; i < 5; ++i) platformPostMessage(MESSAGE_KEY, KEY_F4, 0);
   platformPostQuit(0);
   EXPECT_EQ(runMessageLoop(), 0);
   EXPECT_EQ(framesRun, 0);
@@ -80,7 +80,7 @@ TEST_F(AppLoopTest, NoFrameRunsWhileInactive) {
 }
 
 TEST_F(AppLoopTest, F4TogglesAnyOtherValueToOne) {
-  PlatMessage f4{MSG_KEYDOWN, VK_F4, 0};
+  PlatMessage f4{MESSAGE_KEY, KEY_F4, 0};
   EXPECT_EQ(translateAccelerator(f4), 1);
   EXPECT_EQ(settings.showDebugInfo, 1);
   translateAccelerator(f4);
@@ -88,30 +88,31 @@ TEST_F(AppLoopTest, F4TogglesAnyOtherValueToOne) {
   settings.showDebugInfo = 5;  // from a hand-edited settings file
   translateAccelerator(f4);
   EXPECT_EQ(settings.showDebugInfo, 1);
-  EXPECT_EQ(translateAccelerator(PlatMessage{MSG_KEYDOWN, 'A', 0}), 0);
+  EXPECT_EQ(translateAccelerator(PlatMessage{MESSAGE_KEY, 'A', 0}), 0);
   // With a modifier held the keys are no accelerators: nothing toggles or asks.
   for (int mod : {KEYMOD_SHIFT, KEYMOD_CTRL, KEYMOD_ALT})
-    for (int vk : {VK_F4, VK_ESCAPE, VK_F8, VK_F12}) EXPECT_EQ(translateAccelerator(PlatMessage{MSG_KEYDOWN, vk, mod}), 0);
+    for (int vk : {KEY_F4, KEY_ESCAPE, KEY_F8, KEY_F12})
+      EXPECT_EQ(translateAccelerator(PlatMessage{MESSAGE_KEY, vk, mod}), 0);
   EXPECT_EQ(settings.showDebugInfo, 1);
   EXPECT_TRUE(boxes.empty()) << "Shift+Esc asked the quit question";
-  EXPECT_EQ(translateAccelerator(PlatMessage{MSG_COMMAND, CMD_QUIT_ASK, 0}), 0);
+  EXPECT_EQ(translateAccelerator(PlatMessage{MESSAGE_COMMAND, CMD_QUIT_ASK, 0}), 0);
 }
 
 TEST_F(AppLoopTest, QuitQuestionNoKeepsRunningWithTheCursorHidden) {
-  boxAnswer = IDNO;
-  translateAccelerator(PlatMessage{MSG_KEYDOWN, VK_ESCAPE, 0});
+  boxAnswer = ANSWERED_NO;
+  translateAccelerator(PlatMessage{MESSAGE_KEY, KEY_ESCAPE, 0});
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0], "いいのかな？|おわっちゃうよ？");
   EXPECT_EQ(systemCursor.shown, 0);
   EXPECT_EQ(platformPeekMessage(), 0) << "No posts nothing";
 
   // Yes posts the close; its default handling ends in the quit message.
-  boxAnswer = IDYES;
-  translateAccelerator(PlatMessage{MSG_KEYDOWN, VK_ESCAPE, 0});
+  boxAnswer = ANSWERED_YES;
+  translateAccelerator(PlatMessage{MESSAGE_KEY, KEY_ESCAPE, 0});
   ASSERT_EQ(platformPeekMessage(), 1);
   PlatMessage m{};
   ASSERT_EQ(platformGetMessage(&m), 1);
-  EXPECT_EQ(m.kind, MSG_CLOSE);
+  EXPECT_EQ(m.kind, MESSAGE_CLOSE);
   EXPECT_EQ(systemCursor.shown, 0);
 }
 

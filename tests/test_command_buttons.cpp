@@ -101,11 +101,11 @@ TEST_F(CommandButtonTest, ModeButtonsMoveTheMarkerAndExitPostsTheQuestion) {
   PlatMessage m{};
   ASSERT_EQ(platformPeekMessage(), 1);
   platformGetMessage(&m);
-  EXPECT_EQ(m.kind, MSG_COMMAND);
-  EXPECT_EQ(m.wParam, 40001);
+  EXPECT_EQ(m.kind, MESSAGE_COMMAND);
+  EXPECT_EQ(m.value, 40001);
   runCommand(12);  // CLOSE
   platformGetMessage(&m);
-  EXPECT_EQ(m.wParam, 40003);
+  EXPECT_EQ(m.value, 40003);
   runCommand(9);
   EXPECT_EQ(session.editorMode, 1);
   runCommand(13);  // outside the table: nothing

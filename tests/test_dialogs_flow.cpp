@@ -23,7 +23,7 @@ TEST_F(DialogTest, StartupFreshRunOpensOnNewMapAndChecksTheChipSheetFirst) {
     EXPECT_EQ(d.text(INFO_VERSION), "Ver0.93b");
     EXPECT_TRUE(d.checked(STARTUP_WALLPAPER_SHOWN));
     EXPECT_FALSE(d.checked(STARTUP_DEBUG));
-    d.click(DLG_IDOK);
+    d.click(DLG_OK_BUTTON);
     EXPECT_TRUE(d.isOpen());
     d.escape();
   });
@@ -93,12 +93,12 @@ TEST_F(DialogTest, StartupOkChecksInOrderAndANewMapKeepsSizesOnCleanPlanes) {
   doc.planeY[cellIndex(3, 4)] = 64;
   doc.planeA[cellIndex(3, 4)] = 9;
   dlgTestSetScript([&](DlgTest& d) {
-    d.click(DLG_IDOK);  // the default wallpaper does not exist
+    d.click(DLG_OK_BUTTON);  // the default wallpaper does not exist
     EXPECT_TRUE(d.isOpen());
     d.click(STARTUP_WALLPAPER_SHOWN);  // no wallpaper shown: its path need not exist
     d.click(STARTUP_DEBUG);
     d.type(STARTUP_CHIP_PATH, "/not/there.bmp");  // only the path in memory is checked
-    d.click(DLG_IDOK);
+    d.click(DLG_OK_BUTTON);
     EXPECT_FALSE(d.isOpen());
   });
   EXPECT_EQ(startupDialog(), 1);
@@ -125,17 +125,17 @@ TEST_F(DialogTest, StartupOkWithAMapFileNeedsItAndReadsIt) {
   FakeDocs::loadResult = 0;  // the remembered map cannot be read: silently ignored
   doc.planeX[5] = 16;
   dlgTestSetScript([&](DlgTest& d) {
-    d.click(DLG_IDOK);  // a sheet that cannot be read is told; the dialog stays
+    d.click(DLG_OK_BUTTON);  // a sheet that cannot be read is told; the dialog stays
     EXPECT_TRUE(d.isOpen());
     FakeDocs::unreadable.erase("/sheet.bmp");
-    d.click(DLG_IDOK);
+    d.click(DLG_OK_BUTTON);
     EXPECT_TRUE(d.isOpen());
     FakeDocs::loadResult = 1;
     d.type(STARTUP_MAP_PATH, "/noise.bct");  // a file of other bytes: told, not opened blank
-    d.click(DLG_IDOK);
+    d.click(DLG_OK_BUTTON);
     EXPECT_TRUE(d.isOpen());
     d.type(STARTUP_MAP_PATH, "/real.bct");
-    d.click(DLG_IDOK);
+    d.click(DLG_OK_BUTTON);
   });
   EXPECT_EQ(startupDialog(), 1);
   ASSERT_EQ(FakeDocs::messages.size(), 3u);
@@ -155,10 +155,10 @@ TEST_F(DialogTest, StartupRefusesAPathThatIsNotUtf8WithoutChangingAnything) {
   const std::string tooLong(PATH_STORE + 10, 'a');
   dlgTestSetScript([&](DlgTest& d) {
     d.type(STARTUP_CHIP_PATH, "/sheets/caf\xE9.bmp");  // Latin-1
-    d.click(DLG_IDOK);
+    d.click(DLG_OK_BUTTON);
     EXPECT_TRUE(d.isOpen());
     d.type(STARTUP_CHIP_PATH, tooLong.c_str());
-    d.click(DLG_IDOK);
+    d.click(DLG_OK_BUTTON);
     EXPECT_TRUE(d.isOpen());
     d.escape();
   });
@@ -236,7 +236,7 @@ TEST_F(DialogTest, MapSizeListsShowTheSizeAndOkResetsTheBrush) {
     EXPECT_EQ(d.text(MAPSIZE_PIXELS_X), "0");
     d.choose(MAPSIZE_CHIP_H, 0);
     EXPECT_EQ(d.text(MAPSIZE_PIXELS_Y), "480");
-    d.click(DLG_IDOK);
+    d.click(DLG_OK_BUTTON);
   });
   EXPECT_EQ(askMapSize(), 1);
   EXPECT_EQ(doc.mapCellsX, 0);
@@ -257,7 +257,7 @@ TEST_F(DialogTest, MapSizeOkWithoutAChoiceKeepsSizesNoEntryShows) {
     EXPECT_EQ(d.listSelection(MAPSIZE_CELLS_X), -1);
     EXPECT_EQ(d.listSelection(MAPSIZE_CHIP_W), -1);
     EXPECT_EQ(d.listSelection(MAPSIZE_CHIP_H), -1);
-    d.click(DLG_IDOK);
+    d.click(DLG_OK_BUTTON);
   });
   EXPECT_EQ(askMapSize(), 1);
   EXPECT_TRUE(FakeDocs::messages.empty());
@@ -268,7 +268,7 @@ TEST_F(DialogTest, MapSizeOkWithoutAChoiceKeepsSizesNoEntryShows) {
   // A list the user changes gives its choice; the others keep theirs.
   dlgTestSetScript([&](DlgTest& d) {
     d.choose(MAPSIZE_CHIP_H, 1);
-    d.click(DLG_IDOK);
+    d.click(DLG_OK_BUTTON);
   });
   EXPECT_EQ(askMapSize(), 1);
   EXPECT_EQ(doc.mapCellsX, 256);
@@ -307,7 +307,7 @@ TEST_F(DialogTest, SettingsTrackbarMapsToScrollSpeedAndClampsAtTheEnds) {
       EXPECT_TRUE(d.checked(SETTINGS_SHARP_FIT));
       d.click(SETTINGS_DISPLAY_CANVAS);
       d.click(SETTINGS_SHARP_FIT);
-      d.click(DLG_IDOK);
+      d.click(DLG_OK_BUTTON);
     });
     EXPECT_EQ(settingsDialog(), 1);
     EXPECT_EQ(settings.scrollSpeed, c.result) << c.stored;
@@ -331,11 +331,11 @@ TEST_F(DialogTest, SettingsChecksTheWallpaperOnlyWhenShownAndCancelKeepsABrowsed
     EXPECT_EQ(d.text(SETTINGS_WALLPAPER_PATH), "/walls/old.bmp");
     EXPECT_TRUE(d.checked(SETTINGS_WALLPAPER_SHOWN));
     EXPECT_TRUE(d.checked(SETTINGS_GUIDE_LINES));
-    d.click(DLG_IDOK);
+    d.click(DLG_OK_BUTTON);
     EXPECT_TRUE(d.isOpen());
     d.type(SETTINGS_WALLPAPER_PATH, "/walls/typed.bmp");
     d.click(SETTINGS_WALLPAPER_SHOWN);
-    d.click(DLG_IDOK);
+    d.click(DLG_OK_BUTTON);
   });
   EXPECT_EQ(settingsDialog(), 1);
   ASSERT_EQ(FakeDocs::messages.size(), 1u);
@@ -369,7 +369,7 @@ TEST_F(DialogTest, AttributeListPreselectsTheValueAndWritesWhatItShows) {
       ASSERT_EQ(d.listCount(ATTRIBUTE_LIST), 1000);
       EXPECT_EQ(d.listEntry(ATTRIBUTE_LIST, 999), "999");
       EXPECT_EQ(d.listSelection(ATTRIBUTE_LIST), c.openSel) << c.start;
-      d.click(DLG_IDOK);
+      d.click(DLG_OK_BUTTON);
     });
     EXPECT_EQ(attributeDialogOnCurrent(), 1);
     EXPECT_EQ(session.currentAttribute, c.afterOk) << c.start;
@@ -377,7 +377,7 @@ TEST_F(DialogTest, AttributeListPreselectsTheValueAndWritesWhatItShows) {
   session.currentAttribute = 12;
   dlgTestSetScript([](DlgTest& d) {
     d.choose(ATTRIBUTE_LIST, 500);
-    d.click(DLG_IDCANCEL);
+    d.click(DLG_CANCEL_BUTTON);
   });
   EXPECT_EQ(attributeDialogOnCurrent(), 0);
   EXPECT_EQ(session.currentAttribute, 12);

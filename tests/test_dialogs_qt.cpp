@@ -238,7 +238,7 @@ TEST_F(QtDialogTest, MapSizeFormFillsItsListsAndFollowsChoices) {
     chipW->setCurrentIndex(3);
     emit chipW->activated(3);
     EXPECT_EQ(control<QLabel>(d, MAPSIZE_PIXELS_X)->text(), QStringLiteral("2560"));
-    control<QPushButton>(d, DLG_IDOK)->click();
+    control<QPushButton>(d, DLG_OK_BUTTON)->click();
   });
   EXPECT_EQ(askMapSize(), 1);
   EXPECT_EQ(doc.chipWidth, 64);
@@ -256,7 +256,7 @@ TEST_F(QtDialogTest, SettingsAndAttributeFormsOpenOnTheStoredValues) {
     EXPECT_EQ(speed->value(), 150);
     EXPECT_EQ(speed->tickPosition(), QSlider::NoTicks);
     EXPECT_TRUE(control<QCheckBox>(d, SETTINGS_GUIDE_LINES)->isChecked());
-    control<QPushButton>(d, DLG_IDCANCEL)->click();
+    control<QPushButton>(d, DLG_CANCEL_BUTTON)->click();
   });
   EXPECT_EQ(settingsDialog(), 0);
 
@@ -268,7 +268,7 @@ TEST_F(QtDialogTest, SettingsAndAttributeFormsOpenOnTheStoredValues) {
     ASSERT_NE(list, nullptr);
     EXPECT_EQ(list->count(), 1000);
     EXPECT_EQ(list->currentText(), QStringLiteral("42"));
-    control<QPushButton>(d, DLG_IDOK)->click();
+    control<QPushButton>(d, DLG_OK_BUTTON)->click();
   });
   EXPECT_EQ(attributeDialogOnCurrent(), 1);
   EXPECT_EQ(session.currentAttribute, 42);
@@ -310,7 +310,7 @@ TEST_F(QtDialogTest, EveryFormSpeaksEnglishWholeOnRequest) {
     EXPECT_EQ(language->count(), 3);
     EXPECT_EQ(language->currentIndex(), 0);  // follows the environment
     language->setCurrentIndex(2);
-    control<QPushButton>(d, DLG_IDOK)->click();
+    control<QPushButton>(d, DLG_OK_BUTTON)->click();
   });
   EXPECT_EQ(settingsDialog(), 1);
   EXPECT_STREQ(settings.language, "en");
@@ -327,7 +327,7 @@ TEST_F(QtDialogTest, ModalRunEndsWithTheProcedureResultAndEscapeCancels) {
     auto* list = control<QComboBox>(d, ATTRIBUTE_LIST);
     list->setCurrentIndex(5);
     emit list->activated(5);
-    control<QPushButton>(d, DLG_IDOK)->click();
+    control<QPushButton>(d, DLG_OK_BUTTON)->click();
   });
   EXPECT_EQ(attributeDialogOnCurrent(), 1);
   EXPECT_EQ(session.currentAttribute, 5);
@@ -354,11 +354,12 @@ TEST_F(QtDialogTest, ReturnPressesTheFocusedButton) {
     int (*run)();
     int cancelled;
   };
-  for (Case c : {Case{startupDialog, 2}, Case{askMapSize, 0}, Case{settingsDialog, 0}, Case{attributeDialogOnCurrent, 0}}) {
+  for (Case c :
+       {Case{startupDialog, 2}, Case{askMapSize, 0}, Case{settingsDialog, 0}, Case{attributeDialogOnCurrent, 0}}) {
     QTimer::singleShot(0, [] {
       auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
       ASSERT_NE(d, nullptr);
-      auto* cancel = control<QPushButton>(d, DLG_IDCANCEL);
+      auto* cancel = control<QPushButton>(d, DLG_CANCEL_BUTTON);
       cancel->setFocus();
       pressKey(cancel, Qt::Key_Return);
       if (d->isVisible()) d->reject();  // never leave the loop open
@@ -389,7 +390,7 @@ TEST_F(QtDialogTest, ChoosersAndBoxesSpeakJapaneseAndYesNoHasNoEscape) {
     EXPECT_TRUE(box->isVisible()) << "Esc or the close box answered the question";
     box->button(QMessageBox::No)->click();
   });
-  EXPECT_EQ(platformMessageBox("おわっちゃうよ？", "いいのかな？", MB_YESNO | MB_ICONINFORMATION), IDNO);
+  EXPECT_EQ(platformMessageBox("おわっちゃうよ？", "いいのかな？", BOX_YES_NO | BOX_INFORMATION), ANSWERED_NO);
 }
 
 }  // namespace
@@ -428,13 +429,13 @@ TEST_F(QtDialogTest, AttributeDialogTakesTypedNumbers) {
   boxes = 0;
   platformSetMessageBoxHook([](const char*, const char*, int) {
     ++boxes;
-    return IDOK;
+    return ANSWERED_OK;
   });
   QTimer::singleShot(0, [&] {
     auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
     ASSERT_NE(d, nullptr);
     control<QLineEdit>(d, ATTRIBUTE_TYPED)->setText(QStringLiteral("1500"));
-    control<QPushButton>(d, DLG_IDOK)->click();
+    control<QPushButton>(d, DLG_OK_BUTTON)->click();
     EXPECT_TRUE(d->isVisible());
     d->reject();
   });

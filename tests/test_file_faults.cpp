@@ -31,7 +31,7 @@ namespace {
 std::vector<std::string> boxes;
 int recordBox(const char* text, const char* caption, int) {
   boxes.push_back(std::string(caption) + "|" + text);
-  return IDOK;
+  return ANSWERED_OK;
 }
 std::string chooserAnswer;
 int answerChooser(const FileChooserSetup&, const char*, char* out, size_t size) {

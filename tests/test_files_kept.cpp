@@ -37,8 +37,8 @@ void spitTo(const fs::path& p, const std::string& bytes) { std::ofstream(p, std:
 
 std::vector<std::string> boxes;
 int recordBox(const char* text, const char* caption, int flags) {
-  boxes.push_back(std::string(caption) + "|" + text + ((flags & MB_ICONQUESTION) ? "|?" : ""));
-  return IDOK;
+  boxes.push_back(std::string(caption) + "|" + text + ((flags & BOX_QUESTION) ? "|?" : ""));
+  return ANSWERED_OK;
 }
 std::string chooserAnswer;
 int answerChooser(const FileChooserSetup&, const char*, char* out, size_t size) {

@@ -105,8 +105,8 @@ TEST_F(FrameTimingTest, FirstFrameAfterSwitchingBackMeasuresNoTimeAway) {
   platformTestSetCursor(session.mapView.x + session.mapView.w + 5, session.mapView.y + 100);
   loopLength = 1800;
   // Away for 1.2 s from the second tenth on; the loop waits for the return.
-  QTimer::singleShot(100, [] { platformPostMessage(MSG_ACTIVATEAPP, 0, 0); });
-  QTimer::singleShot(1300, [] { platformPostMessage(MSG_ACTIVATEAPP, 1, 0); });
+  QTimer::singleShot(100, [] { platformPostMessage(MESSAGE_ACTIVE, 0, 0); });
+  QTimer::singleShot(1300, [] { platformPostMessage(MESSAGE_ACTIVE, 1, 0); });
   ASSERT_EQ(runMessageLoop(), 0);
   EXPECT_GT(session.mapView.scrollX, 0) << "auto-scroll ran";
   // A frame of 0.1 s would be a slow one; the 1.2 s away would give 480 px.
@@ -123,10 +123,10 @@ TEST_F(FrameTimingTest, FirstFrameAfterADialogMeasuresNoTimeInIt) {
   // With the main window behind it the program stays the active one; here
   // the box is its only window, so the activation it would cause is dropped.
   platformSetWindowProc([](const PlatMessage& m) {
-    if (m.kind != MSG_ACTIVATEAPP) mainWindowProc(m);
+    if (m.kind != MESSAGE_ACTIVE) mainWindowProc(m);
   });
   platformSetMessageBoxHook(nullptr);  // the real box, answered after 1.2 s
-  QTimer::singleShot(100, [] { platformPostMessage(MSG_COMMAND, CMD_QUIT_ASK, 0); });
+  QTimer::singleShot(100, [] { platformPostMessage(MESSAGE_COMMAND, CMD_QUIT_ASK, 0); });
   QTimer::singleShot(1300, [] {
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
     ASSERT_NE(box, nullptr);

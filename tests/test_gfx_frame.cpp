@@ -35,7 +35,7 @@ std::string lastBoxText, lastBoxCaption;
 int boxHook(const char* text, const char* caption, int) {
   lastBoxText = text;
   lastBoxCaption = caption;
-  return IDOK;
+  return ANSWERED_OK;
 }
 
 constexpr int SLOT_A = 20, SLOT_B = 21;

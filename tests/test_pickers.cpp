@@ -48,7 +48,7 @@ int fakeBox(const char*, const char* caption, int flags) {
   ++boxes;
   boxCaption = caption;
   boxFlags = flags;
-  return IDOK;
+  return ANSWERED_OK;
 }
 
 class Pickers : public ::testing::Test {
@@ -116,7 +116,7 @@ TEST_F(Pickers, CancelAndRefusedNamesLeaveTheSettingUnchanged) {
   EXPECT_EQ(chooseChipSheetFile(), 0);
   EXPECT_EQ(boxes, 1);
   EXPECT_EQ(boxCaption, "はて？");
-  EXPECT_EQ(boxFlags, MB_OK | MB_ICONQUESTION);
+  EXPECT_EQ(boxFlags, BOX_OK | BOX_QUESTION);
   // A chosen name longer than the store is refused, not cut.
   seen.answer = 1;
   seen.chosen = "/" + std::string(PATH_STORE, 'n') + ".bct";

@@ -41,7 +41,7 @@ int randomAttributeAnswer(int32_t, int32_t* chosen) {
   return rng.below(2);
 }
 int cancelChooser(const FileChooserSetup&, const char*, char*, size_t) { return 0; }
-int answerNo(const char*, const char*, int) { return IDNO; }
+int answerNo(const char*, const char*, int) { return ANSWERED_NO; }
 
 int dragFlags() {
   return gestureIs(GESTURE_MOVE, &session.mapView) + gestureIs(GESTURE_THUMB, &session.mapView) +

@@ -22,12 +22,12 @@ namespace fs = std::filesystem;
 namespace {
 
 std::vector<std::string> boxes;
-std::vector<int> answers;  // given in order; IDCANCEL (or OK) once used up
+std::vector<int> answers;  // given in order; ANSWERED_CANCEL (or OK) once used up
 std::string chooserStart, chooserAnswer;
 
 int answerBox(const char* text, const char* caption, int flags) {
   boxes.push_back(std::string(caption) + "|" + text);
-  if (answers.empty()) return (flags & MB_YESNOCANCEL) == MB_YESNOCANCEL ? IDCANCEL : IDOK;
+  if (answers.empty()) return (flags & BOX_YES_NO_CANCEL) == BOX_YES_NO_CANCEL ? ANSWERED_CANCEL : ANSWERED_OK;
   int a = answers.front();
   answers.erase(answers.begin());
   return a;
@@ -117,7 +117,7 @@ TEST_F(UnsavedTest, ChangesMarkTheMapUntilSavedAndOpeningStartsClean) {
   // ...then a.bct is opened over it: nothing of it stays, in any plane or
   // outside the map, and UNDO right after the open changes nothing.
   sjisCopy(doc.mapPath, PATH_STORE, at("b.bct").c_str());
-  answers = {IDNO};  // discard the unsaved changes
+  answers = {ANSWERED_NO};  // discard the unsaved changes
   chooserAnswer = at("a.bct");
   runCommand(BUTTON_LOAD);
   ASSERT_GE(boxes.size(), 1u) << "LOAD over unsaved changes asks first";
@@ -140,7 +140,7 @@ TEST_F(UnsavedTest, ChangesMarkTheMapUntilSavedAndOpeningStartsClean) {
     std::fputs("\x01\x02 not a map at all", f);
     std::fclose(f);
   }
-  answers = {IDNO};
+  answers = {ANSWERED_NO};
   boxes.clear();
   chooserAnswer = at("junk.bct");
   runCommand(BUTTON_LOAD);
@@ -163,8 +163,8 @@ TEST_F(UnsavedTest, ChangesMarkTheMapUntilSavedAndOpeningStartsClean) {
 
 TEST_F(UnsavedTest, QuittingWithUnsavedChangesAsksToSaveDiscardOrStay) {
   // Nothing unsaved: the plain question, as ever.
-  answers = {IDNO};
-  mainWindowProc(PlatMessage{MSG_COMMAND, CMD_QUIT_ASK, 0});
+  answers = {ANSWERED_NO};
+  mainWindowProc(PlatMessage{MESSAGE_COMMAND, CMD_QUIT_ASK, 0});
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0], "いいのかな？|おわっちゃうよ？");
 
@@ -172,36 +172,36 @@ TEST_F(UnsavedTest, QuittingWithUnsavedChangesAsksToSaveDiscardOrStay) {
   boxes.clear();
   // Cancel (Esc) keeps the editor: nothing is posted, the mark stays. So does
   // the window's close box.
-  answers = {IDCANCEL};
-  mainWindowProc(PlatMessage{MSG_COMMAND, CMD_QUIT_ASK, 0});
-  EXPECT_EQ(nextMessage().kind, MSG_NONE);
+  answers = {ANSWERED_CANCEL};
+  mainWindowProc(PlatMessage{MESSAGE_COMMAND, CMD_QUIT_ASK, 0});
+  EXPECT_EQ(nextMessage().kind, MESSAGE_NONE);
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_NE(boxes[0].find("新規マップ"), std::string::npos) << boxes[0];
-  answers = {IDCANCEL};
+  answers = {ANSWERED_CANCEL};
   platformSetWindowProc(mainWindowProc);
-  mainWindowProc(PlatMessage{MSG_CLOSE, 0, 0});
-  EXPECT_EQ(nextMessage().kind, MSG_NONE);
+  mainWindowProc(PlatMessage{MESSAGE_CLOSE, 0, 0});
+  EXPECT_EQ(nextMessage().kind, MESSAGE_NONE);
 
   // Save and quit on a map without a file: the chooser is cancelled, so the
   // editor stays with the mark.
-  answers = {IDYES};
-  mainWindowProc(PlatMessage{MSG_COMMAND, CMD_QUIT_ASK, 0});
-  EXPECT_EQ(nextMessage().kind, MSG_NONE);
+  answers = {ANSWERED_YES};
+  mainWindowProc(PlatMessage{MESSAGE_COMMAND, CMD_QUIT_ASK, 0});
+  EXPECT_EQ(nextMessage().kind, MESSAGE_NONE);
   EXPECT_EQ(doc.unsaved, 1);
 
   // Chosen this time: the map is written, then the editor closes.
-  answers = {IDYES};
+  answers = {ANSWERED_YES};
   chooserAnswer = at("kept.bct");
-  mainWindowProc(PlatMessage{MSG_COMMAND, CMD_QUIT_ASK, 0});
-  EXPECT_EQ(nextMessage().kind, MSG_CLOSE);
+  mainWindowProc(PlatMessage{MESSAGE_COMMAND, CMD_QUIT_ASK, 0});
+  EXPECT_EQ(nextMessage().kind, MESSAGE_CLOSE);
   EXPECT_TRUE(fs::exists(at("kept.bct")));
   EXPECT_EQ(doc.unsaved, 0);
 
   // Quit without saving closes and writes nothing.
   documentChanged();
-  answers = {IDNO};
-  mainWindowProc(PlatMessage{MSG_COMMAND, CMD_QUIT_ASK, 0});
-  EXPECT_EQ(nextMessage().kind, MSG_CLOSE);
+  answers = {ANSWERED_NO};
+  mainWindowProc(PlatMessage{MESSAGE_COMMAND, CMD_QUIT_ASK, 0});
+  EXPECT_EQ(nextMessage().kind, MESSAGE_CLOSE);
   EXPECT_EQ(doc.unsaved, 1);
   platformSetWindowProc(nullptr);
 }

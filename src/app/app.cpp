@@ -50,8 +50,8 @@ uint32_t appMillisToNextDeadline() {
 
 namespace {
 
-constexpr intptr_t CLOSE_ANSWERED = 1;  // MSG_CLOSE's wParam after the quit question was answered Yes
-void fatal(texts::Id id) { platformMessageBox(uiText(id), uiText(texts::CAPTION_SORRY), MB_OK | MB_ICONINFORMATION); }
+constexpr intptr_t CLOSE_ANSWERED = 1;  // MESSAGE_CLOSE's value after the quit question was answered Yes
+void fatal(texts::Id id) { platformMessageBox(uiText(id), uiText(texts::CAPTION_SORRY), BOX_OK | BOX_INFORMATION); }
 
 // A map saved with its sheet's name escaped is told about once a run: older
 // programs and other tools cannot follow that name.
@@ -59,7 +59,7 @@ void tellSheetNameEscaped() {
   static bool told = false;
   if (told) return;
   told = true;
-  platformMessageBox(uiText(texts::SHEET_NAME_ESCAPED), uiText(texts::CAPTION_HUH), MB_OK | MB_ICONINFORMATION);
+  platformMessageBox(uiText(texts::SHEET_NAME_ESCAPED), uiText(texts::CAPTION_HUH), BOX_OK | BOX_INFORMATION);
 }
 
 // The question for one copy left behind: restore (Return), or discard after
@@ -72,15 +72,18 @@ RecoveryAnswer askAboutCopy(const RecoveryCopy& c) {
   char when[64] = "";
   const std::time_t t = static_cast<std::time_t>(c.mtime);
   if (const std::tm* tm = std::localtime(&t))
-    std::snprintf(when, sizeof when, uiText(texts::RECOVERY_TIME), tm->tm_year + 1900, tm->tm_mon + 1, tm->tm_mday, tm->tm_hour,
-                  tm->tm_min);
+    std::snprintf(when, sizeof when, uiText(texts::RECOVERY_TIME), tm->tm_year + 1900, tm->tm_mon + 1, tm->tm_mday,
+                  tm->tm_hour, tm->tm_min);
   char text[PATH_STORE * 3];
   std::snprintf(text, sizeof text, uiText(texts::RECOVERY_OFFER), name, when);
-  if (platformMessageBoxWith(text, uiText(texts::CAPTION_ASK), MB_YESNO | MB_ICONQUESTION,
-                             MessageBoxAnswers{uiText(texts::ANSWER_RESTORE), uiText(texts::ANSWER_DISCARD), nullptr}) == IDYES)
+  if (platformMessageBoxWith(
+          text, uiText(texts::CAPTION_ASK), BOX_YES_NO | BOX_QUESTION,
+          MessageBoxAnswers{uiText(texts::ANSWER_RESTORE), uiText(texts::ANSWER_DISCARD), nullptr}) == ANSWERED_YES)
     return RECOVERY_RESTORE;
-  if (platformMessageBoxWith(uiText(texts::RECOVERY_DISCARD_SURE), uiText(texts::CAPTION_ASK), MB_YESNO | MB_ICONQUESTION,
-                             MessageBoxAnswers{uiText(texts::ANSWER_DISCARD), uiText(texts::ANSWER_KEEP_FOR_LATER), nullptr}) == IDYES)
+  if (platformMessageBoxWith(
+          uiText(texts::RECOVERY_DISCARD_SURE), uiText(texts::CAPTION_ASK), BOX_YES_NO | BOX_QUESTION,
+          MessageBoxAnswers{uiText(texts::ANSWER_DISCARD), uiText(texts::ANSWER_KEEP_FOR_LATER), nullptr}) ==
+      ANSWERED_YES)
     return RECOVERY_DISCARD;
   return RECOVERY_KEEP;
 }
@@ -100,7 +103,7 @@ int offerRecoveryCopies(const char* folder) {
       case RECOVERY_RESTORE:
         restored = restoreRecoveryCopy(copies[i]);
         if (!restored) {
-          platformMessageBox(uiText(texts::RECOVERY_FAILED), uiText(texts::CAPTION_HUH), MB_OK | MB_ICONQUESTION);
+          platformMessageBox(uiText(texts::RECOVERY_FAILED), uiText(texts::CAPTION_HUH), BOX_OK | BOX_QUESTION);
           releaseRecoveryCopy(copies[i]);
         }
         break;
@@ -165,24 +168,24 @@ int startGraphics() {
 // is in the table becomes its command and goes no further; with Shift, Ctrl
 // or Alt held it is no accelerator (Ctrl+F4 does not toggle the overlay).
 int translateAccelerator(const PlatMessage& m) {
-  if (m.kind != MSG_KEYDOWN) return 0;
-  if (m.lParam & (KEYMOD_SHIFT | KEYMOD_CTRL | KEYMOD_ALT)) return 0;
+  if (m.kind != MESSAGE_KEY) return 0;
+  if (m.modifiers & (KEYMOD_SHIFT | KEYMOD_CTRL | KEYMOD_ALT)) return 0;
   int command = 0;
-  switch (m.wParam) {
-    case VK_ESCAPE: command = CMD_QUIT_ASK; break;
-    case VK_F12: command = CMD_MINIMISE; break;
-    case VK_F4: command = CMD_TOGGLE_DEBUG; break;
-    case VK_F8: command = CMD_REACQUIRE; break;
+  switch (m.value) {
+    case KEY_ESCAPE: command = CMD_QUIT_ASK; break;
+    case KEY_F12: command = CMD_MINIMISE; break;
+    case KEY_F4: command = CMD_TOGGLE_DEBUG; break;
+    case KEY_F8: command = CMD_REACQUIRE; break;
     default: return 0;
   }
-  mainWindowProc(PlatMessage{MSG_COMMAND, command, 0});
+  mainWindowProc(PlatMessage{MESSAGE_COMMAND, command, 0});
   return 1;
 }
 
 void mainWindowProc(const PlatMessage& m) {
   switch (m.kind) {
-    case MSG_ACTIVATEAPP:
-      appState.appActive = m.wParam != 0 ? 1 : 0;
+    case MESSAGE_ACTIVE:
+      appState.appActive = m.value != 0 ? 1 : 0;
       acquireInput(appState.appActive);
       // The time away is no frame time: the first frame back measures none,
       // so scrolling does not catch up the seconds spent elsewhere.
@@ -191,8 +194,8 @@ void mainWindowProc(const PlatMessage& m) {
       // is written now rather than whenever the user returns.
       if (appState.appActive == 0 && recoveryDeadline() != 0) recoveryWriteNow();
       break;
-    case MSG_COMMAND:
-      switch (m.wParam) {
+    case MESSAGE_COMMAND:
+      switch (m.value) {
         case CMD_TOGGLE_DEBUG:
           settings.showDebugInfo = settings.showDebugInfo == 1 ? 0 : 1;
           break;
@@ -201,8 +204,9 @@ void mainWindowProc(const PlatMessage& m) {
           // Unsaved changes have a question of their own, which already
           // asks whether to quit; without them the plain question stays.
           if (doc.unsaved ? settleUnsavedChanges(LEAVE_TO_QUIT)
-                          : platformMessageBox(uiText(texts::QUIT_SURE), uiText(texts::CAPTION_ASK), MB_YESNO | MB_ICONINFORMATION) == IDYES)
-            platformPostMessage(MSG_CLOSE, CLOSE_ANSWERED, 0);
+                          : platformMessageBox(uiText(texts::QUIT_SURE), uiText(texts::CAPTION_ASK),
+                                               BOX_YES_NO | BOX_INFORMATION) == ANSWERED_YES)
+            platformPostMessage(MESSAGE_CLOSE, CLOSE_ANSWERED, 0);
           showSystemCursor(0);
           break;
         case CMD_REACQUIRE:
@@ -215,17 +219,17 @@ void mainWindowProc(const PlatMessage& m) {
           break;
       }
       break;
-    case MSG_FILE_CHANGED:
+    case MESSAGE_FILE_CHANGED:
       // The chip sheet was saved anew. While another program is in front no
       // frame runs, so one is drawn here to show the new sheet at once.
       if (reloadChangedChipSheet() && appState.appActive != 1 && platformMainWindowExists()) appFrameFunction();
       break;
-    case MSG_CLOSE:
+    case MESSAGE_CLOSE:
       // The window's close box (or the desktop) asks without a question of
       // its own: unsaved changes are settled first, and Cancel keeps the
       // editor. Then, as by default, the window is destroyed, which brings
       // the destroy message below.
-      if (m.wParam != CLOSE_ANSWERED && doc.unsaved) {
+      if (m.value != CLOSE_ANSWERED && doc.unsaved) {
         showSystemCursor(1);
         const int go = settleUnsavedChanges(LEAVE_TO_QUIT);
         showSystemCursor(0);
@@ -233,7 +237,7 @@ void mainWindowProc(const PlatMessage& m) {
       }
       platformDestroyMainWindow();
       break;
-    case MSG_DESTROY:
+    case MESSAGE_DESTROY:
       recoveryStop();  // a normal quit: the work was saved or let go
       stopGraphics();
       storeViewsToSettings();
@@ -254,7 +258,7 @@ int runMessageLoop() {
     if (platformPeekMessage()) {
       PlatMessage m{};
       steady = false;  // whatever a message changes shows in the next frame
-      if (!platformGetMessage(&m)) return static_cast<int>(m.wParam);
+      if (!platformGetMessage(&m)) return static_cast<int>(m.value);
       if (translateAccelerator(m)) continue;
       platformDispatchMessage(m);
     } else if (appState.appActive == 1) {

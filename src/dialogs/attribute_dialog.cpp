@@ -54,15 +54,15 @@ int attributeDialogProc(DlgHandle* h, void* context, int event, int id, int noti
     return 0;
   }
   if (notification != DLGN_CLICKED) return 0;
-  if (id == DLG_IDOK) {
+  if (id == DLG_OK_BUTTON) {
     const int typed = typedValue(h);
     if (typed == -2) {
-      dlgMessageBox(h, uiText(texts::ATTRIBUTE_OUT_OF_RANGE), uiText(texts::CAPTION_HUH), MB_OK | MB_ICONQUESTION);
+      dlgMessageBox(h, uiText(texts::ATTRIBUTE_OUT_OF_RANGE), uiText(texts::CAPTION_HUH), BOX_OK | BOX_QUESTION);
       return 0;
     }
     *run.choice = typed >= 0 ? typed : static_cast<int32_t>(dlgGetUInt(h, ATTRIBUTE_LIST));
     dlgEnd(h, 1);
-  } else if (id == DLG_IDCANCEL) {
+  } else if (id == DLG_CANCEL_BUTTON) {
     dlgEnd(h, 0);
   }
   return 0;

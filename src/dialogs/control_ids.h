@@ -3,7 +3,7 @@
 // the ones the dialogs have always had, and they repeat between dialogs (the
 // start-up dialog's 1007 is the open-map button, the attribute dialog's the
 // value list), so a control is only ever named with its dialog's prefix.
-// OK and Cancel are DLG_IDOK and DLG_IDCANCEL in every dialog.
+// OK and Cancel are DLG_OK_BUTTON and DLG_CANCEL_BUTTON in every dialog.
 #pragma once
 
 // The information block the start-up and settings dialogs share.

@@ -57,7 +57,7 @@ void fillProgramInformation(DlgHandle* h) {
 }
 
 void dialogComplain(DlgHandle* h, const char* textUtf8) {
-  dlgMessageBox(h, textUtf8, uiText(texts::CAPTION_HUH), MB_OK | MB_ICONQUESTION);
+  dlgMessageBox(h, textUtf8, uiText(texts::CAPTION_HUH), BOX_OK | BOX_QUESTION);
 }
 
 int readPathField(DlgHandle* h, int id, char* out) {

@@ -79,9 +79,9 @@ int mapSizeDialogProc(DlgHandle* h, void* context, int event, int id, int notifi
   if (event != DLG_COMMAND) return 0;
   if (id >= MAPSIZE_CELLS_X && id <= MAPSIZE_CHIP_H) {
     showPixelSize(h, run);
-  } else if (id == DLG_IDOK && notification == DLGN_CLICKED) {
+  } else if (id == DLG_OK_BUTTON && notification == DLGN_CLICKED) {
     confirmMapSize(h, run);
-  } else if (id == DLG_IDCANCEL && notification == DLGN_CLICKED) {
+  } else if (id == DLG_CANCEL_BUTTON && notification == DLGN_CLICKED) {
     dlgEnd(h, 0);
   }
   return 0;

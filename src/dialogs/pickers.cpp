@@ -18,14 +18,16 @@ enum PickerKind { CHIP_SHEET, MAP_OPEN, MAP_SAVE };
 
 int pick(PickerKind kind, char* store) {
   const FileChooserSetup setup =
-      kind == CHIP_SHEET ? FileChooserSetup{0, uiText(texts::PICK_SHEET), uiText(texts::PICK_SHEET_FILTER), "*.bmp", "bmp"}
-      : kind == MAP_OPEN ? FileChooserSetup{0, uiText(texts::PICK_MAP), uiText(texts::PICK_MAP_FILTER), "*.bct", "bct"}
-                         : FileChooserSetup{1, uiText(texts::PICK_MAP_SAVE), uiText(texts::PICK_MAP_FILTER), "*.bct", "bct"};
+      kind == CHIP_SHEET
+          ? FileChooserSetup{0, uiText(texts::PICK_SHEET), uiText(texts::PICK_SHEET_FILTER), "*.bmp", "bmp"}
+      : kind == MAP_OPEN
+          ? FileChooserSetup{0, uiText(texts::PICK_MAP), uiText(texts::PICK_MAP_FILTER), "*.bct", "bct"}
+          : FileChooserSetup{1, uiText(texts::PICK_MAP_SAVE), uiText(texts::PICK_MAP_FILTER), "*.bct", "bct"};
   char chosen[PATH_STORE];
   int r = platformChooseFile(setup, store, chosen, sizeof chosen);
   if (r < 0) {
     // The name cannot be stored as it is; storing part of it would name another file.
-    platformMessageBox(uiText(texts::NAME_UNUSABLE), uiText(texts::CAPTION_HUH), MB_OK | MB_ICONQUESTION);
+    platformMessageBox(uiText(texts::NAME_UNUSABLE), uiText(texts::CAPTION_HUH), BOX_OK | BOX_QUESTION);
     return 0;
   }
   if (r == 0) return 0;

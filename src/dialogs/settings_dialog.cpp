@@ -33,7 +33,7 @@ void keepLanguage(DlgHandle* h) {
   const int chosen = dlgListGetCurSel(h, SETTINGS_LANGUAGE);
   if (chosen < 0 || std::strcmp(settings.language, LANGUAGE_KEPT[chosen]) == 0) return;
   std::memcpy(settings.language, LANGUAGE_KEPT[chosen], std::strlen(LANGUAGE_KEPT[chosen]) + 1);
-  dlgMessageBox(h, uiText(texts::LANGUAGE_NEXT_START), uiText(texts::CAPTION_NOTE), MB_OK | MB_ICONINFORMATION);
+  dlgMessageBox(h, uiText(texts::LANGUAGE_NEXT_START), uiText(texts::CAPTION_NOTE), BOX_OK | BOX_INFORMATION);
 }
 
 void fillSettingsForm(DlgHandle* h) {
@@ -81,9 +81,9 @@ int settingsDialogProc(DlgHandle* h, void*, int event, int id, int notification)
     return 0;
   }
   if (event != DLG_COMMAND || notification != DLGN_CLICKED) return 0;
-  if (id == DLG_IDOK) {
+  if (id == DLG_OK_BUTTON) {
     confirmSettings(h);
-  } else if (id == DLG_IDCANCEL) {
+  } else if (id == DLG_CANCEL_BUTTON) {
     dlgEnd(h, 0);
   } else if (id == SETTINGS_WALLPAPER_BROWSE) {
     // The picker has already taken the file into doc.wallpaperPath; Cancel keeps it.

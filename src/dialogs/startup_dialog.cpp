@@ -118,10 +118,10 @@ int startupDialogProc(DlgHandle* h, void*, int event, int id, int notification) 
   }
   if (event != DLG_COMMAND || notification != DLGN_CLICKED) return 0;
   switch (id) {
-    case DLG_IDOK:
+    case DLG_OK_BUTTON:
       confirmStartup(h);
       break;
-    case DLG_IDCANCEL:
+    case DLG_CANCEL_BUTTON:
       dlgEnd(h, 2);
       break;
     case STARTUP_CONVERT:

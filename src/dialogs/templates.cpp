@@ -10,8 +10,8 @@ constexpr int RO_CENTRED = DLG_EDIT_READONLY | DLG_EDIT_CENTRE;
 constexpr int PATH_FIELD = DLG_EDIT_BORDER | DLG_EDIT_AUTOSCROLL;
 
 const DlgControl startupControls[] = {
-    {DLG_IDOK, DLG_DEFPUSH, 0, "OK", 170, 159, 40, 14},
-    {DLG_IDCANCEL, DLG_PUSH, 0, "ｷｬﾝｾﾙ", 170, 175, 40, 14},
+    {DLG_OK_BUTTON, DLG_DEFPUSH, 0, "OK", 170, 159, 40, 14},
+    {DLG_CANCEL_BUTTON, DLG_PUSH, 0, "ｷｬﾝｾﾙ", 170, 175, 40, 14},
     {STARTUP_NEW_MAP, DLG_RADIO, 0, "新規作成", 10, 14, 43, 10},
     {STARTUP_OPEN_MAP, DLG_RADIO, 0, "ファイルを開く", 10, 24, 50, 10},
     {STARTUP_MAP_PATH, DLG_EDIT, PATH_FIELD, "", 10, 35, 165, 12},
@@ -36,8 +36,8 @@ const DlgControl startupControls[] = {
 };
 
 const DlgControl mapSizeControls[] = {
-    {DLG_IDOK, DLG_DEFPUSH, 0, "OK", 40, 75, 50, 14},
-    {DLG_IDCANCEL, DLG_PUSH, 0, "ｷｬﾝｾﾙ", 105, 75, 50, 14},
+    {DLG_OK_BUTTON, DLG_DEFPUSH, 0, "OK", 40, 75, 50, 14},
+    {DLG_CANCEL_BUTTON, DLG_PUSH, 0, "ｷｬﾝｾﾙ", 105, 75, 50, 14},
     {MAPSIZE_CELLS_X, DLG_COMBO, 0, "", 25, 20, 35, 188},
     {MAPSIZE_CELLS_Y, DLG_COMBO, 0, "", 25, 40, 35, 189},
     {MAPSIZE_CHIP_W, DLG_COMBO, 0, "", 95, 20, 35, 84},
@@ -56,8 +56,8 @@ const DlgControl mapSizeControls[] = {
 };
 
 const DlgControl settingsControls[] = {
-    {DLG_IDOK, DLG_DEFPUSH, 0, "OK", 155, 136, 45, 14},
-    {DLG_IDCANCEL, DLG_PUSH, 0, "ｷｬﾝｾﾙ", 155, 151, 45, 14},
+    {DLG_OK_BUTTON, DLG_DEFPUSH, 0, "OK", 155, 136, 45, 14},
+    {DLG_CANCEL_BUTTON, DLG_PUSH, 0, "ｷｬﾝｾﾙ", 155, 151, 45, 14},
     {SETTINGS_GUIDE_LINES, DLG_CHECK, 0, "ガイドライン表示", 5, 10, 63, 10},
     {SETTINGS_SHEET_ON_TOP, DLG_CHECK, 0, "ＢＭＰを常に手前に", 5, 20, 71, 10},
     {SETTINGS_AUTO_SCROLL, DLG_CHECK, 0, "オートスクロール", 5, 30, 65, 10},
@@ -87,8 +87,8 @@ const DlgControl settingsControls[] = {
 // opens: typing 1 then 2 chooses 12, Return confirms.
 const DlgControl attributeControls[] = {
     {ATTRIBUTE_TYPED, DLG_EDIT, DLG_EDIT_BORDER | DLG_EDIT_CENTRE, "", 5, 10, 22, 13},
-    {DLG_IDOK, DLG_DEFPUSH, 0, "OK", 5, 30, 35, 15},
-    {DLG_IDCANCEL, DLG_PUSH, 0, "ｷｬﾝｾﾙ", 45, 30, 35, 15},
+    {DLG_OK_BUTTON, DLG_DEFPUSH, 0, "OK", 5, 30, 35, 15},
+    {DLG_CANCEL_BUTTON, DLG_PUSH, 0, "ｷｬﾝｾﾙ", 45, 30, 35, 15},
     {ATTRIBUTE_LIST, DLG_COMBO, 0, "", 30, 10, 30, 194},
 };
 

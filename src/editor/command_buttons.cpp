@@ -33,7 +33,7 @@ enum Command {
 };
 
 void tellAboutSheet(const char* textUtf8) {
-  platformMessageBox(textUtf8, uiText(texts::CAPTION_HUH), MB_OK | MB_ICONQUESTION);
+  platformMessageBox(textUtf8, uiText(texts::CAPTION_HUH), BOX_OK | BOX_QUESTION);
 }
 
 // LOAD: the map's sheet replaces the one shown; the user hears when there is
@@ -80,7 +80,7 @@ void loadChosenMap() {
   sjisCopy(chosen, sizeof chosen, doc.mapPath);
   sjisCopy(doc.mapPath, PATH_STORE, before);
   if (!isMapFile(chosen) || !loadMapFile(chosen)) {
-    platformMessageBox(uiText(texts::LOAD_FAILED), uiText(texts::CAPTION_HUH), MB_OK | MB_ICONQUESTION);
+    platformMessageBox(uiText(texts::LOAD_FAILED), uiText(texts::CAPTION_HUH), BOX_OK | BOX_QUESTION);
     return;
   }
   reloadChipSheet();
@@ -225,10 +225,10 @@ void runCommand(int index) {
       showSystemCursor(0);
       break;
     case CMD_EXIT:
-      platformPostMessage(MSG_COMMAND, CMD_QUIT_ASK, 0);
+      platformPostMessage(MESSAGE_COMMAND, CMD_QUIT_ASK, 0);
       break;
     case CMD_CLOSE:
-      platformPostMessage(MSG_COMMAND, CMD_MINIMISE, 0);
+      platformPostMessage(MESSAGE_COMMAND, CMD_MINIMISE, 0);
       break;
     default:
       break;

@@ -244,7 +244,7 @@ void resetShortcuts();
 int saveMapAsked(int ask);
 
 // The chip sheet follows its file: watchChipSheet after every sheet loaded
-// (the platform then posts MSG_FILE_CHANGED), reloadChangedChipSheet when that
+// (the platform then posts MESSAGE_FILE_CHANGED), reloadChangedChipSheet when that
 // message comes (1 when the new sheet is in use). A file that cannot be
 // decoded keeps the sheet in use; tellDueNotices says so once, from a frame.
 void watchChipSheet();

@@ -18,7 +18,7 @@ namespace {
 int32_t titleShowsUnsaved = -1;  // what the main window's title says, -1 before the first frame
 
 int saveFailed() {
-  platformMessageBox(uiText(texts::MAP_SAVE_FAILED), uiText(texts::CAPTION_HUH), MB_OK | MB_ICONQUESTION);
+  platformMessageBox(uiText(texts::MAP_SAVE_FAILED), uiText(texts::CAPTION_HUH), BOX_OK | BOX_QUESTION);
   return 0;
 }
 
@@ -59,14 +59,17 @@ int settleUnsavedChanges(int leaving) {
   if (doc.mapPath[0] == 0 || osPathOf(pathFileName(doc.mapPath), name, sizeof name) < 0)
     std::snprintf(name, sizeof name, "%s", uiText(texts::NEW_MAP));
   char text[PATH_STORE * 3];
-  std::snprintf(text, sizeof text, leaving == LEAVE_TO_QUIT ? uiText(texts::QUIT_UNSAVED) : uiText(texts::LOAD_UNSAVED), name);
-  const MessageBoxAnswers answers = leaving == LEAVE_TO_QUIT
-                                        ? MessageBoxAnswers{uiText(texts::ANSWER_SAVE_QUIT), uiText(texts::ANSWER_DISCARD_QUIT), uiText(texts::ANSWER_CANCEL)}
-                                        : MessageBoxAnswers{uiText(texts::ANSWER_SAVE_LOAD), uiText(texts::ANSWER_DISCARD_LOAD), uiText(texts::ANSWER_CANCEL)};
-  switch (platformMessageBoxWith(text, uiText(texts::CAPTION_ASK), MB_YESNOCANCEL | MB_ICONQUESTION, answers)) {
-    case IDYES:
+  std::snprintf(text, sizeof text, leaving == LEAVE_TO_QUIT ? uiText(texts::QUIT_UNSAVED) : uiText(texts::LOAD_UNSAVED),
+                name);
+  const MessageBoxAnswers answers =
+      leaving == LEAVE_TO_QUIT ? MessageBoxAnswers{uiText(texts::ANSWER_SAVE_QUIT), uiText(texts::ANSWER_DISCARD_QUIT),
+                                                   uiText(texts::ANSWER_CANCEL)}
+                               : MessageBoxAnswers{uiText(texts::ANSWER_SAVE_LOAD), uiText(texts::ANSWER_DISCARD_LOAD),
+                                                   uiText(texts::ANSWER_CANCEL)};
+  switch (platformMessageBoxWith(text, uiText(texts::CAPTION_ASK), BOX_YES_NO_CANCEL | BOX_QUESTION, answers)) {
+    case ANSWERED_YES:
       return saveMapInPlace();  // a cancelled or failed save leaves the user where they were
-    case IDNO:
+    case ANSWERED_NO:
       return 1;
     default:
       return 0;

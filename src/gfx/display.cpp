@@ -26,7 +26,7 @@ const char* const TEXT_PRIMARY_FAILED = "プライマリサーフェース初期
 const char* const TEXT_BACK_FAILED = "バックバッファ作成に失敗";
 
 int failStart(const char* text) {
-  platformMessageBox(text, CAPTION_FATAL, MB_OK | MB_ICONINFORMATION);
+  platformMessageBox(text, CAPTION_FATAL, BOX_OK | BOX_INFORMATION);
   return 0;
 }
 

@@ -1,8 +1,8 @@
 // Modal dialogs built from templates that are plain data.
 //
 // A template names its controls by id, kind, caption and position in dialog
-// units; `dlgRun` turns it into a modal form and drives a Win32-flavoured
-// procedure with it. The procedure reads and writes the controls by id through
+// units; `dlgRun` turns it into a modal form and drives a procedure with
+// it. The procedure reads and writes the controls by id through
 // the dlg* operations below. Texts going in and out of controls are Shift_JIS
 // (the program's stores); captions in templates are UTF-8.
 //
@@ -65,12 +65,11 @@ constexpr int DLGN_DROPDOWN = 7;    // a list was opened
 constexpr int DLGN_CLOSEUP = 8;     // a list was closed
 constexpr int DLGN_EDITCHANGE = 0x300;
 
-constexpr int DLG_IDOK = 1;
-constexpr int DLG_IDCANCEL = 2;
+constexpr int DLG_OK_BUTTON = 1;
+constexpr int DLG_CANCEL_BUTTON = 2;
 
 struct DlgHandle;
-// The procedure's return value is ignored; it exists for symmetry with the
-// Win32 procedures the handlers were modelled on. `context` is the one given
+// The procedure's return value is ignored. `context` is the one given
 // to dlgRun: what the running dialog opened on and where it leaves its answer.
 using DlgProc = int (*)(DlgHandle* h, void* context, int event, int id, int notification);
 

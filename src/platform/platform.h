@@ -14,31 +14,31 @@
 // ---------------------------------------------------------------------------
 // Messages. Window events become these on a queue that the message loop drains.
 enum PlatMessageKind {
-  MSG_NONE = 0,
-  MSG_ACTIVATEAPP,  // wParam 1 active, 0 inactive
-  MSG_KEYDOWN,      // wParam virtual key (VK_*), lParam KEYMOD_* held with it
-  MSG_COMMAND,      // wParam command id
-  MSG_CLOSE,
-  MSG_DESTROY,
-  MSG_QUIT,         // wParam exit code
-  MSG_FILE_CHANGED, // the watched file changed on disk (platformWatchFile)
+  MESSAGE_NONE = 0,
+  MESSAGE_ACTIVE,        // value 1: the application became active, 0: inactive
+  MESSAGE_KEY,           // value the key (KEY_*), modifiers the KEYMOD_* held with it
+  MESSAGE_COMMAND,       // value the command id
+  MESSAGE_CLOSE,
+  MESSAGE_DESTROY,
+  MESSAGE_QUIT,          // value the exit code
+  MESSAGE_FILE_CHANGED,  // the watched file changed on disk (platformWatchFile)
 };
 
-// The virtual keys the accelerator table knows.
-constexpr int VK_ESCAPE = 0x1B;
-constexpr int VK_F4 = 0x73;
-constexpr int VK_F8 = 0x77;
-constexpr int VK_F12 = 0x7B;
+// The keys the accelerator table knows.
+constexpr int KEY_ESCAPE = 0x1B;
+constexpr int KEY_F4 = 0x73;
+constexpr int KEY_F8 = 0x77;
+constexpr int KEY_F12 = 0x7B;
 
-// Modifiers held with a key (lParam of MSG_KEYDOWN).
+// Modifiers held with a key (modifiers of MESSAGE_KEY).
 constexpr int KEYMOD_SHIFT = 1;
 constexpr int KEYMOD_CTRL = 2;
 constexpr int KEYMOD_ALT = 4;
 
 struct PlatMessage {
   int kind;
-  intptr_t wParam;
-  intptr_t lParam;
+  intptr_t value;      // what the kind carries (see above), else 0
+  intptr_t modifiers;  // KEYMOD_* of a MESSAGE_KEY, else 0
 };
 
 using WindowProc = void (*)(const PlatMessage& message);
@@ -65,7 +65,7 @@ void platformSetNoDisplayText(const char* utf8);
 // (aspect kept, bars round it). 1 on success.
 int platformCreateMainWindow(const char* titleUtf8, WindowProc proc);
 void platformShowMainWindow();
-void platformDestroyMainWindow();  // sends MSG_DESTROY to the procedure
+void platformDestroyMainWindow();  // sends MESSAGE_DESTROY to the procedure
 void platformMinimiseMainWindow();
 // The main window's title as the desktop shows it (its task bar, its frame).
 void platformSetMainWindowTitle(const char* titleUtf8);
@@ -73,7 +73,7 @@ int platformMainWindowExists();
 
 // 1 when a message waits (pending window events are turned into messages first).
 int platformPeekMessage();
-// Takes the next message, waiting for one; returns 0 for MSG_QUIT.
+// Takes the next message, waiting for one; returns 0 for MESSAGE_QUIT.
 int platformGetMessage(PlatMessage* message);
 void platformDispatchMessage(const PlatMessage& message);
 // The procedure messages are dispatched to (set by platformCreateMainWindow;
@@ -93,14 +93,14 @@ int platformWaitFrame();
 // that follows reads what arrived, as after platformWaitFrame.
 constexpr uint32_t WAIT_FOREVER = 0xFFFFFFFFu;
 int platformWaitForInput(uint32_t timeoutMs);
-void platformPostMessage(int kind, intptr_t wParam, intptr_t lParam);
+void platformPostMessage(int kind, intptr_t value, intptr_t modifiers);
 void platformPostQuit(int exitCode);
 // Empties the queue (tests).
 void platformResetMessages();
 
 // Watches one file (a UTF-8 path; empty or null ends the watch): when it
 // changes on disk, written in place or replaced by a new file renamed over it,
-// MSG_FILE_CHANGED is posted once the writing has settled, and again when the
+// MESSAGE_FILE_CHANGED is posted once the writing has settled, and again when the
 // application is activated and the file differs from when it was last told.
 // The file's folder is watched as well, so a rename does not end the watch.
 // Nothing is read or checked by the caller's frames; the headless back end
@@ -164,19 +164,21 @@ void platformPresentCounts(PlatPresentCounts* counts);
 
 // ---------------------------------------------------------------------------
 // Message boxes. Texts are UTF-8 (the program's fixed texts).
-constexpr int MB_OK = 0x0;
-constexpr int MB_YESNOCANCEL = 0x3;  // Return answers Yes, Esc Cancel
-constexpr int MB_YESNO = 0x4;
-constexpr int MB_ICONQUESTION = 0x20;
-constexpr int MB_ICONINFORMATION = 0x40;
-constexpr int IDOK = 1;
-constexpr int IDCANCEL = 2;
-constexpr int IDYES = 6;
-constexpr int IDNO = 7;
+// A box's flags are its buttons or-ed with its icon; it returns the answer.
+constexpr int BOX_OK = 0x0;
+constexpr int BOX_YES_NO_CANCEL = 0x3;  // Return answers Yes, Esc Cancel
+constexpr int BOX_YES_NO = 0x4;
+constexpr int BOX_BUTTONS = 0xF;        // the buttons' part of the flags
+constexpr int BOX_QUESTION = 0x20;
+constexpr int BOX_INFORMATION = 0x40;
+constexpr int ANSWERED_OK = 1;
+constexpr int ANSWERED_CANCEL = 2;
+constexpr int ANSWERED_YES = 6;
+constexpr int ANSWERED_NO = 7;
 
 int platformMessageBox(const char* textUtf8, const char* captionUtf8, int flags);
 // The same with the answers' own words on its buttons (Yes, No and, for
-// MB_YESNOCANCEL, Cancel; nullptr keeps the plain word).
+// BOX_YES_NO_CANCEL, Cancel; nullptr keeps the plain word).
 struct MessageBoxAnswers {
   const char* yesUtf8;
   const char* noUtf8;

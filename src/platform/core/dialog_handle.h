@@ -40,6 +40,6 @@ struct DlgHandle {
   }
   // Escape and the close box act as the Cancel button where there is one.
   void cancelRequested() {
-    if (hasControl(DLG_IDCANCEL)) send(DLG_COMMAND, DLG_IDCANCEL, DLGN_CLICKED);
+    if (hasControl(DLG_CANCEL_BUTTON)) send(DLG_COMMAND, DLG_CANCEL_BUTTON, DLGN_CLICKED);
   }
 };

@@ -51,7 +51,7 @@ int platformPeekMessage() {
 int platformGetMessage(PlatMessage* m) {
   while (ringCount == 0) platformWaitMessage();
   popMessage(m);
-  return m->kind == MSG_QUIT ? 0 : 1;
+  return m->kind == MESSAGE_QUIT ? 0 : 1;
 }
 
 void platformDispatchMessage(const PlatMessage& m) {
@@ -90,12 +90,12 @@ int platformWaitForInput(uint32_t timeoutMs) {
   return arrived;
 }
 
-void platformPostMessage(int kind, intptr_t wParam, intptr_t lParam) {
-  platMessagePush(PlatMessage{kind, wParam, lParam});
+void platformPostMessage(int kind, intptr_t value, intptr_t modifiers) {
+  platMessagePush(PlatMessage{kind, value, modifiers});
   backendWakeWaiter();
 }
 
-void platformPostQuit(int exitCode) { platformPostMessage(MSG_QUIT, exitCode, 0); }
+void platformPostQuit(int exitCode) { platformPostMessage(MESSAGE_QUIT, exitCode, 0); }
 
 void platformResetMessages() { ringHead = ringCount = 0; }
 

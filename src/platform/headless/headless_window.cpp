@@ -51,7 +51,7 @@ void platformShowMainWindow() {}
 void platformDestroyMainWindow() {
   if (!windowExists) return;
   windowExists = false;
-  platformDispatchMessage(PlatMessage{MSG_DESTROY, 0, 0});
+  platformDispatchMessage(PlatMessage{MESSAGE_DESTROY, 0, 0});
 }
 
 void platformMinimiseMainWindow() {}
@@ -91,7 +91,7 @@ void platformTestSetDisplaySize(int32_t width, int32_t height) {
 void platformSetCursorVisible(int) {}
 void platformSetRelativeMouse(int) {}
 
-// No window system, no watcher: tests post MSG_FILE_CHANGED themselves.
+// No window system, no watcher: tests post MESSAGE_FILE_CHANGED themselves.
 void platformWatchFile(const char*) {}
 
 int platformPresent(const uint16_t* pixels, int width, int height, int pitch, const PlatRect* parts, int partCount) {
@@ -158,8 +158,8 @@ void backendPointerReset() {}
 int backendCursorPos(int32_t*, int32_t*) { return 0; }
 
 int backendMessageBox(const char*, const char*, int flags, const MessageBoxAnswers&) {
-  if (flags & MB_YESNO) return IDNO;
-  return (flags & MB_YESNOCANCEL) == MB_YESNOCANCEL ? IDCANCEL : IDOK;
+  if ((flags & BOX_BUTTONS) == BOX_YES_NO) return ANSWERED_NO;
+  return (flags & BOX_BUTTONS) == BOX_YES_NO_CANCEL ? ANSWERED_CANCEL : ANSWERED_OK;
 }
 
 int backendChooseFile(const FileChooserSetup&, const char*, char*, size_t) { return 0; }

@@ -152,10 +152,10 @@ QPoint samplePointer() {
 // Virtual keys the accelerator table knows; others are not posted.
 int acceleratorKey(int qtKey) {
   switch (qtKey) {
-    case Qt::Key_Escape: return VK_ESCAPE;
-    case Qt::Key_F4: return VK_F4;
-    case Qt::Key_F8: return VK_F8;
-    case Qt::Key_F12: return VK_F12;
+    case Qt::Key_Escape: return KEY_ESCAPE;
+    case Qt::Key_F4: return KEY_F4;
+    case Qt::Key_F8: return KEY_F8;
+    case Qt::Key_F12: return KEY_F12;
     default: return 0;
   }
 }
@@ -305,7 +305,7 @@ class MainWidget : public QWidget {
     // The window procedure decides: a close message reaches it, and its
     // default handling destroys the window.
     e->ignore();
-    platMessagePush(PlatMessage{MSG_CLOSE, 0, 0});
+    platMessagePush(PlatMessage{MESSAGE_CLOSE, 0, 0});
   }
 
  private:
@@ -314,7 +314,7 @@ class MainWidget : public QWidget {
     platDeviceSetKey(scanCodeForKey(e->nativeScanCode(), e->key(), e->nativeVirtualKey()), down);
     if (down) {
       int vk = acceleratorKey(e->key());
-      if (vk) platMessagePush(PlatMessage{MSG_KEYDOWN, vk, keyModifiers(e->modifiers())});
+      if (vk) platMessagePush(PlatMessage{MESSAGE_KEY, vk, keyModifiers(e->modifiers())});
     }
   }
 
@@ -461,7 +461,8 @@ class MainWidget : public QWidget {
     int w = std::clamp(static_cast<int>(std::lround(r.width() * dpr)), 1, MAX_SCALED);
     int h = std::clamp(static_cast<int>(std::lround(r.height() * dpr)), 1, MAX_SCALED);
     if (scaled_.isNull() || w != scaledW_ || h != scaledH_) {
-      if (scaled_.isNull() || w != scaled_.width() || h != scaled_.height()) scaled_ = QImage(w, h, QImage::Format_RGB32);
+      if (scaled_.isNull() || w != scaled_.width() || h != scaled_.height())
+        scaled_ = QImage(w, h, QImage::Format_RGB32);
       scaledW_ = w;
       scaledH_ = h;
       mapAxis(w, pictureW_, sharp_, srcCol_, nextCol_, firstCol_, touchCol_);
@@ -516,7 +517,8 @@ class MainWidget : public QWidget {
             spreadAcross(row + 1, cx0, cx1, dx0, dx1, spreadB_);
             spreadRowB = row + 1;
           }
-          for (int dx = dx0; dx < dx1; ++dx) out[dx] = blend(spreadA_[dx], spreadB_[dx], static_cast<uint32_t>(rowNext));
+          for (int dx = dx0; dx < dx1; ++dx)
+            out[dx] = blend(spreadA_[dx], spreadB_[dx], static_cast<uint32_t>(rowNext));
         }
       }
       aboveRow = row;
@@ -602,7 +604,7 @@ void loadTranslations() {
 void onApplicationState(Qt::ApplicationState state) {
   bool active = state == Qt::ApplicationActive;
   if (!active) platDeviceLoseInput();
-  platMessagePush(PlatMessage{MSG_ACTIVATEAPP, active ? 1 : 0, 0});
+  platMessagePush(PlatMessage{MESSAGE_ACTIVE, active ? 1 : 0, 0});
 }
 
 void movePointerTo(QPoint nativePos);
@@ -841,7 +843,7 @@ void platformDestroyMainWindow() {
   if (!mainWidget) return;
   MainWidget* w = mainWidget;
   mainWidget = nullptr;
-  platformDispatchMessage(PlatMessage{MSG_DESTROY, 0, 0});
+  platformDispatchMessage(PlatMessage{MESSAGE_DESTROY, 0, 0});
   w->hide();
   delete w;
 }

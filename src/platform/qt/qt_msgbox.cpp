@@ -58,13 +58,14 @@ void answer(QAbstractButton* button, const char* textUtf8, const char* ownUtf8, 
 }  // namespace
 
 int backendMessageBox(const char* textUtf8, const char* captionUtf8, int flags, const MessageBoxAnswers& own) {
-  const bool threeWay = (flags & MB_YESNOCANCEL) == MB_YESNOCANCEL;
-  if (!QApplication::instance()) return (flags & MB_YESNO) ? IDNO : (threeWay ? IDCANCEL : IDOK);
-  QuestionBox box(platformDialogOwner(), (flags & MB_YESNO) != 0);
+  const bool yesNo = (flags & BOX_BUTTONS) == BOX_YES_NO;
+  const bool threeWay = (flags & BOX_BUTTONS) == BOX_YES_NO_CANCEL;
+  if (!QApplication::instance()) return yesNo ? ANSWERED_NO : (threeWay ? ANSWERED_CANCEL : ANSWERED_OK);
+  QuestionBox box(platformDialogOwner(), yesNo);
   box.setWindowTitle(QString::fromUtf8(captionUtf8));
   box.setText(QString::fromUtf8(textUtf8));
-  box.setIcon((flags & MB_ICONQUESTION) ? QMessageBox::Question : QMessageBox::Information);
-  if (flags & MB_YESNO) {
+  box.setIcon((flags & BOX_QUESTION) ? QMessageBox::Question : QMessageBox::Information);
+  if (yesNo) {
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
     box.setDefaultButton(QMessageBox::Yes);
     // The answers read plainly; Y and N still answer from the keyboard.
@@ -83,7 +84,7 @@ int backendMessageBox(const char* textUtf8, const char* captionUtf8, int flags, 
     box.setStandardButtons(QMessageBox::Ok);
   }
   int r = platformRunModal(&box);
-  if (flags & MB_YESNO) return r == QMessageBox::Yes ? IDYES : IDNO;
-  if (threeWay) return r == QMessageBox::Yes ? IDYES : (r == QMessageBox::No ? IDNO : IDCANCEL);
-  return IDOK;
+  if (yesNo) return r == QMessageBox::Yes ? ANSWERED_YES : ANSWERED_NO;
+  if (threeWay) return r == QMessageBox::Yes ? ANSWERED_YES : (r == QMessageBox::No ? ANSWERED_NO : ANSWERED_CANCEL);
+  return ANSWERED_OK;
 }

@@ -70,7 +70,7 @@ void lookAtFile() {
   // change yet; its return is.
   if (!now.exists || now == watch.told) return;
   watch.told = now;
-  platMessagePush(PlatMessage{MSG_FILE_CHANGED, 0, 0});
+  platMessagePush(PlatMessage{MESSAGE_FILE_CHANGED, 0, 0});
 }
 
 void ensureWatcher() {
