@@ -26,15 +26,16 @@ class PreviewTest : public EditorTest {
     EditorTest::TearDown();
   }
   // One preview frame as the frame driver runs it: composed, then presented.
-  // The back buffer is marked first, so that a clear shows. The present
-  // empties the queues; their counts from before it are put back for the
-  // checks (the entries themselves stay where they were queued).
+  // The back buffer is marked first; a frame that clears it queues the clear
+  // for the present. The present empties the queues; their counts from before
+  // it are put back for the checks (the entries themselves stay where they
+  // were queued).
   void previewFrame(int32_t held = 0, int32_t dx = 0, int32_t dy = 0) {
     input(400, 300, held, dx, dy);
     resetGraphicsQueues();
     clearBackBuffer(MARK);
     composeEditorFrame();
-    if (backBuffer()->pixels[0] != MARK) ++clears;
+    if (frameQueues.clearQueued) ++clears;
     int32_t blits[LAYER_COUNT], shapes[LAYER_COUNT], texts[LAYER_COUNT];
     for (int l = 0; l < LAYER_COUNT; ++l) {
       blits[l] = frameQueues.blitCount[l];

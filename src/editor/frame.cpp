@@ -20,7 +20,7 @@ constexpr int EDITING_CLOCK_LAYER = 0;
 constexpr int PREVIEW_CLOCK_LAYER = 4;
 
 void drawBackground() {
-  if (!drawWallpaper()) clearBackBuffer(0);
+  if (!drawWallpaper()) queueClear(0);
 }
 
 void drawClock(int32_t x, int32_t y, int layer) {

@@ -1,5 +1,6 @@
 // [SECTION] Display: start-up, back buffer, clear, present with lost-surface
 // recovery, shutdown.
+#include "gfx/compose.h"
 #include "gfx/gfx.h"
 #include "platform/platform.h"
 #include "platform/surface.h"
@@ -55,24 +56,27 @@ int startDisplay(int width, int height, int bitsPerPixel) {
     if (!display.back) return failStart(TEXT_BACK_FAILED);
   }
   setClipRect(0, 0, screenMetrics.canvasW, screenMetrics.canvasH);
+  presentMissed();  // a new back buffer: nothing of it is on screen yet
   return 1;
 }
 
 void clearBackBuffer(uint32_t rawPixel) {
   platSurfaceFill(display.back, static_cast<uint16_t>(rawPixel & 0xFFFFu));
+  presentMissed();
 }
 
-void presentBackBuffer() {
+int presentBackBuffer(const PlatRect* parts, int partCount) {
   PlatSurface* b = display.back;
-  if (!b) return;
+  if (!b) return 0;
   for (int attempt = 0; attempt < PRESENT_ATTEMPTS; ++attempt) {
-    int r = platformPresent(b->pixels, b->width, b->height, b->pitch);
-    if (r == PRESENT_OK) return;
+    int r = platformPresent(b->pixels, b->width, b->height, b->pitch, parts, partCount);
+    if (r == PRESENT_OK) return 1;
     if (r == PRESENT_LOST) {
       restoreSurfaces();
       resetFrameClock();
     }
   }
+  return 0;
 }
 
 void restoreSurfaces() {

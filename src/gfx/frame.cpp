@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "gfx/compose.h"
 #include "gfx/gfx.h"
 #include "platform/platform.h"
 
@@ -79,16 +80,17 @@ void resetFrameCounters() {
 }
 
 void flushAllLayers() {
-  for (int layer = 0; layer < LAYER_COUNT; ++layer) {
-    flushBlits(layer);
-    flushTexts(layer);
-    flushShapes(layer);
-  }
+  composeParts(nullptr, 0);
+  emptyQueues();
+  presentMissed();  // written outside the present's reckoning
 }
 
 void presentFrame() {
   frameTiming.drawCount = 0;
-  flushAllLayers();
+  const PlatRect* parts = nullptr;
+  const int partCount = reckonDamage(&parts);
+  composeParts(parts, partCount);
+  emptyQueues();
   // Unsigned differences stay right across the clock's wrap. A dialog opened
   // in this frame held it while the user answered: that time is not frame
   // time, or a held key or auto-scroll would catch it up in one jump.
@@ -101,7 +103,7 @@ void presentFrame() {
   frameTiming.timeLog[frameTiming.timeNext++ % FRAME_TIME_LOG_SIZE] =
       static_cast<uint16_t>(frameMs > 0xFFFFu ? 0xFFFFu : frameMs);
   logFrame(frameMs);
-  presentBackBuffer();
+  if (!presentBackBuffer(parts, partCount)) presentMissed();
   ++frameClock.frameCounter;
   uint32_t elapsed = now() - frameClock.rateStart;
   if (elapsed > 1000u) {

@@ -121,8 +121,12 @@ constexpr int SLOT_COUNT = 300;
 // ---------------------------------------------------------------------------
 // Display
 int startDisplay(int width, int height, int bitsPerPixel);
+// Fills the back buffer at once; the next present composes and compares the
+// whole canvas, as anything written outside the queues may have changed it.
 void clearBackBuffer(uint32_t rawPixel);
-void presentBackBuffer();
+// Hands the back buffer to the window, only the given parts compared with
+// the picture on screen (the whole of it without parts); 1 when it was shown.
+int presentBackBuffer(const PlatRect* parts = nullptr, int partCount = 0);
 void restoreSurfaces();
 void stopGraphics();
 PlatSurface* backBuffer();  // the canvas, RGB565 (null before startDisplay)
@@ -148,6 +152,7 @@ struct SurfaceSlot {
   int32_t height;
   uint32_t rawKey;  // the raw pixel value the key colour converts to
   uint32_t generation;  // counts every change of the slot's surface
+  uint32_t drawnInPlace;  // counts the drawings into the surface (paintSurface, fillSurface)
 };
 extern SurfaceSlot surfaceSlots[SLOT_COUNT];
 
@@ -256,8 +261,14 @@ struct FrameQueues {
   TextCommand text[LAYER_COUNT][TEXT_QUEUE_SIZE];
   int32_t textCount[LAYER_COUNT];
   int32_t clipLeft = 0, clipTop = 0, clipRight = CLASSIC_CANVAS_W, clipBottom = CLASSIC_CANVAS_H;
+  int32_t clearQueued = 0;  // 1: the frame begins with the canvas filled with clearPixel
+  uint16_t clearPixel = 0;
 };
 extern FrameQueues frameQueues;
+
+// The frame begins with the whole canvas filled with this raw pixel, under
+// every layer (performed by the present, like the queues).
+void queueClear(uint32_t rawPixel);
 
 void queueShape(int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t penWidth, uint32_t color,
                 int32_t kind, int32_t layer);
@@ -284,7 +295,15 @@ extern FrameTiming frameTiming;
 // Every layer's queues onto the back buffer, the lowest layer first: its
 // copies, then its texts, then its shapes. The queues are left empty.
 void flushAllLayers();
+// The frame's queues performed and the picture handed to the window. Only the
+// parts of the canvas whose queued commands (or the pictures they copy) differ
+// from those of the frame before are cleared and composed, and only they are
+// compared with the picture on screen; the result is the picture composing
+// everything would give, as no command reads the canvas it writes.
 void presentFrame();
+// 0: every present composes and compares the whole canvas (tests compare the
+// two ways); 1, the start value: only what changed.
+void setDamageTracking(int on);
 void resetFrameClock();
 // The draw count, the frame counter, the rate interval (back to 0, as at
 // program start) and the rate to their start values.

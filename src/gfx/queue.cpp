@@ -1,6 +1,7 @@
 // [SECTION] Queuing of copies, shapes and texts. Performing them is flush.cpp.
 #include <cstring>
 
+#include "gfx/compose.h"
 #include "gfx/gfx.h"
 #include "platform/sjis.h"
 
@@ -126,9 +127,16 @@ void queueText(int32_t x, int32_t y, uint32_t color, const char* text, int32_t l
   t.color = color;
 }
 
+void queueClear(uint32_t rawPixel) {
+  frameQueues.clearQueued = 1;
+  frameQueues.clearPixel = static_cast<uint16_t>(rawPixel & 0xFFFFu);
+}
+
 void resetGraphicsQueues() {
   for (int l = 0; l < LAYER_COUNT; ++l)
     frameQueues.blitCount[l] = frameQueues.shapeCount[l] = frameQueues.textCount[l] = 0;
+  frameQueues.clearQueued = 0;
+  presentMissed();  // a fixture may have drawn on the canvas itself
   setClipRect(0, 0, screenMetrics.canvasW, screenMetrics.canvasH);
   resetFrameCounters();
 }

@@ -52,6 +52,7 @@ void paintSurface(int dstSlot, int32_t dx, int32_t dy, int32_t dw, int32_t dh, i
   if (!validSlot(dstSlot) || !validSlot(srcSlot)) return;
   platSurfaceStretch(surfaceSlots[dstSlot].surface, dx, dy, dx + dw, dy + dh, surfaceSlots[srcSlot].surface, sx, sy,
                      sx + sw, sy + sh, 0, 0);
+  ++surfaceSlots[dstSlot].drawnInPlace;
 }
 
 void fillSurface(int slot, int32_t x, int32_t y, int32_t w, int32_t h, uint32_t color) {
@@ -60,6 +61,7 @@ void fillSurface(int slot, int32_t x, int32_t y, int32_t w, int32_t h, uint32_t 
   const int32_t x0 = x < 0 ? 0 : x, y0 = y < 0 ? 0 : y;
   const int32_t x1 = x + w > p->width ? p->width : x + w, y1 = y + h > p->height ? p->height : y + h;
   const uint16_t raw = platColorToRaw(color);
+  ++surfaceSlots[slot].drawnInPlace;
   for (int32_t row = y0; row < y1; ++row)
     for (int32_t col = x0; col < x1; ++col) p->pixels[static_cast<ptrdiff_t>(row) * p->pitch + col] = raw;
 }

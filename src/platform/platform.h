@@ -145,7 +145,15 @@ void platformLocalTime(PlatLocalTime* t);
 // ---------------------------------------------------------------------------
 // Presentation of the back buffer (RGB565, pitch in pixels).
 enum PresentResult { PRESENT_OK = 0, PRESENT_LOST = 1, PRESENT_FAILED = 2 };
-int platformPresent(const uint16_t* pixels, int width, int height, int pitch);
+// A rectangle of picture pixels, right and bottom exclusive.
+struct PlatRect {
+  int32_t left, top, right, bottom;
+};
+// With parts given, the caller vouches that the picture is the one last
+// presented outside them, and only they are compared with the window's
+// picture; without (null or a count of 0) the whole picture is.
+int platformPresent(const uint16_t* pixels, int width, int height, int pitch, const PlatRect* parts = nullptr,
+                    int partCount = 0);
 // What the window was given since start: frames handed in, those that
 // changed its picture, and the paint events that drew them (several changed
 // frames may share one paint).

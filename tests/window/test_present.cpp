@@ -197,3 +197,26 @@ TEST_F(PresentTest, SharpFitGivesEveryOnePixelLineTheSameInk) {
 }
 
 }  // namespace
+
+// With parts named, only they are compared: a change outside them is not
+// pushed (the caller vouched it was not there) until a present names it or
+// names none. A new window's first picture is taken whole, whatever is named.
+TEST_F(PresentTest, NamedPartsAreAllThatIsCompared) {
+  const PlatRect part{100, 40, 164, 72};
+  set(5, 5, 0xF800);  // changed, but a new window compares its first picture whole
+  EXPECT_EQ(platformPresent(frame.data(), W, H, PITCH, &part, 1), PRESENT_OK);
+  EXPECT_EQ(platformTestShownPixel(5, 5), 0xFFFF0000u);
+  set(6, 6, 0xF800);
+  set(120, 50, 0x001F);
+  int before = platformTestPresentPushes();
+  EXPECT_EQ(platformPresent(frame.data(), W, H, PITCH, &part, 1), PRESENT_OK);
+  EXPECT_EQ(platformTestPresentPushes() - before, 1);
+  EXPECT_EQ(lastPush(), (Push{120, 48, 121, 64}));
+  EXPECT_EQ(platformTestShownPixel(6, 6), 0xFF080808u) << "outside the part: not looked at";
+  const PlatRect nothing{0, 0, 0, 0};
+  before = platformTestPresentPushes();
+  EXPECT_EQ(platformPresent(frame.data(), W, H, PITCH, &nothing, 1), PRESENT_OK);
+  EXPECT_EQ(platformTestPresentPushes() - before, 0);
+  EXPECT_EQ(present(), 1) << "no parts: the whole picture";
+  EXPECT_EQ(platformTestShownPixel(6, 6), 0xFFFF0000u);
+}

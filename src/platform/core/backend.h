@@ -43,3 +43,24 @@ int backendMessageBox(const char* textUtf8, const char* captionUtf8, int flags, 
 int backendChooseFile(const FileChooserSetup& setup, const char* startSjis, char* outSjis, size_t outSize);
 // -1 when no form can be shown.
 int backendRunDialog(const DlgTemplate& tmpl, DlgProc proc, void* context);
+
+// The columns [*left, *right) of rows [y0, y1) that a present must compare:
+// the span of the given parts that reach those rows, within [0, cols); all of
+// them when no parts are given. false when no part reaches the rows.
+inline bool presentSpan(const PlatRect* parts, int partCount, int y0, int y1, int cols, int* left, int* right) {
+  if (!parts || partCount <= 0) {
+    *left = 0;
+    *right = cols;
+    return cols > 0;
+  }
+  int l = cols, r = 0;
+  for (int i = 0; i < partCount; ++i) {
+    const PlatRect& p = parts[i];
+    if (p.top >= y1 || p.bottom <= y0 || p.right <= p.left) continue;
+    if (p.left < l) l = p.left;
+    if (p.right > r) r = p.right;
+  }
+  *left = l < 0 ? 0 : l;
+  *right = r > cols ? cols : r;
+  return *left < *right;
+}

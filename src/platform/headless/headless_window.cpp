@@ -22,6 +22,7 @@ int pictureW = 800, pictureH = 600;
 int32_t displayW = 800, displayH = 600;
 
 bool windowExists = false;
+bool presentedOnce = false;  // the window has taken a picture since it was made
 int presentLostLeft = 0, presentFailLeft = 0;
 PlatPresentCounts presentCounts = {0, 0, 0};
 // The picture last presented, to tell a changed frame from an unchanged one.
@@ -40,6 +41,7 @@ void platformSetEmergencyHandler(void (*)()) {}
 int platformCreateMainWindow(const char*, WindowProc proc) {
   if (windowExists) return 0;
   windowExists = true;
+  presentedOnce = false;
   platformSetWindowProc(proc);
   return 1;
 }
@@ -92,7 +94,7 @@ void platformSetRelativeMouse(int) {}
 // No window system, no watcher: tests post MESSAGE_FILE_CHANGED themselves.
 void platformWatchFile(const char*) {}
 
-int platformPresent(const uint16_t* pixels, int width, int height, int pitch) {
+int platformPresent(const uint16_t* pixels, int width, int height, int pitch, const PlatRect* parts, int partCount) {
   if (presentLostLeft > 0) {
     --presentLostLeft;
     return PRESENT_LOST;
@@ -105,10 +107,17 @@ int platformPresent(const uint16_t* pixels, int width, int height, int pitch) {
   if (!windowExists || !pixels || rows <= 0 || cols <= 0) return PRESENT_OK;
   ++presentCounts.frames;
   bool changed = false;
+  // The first picture a new window takes is compared whole: the caller
+  // vouches only for the picture it presented last.
+  if (!presentedOnce) parts = nullptr;
+  presentedOnce = true;
   for (int y = 0; y < rows; ++y) {
-    const uint16_t* src = pixels + static_cast<ptrdiff_t>(y) * pitch;
-    if (std::memcmp(shown[y], src, static_cast<size_t>(cols) * 2) == 0) continue;
-    std::memcpy(shown[y], src, static_cast<size_t>(cols) * 2);
+    int left = 0, right = 0;
+    if (!presentSpan(parts, partCount, y, y + 1, cols, &left, &right)) continue;
+    const uint16_t* src = pixels + static_cast<ptrdiff_t>(y) * pitch + left;
+    const size_t bytes = static_cast<size_t>(right - left) * 2;
+    if (std::memcmp(shown[y] + left, src, bytes) == 0) continue;
+    std::memcpy(shown[y] + left, src, bytes);
     changed = true;
   }
   if (changed) {

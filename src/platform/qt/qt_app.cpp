@@ -223,21 +223,28 @@ class MainWidget : public QWidget {
 
   // Takes a finished back buffer. Only what differs from the picture on
   // screen is converted, scaled and handed to Qt; an unchanged frame costs
-  // one comparison and pushes nothing to the window.
-  void present(const uint16_t* pixels, int width, int height, int pitch) {
+  // one comparison (of the parts the caller names, when it names them) and
+  // pushes nothing to the window.
+  void present(const uint16_t* pixels, int width, int height, int pitch, const PlatRect* parts, int partCount) {
     int rows = std::min(height, pictureH_), cols = std::min(width, pictureW_);
     if (rows <= 0 || cols <= 0) return;
     ++presentCounts.frames;
     int pushesBefore = presentPushes;
-    size_t rowBytes = static_cast<size_t>(cols) * 2;
+    // The first picture this window takes is compared whole: what the caller
+    // vouches for is the picture it presented last, maybe before the window was.
+    if (!presentedOnce_) parts = nullptr;
+    presentedOnce_ = true;
     for (int y0 = 0; y0 < rows; y0 += BAND_ROWS) {
       int y1 = std::min(y0 + BAND_ROWS, rows);
+      int spanL = 0, spanR = 0;
+      if (!presentSpan(parts, partCount, y0, y1, cols, &spanL, &spanR)) continue;
+      const size_t spanBytes = static_cast<size_t>(spanR - spanL) * 2;
       int left = cols, right = -1;
       for (int y = y0; y < y1; ++y) {
         const uint16_t* src = pixels + static_cast<ptrdiff_t>(y) * pitch;
         const uint16_t* old = shownRow(y);
-        if (std::memcmp(src, old, rowBytes) == 0) continue;
-        int l = 0, r = cols - 1;
+        if (std::memcmp(src + spanL, old + spanL, spanBytes) == 0) continue;
+        int l = spanL, r = spanR - 1;
         while (src[l] == old[l]) ++l;
         while (src[r] == old[r]) --r;
         left = std::min(left, l);
@@ -367,6 +374,7 @@ class MainWidget : public QWidget {
   // and the same picture widened to 32 bits and scaled to the window's own
   // pixels, so that painting it is a plain copy.
   const int pictureW_, pictureH_;
+  bool presentedOnce_ = false;
   std::vector<uint16_t> shown_;  // pictureW_ x pictureH_, rows one after the other
   uint16_t* shownRow(int y) { return shown_.data() + static_cast<ptrdiff_t>(y) * pictureW_; }
   QImage scaled_;
@@ -1020,9 +1028,9 @@ void platformSetRelativeMouse(int on) {
 }
 
 // ---------------------------------------------------------------------------
-int platformPresent(const uint16_t* pixels, int width, int height, int pitch) {
+int platformPresent(const uint16_t* pixels, int width, int height, int pitch, const PlatRect* parts, int partCount) {
   if (!mainWidget) return PRESENT_OK;  // a program without its window presents into nothing
-  mainWidget->present(pixels, width, height, pitch);
+  mainWidget->present(pixels, width, height, pitch, parts, partCount);
   return PRESENT_OK;
 }
 
