@@ -15,9 +15,10 @@ foreach(line IN LISTS lines)
     continue()
   endif()
   set(name "${CMAKE_MATCH_1}")
-  # What the compiler adds for itself: sanitizer and coverage tables, guards
+  # What the compiler adds for itself: sanitizer and coverage tables, the
+  # function types the undefined-behaviour checks compare, guards
   # of function-local constants.
-  if(name MATCHES "^(__|\\.|guard variable)")
+  if(name MATCHES "^(__|\\.|guard variable|typeinfo)")
     continue()
   endif()
   string(REPLACE "(anonymous namespace)::" "" bare "${name}")
