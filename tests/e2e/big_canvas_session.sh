@@ -9,9 +9,7 @@ set -euo pipefail
 BIN="$1"; SRC="$2"
 source "$SRC/tests/e2e/lib.sh"
 
-work="$(mktemp -d)"
-trap 'kill $pid 2>/dev/null || true; [ -n "${E2E_WM_PID:-}" ] && kill $E2E_WM_PID 2>/dev/null; rm -rf "$work"' EXIT
-cd "$work"
+enter_work_dir
 [ "$(xdpyinfo | awk '/dimensions:/ {print $2}')" = 1920x1080 ] || fail "the screen is not 1920x1080"
 start_window_manager
 cp "$SRC/samples/chips.bmp" "$SRC/samples/Brin.bmp" .

@@ -160,6 +160,13 @@ choose_file() {  # choose_file TITLE PATH: type a path into the real chooser
 
 # With E2E_WM=openbox the session runs under openbox, as most users have it;
 # otherwise without a window manager. Call once before the program starts.
+# A fresh folder to work in, made current; at the exit the editor ($pid) and
+# the window manager are stopped and the folder removed.
+enter_work_dir() {
+  work="$(mktemp -d)"
+  trap 'kill $pid 2>/dev/null || true; [ -n "${E2E_WM_PID:-}" ] && kill $E2E_WM_PID 2>/dev/null; rm -rf "$work"' EXIT
+  cd "$work"
+}
 start_window_manager() {
   [ "${E2E_WM:-}" = openbox ] || return 0
   openbox >/dev/null 2>&1 &

@@ -11,9 +11,7 @@ set -euo pipefail
 BIN="$1"; SRC="$2"
 source "$SRC/tests/e2e/lib.sh"
 
-work="$(mktemp -d)"
-trap 'kill $pid 2>/dev/null || true; [ -n "${E2E_WM_PID:-}" ] && kill $E2E_WM_PID 2>/dev/null; rm -rf "$work"' EXIT
-cd "$work"
+enter_work_dir
 start_window_manager
 start_new_map "$BIN" "$SRC" >/dev/null
 w=$(wait_window '^Brindlecot$')
